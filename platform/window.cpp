@@ -1,0 +1,10 @@
+// Window services that differ between Windows CE and Win32.
+#include "platform/window.h"
+
+void SetForegroundWindowAndOwned(HWND hwnd) {
+#ifdef UNDER_CE
+    SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<ULONG_PTR>(hwnd) | 1));
+#else
+    SetForegroundWindow(hwnd);
+#endif
+}

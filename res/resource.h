@@ -1,0 +1,23 @@
+// Ids of the module resources.
+#pragma once
+
+#define IDI_APP            101
+#define IDR_MENUBAR        102
+#define IDD_NOTIFICATION   104
+#define IDC_NB_INPUT       1000
+#define IDR_HIDPI          1   // "HI_RES_AWARE" marker, type CEUX
+
+#define IDS_TITLEBAR       3
+#define IDS_APP_TITLE      4
+#define IDS_DONE           7
+#define IDS_ON             9
+#define IDS_OFF            10
+#define IDS_OK             11
+#define IDS_CANCEL         12
+#define IDS_PROMPT_CAPTION 14
+#define IDS_PROMPT_TEXT    15
+#define IDS_LABEL_SMSC     25
+#define IDS_LABEL_VMAIL    26
+
+#define IDM_DONE           40000
+#define IDM_CANCEL         40001

@@ -1,0 +1,137 @@
+// Start-up decision tree and the message loop.
+#include "shell/startup.h"
+
+#include <objbase.h>
+
+#include <initializer_list>
+
+#include "listwin/item_window.h"
+#include "msgbox/notification_box.h"
+#include "platform/imaging.h"
+#include "platform/kernel.h"
+#include "platform/phone.h"
+#include "platform/regext.h"
+#include "platform/window.h"
+#include "res/resource.h"
+#include "shell/app_state.h"
+#include "shell/main_window.h"
+#include "shell/title_window.h"
+#include "shell/trace.h"
+#include "shell/ui_config.h"
+
+namespace {
+
+constexpr DWORD kPhoneStatusRadioOff = 0x2;
+constexpr DWORD kPowerOnSettleMs = 2000;
+
+// Asks to switch the radio on; stores and returns the answer.
+int AskPowerOn() {
+    WCHAR szCaption[kTextLen];
+    WCHAR szText[kTextLen];
+    LoadStringW(AppState.hInst, IDS_PROMPT_CAPTION, szCaption, kTextLen);
+    LoadStringW(AppState.hInst, IDS_PROMPT_TEXT, szText, kTextLen);
+    AppState.nPowerOnAnswer = ShowNotificationBox(nullptr, szText, szCaption, 2, 0);
+    return AppState.nPowerOnAnswer;
+}
+
+// The maker's communication manager switches the radio on; we do not wait on it.
+void SwitchRadioOn() {
+    HMODULE hLib = CeLoadLibrary(L"\\Windows\\LinkdeckDll.dll");
+    if (!hLib) return;
+    ShowWaitCursor();
+    using SetPhoneFn = int(WINAPI*)(int);
+    auto pfn = GetProcAs<SetPhoneFn>(hLib, "Linkdeck_SetPhone");
+    if (pfn) pfn(1);
+    FreeLibrary(hLib);
+}
+
+template <typename F>
+bool CreateStep(LPCWSTR label, F&& create) {
+    return TimedStep(label, [&] { return create() != FALSE; });
+}
+
+}  // namespace
+
+bool IsPhoneStatusFlagSet() {
+    DWORD dwStatus = 0;
+    return RegistryGetDWORD(HKEY_LOCAL_MACHINE, L"System\\State\\Phone", L"Status", &dwStatus) == S_OK &&
+           (dwStatus & kPhoneStatusRadioOff) != 0;
+}
+
+BOOL StartApplication(HINSTANCE hInstance, int nShow) {
+    DWORD dwPhoneState = 1;
+    // Left open when start-up ends here.
+    TraceStep phoneStep = BeginTraceStep(L"GetPhoneState");
+    if (!GetPhoneState(&dwPhoneState)) {
+        WriteTrace(L"GetPhoneState return FALSE;");
+        return FALSE;
+    }
+    // Flight mode: the control panel's phone page takes over.
+    if (dwPhoneState == 1 && IsPhoneStatusFlagSet()) {
+        CeCreateProcess(L"\\WIndows\\ctlpnl.exe", L"cplmain.cpl, 20");
+        return FALSE;
+    }
+    EndTraceStep(phoneStep);
+
+    AppState.hInst = hInstance;
+    LoadStringW(hInstance, IDS_APP_TITLE, AppState.szAppTitle, kTextLen);
+
+    if (HWND hwndRunning = FindWindowW(L"QXCFMainClass", AppState.szAppTitle)) {
+        SetForegroundWindowAndOwned(hwndRunning);
+        return FALSE;
+    }
+
+    TimedStep(L"GetSettings", [] { return GetSettings(); });
+
+    if (dwPhoneState == 0 && AskPowerOn() == 0) return FALSE;
+    if (AppState.nPowerOnAnswer == 1) SwitchRadioOn();
+
+    if (!CreateStep(L"CreateMainWindow", [&] { return CreateMainWindow(hInstance, nShow); }))
+        return FALSE;
+    if (!CreateStep(L"CreateTitleWindow", [&] { return CreateTitleWindow(hInstance, nShow); }))
+        return FALSE;
+    if (!CreateStep(L"CreateItemWindow", [&] { return CreateItemWindow(hInstance, nShow); }))
+        return FALSE;
+
+    if (AppState.nPowerOnAnswer == 1) {
+        AppState.nPowerOnAnswer = 0;
+        SetForegroundWindowAndOwned(AppState.hwndMain);
+        Sleep(kPowerOnSettleMs);
+        bool stillOff = IsPhoneStatusFlagSet();
+        HideCursor();
+        if (stillOff) {
+            // The radio did not come on: end without showing anything. The
+            // main window's destruction takes its children and all skin
+            // resources with it, so nothing is painted from released ones.
+            DestroyWindow(AppState.hwndMain);
+            AppState.hwndMain = AppState.hwndTitle = AppState.hwndItem = nullptr;
+            return FALSE;
+        }
+    }
+
+    for (HWND hwnd : {AppState.hwndMain, AppState.hwndTitle, AppState.hwndItem}) {
+        ShowWindow(hwnd, nShow);
+        UpdateWindow(hwnd);
+    }
+    return TRUE;
+}
+
+int RunProgram(HINSTANCE hInstance, int nShow) {
+    if (FAILED(CoInitializeEx(nullptr, 0))) return 0;
+    if (!CreateImagingFactory(&AppState.pImagingFactory)) {
+        CoUninitialize();
+        return 0;
+    }
+    if (!StartApplication(hInstance, nShow)) return 0;
+
+    // The module has no accelerator table; the loop offers every message anyway.
+    HACCEL hAccel = LoadAcceleratorsW(hInstance, MAKEINTRESOURCEW(2));
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0)) {
+        if (!TranslateAcceleratorW(msg.hwnd, hAccel, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,19 @@
+# Sourced by test.sh and run.sh: installs the Debian packages the build, the
+# tests and the emulated device need, when any is missing.
+QX_PACKAGES=(cmake make g++-mingw-w64-x86-64 wine64 xvfb fonts-liberation imagemagick x11-utils
+             googletest flock)
+
+ensure_packages() {
+    local missing=()
+    local p
+    for p in "${QX_PACKAGES[@]}"; do
+        [ "$p" = flock ] && { command -v flock >/dev/null || missing+=(util-linux); continue; }
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}" >&2
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+}
