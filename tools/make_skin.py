@@ -101,7 +101,7 @@ def mix(c0, c1, t):
     return tuple(c0[i] + (c1[i] - c0[i]) * t for i in range(4))
 
 
-def faded(c, amount=0.62):
+def faded(c, amount=0.55):
     """Disabled look: the colour pulled towards white."""
     return mix(c, WHITE, amount)[:3] + (c[3],)
 
@@ -345,9 +345,17 @@ def img_nb_button(w, h, s, down):
 
 def build_set(cfg):
     s, wp, wl, t6 = cfg["s"], cfg["wp"], cfg["wl"], cfg["t6"]
+    # Sub-title rows take the image's height; their text sits 2s (1 on the
+    # 320 x 480 class) below the top in the large font.
     sub_h = 22 if t6 else 20 * s
+    # Plain rows are as high as the focus mark (less 2 on the 320 x 480
+    # class, where the mark overlaps a pixel above and below).
     focus_h = 42 if t6 else 40 * s
+    # The frame starts 2s into a text-box item and its edit control 6s, so
+    # this keeps 4s of frame around the control on all sides.
     box_h = 28 if t6 else 23 * s
+    # Check boxes, radio buttons and switches sit at fixed offsets in their
+    # rows; 16s squares and a 36s x 14s switch clear the texts beside them.
     panels = msgbox_panels(cfg)
     bw, bh = msgbox_button(cfg)
     return [
@@ -406,7 +414,7 @@ def png_encode(w, h, rows, alpha):
 
 
 # --------------------------------------------------------------------------
-# Contact sheet with a small 5 x 7 font for the labels.
+# Contact sheet with a small bitmap font for the labels.
 
 FONT = {
     "A": ".###./#...#/#...#/#####/#...#/#...#/#...#",
@@ -441,17 +449,17 @@ FONT = {
     "d": "....#/....#/.##.#/#..##/#...#/#...#/.####",
     "e": "...../...../.###./#...#/#####/#..../.###.",
     "f": "..##./.#..#/.#.../###../.#.../.#.../.#...",
-    "g": "...../.####/#...#/#...#/.####/....#/.###.",
+    "g": "...../...../.####/#...#/#...#/#...#/.####/....#/.###.",
     "h": "#..../#..../#.##./##..#/#...#/#...#/#...#",
     "i": "..#../...../.##../..#../..#../..#../.###.",
-    "j": "...#./...../..##./...#./...#./#..#./.##..",
+    "j": "...#./...../..##./...#./...#./...#./...#./#..#./.##..",
     "k": "#..../#..../#..#./#.#../##.../#.#../#..#.",
     "l": ".##../..#../..#../..#../..#../..#../.###.",
     "m": "...../...../##.#./#.#.#/#.#.#/#...#/#...#",
     "n": "...../...../#.##./##..#/#...#/#...#/#...#",
     "o": "...../...../.###./#...#/#...#/#...#/.###.",
-    "p": "...../####./#...#/#...#/####./#..../#....",
-    "q": "...../.####/#...#/#...#/.####/....#/....#",
+    "p": "...../...../####./#...#/#...#/#...#/####./#..../#....",
+    "q": "...../...../.####/#...#/#...#/#...#/.####/....#/....#",
     "r": "...../...../#.##./##..#/#..../#..../#....",
     "s": "...../...../.####/#..../.###./....#/####.",
     "t": ".#.../.#.../###../.#.../.#.../.#..#/..##.",
@@ -459,7 +467,7 @@ FONT = {
     "v": "...../...../#...#/#...#/#...#/.#.#./..#..",
     "w": "...../...../#...#/#...#/#.#.#/#.#.#/.#.#.",
     "x": "...../...../#...#/.#.#./..#../.#.#./#...#",
-    "y": "...../#...#/#...#/#...#/.####/....#/.###.",
+    "y": "...../...../#...#/#...#/#...#/#...#/.####/....#/.###.",
     "z": "...../...../#####/...#./..#../.#.../#####",
     "0": ".###./#...#/#..##/#.#.#/##..#/#...#/.###.",
     "1": "..#../.##../..#../..#../..#../..#../.###.",
@@ -479,14 +487,16 @@ FONT = {
     ")": ".#.../..#../...#./...#./...#./..#../.#...",
     ",": "...../...../...../...../.##../..#../.#...",
     ":": "...../.##../.##../...../.##../.##../.....",
+    "+": "...../..#../..#../#####/..#../..#../.....",
     " ": "...../...../...../...../...../...../.....",
 }
 
 
 def glyph(ch):
+    """5 x 9 cell: 7 rows above the baseline, 2 for descenders."""
     rows = FONT.get(ch, FONT[" "]).split("/")
-    assert len(rows) == 7 and all(len(r) == 5 for r in rows), ch
-    return "".join(rows)
+    assert len(rows) in (7, 9) and all(len(r) == 5 for r in rows), ch
+    return "".join(rows) + "....." * (9 - len(rows))
 
 
 class Sheet:
@@ -521,7 +531,7 @@ class Sheet:
     def text(self, x, y, s, c, scale=1):
         for ch in s:
             g = glyph(ch)
-            for gy in range(7):
+            for gy in range(9):
                 for gx in range(5):
                     if g[gy * 5 + gx] == "#":
                         self.fill(x + gx * scale, y + gy * scale,
@@ -540,13 +550,13 @@ class Sheet:
 
 
 def contact_sheet(sets):
-    width, margin, gap, pad = 700, 16, 14, 3
-    label_h = 9
+    width, margin, gap, pad = 980, 16, 14, 3
+    label_h = 12
     # first pass: place every cell, second pass: draw
     placed, y = [], margin
     for name, images in sets:
         placed.append(("head", margin, y, name))
-        y += 7 * 2 + 10
+        y += 9 * 2 + 8
         x, line_h = margin, 0
         for fname, (rows, w, h) in images:
             label = "%s %dx%d" % (fname[:-4], w, h)
@@ -563,7 +573,7 @@ def contact_sheet(sets):
     for kind, x, y, item in placed:
         if kind == "head":
             sheet.text(x, y, item, (0x30, 0x38, 0x40), 2)
-            sheet.fill(x, y + 18, width - margin, y + 19, (0xB0, 0xB6, 0xBD))
+            sheet.fill(x, y + 19, width - margin, y + 20, (0xB0, 0xB6, 0xBD))
             continue
         label, rows, w, h = item
         sheet.text(x, y, label, (0x40, 0x46, 0x4C))
