@@ -1,6 +1,6 @@
 # Sourced by test.sh and run.sh: installs the Debian packages the build, the
 # tests and the emulated device need, when any is missing.
-QX_PACKAGES=(cmake make g++-mingw-w64-x86-64 wine64 xvfb fonts-liberation imagemagick x11-utils
+QX_PACKAGES=(cmake make g++-mingw-w64-x86-64 wine64 xvfb fonts-liberation imagemagick x11-utils x11-apps
              googletest flock)
 
 ensure_packages() {
