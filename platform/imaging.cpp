@@ -10,3 +10,10 @@ BOOL CreateImagingFactory(IUnknown** ppFactory) {
                                   IID_IUnknown, reinterpret_cast<void**>(ppFactory));
     return SUCCEEDED(hr) && *ppFactory;
 }
+
+void ReleaseImagingFactory(IUnknown** ppFactory) {
+    if (!ppFactory || !*ppFactory) return;
+    IUnknown* pFactory = *ppFactory;
+    *ppFactory = nullptr;
+    pFactory->Release();
+}

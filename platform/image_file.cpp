@@ -1,0 +1,161 @@
+// PNG files through WIC: the shell's image-file loader and DrawImageFile.
+#include "platform/image_file.h"
+
+#include <wincodec.h>
+
+#include <climits>
+#include <cstdint>
+#include <string>
+
+#include "platform/debug_out.h"
+#include "platform/device_root.h"
+#include "platform/scoped.h"
+
+namespace {
+
+void TraceFailure(LPCWSTR routine, LPCWSTR call, LPCWSTR file, unsigned long code) {
+    NKDbgPrintfW(L"[imaging] [err]:%s(), %s failed, code=[0x%08lx], file=[%s].\r\n", routine, call,
+                 code, file ? file : L"(null)");
+}
+
+// The loader may be called before or outside the program's own COM set-up, as
+// the shell's loader is; it joins the thread's apartment for the call only.
+class ComApartment {
+public:
+    ComApartment() : m_hr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComApartment() { if (SUCCEEDED(m_hr)) CoUninitialize(); }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    // Another apartment model already set up on this thread still serves.
+    bool usable() const { return SUCCEEDED(m_hr) || m_hr == RPC_E_CHANGED_MODE; }
+    HRESULT hr() const { return m_hr; }
+
+private:
+    HRESULT m_hr;
+};
+
+// The first frame of a PNG file as premultiplied BGRA in a top-down 32-bit
+// DIB section; null on any failure, which is traced.
+HBITMAP DecodeToDib(IWICImagingFactory* pFactory, LPCWSTR routine, LPCWSTR cePath, UINT* pcx,
+                    UINT* pcy) {
+    std::wstring path = DevicePath(cePath);
+    scoped::Com<IWICBitmapDecoder> decoder;
+    HRESULT hr = pFactory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                     WICDecodeMetadataCacheOnDemand, decoder.put());
+    if (FAILED(hr)) {
+        TraceFailure(routine, L"CreateDecoderFromFilename", cePath, hr);
+        return nullptr;
+    }
+    scoped::Com<IWICBitmapFrameDecode> frame;
+    hr = decoder->GetFrame(0, frame.put());
+    if (FAILED(hr)) {
+        TraceFailure(routine, L"GetFrame", cePath, hr);
+        return nullptr;
+    }
+    scoped::Com<IWICFormatConverter> converter;
+    hr = pFactory->CreateFormatConverter(converter.put());
+    if (FAILED(hr)) {
+        TraceFailure(routine, L"CreateFormatConverter", cePath, hr);
+        return nullptr;
+    }
+    hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
+                               nullptr, 0.0, WICBitmapPaletteTypeCustom);
+    if (FAILED(hr)) {
+        TraceFailure(routine, L"IWICFormatConverter::Initialize", cePath, hr);
+        return nullptr;
+    }
+    UINT cx = 0, cy = 0;
+    hr = converter->GetSize(&cx, &cy);
+    if (FAILED(hr)) {
+        TraceFailure(routine, L"GetSize", cePath, hr);
+        return nullptr;
+    }
+    // A stride and buffer size that fit the copy's 32-bit counts.
+    uint64_t cbImage = uint64_t(cx) * 4u * cy;
+    if (cx == 0 || cy == 0 || cx > INT_MAX / 4 || cy > INT_MAX || cbImage > UINT_MAX) {
+        NKDbgPrintfW(L"[imaging] [err]:%s(), image size %ux%u not usable, file=[%s].\r\n", routine,
+                     cx, cy, cePath);
+        return nullptr;
+    }
+
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = static_cast<LONG>(cx);
+    bmi.bmiHeader.biHeight = -static_cast<LONG>(cy);  // top-down, as WIC delivers rows
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* pBits = nullptr;
+    scoped::Bitmap bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));
+    if (!bitmap || !pBits) {
+        TraceFailure(routine, L"CreateDIBSection", cePath, GetLastError());
+        return nullptr;
+    }
+    GdiFlush();
+    hr = converter->CopyPixels(nullptr, cx * 4, static_cast<UINT>(cbImage), static_cast<BYTE*>(pBits));
+    if (FAILED(hr)) {
+        TraceFailure(routine, L"CopyPixels", cePath, hr);
+        return nullptr;
+    }
+    *pcx = cx;
+    *pcy = cy;
+    return bitmap.release();
+}
+
+}  // namespace
+
+HBITMAP SHLoadImageFile(LPCWSTR pszFileName) {
+    if (!pszFileName) return nullptr;
+    ComApartment com;
+    if (!com.usable()) {
+        TraceFailure(L"SHLoadImageFile", L"CoInitializeEx", pszFileName, com.hr());
+        return nullptr;
+    }
+    scoped::Com<IWICImagingFactory> factory;
+    HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IWICImagingFactory, reinterpret_cast<void**>(factory.put()));
+    if (FAILED(hr)) {
+        TraceFailure(L"SHLoadImageFile", L"CoCreateInstance", pszFileName, hr);
+        return nullptr;
+    }
+    UINT cx = 0, cy = 0;
+    return DecodeToDib(factory.get(), L"SHLoadImageFile", pszFileName, &cx, &cy);
+}
+
+BOOL DrawImageFile(IUnknown* pImagingFactory, LPCWSTR pszFileName, HDC hdc, int left, int top,
+                   int right, int bottom) {
+    if (!pImagingFactory || !pszFileName || !hdc) {
+        TraceFailure(L"DrawImageFile", pImagingFactory ? L"argument check" : L"imaging factory",
+                     pszFileName, ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    scoped::Com<IWICImagingFactory> factory;
+    HRESULT hr = pImagingFactory->QueryInterface(IID_IWICImagingFactory,
+                                                 reinterpret_cast<void**>(factory.put()));
+    if (FAILED(hr)) {
+        TraceFailure(L"DrawImageFile", L"QueryInterface(IWICImagingFactory)", pszFileName, hr);
+        return FALSE;
+    }
+    UINT cx = 0, cy = 0;
+    scoped::Bitmap image(DecodeToDib(factory.get(), L"DrawImageFile", pszFileName, &cx, &cy));
+    if (!image) return FALSE;
+
+    // An empty (or reversed) rectangle draws nothing; the image was still made.
+    long long width = static_cast<long long>(right) - left;
+    long long height = static_cast<long long>(bottom) - top;
+    if (width <= 0 || height <= 0 || width > INT_MAX || height > INT_MAX) return TRUE;
+
+    scoped::MemDC source(CreateCompatibleDC(hdc));
+    if (!source) {
+        TraceFailure(L"DrawImageFile", L"CreateCompatibleDC", pszFileName, GetLastError());
+        return FALSE;
+    }
+    scoped::Select selected(source.get(), image.get());
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    if (!AlphaBlend(hdc, left, top, static_cast<int>(width), static_cast<int>(height), source.get(), 0,
+                    0, static_cast<int>(cx), static_cast<int>(cy), blend)) {
+        TraceFailure(L"DrawImageFile", L"AlphaBlend", pszFileName, GetLastError());
+        return FALSE;
+    }
+    return TRUE;
+}
