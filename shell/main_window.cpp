@@ -1,9 +1,11 @@
-// Main window. For now: class, creation, the two commands and the end of the
-// program; soft keys, skin and rows come with the screen.
+// Main window. For now: class, creation with the skin resources, the two
+// commands and the end of the program; soft keys and rows come with the screen.
 #include "shell/main_window.h"
 
 #include "res/resource.h"
 #include "shell/app_state.h"
+#include "shell/skin_resources.h"
+#include "shell/trace.h"
 #include "shell/window_class.h"
 
 namespace {
@@ -19,7 +21,14 @@ LRESULT OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+LRESULT OnCreate(HWND, UINT, WPARAM, LPARAM) {
+    // The list window does not exist yet: resources are made for the screen.
+    TimedStep(L"LoadResource", [] { return LoadSkinResources(); });
+    return 0;
+}
+
 LRESULT OnDestroy(HWND, UINT, WPARAM, LPARAM) {
+    ReleaseResources();
     PostQuitMessage(0);
     return 0;
 }
@@ -28,6 +37,7 @@ LRESULT Nothing(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 constexpr MessageHandler kMainHandlers[] = {
     {WM_COMMAND, OnCommand},
+    {WM_CREATE, OnCreate},
     {WM_DESTROY, OnDestroy},
     {WM_SIZE, Nothing},
     {WM_ERASEBKGND, Nothing},

@@ -2,6 +2,7 @@
 #include "shell/title_window.h"
 
 #include "shell/app_state.h"
+#include "shell/skin_resources.h"
 #include "shell/window_class.h"
 
 namespace {
@@ -24,6 +25,9 @@ LRESULT CALLBACK TitleWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 BOOL CreateTitleWindow(HINSTANCE hInstance, int) {
     if (!RegisterSkinClass(hInstance, L"QXCFTitleClass", TitleWndProc)) return FALSE;
     int s = AppState.nScale;
+    // The title's height is the portrait title image's, in base units.
+    if (!AppState.SkinImages[kSkinPTitle].hBitmap) LoadSkinImage(kSkinPTitle);
+    AppState.nTitleHeight = AppState.SkinImages[kSkinPTitle].bm.bmHeight / s;
     AppState.hwndTitle = CreateWindowExW(0, L"QXCFTitleClass", L"QXCFTitleWindow",
                                          WS_CHILD | WS_VISIBLE, 0, 0, 240 * s,
                                          AppState.nTitleHeight * s, AppState.hwndMain, nullptr,
