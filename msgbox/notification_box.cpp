@@ -1,35 +1,191 @@
-// Message box. For now a plain modal box from template 104 that closes with
-// the code a WM_CLOSE carries; the skin drawing comes with its own work.
+// The skinned message box: the call, the record, the message table of its
+// dialog procedure, initialisation and closing.
 #include "msgbox/notification_box.h"
 
+#include <algorithm>
+
+#include "msgbox/notification_input.h"
+#include "msgbox/notification_paint.h"
+#include "msgbox/notification_state.h"
+#include "platform/aygshell/aygshell.h"
+#include "platform/debug_out.h"
+#include "platform/screen.h"
 #include "res/resource.h"
 #include "shell/app_state.h"
+#include "shell/window_class.h"
+
+NotificationUIInfo* g_pNotificationUIInfo = nullptr;
+int g_nNBScreenWidth = 0;
+int g_nNBScreenHeight = 0;
+WCHAR g_szNBTitle[kNBTextLen];
+HWND g_hwndNotification = nullptr;
+HWND g_hwndNBMenuBar = nullptr;
+WCHAR g_szNBInputText[kNBTextLen];
+NBSurface g_NBBack;
+NBSurface g_NBCompose;
+NBSurface g_NBCapture;
+HWND g_hwndNBBackdrop = nullptr;
+HBITMAP g_hbmNBButtonUp = nullptr;
+
+void ReadNBScreenSize() {
+    g_nNBScreenWidth = GetScreenWidth();
+    g_nNBScreenHeight = GetScreenHeight();
+}
 
 namespace {
 
-WCHAR g_szTitle[260];
+constexpr DWORD kNBDialogFlags = SHIDIF_SIZEDLG | SHIDIF_CANCELBUTTON;          // 0x82
+constexpr DWORD kNBMenuBarFlags = SHCMBF_EMPTYBAR | SHCMBF_HIDESIPBUTTON;      // 5
 
-INT_PTR CALLBACK NotificationProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
-    switch (msg) {
-    case WM_INITDIALOG:
-        SetWindowTextW(hwnd, g_szTitle);
-        return TRUE;
-    case WM_CLOSE:
-        EndDialog(hwnd, static_cast<INT_PTR>(wParam));
-        return TRUE;
-    default:
-        return FALSE;
+// Creates the record if there is none and resets it.
+bool SetDefaultNotificationUIInfo() {
+    NKDbgPrintfW(L"[WFN] SetDefaultNotificationUIInfo()\r\n");
+    if (!g_pNotificationUIInfo)
+        g_pNotificationUIInfo = static_cast<NotificationUIInfo*>(LocalAlloc(LPTR, sizeof(NotificationUIInfo)));
+    NotificationUIInfo* pInfo = g_pNotificationUIInfo;
+    if (!pInfo) {
+        NKDbgPrintfW(L"[WFN] SetDefaultNotificationUIInfo(), no memory for the record\r\n");
+        return false;
     }
+    ZeroMemory(pInfo, sizeof(*pInfo));
+    pInfo->timeoutMs = 0;
+    pInfo->buttonMode = 0;
+    lstrcpynW(pInfo->caption, L"Reminder", kNBTextLen);
+    lstrcpynW(pInfo->text, L"TestDesc", kNBTextLen);
+    lstrcpynW(pInfo->button1Text, L"Snooze", kNBButtonTextLen);
+    lstrcpynW(pInfo->button2Text, L"Dismiss", kNBButtonTextLen);
+    pInfo->portraitWidth = std::min(g_nNBScreenWidth, g_nNBScreenHeight);
+    return true;
+}
+
+LRESULT Nothing(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+LRESULT OnNBInitDialog(HWND hwnd, UINT, WPARAM, LPARAM) {
+    const NotificationUIInfo* pInfo = g_pNotificationUIInfo;
+    SHINITDLGINFO shidi{};
+    shidi.dwMask = SHIDIM_FLAGS;
+    shidi.hDlg = hwnd;
+    shidi.dwFlags = kNBDialogFlags;
+    SHInitDialog(&shidi);
+
+    // No soft keys; the input style keeps the input-panel key.
+    SHMENUBARINFO mbi{};
+    mbi.cbSize = sizeof(mbi);
+    mbi.hwndParent = hwnd;
+    mbi.dwFlags = pInfo && IsInputStyle(pInfo->style) ? 0 : kNBMenuBarFlags;
+    mbi.hInstRes = AppState.hInst;
+    g_hwndNBMenuBar = SHCreateMenuBar(&mbi) ? mbi.hwndMB : nullptr;
+    if (!g_hwndNBMenuBar) NKDbgPrintfW(L"[WFN] OnNBInitDialog(), no menu bar\r\n");
+
+    g_hwndNotification = hwnd;
+    SetWindowTextW(hwnd, g_szNBTitle);
+    if (CreateNBBackBuffer(hwnd))
+        PreDrawNotify(hwnd, g_NBBack.hdc);
+    else
+        NKDbgPrintfW(L"[WFN] OnNBInitDialog(), no back buffer\r\n");
+    if (pInfo && pInfo->timeoutMs != 0) SetTimer(hwnd, kNBTimerId, pInfo->timeoutMs, nullptr);
+    // The box sets the focus itself (the password field, or none).
+    return FALSE;
+}
+
+// WM_CLOSE from the buttons, the timer or anyone else: wParam is the result.
+LRESULT OnNBClose(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
+    // Once released, a second close in the same turn must not change the result.
+    if (!g_pNotificationUIInfo) return 0;
+    if (IsInputStyle(g_pNotificationUIInfo->style))
+        GetDlgItemTextW(hwnd, IDC_NB_INPUT, g_szNBInputText, kNBTextLen);
+    else
+        g_szNBInputText[0] = L'\0';
+    if (g_hwndNBMenuBar) {
+        DestroyWindow(g_hwndNBMenuBar);
+        g_hwndNBMenuBar = nullptr;
+    }
+    KillTimer(hwnd, kNBTimerId);
+    ReleaseNotificationDrawing();
+    EndDialog(hwnd, static_cast<INT_PTR>(wParam));
+    return 0;
+}
+
+constexpr MessageHandler kNotificationHandlers[] = {
+    {WM_PAINT, OnNBPaint},
+    {WM_INITDIALOG, OnNBInitDialog},
+    {WM_DESTROY, Nothing},
+    {WM_LBUTTONDOWN, OnNBLButtonDown},
+    {WM_LBUTTONUP, OnNBLButtonUp},
+    {WM_SIZE, Nothing},
+    {WM_ERASEBKGND, Nothing},
+    {WM_ACTIVATE, OnNBActivate},
+    {WM_TIMER, OnNBTimer},
+    {WM_SETTINGCHANGE, OnNBSettingChange},
+    {WM_CLOSE, OnNBClose},
+};
+
+// The box is a dialog, so the window procedure of its class is the dialog
+// manager's, which calls this one first. A message of the table is handled
+// here and its handler's result becomes the message's result; every other
+// message is left to the dialog manager (FALSE), whose default processing
+// ends in DefWindowProcW. Calling DefWindowProcW from here as well would
+// run the default twice, and its WM_CLOSE would destroy the modal window
+// instead of ending the modal run.
+INT_PTR CALLBACK NotificationDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    for (const MessageHandler& entry : kNotificationHandlers) {
+        if (entry.msg != msg) continue;
+        LRESULT lr = entry.handler(hwnd, msg, wParam, lParam);
+        // WM_INITDIALOG answers the dialog manager directly: FALSE keeps our focus.
+        if (msg == WM_INITDIALOG) return lr;
+        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, lr);
+        return TRUE;
+    }
+    return FALSE;
 }
 
 }  // namespace
 
-int ShowNotificationBox(HWND hwndOwner, LPCWSTR, LPCWSTR pszCaption, DWORD, DWORD) {
-    lstrcpynW(g_szTitle, pszCaption ? pszCaption : L"Reminder", 260);
-    HRSRC res = FindResourceW(AppState.hInst, MAKEINTRESOURCEW(IDD_NOTIFICATION), RT_DIALOG);
-    HGLOBAL tmpl = res ? LoadResource(AppState.hInst, res) : nullptr;
-    if (!tmpl) return -1;
-    return static_cast<int>(DialogBoxIndirectParamW(
-        AppState.hInst, static_cast<LPCDLGTEMPLATEW>(LockResource(tmpl)), hwndOwner,
-        NotificationProc, 0));
+int ShowNotificationBox(HWND hwndOwner, LPCWSTR pszText, LPCWSTR pszCaption, DWORD dwStyle, DWORD dwTimeout) {
+    // One box at a time: the record and the surfaces belong to the box that is up.
+    if (g_hwndNotification) {
+        NKDbgPrintfW(L"[WFN] ShowNotificationBox(), a box is already up\r\n");
+        return -1;
+    }
+    ReadNBScreenSize();
+    if (!SetDefaultNotificationUIInfo()) return -1;
+    NotificationUIInfo* pInfo = g_pNotificationUIInfo;
+    if (pszText) lstrcpynW(pInfo->text, pszText, kNBTextLen);
+    if (pszCaption) lstrcpynW(pInfo->caption, pszCaption, kNBTextLen);
+    pInfo->style = dwStyle;
+    pInfo->timeoutMs = (dwStyle & kNBTimeoutMask) == kNBTimeoutStyle ? dwTimeout : 0;
+    switch (dwStyle & kNBButtonsMask) {
+    case kNBOneButton:
+        pInfo->buttonMode = 1;
+        LoadStringW(AppState.hInst, IDS_OK, pInfo->button1Text, kNBButtonTextLen);
+        break;
+    case kNBTwoButtons:
+        pInfo->buttonMode = 2;
+        LoadStringW(AppState.hInst, IDS_OK, pInfo->button1Text, kNBButtonTextLen);
+        LoadStringW(AppState.hInst, IDS_CANCEL, pInfo->button2Text, kNBButtonTextLen);
+        break;
+    default:
+        break;
+    }
+    lstrcpynW(g_szNBTitle, pInfo->caption, kNBTextLen);
+
+    INT_PTR result = -1;
+    HRSRC hRes = FindResourceW(AppState.hInst, MAKEINTRESOURCEW(IDD_NOTIFICATION), RT_DIALOG);
+    HGLOBAL hTemplate = hRes ? LoadResource(AppState.hInst, hRes) : nullptr;
+    auto pTemplate = hTemplate ? static_cast<LPCDLGTEMPLATEW>(LockResource(hTemplate)) : nullptr;
+    if (!pTemplate) {
+        NKDbgPrintfW(L"[WFN] ShowNotificationBox(), no dialog template, error=[%lu]\r\n", GetLastError());
+    } else {
+        result = DialogBoxIndirectParamW(AppState.hInst, pTemplate, hwndOwner, NotificationDlgProc, 0);
+        if (result == -1)
+            NKDbgPrintfW(L"[WFN] ShowNotificationBox(), the box could not be made, error=[%lu]\r\n",
+                         GetLastError());
+    }
+    // A box that never reached its close (no window) leaves nothing behind.
+    if (g_pNotificationUIInfo) ReleaseNotificationDrawing();
+    if (g_hwndNBMenuBar) {
+        DestroyWindow(g_hwndNBMenuBar);
+        g_hwndNBMenuBar = nullptr;
+    }
+    return static_cast<int>(result);
 }

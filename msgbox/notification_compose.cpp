@@ -1,0 +1,131 @@
+// Composition of the message box's picture: background and panel, the fitted
+// caption, the wrapped body text, the password field and the buttons.
+#include "msgbox/notification_layout.h"
+#include "msgbox/notification_paint.h"
+#include "msgbox/notification_state.h"
+#include "platform/aygshell/aygshell.h"
+#include "platform/debug_out.h"
+#include "res/resource.h"
+#include "shell/app_state.h"
+
+namespace {
+
+constexpr wchar_t kTitleFace[] = L"Helvetica LT 35 Thin";
+constexpr wchar_t kBodyFace[] = L"Helvetica Neue OTS";
+constexpr wchar_t kInputFrameImage[] = L"\\Windows\\QXBS_P_INPUTBOX.png";
+constexpr UINT kCaptionFormat = DT_END_ELLIPSIS | DT_SINGLELINE | DT_VCENTER | DT_CENTER;  // 0x8025
+constexpr UINT kBodyFormat = DT_WORDBREAK;                                                  // 0x10
+
+// The caption's width and height on one line. Measured without the ellipsis
+// and centring of the drawing: with them the calculation reports only the
+// ellipsis' width and a centring offset, and nothing would ever be fitted.
+RECT MeasureLine(HDC hdc, LPCWSTR pszText) {
+    RECT rc = {0, 0, 0, 0};
+    DrawTextW(hdc, pszText, -1, &rc, DT_CALCRECT | DT_SINGLELINE);
+    return rc;
+}
+
+int Width(const RECT& rc) { return rc.right - rc.left; }
+
+// Caption in white on one line, shrunk step by step until it fits or the
+// smallest size is reached, then cut with an ellipsis if it still does not.
+void DrawCaption(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOBJ hOldFont) {
+    const int s = AppState.nScale;
+    HFONT hFont = CreateNBFont(hdc, hdcMeasure, FirstTitleSize(s, AppState.nScreenType), 0, kTitleFace);
+    if (!hFont) return;
+    SelectObject(hdc, hFont);
+    SetTextColor(hdc, RGB(255, 255, 255));
+    RECT rcLine = info.titleRect;
+    RECT rcTemp = MeasureLine(hdc, info.caption);
+    NKDbgPrintfW(L"[WFN] PreDrawNotify(), rectTemp.left = %d, rectTemp.top = %d, rectTemp.right = %d, "
+                 L"rectTemp.bottom = %d\r\n",
+                 rcTemp.left, rcTemp.top, rcTemp.right, rcTemp.bottom);
+    NKDbgPrintfW(L"[WFN] PreDrawNotify(), rect.left = %d, rect.top = %d, rect.right = %d, rect.bottom = %d\r\n",
+                 rcLine.left, rcLine.top, rcLine.right, rcLine.bottom);
+    int nCounter = kNBTitleCounterStart;
+    while (Width(rcTemp) > Width(rcLine)) {
+        int size = NextTitleSize(&nCounter, s);
+        if (size == 0) break;
+        HFONT hSmaller = CreateNBFont(hdc, hdcMeasure, size, 0, kTitleFace);
+        if (!hSmaller) break;
+        SelectObject(hdc, hSmaller);
+        DeleteObject(hFont);
+        hFont = hSmaller;
+        rcTemp = MeasureLine(hdc, info.caption);
+    }
+    DrawTextW(hdc, info.caption, -1, &rcLine, kCaptionFormat);
+    SelectObject(hdc, hOldFont);
+    DeleteObject(hFont);
+}
+
+// Body text in black, wrapped, top-left in its inset area; returns the
+// bottom of the wrapped text (the area's top when nothing could be drawn).
+int DrawBody(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOBJ hOldFont) {
+    const int s = AppState.nScale, type = AppState.nScreenType;
+    RECT rc = BodyTextRect(info.bodyRect, s, type);
+    HFONT hFont = CreateNBFont(hdc, hdcMeasure, type == kNBScreenType320x480 ? 18 : 12 * s, 0, kBodyFace);
+    if (!hFont) return rc.top;
+    SelectObject(hdc, hFont);
+    SetTextColor(hdc, RGB(0, 0, 0));
+    RECT rcCalc = rc;
+    DrawTextW(hdc, info.text, -1, &rcCalc, DT_CALCRECT | kBodyFormat);
+    // Only the height is taken: a long word widens the calculated width.
+    rc.bottom = rc.top + (rcCalc.bottom - rcCalc.top);
+    DrawTextW(hdc, info.text, -1, &rc, kBodyFormat);
+    SelectObject(hdc, hOldFont);
+    DeleteObject(hFont);
+    return rc.bottom;
+}
+
+// The password field below the text: its frame in the picture, the edit
+// control in it with the focus, and the input panel set to digits.
+void ShowInputField(HWND hwnd, HDC hdc, const NotificationUIInfo& info, int textBottom) {
+    const int s = AppState.nScale;
+    RECT rcFrame = InputFrameRect(info.panelRect, textBottom, s, AppState.nScreenType);
+    LoadImageToHdcMem(rcFrame, kInputFrameImage, hdc);
+    HWND hwndEdit = GetDlgItem(hwnd, IDC_NB_INPUT);
+    if (!hwndEdit) {
+        NKDbgPrintfW(L"[WFN] PreDrawNotify(), no password field\r\n");
+        return;
+    }
+    RECT rcEdit = InputEditRect(rcFrame, s);
+    MoveWindow(hwndEdit, rcEdit.left, rcEdit.top, rcEdit.right - rcEdit.left, rcEdit.bottom - rcEdit.top, FALSE);
+    ShowWindow(hwndEdit, SW_SHOW);
+    SetFocus(hwndEdit);
+    // Without an input panel there is nothing to tell.
+    if (HWND hwndSip = FindWindowW(L"SipWndClass", nullptr))
+        if (HWND hwndKeys = GetWindow(hwndSip, GW_CHILD)) SendMessageW(hwndKeys, kSipMsgSetLayout, kSipLayoutDigits, 0);
+}
+
+}  // namespace
+
+void PreDrawNotify(HWND hwnd, HDC hdcBack) {
+    NKDbgPrintfW(L"[WFN] PreDrawNotify()\r\n");
+    PaintBackGround(hdcBack, TRUE);
+    HDC hdc = g_NBCompose.hdc;
+    if (!hdc || !g_NBCompose.hbm) return;
+    HDC hdcMeasure = CreateCompatibleDC(hdc);
+    if (!hdcMeasure) {
+        NKDbgPrintfW(L"[WFN] PreDrawNotify(), no measuring surface, error=[%lu]\r\n", GetLastError());
+        return;
+    }
+    LoadBtnPictures();
+    setTemplateNotification();
+    const NotificationUIInfo* pInfo = g_pNotificationUIInfo;
+    if (pInfo) {
+        LoadNTFBodyPictures();
+        SetBkMode(hdc, TRANSPARENT);
+        SetTextColor(hdc, RGB(0, 0, 0));
+        HGDIOBJ hOldFont = GetCurrentObject(hdc, OBJ_FONT);
+        DrawCaption(hdc, hdcMeasure, *pInfo, hOldFont);
+        int textBottom = DrawBody(hdc, hdcMeasure, *pInfo, hOldFont);
+        if (IsInputStyle(pInfo->style))
+            ShowInputField(hwnd, hdc, *pInfo, textBottom);
+        else if (HWND hwndEdit = GetDlgItem(hwnd, IDC_NB_INPUT))
+            ShowWindow(hwndEdit, SW_HIDE);
+        DrawButtonCtrl(hwnd, hdc);
+        SelectObject(hdc, hOldFont);
+    }
+    DeleteDC(hdcMeasure);
+    BitBlt(hdcBack, 0, 0, g_nNBScreenWidth, g_nNBScreenHeight, hdc, 0, 0, SRCCOPY);
+}

@@ -1,0 +1,98 @@
+// Message-box input: stylus press and release on the buttons, the auto-close
+// timer, activation and setting changes.
+#include "msgbox/notification_input.h"
+
+#include "msgbox/notification_layout.h"
+#include "msgbox/notification_paint.h"
+#include "msgbox/notification_state.h"
+#include "platform/aygshell/aygshell.h"
+#include "platform/debug_out.h"
+
+namespace {
+
+// Kept for the life of the process, as the shell expects.
+SHACTIVATEINFO g_NBActivateInfo;
+SHACTIVATEINFO g_NBSettingChangeInfo;
+
+// The stylus position: x and y unsigned, in window pixels.
+int StylusX(LPARAM lParam) { return LOWORD(lParam); }
+int StylusY(LPARAM lParam) { return HIWORD(lParam); }
+
+// Button feedback goes to the window only; the back buffer keeps the
+// released buttons of the last composition.
+void RedrawButtonsOnWindow(HWND hwnd) {
+    if (HDC hdc = GetDC(hwnd)) {
+        DrawButtonCtrl(hwnd, hdc);
+        ReleaseDC(hwnd, hdc);
+    }
+}
+
+}  // namespace
+
+int HitNotificationButton(int x, int y) {
+    const NotificationUIInfo* pInfo = g_pNotificationUIInfo;
+    if (!pInfo) return kNBNoButton;
+    if (pInfo->buttonMode == 1)
+        return IsInsideStrict(pInfo->singleButtonRect, x, y) ? kNBSingleButton : kNBNoButton;
+    if (pInfo->buttonMode == 2) {
+        if (IsInsideStrict(pInfo->firstButtonRect, x, y)) return kNBFirstButton;
+        if (IsInsideStrict(pInfo->secondButtonRect, x, y)) return kNBSecondButton;
+    }
+    return kNBNoButton;
+}
+
+LRESULT OnNBLButtonDown(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+    NotificationUIInfo* pInfo = g_pNotificationUIInfo;
+    if (!pInfo || pInfo->buttonMode == 0) return 0;
+    SetCapture(hwnd);
+    pInfo->pressedButton = HitNotificationButton(StylusX(lParam), StylusY(lParam));
+    if (pInfo->pressedButton != kNBNoButton) RedrawButtonsOnWindow(hwnd);
+    return 0;
+}
+
+LRESULT OnNBLButtonUp(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+    NotificationUIInfo* pInfo = g_pNotificationUIInfo;
+    if (!pInfo || pInfo->buttonMode == 0) return 0;
+    ReleaseCapture();
+    // A close needs the release on the very button that was pressed.
+    const int x = StylusX(lParam), y = StylusY(lParam);
+    int code = -1;
+    if (pInfo->buttonMode == 1) {
+        if (pInfo->pressedButton == kNBSingleButton && IsInsideStrict(pInfo->singleButtonRect, x, y)) code = 0;
+    } else if (pInfo->buttonMode == 2) {
+        if (pInfo->pressedButton == kNBFirstButton && IsInsideStrict(pInfo->firstButtonRect, x, y))
+            code = 1;
+        else if (pInfo->pressedButton == kNBSecondButton && IsInsideStrict(pInfo->secondButtonRect, x, y))
+            code = 0;
+    }
+    if (code >= 0) {
+        // The close handler releases the record and every surface.
+        SendMessageW(hwnd, WM_CLOSE, static_cast<WPARAM>(code), 0);
+        return 0;
+    }
+    if (pInfo->pressedButton != kNBNoButton) {
+        pInfo->pressedButton = kNBNoButton;
+        RedrawButtonsOnWindow(hwnd);
+    }
+    return 0;
+}
+
+LRESULT OnNBTimer(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
+    if (wParam != kNBTimerId) return 0;
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    KillTimer(hwnd, kNBTimerId);
+    return 0;
+}
+
+LRESULT OnNBActivate(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
+    SHHandleWMActivate(hwnd, wParam, lParam, &g_NBActivateInfo, 0);
+    NKDbgPrintfW(L"[WFN] OnNBActivate()\r\n");
+    return 0;
+}
+
+// The new picture reaches the window with the next paint request.
+LRESULT OnNBSettingChange(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
+    if (g_pNotificationUIInfo && RebuildNBBackBuffer(hwnd)) PreDrawNotify(hwnd, g_NBBack.hdc);
+    SHHandleWMSettingChange(hwnd, wParam, lParam, &g_NBSettingChangeInfo);
+    return 0;
+}

@@ -1,0 +1,208 @@
+// Message-box geometry: the layout table, the scale-1 layout and the text
+// rectangles.
+#include "msgbox/notification_layout.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "msgbox/notification_state.h"
+#include "platform/debug_out.h"
+#include "platform/regext.h"
+#include "shell/app_state.h"
+
+namespace {
+
+constexpr int kStatusBarBase = 26;  // the shell's bar above the box, in base units
+
+int Half(int v) { return v / 2; }  // truncates toward zero, as the table does
+// Halving a coordinate of the scale-2 box: floor, so sizes stay whole.
+int HalfDown(int v) { return v >= 0 ? v / 2 : -((1 - v) / 2); }
+
+RECT Rect(int l, int t, int r, int b) { return RECT{l, t, r, b}; }
+
+RECT Offset(RECT rc, int dx, int dy) {
+    OffsetRect(&rc, dx, dy);
+    return rc;
+}
+
+RECT Halved(const RECT& rc) {
+    return Rect(HalfDown(rc.left), HalfDown(rc.top), HalfDown(rc.right), HalfDown(rc.bottom));
+}
+
+NotificationLayout Map(const NotificationLayout& l, RECT (*f)(const RECT&)) {
+    return {f(l.panel), f(l.title), f(l.firstButton), f(l.secondButton), f(l.singleButton), f(l.body)};
+}
+
+NotificationLayout Translated(NotificationLayout l, int dx, int dy) {
+    for (RECT* rc : {&l.panel, &l.title, &l.firstButton, &l.secondButton, &l.singleButton, &l.body})
+        *rc = Offset(*rc, dx, dy);
+    return l;
+}
+
+// The 320 x 480 class in portrait: plain pixels, whatever the scale and image.
+NotificationLayout FixedPortraitLayout() {
+    return {Rect(9, 80, 311, 330),    Rect(9, 86, 311, 124),   Rect(28, 264, 146, 318),
+            Rect(174, 264, 292, 318), Rect(101, 264, 219, 318), Rect(22, 136, 298, 244)};
+}
+
+// The layout table. d(v) scales exactly the term written inside it.
+NotificationLayout TableLayout(const NotificationLayoutInput& in) {
+    const int s = in.scale;
+    auto d = [s](int v) { return v / (2 / s); };
+    const int W = in.screenWidth, H = in.screenHeight, P = in.portraitWidth;
+    const int bw = in.buttonWidth, bh = in.buttonHeight;
+    const bool type6 = in.screenType == kNBScreenType320x480;
+    const bool portrait = W < H;
+    if (type6 && portrait) return FixedPortraitLayout();
+
+    NotificationLayout l{};
+    const int h = d(150), f = d(-65);
+    if (type6) {
+        l.panel = Rect(h + d(10), f + d(51), h + d(478), f + d(397));
+        l.title = Rect(h + d(10), f + 65, h + d(471), f + d(125));
+        l.firstButton = Rect(h + d(38), f + 446, h + d(38) + bw, f + d(446) + bh);
+        l.secondButton = Rect(h + d(247), f + d(446), h + d(247) + bw, f + d(446) + bh);
+        int i = Half(P - bw);
+        l.singleButton = Rect(h + d(i), f + d(446), h + d(bw) + i, f + d(446) + bh);
+        l.body = Rect(h + d(18), f + d(268), h + d(417) + 18, f + d(250) + 268);
+    } else if (portrait) {
+        int x0 = Half(W - 468), y0 = Half(H - d(52) - 346);
+        l.panel = Rect(d(x0), d(y0), d(x0 + 468), d(y0 + 346));
+        int x1 = Half(W - 461);
+        l.title = Rect(d(x1), l.panel.top + d(12), d(x1 + 461), l.panel.top + d(72));
+        l.firstButton = Rect(d(38), d(446), d(38) + bw, d(446) + bh);
+        l.secondButton = Rect(d(247), d(446), d(247) + bw, d(446) + bh);
+        int i = Half(P - bw);
+        l.singleButton = Rect(d(i), d(446), d(bw + i), d(446) + bh);
+        l.body = Rect(d(18), d(268), d(435), d(518));
+    } else {
+        int x0 = Half(W - 508), y0 = Half(H - d(52) - 346);
+        l.panel = Rect(d(x0), d(y0), d(x0 + 508), d(y0 + 346));
+        int x1 = Half(W - 500);
+        l.title = Rect(d(x1), l.panel.top + d(14), d(x1 + 500), l.panel.top + d(74));
+        l.firstButton = Rect(h + d(45), f + 354, h + d(45) + bw, f + d(354) + bh);
+        l.secondButton = Rect(h + d(254), f + d(354), h + d(254) + bw, f + d(354) + bh);
+        int i = Half(P - bw + 14);
+        l.singleButton = Rect(h + d(i), f + d(354), h + d(bw) + i, f + d(354) + bh);
+        l.body = Rect(h + d(14), f + d(172), h + d(417) + 14, f + d(250) + 172);
+    }
+    if (s == 1) OffsetRect(&l.firstButton, 10, 0);
+    return l;
+}
+
+// Puts a box laid out elsewhere with its panel centred on the screen, below
+// the shell's bar; never above or left of the screen's corner.
+NotificationLayout CentredOnScreen(const NotificationLayout& ref, int W, int H, int statusBar) {
+    int pw = ref.panel.right - ref.panel.left, ph = ref.panel.bottom - ref.panel.top;
+    int x = std::max(0, Half(W - pw)), y = std::max(0, Half(H - statusBar - ph));
+    return Translated(ref, x - ref.panel.left, y - ref.panel.top);
+}
+
+// Scale 1. The table's scale-1 results put the panel and title partly off a
+// 240 x 320 screen and some tops below their bottoms; its scale-2 results
+// are whole. So: the scale-2 box of the 480 x 640 (or 640 x 480) screen it
+// was drawn for, with a button image twice the size, halved, and the
+// first button's 10-pixel shift of scale 1. On the 320 x 480 class the
+// landscape column is no better at either scale; there the fixed portrait
+// box, made for that class's images and fonts, is used.
+NotificationLayout ScaleOneLayout(const NotificationLayoutInput& in) {
+    const bool portrait = in.screenWidth < in.screenHeight;
+    NotificationLayout ref;
+    if (in.screenType == kNBScreenType320x480) {
+        ref = FixedPortraitLayout();
+    } else {
+        NotificationLayoutInput big{};
+        big.screenWidth = portrait ? 480 : 640;
+        big.screenHeight = portrait ? 640 : 480;
+        big.portraitWidth = 480;
+        big.scale = 2;
+        big.screenType = in.screenType;
+        big.buttonWidth = 2 * in.buttonWidth;
+        big.buttonHeight = 2 * in.buttonHeight;
+        ref = Map(TableLayout(big), Halved);
+        OffsetRect(&ref.firstButton, 10, 0);
+    }
+    return CentredOnScreen(ref, in.screenWidth, in.screenHeight, kStatusBarBase);
+}
+
+}  // namespace
+
+NotificationLayout LayoutNotification(const NotificationLayoutInput& in) {
+    bool fixed = in.screenType == kNBScreenType320x480 && in.screenWidth < in.screenHeight;
+    if (in.scale == 2 || fixed) return TableLayout(in);
+    return ScaleOneLayout(in);
+}
+
+int ReadNotificationScale() {
+    DWORD dwLogPixels = 0;
+    if (RegistryGetDWORD(HKEY_LOCAL_MACHINE, L"Drivers\\Display\\GPE", L"LogicalPixelsX", &dwLogPixels) ==
+            S_OK &&
+        dwLogPixels == 192)
+        return 2;
+    return 1;
+}
+
+void setTemplateNotification() {
+    NKDbgPrintfW(L"[WFN] setTemplateNotification()\r\n");
+    NotificationUIInfo* pInfo = g_pNotificationUIInfo;
+    if (!pInfo) return;
+    int s = ReadNotificationScale();
+    AppState.nScale = s;
+    pInfo->pressedButton = kNBNoButton;
+
+    BITMAP bm{};
+    if (g_hbmNBButtonUp && GetObjectW(g_hbmNBButtonUp, sizeof(bm), &bm) != sizeof(bm)) bm = BITMAP{};
+
+    NotificationLayoutInput in{};
+    in.screenWidth = g_nNBScreenWidth;
+    in.screenHeight = g_nNBScreenHeight;
+    in.portraitWidth = pInfo->portraitWidth;
+    in.scale = s;
+    in.screenType = AppState.nScreenType;
+    in.buttonWidth = bm.bmWidth;
+    in.buttonHeight = bm.bmHeight;
+    NotificationLayout l = LayoutNotification(in);
+    pInfo->panelRect = l.panel;
+    pInfo->titleRect = l.title;
+    pInfo->firstButtonRect = l.firstButton;
+    pInfo->secondButtonRect = l.secondButton;
+    pInfo->singleButtonRect = l.singleButton;
+    pInfo->bodyRect = l.body;
+}
+
+int FirstTitleSize(int scale, int screenType) {
+    return screenType == kNBScreenType320x480 ? 24 : 18 * scale;
+}
+
+int SmallestTitleSize(int scale) { return 8 * scale; }
+
+int NextTitleSize(int* pCounter, int scale) {
+    *pCounter -= scale;
+    int size = *pCounter * scale;
+    return size >= SmallestTitleSize(scale) ? size : 0;
+}
+
+RECT BodyTextRect(const RECT& body, int scale, int screenType) {
+    RECT rc = body;
+    if (screenType != kNBScreenType320x480) InflateRect(&rc, -14 * scale, -(11 * scale + Half(scale)));
+    return rc;
+}
+
+RECT InputFrameRect(const RECT& panel, int textBottom, int scale, int screenType) {
+    RECT rc;
+    rc.left = panel.left + 20 * scale;
+    rc.top = textBottom + 3 * scale;
+    rc.bottom = textBottom + 28 * scale;
+    rc.right = screenType == kNBScreenType320x480 ? panel.right - 20 : rc.left + 192 * scale;
+    return rc;
+}
+
+RECT InputEditRect(const RECT& frame, int scale) {
+    RECT rc = frame;
+    InflateRect(&rc, -2 * scale, -2 * scale);
+    return rc;
+}
+
+bool IsInsideStrict(const RECT& rc, int x, int y) {
+    return rc.left < x && x < rc.right && rc.top < y && y < rc.bottom;
+}

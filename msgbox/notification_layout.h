@@ -1,0 +1,57 @@
+// Geometry of the message box: the panel, title, body and button rectangles
+// for a screen, and the text layout inside them. Pure arithmetic, except
+// setTemplateNotification, which gathers its inputs and fills the record.
+#pragma once
+#include <windows.h>
+
+constexpr int kNBScreenType320x480 = 6;
+
+struct NotificationLayoutInput {
+    int screenWidth;
+    int screenHeight;
+    int portraitWidth;  // the shorter side when the record was reset
+    int scale;          // 1 or 2
+    int screenType;     // 6: 320 x 480 in either orientation
+    int buttonWidth;    // the released-button image, 0 x 0 when missing
+    int buttonHeight;
+};
+
+struct NotificationLayout {
+    RECT panel;
+    RECT title;
+    RECT firstButton;
+    RECT secondButton;
+    RECT singleButton;
+    RECT body;
+};
+
+// The box's rectangles. At scale 2, and on the 320 x 480 class in portrait,
+// straight from the layout table; at scale 1 elsewhere the table mixes
+// halved and plain terms, so the box is the scale-2 box of a screen twice
+// the size, halved (on the 320 x 480 class in landscape: the portrait box,
+// centred).
+NotificationLayout LayoutNotification(const NotificationLayoutInput& in);
+
+// Scale of the box: 2 when "LogicalPixelsX" of "Drivers\Display\GPE" is 192.
+int ReadNotificationScale();
+
+// Lays the current record out: stores the scale in AppState.nScale, clears
+// pressedButton and fills the six rectangles. Needs the record.
+void setTemplateNotification();
+
+// Title fit: the first size, and the next one to try after a size that did
+// not fit (0 when none is left: the caption is then cut with an ellipsis).
+int FirstTitleSize(int scale, int screenType);
+int NextTitleSize(int* pCounter, int scale);
+constexpr int kNBTitleCounterStart = 18;
+// Sizes below this are not tried.
+int SmallestTitleSize(int scale);
+
+// The body text's area: bodyRect, inset except on the 320 x 480 class.
+RECT BodyTextRect(const RECT& body, int scale, int screenType);
+// The password field's frame below the body text, and its edit control.
+RECT InputFrameRect(const RECT& panel, int textBottom, int scale, int screenType);
+RECT InputEditRect(const RECT& frame, int scale);
+
+// Stylus hit test: strictly inside, a point on an edge is outside.
+bool IsInsideStrict(const RECT& rc, int x, int y);

@@ -1,0 +1,37 @@
+// Drawing of the message box: the back buffer the window shows, the
+// composition of its picture (dimmed screen, panel, caption, body, password
+// frame, buttons), button feedback and the release of every surface.
+#pragma once
+#include <windows.h>
+
+// Back buffer: a memory context compatible with the window holding a
+// screen-sized bitmap. Made at initialisation; rebuilt at a new screen size.
+bool CreateNBBackBuffer(HWND hwnd);
+bool RebuildNBBackBuffer(HWND hwnd);
+
+// Composes the whole picture into the back buffer.
+void PreDrawNotify(HWND hwnd, HDC hdcBack);
+// A fresh composition bitmap (with recreate, or the first time) over the
+// darkened screen.
+void PaintBackGround(HDC hdcRef, BOOL bRecreate);
+// The capture of the screen behind the box, taken once per showing and
+// darkened, copied into the composition 52*s pixels up.
+void ReflashBG();
+void LoadBtnPictures();
+void LoadNTFBodyPictures();
+void LoadImageToHdcMem(const RECT& rc, LPCWSTR pszPath, HDC hdc);
+// Both button images and labels as pressedButton says.
+void DrawButtonCtrl(HWND hwnd, HDC hdc);
+void DrawBtnText(HDC hdc, COLORREF color, LPCWSTR pszText, const RECT& rc);
+
+// WM_PAINT: one copy of the back buffer.
+LRESULT OnNBPaint(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Surfaces, capture, the released-button bitmap and the record, in that
+// order; then forgets the box window and the backdrop.
+void ReleaseNotificationDrawing();
+
+// A font made from the one selected in hdcFrom: size in pixels (scaled by
+// the vertical over horizontal dots per inch of hdcDpi), weight and face;
+// ClearType unless the language is CJK. Null on failure.
+HFONT CreateNBFont(HDC hdcFrom, HDC hdcDpi, int size, int weight, LPCWSTR pszFace);

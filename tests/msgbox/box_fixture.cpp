@@ -1,0 +1,126 @@
+// Message-box test set-up and the in-loop driver.
+#include "tests/msgbox/box_fixture.h"
+
+#include <objbase.h>
+
+#include "platform/imaging.h"
+#include "platform/scoped.h"
+#include "platform/screen.h"
+#include "platform/screen_capture.h"
+#include "shell/app_state.h"
+#include "shell/ui_config.h"
+
+namespace {
+
+constexpr wchar_t kGpeKey[] = L"Drivers\\Display\\GPE";
+
+struct Driver {
+    std::vector<BoxStep> steps;
+    size_t next = 0;
+    DWORD deadlineMs = 0;
+    DWORD lastStepTick = 0;
+    bool closedByDriver = false;
+};
+Driver* g_pDriver = nullptr;
+
+void CALLBACK DriverTick(HWND, UINT, UINT_PTR, DWORD) {
+    Driver* d = g_pDriver;
+    HWND hwndBox = g_hwndNotification;
+    if (!d || !hwndBox || !IsWindowVisible(hwndBox)) return;
+    if (d->next < d->steps.size()) {
+        // A step may end the box; the next tick finds the next one.
+        BoxStep step = d->steps[d->next++];
+        step(hwndBox);
+        d->lastStepTick = GetTickCount();
+        return;
+    }
+    if (d->lastStepTick == 0) d->lastStepTick = GetTickCount();
+    if (!d->closedByDriver && GetTickCount() - d->lastStepTick > d->deadlineMs) {
+        d->closedByDriver = true;
+        SendMessageW(hwndBox, WM_CLOSE, kNotEnded, 0);
+    }
+}
+
+}  // namespace
+
+void BoxTest::SetUp() {
+    ResetAppState();
+    AppState.hInst = GetModuleHandleW(nullptr);
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    ASSERT_TRUE(CreateImagingFactory(&AppState.pImagingFactory));
+    UseScreen(480, 640, 2);
+    SetScreenColour(RGB(255, 255, 255));
+}
+
+void BoxTest::TearDown() {
+    ReleaseImagingFactory(&AppState.pImagingFactory);
+    CoUninitialize();
+    SetScreenPicture(nullptr);
+    SetScreenSizeForTest(0, 0);
+    DeleteRegTree(HKEY_LOCAL_MACHINE, kGpeKey);
+    ResetAppState();
+    EXPECT_EQ(g_pNotificationUIInfo, nullptr);
+    EXPECT_EQ(g_hwndNotification, nullptr);
+}
+
+void BoxTest::UseScreen(int width, int height, int scale) {
+    SetScreenSizeForTest(width, height);
+    SetRegDword(HKEY_LOCAL_MACHINE, kGpeKey, L"LogicalPixelsX", scale == 2 ? 192 : 96);
+    AppState.nScale = scale;
+    ClassifyScreen(&AppState.nScreenType);
+}
+
+void BoxTest::WriteSkin(int buttonWidth, int buttonHeight) {
+    ASSERT_TRUE(WriteSolidPng(m_device.Path(L"\\Windows\\QXBS_NB_bg_P.png"), 50, 40, kPanelArgb));
+    ASSERT_TRUE(WriteSolidPng(m_device.Path(L"\\Windows\\QXBS_NB_bg_L.png"), 60, 40, kPanelArgb));
+    ASSERT_TRUE(WriteSolidPng(m_device.Path(L"\\Windows\\QXBS_NB_btn_up.png"), buttonWidth, buttonHeight,
+                              kButtonUpArgb));
+    ASSERT_TRUE(WriteSolidPng(m_device.Path(L"\\Windows\\QXBS_NB_btn_dn.png"), buttonWidth, buttonHeight,
+                              kButtonDownArgb));
+    ASSERT_TRUE(WriteSolidPng(m_device.Path(L"\\Windows\\QXBS_P_INPUTBOX.png"), 30, 10, kInputFrameArgb));
+}
+
+void BoxTest::SetScreenColour(COLORREF colour) {
+    int w = GetScreenWidth(), h = GetScreenHeight();
+    scoped::WindowDC screen(nullptr);
+    scoped::MemDC dc(CreateCompatibleDC(screen.get()));
+    scoped::Bitmap bm(CreateCompatibleBitmap(screen.get(), w, h));
+    {
+        scoped::Select sel(dc.get(), bm.get());
+        scoped::Brush brush(CreateSolidBrush(colour));
+        RECT rc = {0, 0, w, h};
+        FillRect(dc.get(), &rc, brush.get());
+    }
+    SetScreenPicture(bm.get());
+}
+
+int RunBox(const std::function<int()>& show, std::vector<BoxStep> steps, DWORD deadlineMs) {
+    Driver driver;
+    driver.steps = std::move(steps);
+    driver.deadlineMs = deadlineMs;
+    g_pDriver = &driver;
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, DriverTick);
+    int result = show();
+    KillTimer(nullptr, timer);
+    g_pDriver = nullptr;
+    EXPECT_EQ(driver.next, driver.steps.size()) << "the box ended before all its steps ran";
+    return result;
+}
+
+void StylusDown(HWND hwnd, int x, int y) { SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
+void StylusUp(HWND hwnd, int x, int y) { SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
+void Tap(HWND hwnd, int x, int y) {
+    StylusDown(hwnd, x, y);
+    StylusUp(hwnd, x, y);
+}
+POINT Centre(const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
+
+COLORREF BackPixel(int x, int y) { return GetPixel(g_NBBack.hdc, x, y); }
+
+int CountColour(HDC hdc, const RECT& rc, COLORREF colour) {
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            if (GetPixel(hdc, x, y) == colour) ++n;
+    return n;
+}
