@@ -105,6 +105,9 @@ HFONT CreateNBFont(HDC hdcFrom, HDC hdcDpi, int size, int weight, LPCWSTR pszFac
     }
     int dpiX = GetDeviceCaps(hdcDpi, LOGPIXELSX), dpiY = GetDeviceCaps(hdcDpi, LOGPIXELSY);
     lf.lfHeight = dpiX > 0 && dpiY > 0 ? -MulDiv(size, dpiY, dpiX) : -size;
+    // Win32's default font of a context has a fixed average width (CE's has
+    // none); kept with the new height it would squeeze the text.
+    lf.lfWidth = 0;
     lf.lfWeight = weight;
     lstrcpynW(lf.lfFaceName, pszFace, LF_FACESIZE);
     lf.lfQuality = AppState.bCJKLanguage ? DEFAULT_QUALITY : CLEARTYPE_QUALITY;

@@ -72,7 +72,7 @@ void BoxTest::UseScreen(int width, int height, int scale) {
 
 void BoxTest::WriteSkin(int buttonWidth, int buttonHeight) {
     ASSERT_TRUE(WriteSolidPng(m_device.Path(L"\\Windows\\QXBS_NB_bg_P.png"), 50, 40, kPanelArgb));
-    ASSERT_TRUE(WriteSolidPng(m_device.Path(L"\\Windows\\QXBS_NB_bg_L.png"), 60, 40, kPanelArgb));
+    ASSERT_TRUE(WriteSolidPng(m_device.Path(L"\\Windows\\QXBS_NB_bg_L.png"), 60, 40, kPanelLandscapeArgb));
     ASSERT_TRUE(WriteSolidPng(m_device.Path(L"\\Windows\\QXBS_NB_btn_up.png"), buttonWidth, buttonHeight,
                               kButtonUpArgb));
     ASSERT_TRUE(WriteSolidPng(m_device.Path(L"\\Windows\\QXBS_NB_btn_dn.png"), buttonWidth, buttonHeight,
@@ -115,12 +115,48 @@ void Tap(HWND hwnd, int x, int y) {
 }
 POINT Centre(const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
 
-COLORREF BackPixel(int x, int y) { return GetPixel(g_NBBack.hdc, x, y); }
+Snapshot::Snapshot(HDC hdc) {
+    HBITMAP hbm = static_cast<HBITMAP>(GetCurrentObject(hdc, OBJ_BITMAP));
+    BITMAP bm{};
+    if (!hbm || !GetObjectW(hbm, sizeof(bm), &bm)) return;
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = bm.bmWidth;
+    bmi.bmiHeader.biHeight = -bm.bmHeight;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    m_bgrx.resize(size_t(bm.bmWidth) * bm.bmHeight);
+    if (GetDIBits(hdc, hbm, 0, bm.bmHeight, m_bgrx.data(), &bmi, DIB_RGB_COLORS) != bm.bmHeight) {
+        m_bgrx.clear();
+        return;
+    }
+    m_width = bm.bmWidth;
+    m_height = bm.bmHeight;
+}
 
-int CountColour(HDC hdc, const RECT& rc, COLORREF colour) {
+COLORREF Snapshot::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height) return CLR_INVALID;
+    DWORD v = m_bgrx[size_t(y) * m_width + x];
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+int Snapshot::Count(const RECT& rc, COLORREF colour) const {
     int n = 0;
     for (int y = rc.top; y < rc.bottom; ++y)
         for (int x = rc.left; x < rc.right; ++x)
-            if (GetPixel(hdc, x, y) == colour) ++n;
+            if (At(x, y) == colour) ++n;
     return n;
+}
+
+std::pair<int, int> Snapshot::RowSpan(const RECT& rc, COLORREF colour) const {
+    int first = -1, last = -1;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            if (At(x, y) == colour) {
+                if (first < 0) first = y;
+                last = y;
+                break;
+            }
+    return {first, last};
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "msgbox/notification_state.h"
@@ -13,7 +14,8 @@
 #include "tests/support/scratch.h"
 
 // Colours of the test images (opaque) and of what the box draws.
-constexpr Argb kPanelArgb = 0xFF2050A0;
+constexpr Argb kPanelArgb = 0xFF2050A0;           // portrait
+constexpr Argb kPanelLandscapeArgb = 0xFF207050;
 constexpr Argb kButtonUpArgb = 0xFF30C040;
 constexpr Argb kButtonDownArgb = 0xFFC03050;
 constexpr Argb kInputFrameArgb = 0xFF8080F0;
@@ -50,7 +52,20 @@ void StylusUp(HWND hwnd, int x, int y);
 void Tap(HWND hwnd, int x, int y);
 POINT Centre(const RECT& rc);
 
-// Pixels of the box's back buffer.
-COLORREF BackPixel(int x, int y);
-// How many pixels of the rectangle in hdc have exactly this colour.
-int CountColour(HDC hdc, const RECT& rc, COLORREF colour);
+
+// The pixels of a context's bitmap, read once, as 0x00BBGGRR values.
+class Snapshot {
+public:
+    explicit Snapshot(HDC hdc);
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    COLORREF At(int x, int y) const;
+    int Count(const RECT& rc, COLORREF colour) const;
+    // Rows of the rectangle that hold the colour: first and last, -1 if none.
+    std::pair<int, int> RowSpan(const RECT& rc, COLORREF colour) const;
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    std::vector<DWORD> m_bgrx;
+};
