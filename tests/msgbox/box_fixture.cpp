@@ -3,6 +3,8 @@
 
 #include <objbase.h>
 
+#include <atomic>
+
 #include "platform/imaging.h"
 #include "platform/scoped.h"
 #include "platform/screen.h"
@@ -22,6 +24,17 @@ struct Driver {
     bool closedByDriver = false;
 };
 Driver* g_pDriver = nullptr;
+
+// A fault inside a window procedure may be swallowed on the way back to the
+// sender; a first-chance handler still sees it.
+std::atomic<int> g_nFaults{0};
+LONG CALLBACK CountFault(EXCEPTION_POINTERS* pInfo) {
+    DWORD code = pInfo->ExceptionRecord->ExceptionCode;
+    if (code == EXCEPTION_ACCESS_VIOLATION || code == EXCEPTION_INT_DIVIDE_BY_ZERO ||
+        code == EXCEPTION_STACK_OVERFLOW)
+        ++g_nFaults;
+    return EXCEPTION_CONTINUE_SEARCH;
+}
 
 void CALLBACK DriverTick(HWND, UINT, UINT_PTR, DWORD) {
     Driver* d = g_pDriver;
@@ -99,10 +112,14 @@ int RunBox(const std::function<int()>& show, std::vector<BoxStep> steps, DWORD d
     driver.steps = std::move(steps);
     driver.deadlineMs = deadlineMs;
     g_pDriver = &driver;
+    g_nFaults = 0;
+    PVOID handler = AddVectoredExceptionHandler(1, CountFault);
     UINT_PTR timer = SetTimer(nullptr, 0, 10, DriverTick);
     int result = show();
     KillTimer(nullptr, timer);
+    RemoveVectoredExceptionHandler(handler);
     g_pDriver = nullptr;
+    EXPECT_EQ(g_nFaults, 0) << "a fault while the box was up";
     EXPECT_EQ(driver.next, driver.steps.size()) << "the box ended before all its steps ran";
     return result;
 }
