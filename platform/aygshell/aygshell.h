@@ -46,7 +46,8 @@ constexpr DWORD kCeSizeofSHMENUBARINFO = 36;
 BOOL SHCreateMenuBar(SHMENUBARINFO* pmbi);
 
 // A key of a bar, for callers and tests that need to look: iKey 0 = left,
-// 1 = right. FALSE when the window is not a bar or the key does not exist.
+// 1 = right, 2 = the input-panel key. FALSE when the window is not a bar of
+// this process or the key does not exist.
 struct SoftKeyInfo {
     WCHAR szText[64];
     UINT uCommand;
