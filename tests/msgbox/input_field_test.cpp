@@ -8,6 +8,8 @@
 #include "msgbox/notification_box.h"
 #include "msgbox/notification_layout.h"
 #include "msgbox/notification_state.h"
+#include "platform/aygshell/aygshell.h"
+#include "platform/aygshell/input_panel.h"
 #include "res/resource.h"
 #include "shell/app_state.h"
 #include "tests/msgbox/box_fixture.h"
@@ -16,36 +18,33 @@ namespace {
 
 // Messages that reached the input panel's key area.
 std::vector<std::pair<UINT, WPARAM>> g_keyAreaMessages;
+WNDPROC g_pfnKeyAreaProc = nullptr;
 
-LRESULT CALLBACK KeyAreaProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK RecordingKeyAreaProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg >= WM_USER) g_keyAreaMessages.push_back({msg, wParam});
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return CallWindowProcW(g_pfnKeyAreaProc, hwnd, msg, wParam, lParam);
 }
 
-// An input panel of our own when the platform has made none.
-class StandInPanel {
+// Listens to the platform's input panel while it lives; then puts the
+// panel back to its full layout.
+class KeyAreaListener {
 public:
-    StandInPanel() {
-        if (FindWindowW(L"SipWndClass", nullptr)) return;
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"SipWndClass";
-        RegisterClassW(&wc);
-        wc.lpfnWndProc = KeyAreaProc;
-        wc.lpszClassName = L"QXTestKeyArea";
-        RegisterClassW(&wc);
-        m_panel = CreateWindowExW(0, L"SipWndClass", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                  wc.hInstance, nullptr);
-        CreateWindowExW(0, L"QXTestKeyArea", L"", WS_CHILD, 0, 0, 10, 10, m_panel, nullptr, wc.hInstance,
-                        nullptr);
+    KeyAreaListener() {
+        HWND hwndPanel = EnsureInputPanel();
+        m_hwndKeys = hwndPanel ? GetWindow(hwndPanel, GW_CHILD) : nullptr;
+        if (m_hwndKeys)
+            g_pfnKeyAreaProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(m_hwndKeys, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingKeyAreaProc)));
     }
-    ~StandInPanel() {
-        if (m_panel) DestroyWindow(m_panel);
+    ~KeyAreaListener() {
+        if (!m_hwndKeys) return;
+        SetWindowLongPtrW(m_hwndKeys, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pfnKeyAreaProc));
+        SendMessageW(m_hwndKeys, kSipMsgSetLayout, kSipLayoutPhone, 0);
     }
+    bool Listening() const { return m_hwndKeys != nullptr; }
 
 private:
-    HWND m_panel = nullptr;
+    HWND m_hwndKeys = nullptr;
 };
 
 class InputFieldTest : public BoxTest {
@@ -65,7 +64,8 @@ RECT ClientRectOf(HWND child) {
 }
 
 TEST_F(InputFieldTest, FieldSitsBelowTheTextInItsFrameWithTheFocus) {
-    StandInPanel panel;
+    KeyAreaListener listener;
+    ASSERT_TRUE(listener.Listening());
     RECT edit{}, body{};
     bool visible = false, focused = false;
     COLORREF frameCorner = 0;
@@ -91,11 +91,12 @@ TEST_F(InputFieldTest, FieldSitsBelowTheTextInItsFrameWithTheFocus) {
     EXPECT_GT(edit.top, body.top + 10 + 6 + 4);
     EXPECT_LT(edit.top, body.top + 40 + 6 + 4);
     EXPECT_EQ(frameCorner, ToColorRef(kInputFrameArgb));
+    // The panel is told to offer digits only.
     EXPECT_EQ(g_keyAreaMessages, (std::vector<std::pair<UINT, WPARAM>>{{0x6A68, 5}}));
 }
 
 TEST_F(InputFieldTest, DigitsTypedAreKeptAtCloseAndForgottenByTheNextBox) {
-    StandInPanel panel;
+    KeyAreaListener listener;
     RunBox([] { return ShowNotificationBox(nullptr, L"PIN", L"PIN", 0x100, 0); },
            {[](HWND hwnd) {
                HWND hwndEdit = GetDlgItem(hwnd, IDC_NB_INPUT);
@@ -113,7 +114,8 @@ TEST_F(InputFieldTest, DigitsTypedAreKeptAtCloseAndForgottenByTheNextBox) {
            }});
     EXPECT_TRUE(hidden);
     EXPECT_STREQ(g_szNBInputText, L"");
-    EXPECT_TRUE(g_keyAreaMessages.size() == 1);
+    // Only the input style tells the panel.
+    EXPECT_EQ(g_keyAreaMessages.size(), 1u);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "msgbox/notification_box.h"
 #include "msgbox/notification_state.h"
+#include "platform/aygshell/aygshell.h"
 #include "res/resource.h"
 #include "shell/app_state.h"
 #include "tests/msgbox/box_fixture.h"
@@ -215,8 +216,11 @@ TEST_F(BoxInputTest, PowerPromptAsStartUpShowsIt) {
     auto prompt = [&] { return ShowNotificationBox(nullptr, szText, szCaption, 2, 0); };
     WCHAR title[kNBTextLen] = {};
     std::wstring text, ok, cancel;
+    RECT rcBox{}, rcWork{};
     int result = RunBox(prompt, {[&](HWND hwnd) {
                                      GetWindowTextW(hwnd, title, kNBTextLen);
+                                     GetWindowRect(hwnd, &rcBox);
+                                     SHGetDefaultMainArea(&rcWork);
                                      text = g_pNotificationUIInfo->text;
                                      ok = g_pNotificationUIInfo->button1Text;
                                      cancel = g_pNotificationUIInfo->button2Text;
@@ -227,6 +231,9 @@ TEST_F(BoxInputTest, PowerPromptAsStartUpShowsIt) {
     EXPECT_EQ(text, L"The phone is currently off. Would you like to turn on the phone?");
     EXPECT_EQ(ok, L"OK");
     EXPECT_EQ(cancel, L"Cancel");
+    // The shell sized it to the screen less its two bars.
+    EXPECT_TRUE(EqualRect(&rcBox, &rcWork));
+    EXPECT_EQ(rcWork.top, 52);
     EXPECT_EQ(RunBox(prompt, {TapOn(&NotificationUIInfo::secondButtonRect)}), 0);
 }
 

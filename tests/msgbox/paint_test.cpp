@@ -275,6 +275,7 @@ TEST_F(BoxPaintTest, CompositionRunsInItsOrder) {
 TEST_F(BoxPaintTest, ClosingReleasesEverySurfaceAndTheNextBoxCapturesAgain) {
     std::vector<HGDIOBJ> objects;
     std::vector<HDC> dcs;
+    HWND menuBar = nullptr;
     WithBox(2, L"Caption", [&](HWND, const NotificationUIInfo&, const Snapshot&) {
         for (const NBSurface* s : {&g_NBBack, &g_NBCompose, &g_NBCapture}) {
             ASSERT_NE(s->hdc, nullptr);
@@ -285,7 +286,11 @@ TEST_F(BoxPaintTest, ClosingReleasesEverySurfaceAndTheNextBoxCapturesAgain) {
         }
         ASSERT_NE(g_hbmNBButtonUp, nullptr);
         objects.push_back(g_hbmNBButtonUp);
+        menuBar = g_hwndNBMenuBar;
+        EXPECT_TRUE(IsWindow(menuBar));
     });
+    EXPECT_FALSE(IsWindow(menuBar));
+    EXPECT_EQ(g_hwndNBMenuBar, nullptr);
     for (HGDIOBJ o : objects) EXPECT_EQ(GetObjectType(o), 0u) << o;
     for (HDC dc : dcs) EXPECT_EQ(GetObjectType(dc), 0u) << dc;
     for (const NBSurface* s : {&g_NBBack, &g_NBCompose, &g_NBCapture}) {
