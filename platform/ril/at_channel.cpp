@@ -79,15 +79,26 @@ void AtChannel::ReaderMain() {
         m_parser.Feed(buf, static_cast<size_t>(n), &lines);
         for (const auto& line : lines) {
             AtExchange::Use use;
+            bool late = false;
             {
                 std::lock_guard<std::mutex> lock(m_lock);
                 use = m_exchange.OnLine(line);
                 if (use == AtExchange::Use::Final) {
                     m_bFinal = true;
                     m_cv.notify_all();
+                } else if (use == AtExchange::Use::Unsolicited && m_bOwed) {
+                    late = true;
+                    if (ParseAtFinal(line, nullptr)) {
+                        m_bOwed = false;
+                        m_cv.notify_all();
+                    }
                 }
             }
-            if (use == AtExchange::Use::Unsolicited) OnUnsolicited(line);
+            if (late)
+                NKDbgPrintfW(L"[ril]: late answer of a timed-out command [%s] dropped.\r\n",
+                             Printable(line).c_str());
+            else if (use == AtExchange::Use::Unsolicited)
+                OnUnsolicited(line);
         }
     }
 }
@@ -109,6 +120,14 @@ void AtChannel::DispatcherMain() {
 
         HRESULT failure = S_OK;
         AtReply reply;
+        if (m_bOwed && !m_bPortDead) {
+            DWORD left = m_dwOwedDeadline - GetTickCount();
+            if (static_cast<LONG>(left) > 0)
+                m_cv.wait_for(lock, std::chrono::milliseconds(left),
+                              [this] { return !m_bOwed || m_bPortDead || m_bStop; });
+            if (m_bStop) return;
+            m_bOwed = false;  // answered, or taken as lost
+        }
         if (m_bPortDead) {
             failure = RIL_E_RADIOUNAVAILABLE;
         } else {
@@ -131,6 +150,10 @@ void AtChannel::DispatcherMain() {
             } else {
                 m_exchange.Abort();
                 failure = m_bPortDead ? RIL_E_RADIOUNAVAILABLE : RIL_E_TIMEDOUT;
+                if (!m_bPortDead) {
+                    m_bOwed = true;
+                    m_dwOwedDeadline = GetTickCount() + timeout;
+                }
                 if (!m_bPortDead)
                     NKDbgPrintfW(L"[ril]: no answer to [%s] in %lu ms.\r\n",
                                  Printable(job.request.command).c_str(), timeout);

@@ -2,7 +2,9 @@
 // and classifies them against the command in flight, and a dispatcher thread
 // that sends one queued command at a time, waits for its final result or its
 // time-out and hands the outcome on. Completions run on the dispatcher thread,
-// so a completion that queues a further command never sends it itself.
+// so a completion that queues a further command never sends it itself. After
+// a time-out the next command waits (at most one more time-out) for the late
+// answer to pass, so that answer is not taken for the next command's.
 #pragma once
 #include <windows.h>
 
@@ -61,6 +63,10 @@ private:
     bool m_bFinal = false;     // the command in flight has its final result
     bool m_bPortDead = false;
     bool m_bStop = false;
+    // A command timed out: its answer may still come, and comes before the
+    // next command's (a modem answers in order).
+    bool m_bOwed = false;
+    DWORD m_dwOwedDeadline = 0;
 
     std::atomic<bool> m_bReaderStop{false};
     AtLineParser m_parser;     // reader thread only
