@@ -9,6 +9,7 @@
 
 #include "platform/ril/at_exchange.h"
 #include "platform/ril/ril.h"
+#include "platform/ril/sim_response.h"
 
 enum class RilRequestKind { GetMsgConfig, SetMsgConfig, SimCmd, GetEquipmentState, SetEquipmentState };
 
@@ -43,12 +44,6 @@ int CfunFromAnswer(const RilRequest& request, const RilAnswer& answer);
 // Pieces, for the tests.
 HRESULT ErrorFromFinal(const AtFinal& final);
 bool ParseCscaLine(const std::string& line, RILMSGCONFIG* pConfig);
-bool ParseCrsmLine(const std::string& line, int* pSw1, int* pSw2, std::vector<BYTE>* pResponse);
-// 90 00, 91 xx, 92 xx and 9F xx report success (TS 51.011 9.4.1).
-bool IsSimSuccess(int sw1, int sw2);
-// A USIM's FCP template (TS 102.221 11.1.1.3) in the 2G GET RESPONSE layout
-// of TS 51.011 9.2.1: file size in bytes 2-3, record length in byte 14.
-bool ConvertFcpToGsm(const std::vector<BYTE>& fcp, std::vector<BYTE>* pGsm);
 bool ParseCfunLine(const std::string& line, int* pCfun);
 DWORD EqStateFromCfun(int nCfun);
 int CfunFromEqState(DWORD dwEqState);  // -1 when there is none

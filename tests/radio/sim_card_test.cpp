@@ -139,29 +139,6 @@ TEST_F(ModemOnCard, AnswersRecordCommandsWithTheSimStatusWords) {
     EXPECT_EQ(ReadFileBytes(m_path), kCard);  // reading never writes
 }
 
-TEST_F(ModemOnCard, UpdateRecordRewritesTheCardAtomically) {
-    SimModem m(m_path);
-    std::string rec = "FFFFFFFFFFFFFFFFFFFFFFFFFFFF0581214365F7FFFFFFFFFFFFFFFF";
-    EXPECT_EQ(Ask(m, "AT+CRSM=220,28439,3,4,28,\"" + rec + "\""), "\r\n+CRSM: 144,0\r\n\r\nOK\r\n");
-    EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,3,4,28"), "\r\n+CRSM: 144,0,\"" + rec + "\"\r\n\r\nOK\r\n");
-    std::string text = ReadFileBytes(m_path);
-    EXPECT_NE(text.find("record 3 FF FF FF FF FF FF FF FF FF FF FF FF FF FF 05 81 21 43 65 F7"), std::string::npos);
-    EXPECT_NE(text.find("record 1 56 6F 69 63 65 6D 61 69 6C FF FF FF FF FF 06 91"), std::string::npos);
-
-    // Wrong lengths are refused with 67 00 and leave the file as it was.
-    std::string before = ReadFileBytes(m_path);
-    EXPECT_EQ(Ask(m, "AT+CRSM=220,28439,2,4,27,\"" + rec.substr(2) + "\""), "\r\n+CRSM: 103,0\r\n\r\nOK\r\n");
-    EXPECT_EQ(Ask(m, "AT+CRSM=220,28439,2,4,28,\"" + rec.substr(2) + "\""), "\r\n+CRSM: 103,0\r\n\r\nOK\r\n");
-    EXPECT_EQ(Ask(m, "AT+CRSM=220,28439,9,4,28,\"" + rec + "\""), "\r\n+CRSM: 106,131\r\n\r\nOK\r\n");
-    EXPECT_EQ(ReadFileBytes(m_path), before);
-
-    // No temporary file is left beside the card.
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW(m_device.Path(L"\\Windows\\*.tmp").c_str(), &fd);
-    EXPECT_EQ(h, INVALID_HANDLE_VALUE);
-    if (h != INVALID_HANDLE_VALUE) FindClose(h);
-}
-
 TEST_F(ModemOnCard, UsimAnswersWithFcpAndItsOwnStatusWords) {
     std::string usim = kCard;
     usim.replace(usim.find("sim 2G"), 6, "sim USIM");
