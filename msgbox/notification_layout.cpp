@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kStatusBarBase = 26;  // the shell's bar above the box, in base units
+constexpr int kShellBarBase = 26;  // the status bar above the box and the soft-key bar below it
 
 int Half(int v) { return v / 2; }  // truncates toward zero, as the table does
 // Halving a coordinate of the scale-2 box: floor, so sizes stay whole.
@@ -90,11 +90,11 @@ NotificationLayout TableLayout(const NotificationLayoutInput& in) {
     return l;
 }
 
-// Puts a box laid out elsewhere with its panel centred on the screen, below
-// the shell's bar; never above or left of the screen's corner.
-NotificationLayout CentredOnScreen(const NotificationLayout& ref, int W, int H, int statusBar) {
+// Puts a box laid out elsewhere with its panel centred in the box's window
+// (the screen less the shell's two bars); never above or left of its corner.
+NotificationLayout CentredInWindow(const NotificationLayout& ref, int windowWidth, int windowHeight) {
     int pw = ref.panel.right - ref.panel.left, ph = ref.panel.bottom - ref.panel.top;
-    int x = std::max(0, Half(W - pw)), y = std::max(0, Half(H - statusBar - ph));
+    int x = std::max(0, Half(windowWidth - pw)), y = std::max(0, Half(windowHeight - ph));
     return Translated(ref, x - ref.panel.left, y - ref.panel.top);
 }
 
@@ -104,7 +104,8 @@ NotificationLayout CentredOnScreen(const NotificationLayout& ref, int W, int H, 
 // was drawn for, with a button image twice the size, halved, and the
 // first button's 10-pixel shift of scale 1. On the 320 x 480 class the
 // landscape column is no better at either scale; there the fixed portrait
-// box, made for that class's images and fonts, is used.
+// box, made for that class's images and fonts, is used. Either is centred
+// in what the box's window shows, so the soft-key bar hides none of it.
 NotificationLayout ScaleOneLayout(const NotificationLayoutInput& in) {
     const bool portrait = in.screenWidth < in.screenHeight;
     NotificationLayout ref;
@@ -122,7 +123,7 @@ NotificationLayout ScaleOneLayout(const NotificationLayoutInput& in) {
         ref = Map(TableLayout(big), Halved);
         OffsetRect(&ref.firstButton, 10, 0);
     }
-    return CentredOnScreen(ref, in.screenWidth, in.screenHeight, kStatusBarBase);
+    return CentredInWindow(ref, in.screenWidth, in.screenHeight - 2 * kShellBarBase);
 }
 
 }  // namespace

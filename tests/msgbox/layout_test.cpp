@@ -41,16 +41,17 @@ void ExpectLayout(const NotificationLayout& l, const char* panel, const char* ti
     EXPECT_EQ(Str(l.body), body);
 }
 
-// Whole, on the screen, and the buttons apart from each other.
+// Whole, in the box's window (the screen less the two 26-pixel bars of
+// scale 1), and the buttons apart from each other.
 void ExpectSound(const NotificationLayout& l, int w, int h) {
-    const RECT screen = {0, 0, w, h};
+    const RECT screen = {0, 0, w, h - 52};
     for (const RECT* rc : {&l.panel, &l.title, &l.firstButton, &l.secondButton, &l.singleButton, &l.body}) {
         SCOPED_TRACE(Str(*rc));
         EXPECT_LT(rc->left, rc->right);
         EXPECT_LT(rc->top, rc->bottom);
         RECT both;
         IntersectRect(&both, rc, &screen);
-        EXPECT_TRUE(EqualRect(&both, rc)) << "off the screen";
+        EXPECT_TRUE(EqualRect(&both, rc)) << "off the screen or under the soft-key bar";
     }
     // The caption line inside the panel; the first button left of the second.
     RECT both;
@@ -98,8 +99,8 @@ TEST(NotificationLayoutTable, MissingButtonImageGivesZeroSizedButtonsInPlace) {
 // (88 x 24 buttons, 234 x 173 and 254 x 173 panels) fit it exactly.
 TEST(NotificationLayoutScaleOne, Portrait240x320IsTheHalvedBoxCentred) {
     NotificationLayout l = Layout(240, 320, 1, 1, 88, 24);
-    ExpectLayout(l, "(3, 60, 237, 233)", "(4, 66, 235, 96)", "(29, 223, 117, 247)", "(123, 223, 211, 247)",
-                 "(76, 223, 164, 247)", "(9, 134, 217, 259)");
+    ExpectLayout(l, "(3, 47, 237, 220)", "(4, 53, 235, 83)", "(29, 210, 117, 234)", "(123, 210, 211, 234)",
+                 "(76, 210, 164, 234)", "(9, 121, 217, 246)");
     ExpectSound(l, 240, 320);
     // The two buttons sit symmetric on the screen after the first one's shift.
     EXPECT_EQ(l.firstButton.left, 240 - l.secondButton.right);
@@ -107,8 +108,8 @@ TEST(NotificationLayoutScaleOne, Portrait240x320IsTheHalvedBoxCentred) {
 
 TEST(NotificationLayoutScaleOne, Landscape320x240StaysOnTheScreen) {
     NotificationLayout l = Layout(320, 240, 1, 1, 88, 24);
-    ExpectLayout(l, "(33, 20, 287, 193)", "(35, 27, 285, 57)", "(107, 144, 195, 168)", "(202, 144, 290, 168)",
-                 "(154, 144, 242, 168)", "(82, 53, 290, 178)");
+    ExpectLayout(l, "(33, 7, 287, 180)", "(35, 14, 285, 44)", "(107, 131, 195, 155)", "(202, 131, 290, 155)",
+                 "(154, 131, 242, 155)", "(82, 40, 290, 165)");
     ExpectSound(l, 320, 240);
 }
 
@@ -123,6 +124,7 @@ TEST(NotificationLayoutScaleOne, EveryScreenGetsAWholeCentredBox) {
         ExpectSound(l, sc.w, sc.h);
         // Centred across: as much room left of the panel as right of it.
         EXPECT_LE(std::abs(l.panel.left - (sc.w - l.panel.right)), 1);
+        EXPECT_LE(std::abs(l.panel.top - (sc.h - 52 - l.panel.bottom)), 1);
         // Buttons of the image's size.
         EXPECT_EQ(l.firstButton.right - l.firstButton.left, sc.type == 6 ? 118 : sc.bw);
         EXPECT_EQ(l.singleButton.right - l.singleButton.left, sc.type == 6 ? 118 : sc.bw);
@@ -131,8 +133,8 @@ TEST(NotificationLayoutScaleOne, EveryScreenGetsAWholeCentredBox) {
 
 TEST(NotificationLayoutScaleOne, Class320x480InLandscapeIsThePortraitBoxCentred) {
     NotificationLayout l = Layout(480, 320, 1, 6, 118, 54);
-    ExpectLayout(l, "(89, 22, 391, 272)", "(89, 28, 391, 66)", "(108, 206, 226, 260)", "(254, 206, 372, 260)",
-                 "(181, 206, 299, 260)", "(102, 78, 378, 186)");
+    ExpectLayout(l, "(89, 9, 391, 259)", "(89, 15, 391, 53)", "(108, 193, 226, 247)", "(254, 193, 372, 247)",
+                 "(181, 193, 299, 247)", "(102, 65, 378, 173)");
 }
 
 TEST(NotificationTextLayout, BodyInsetAndInputFrame) {
@@ -215,7 +217,7 @@ TEST_F(TemplateTest, UnreadableScaleIsOne) {
                    SendMessageW(hwnd, WM_CLOSE, 0, 0);
                }});
         EXPECT_EQ(AppState.nScale, 1);
-        EXPECT_EQ(Str(panel), "(3, 60, 237, 233)");
+        EXPECT_EQ(Str(panel), "(3, 47, 237, 220)");
     }
 }
 

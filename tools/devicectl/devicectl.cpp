@@ -2,6 +2,9 @@
 //   devicectl wait-screen SECONDS   until the settings screen is up and painted
 //   devicectl press done|cancel     the soft key, as a tap on it would
 //   devicectl wait-exit SECONDS     until the settings screen has gone
+//   devicectl wait-window TITLE SECONDS
+//                                   until a window of that title is up and painted
+//   devicectl tap X Y               a stylus tap at that point of the screen
 // Exit status 0 on success, 1 on a time-out, 2 on bad usage.
 #include <windows.h>
 
@@ -36,14 +39,63 @@ bool WaitFor(bool wantWindow, int seconds) {
     return false;
 }
 
+// Any top-level window of that title, shown (the settings screen's prompt
+// appears before its main window, under the same title).
+bool WaitForWindow(LPCWSTR title, int seconds) {
+    for (int i = 0; i < seconds * 20; ++i) {
+        if (AttachToPhoneDesktop()) {
+            HWND hwnd = FindWindowW(nullptr, title);
+            if (hwnd && IsWindowVisible(hwnd)) return true;
+        }
+        Sleep(50);
+    }
+    return false;
+}
+
+// Press and release where the stylus touches, as the window under it gets them.
+bool Tap(int x, int y) {
+    if (!AttachToPhoneDesktop()) return false;
+    POINT pt = {x, y};
+    HWND hwnd = WindowFromPoint(pt);
+    if (!hwnd) return false;
+    ScreenToClient(hwnd, &pt);
+    LPARAM pos = MAKELPARAM(pt.x, pt.y);
+    if (!PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, pos)) return false;
+    // Long enough for the pressed look to show.
+    Sleep(150);
+    return PostMessageW(hwnd, WM_LBUTTONUP, 0, pos) != FALSE;
+}
+
+bool ParseInt(const wchar_t* text, int* pValue) {
+    wchar_t* end = nullptr;
+    long v = wcstol(text, &end, 10);
+    if (!*text || *end || v < 0 || v > 32767) return false;
+    *pValue = static_cast<int>(v);
+    return true;
+}
+
 int Usage() {
-    fwprintf(stderr, L"usage: devicectl wait-screen SECONDS | press done|cancel | wait-exit SECONDS\n");
+    fwprintf(stderr, L"usage: devicectl wait-screen SECONDS | press done|cancel | wait-exit SECONDS\n"
+                     L"       devicectl wait-window TITLE SECONDS | tap X Y\n");
     return 2;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 4 && !wcscmp(argv[1], L"wait-window")) {
+        int seconds = 0;
+        if (!ParseInt(argv[3], &seconds)) return Usage();
+        if (!WaitForWindow(argv[2], seconds)) return 1;
+        // Let its first paint finish.
+        Sleep(1000);
+        return 0;
+    }
+    if (argc == 4 && !wcscmp(argv[1], L"tap")) {
+        int x = 0, y = 0;
+        if (!ParseInt(argv[2], &x) || !ParseInt(argv[3], &y)) return Usage();
+        return Tap(x, y) ? 0 : 1;
+    }
     if (argc != 3) return Usage();
     if (!wcscmp(argv[1], L"wait-screen")) {
         if (!WaitFor(true, _wtoi(argv[2]))) return 1;
