@@ -61,9 +61,12 @@ TEST_F(BoxInputTest, OneButtonGivesZeroAndIsLabelledOk) {
 TEST_F(BoxInputTest, ReleaseAwayFromThePressedButtonKeepsTheBox) {
     std::vector<int> pressed;
     std::vector<HWND> capture;
+    std::vector<int> drawn;  // button drawings so far
+    TraceCapture trace;
     auto note = [&] {
         pressed.push_back(g_pNotificationUIInfo->pressedButton);
         capture.push_back(GetCapture());
+        drawn.push_back(trace.Count(L"[WFN] DrawButtonCtrl"));
     };
     HWND box = nullptr;
     int result = RunBox(Show(2),
@@ -84,12 +87,18 @@ TEST_F(BoxInputTest, ReleaseAwayFromThePressedButtonKeepsTheBox) {
     EXPECT_EQ(result, 42);
     EXPECT_EQ(pressed, (std::vector<int>{1, -1, 2, -1}));
     EXPECT_EQ(capture, (std::vector<HWND>{box, nullptr, box, nullptr}));
+    // Each press and each release without a close redraws the buttons (the
+    // composition drew them once before).
+    EXPECT_EQ(drawn, (std::vector<int>{2, 3, 4, 5}));
 }
 
 TEST_F(BoxInputTest, EdgesAndEmptySpacePressNothingButStillCapture) {
     std::vector<int> pressed;
     std::vector<bool> captured;
+    TraceCapture trace;
+    int drawnBefore = -1, drawnAfter = -1;
     int result = RunBox(Show(2), {[&](HWND hwnd) {
+                                     drawnBefore = trace.Count(L"[WFN] DrawButtonCtrl");
                                      const RECT rc = g_pNotificationUIInfo->firstButtonRect;
                                      const POINT c = Centre(rc);
                                      for (POINT p : {POINT{rc.left, c.y}, POINT{rc.right, c.y}, POINT{c.x, rc.top},
@@ -99,11 +108,21 @@ TEST_F(BoxInputTest, EdgesAndEmptySpacePressNothingButStillCapture) {
                                          captured.push_back(GetCapture() == hwnd);
                                          StylusUp(hwnd, p.x, p.y);
                                      }
+                                     drawnAfter = trace.Count(L"[WFN] DrawButtonCtrl");
                                  },
                                  CloseWith(5)});
     EXPECT_EQ(result, 5);
     EXPECT_EQ(pressed, (std::vector<int>(5, -1)));
     EXPECT_EQ(captured, (std::vector<bool>(5, true)));
+    EXPECT_EQ(drawnAfter, drawnBefore) << "a tap on no button draws nothing";
+}
+
+TEST_F(BoxInputTest, NoBoxWithoutItsTemplate) {
+    AppState.hInst = GetModuleHandleW(L"kernel32.dll");
+    TraceCapture trace;
+    EXPECT_EQ(ShowNotificationBox(nullptr, L"t", L"c", 2, 0), -1);
+    EXPECT_TRUE(trace.Has(L"[WFN] ShowNotificationBox(), no dialog template"));
+    EXPECT_EQ(g_pNotificationUIInfo, nullptr);
 }
 
 TEST_F(BoxInputTest, WithoutButtonsTapsAreIgnored) {

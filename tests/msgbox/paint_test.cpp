@@ -268,6 +268,7 @@ TEST_F(BoxPaintTest, CompositionRunsInItsOrder) {
     for (const auto& l : lines)
         if (l.find(L"no menu bar") == std::wstring::npos) got.push_back(l);
     EXPECT_EQ(got, expected);
+    EXPECT_TRUE(trace.Has(L"[WFN] OnNBActivate()\r\n"));
     EXPECT_TRUE(trace.Has(L"[WFN] PreDrawNotify(), rect.left = 9, rect.top = 133, rect.right = 470, "
                           L"rect.bottom = 193\r\n"));
 }
