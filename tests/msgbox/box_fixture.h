@@ -1,71 +1,64 @@
 // Shared set-up of the message-box tests: a device with the box's skin
-// images, a screen of a chosen size, the imaging factory, and a driver that
-// acts on the box from inside its own modal loop.
+// images, a screen of a chosen size, the imaging factory, a driver that acts
+// on the box from inside its modal loop, and pixel counts.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
-#include <utility>
 #include <vector>
 
+#include "msgbox/notification_box.h"
 #include "msgbox/notification_state.h"
 #include "tests/support/png_writer.h"
 #include "tests/support/scratch.h"
 
-// Colours of the test images (opaque) and of what the box draws.
-constexpr Argb kPanelArgb = 0xFF2050A0;           // portrait
+// Opaque test images, one colour each.
+constexpr Argb kPanelArgb = 0xFF2050A0;  // portrait
 constexpr Argb kPanelLandscapeArgb = 0xFF207050;
 constexpr Argb kButtonUpArgb = 0xFF30C040;
 constexpr Argb kButtonDownArgb = 0xFFC03050;
 constexpr Argb kInputFrameArgb = 0xFF8080F0;
 constexpr COLORREF ToColorRef(Argb c) { return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-// The result a driven box gives when its steps did not end it in time.
+// What a box gives when its steps did not end it in time.
 constexpr int kNotEnded = 999;
 
 class BoxTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-
     // Screen size, scale (LogicalPixelsX 192 for 2) and screen class.
     void UseScreen(int width, int height, int scale);
-    // Button images of this size (100 x 40 unless said otherwise).
+    // The box's images, with buttons of this size.
     void WriteSkin(int buttonWidth = 100, int buttonHeight = 40);
-    // The picture the box finds on the screen: every pixel one colour.
+    // The picture the box finds on the screen.
     void SetScreenColour(COLORREF colour);
 
     ScratchDevice m_device;
 };
 
-// Runs steps on the box's thread while its modal loop runs: a thread timer
-// looks every 10 ms; once the box is up and visible, each step runs in turn
-// (one per tick). A box still up deadlineMs after the last step is closed
-// with kNotEnded, so a broken box fails the test instead of hanging it.
+// Runs show() (which puts a box up) while a thread timer runs the steps on
+// the box's own thread, one per 10-ms tick once the box is visible. A box
+// still up deadlineMs after the last step is closed with kNotEnded. Any
+// fault while it runs, even one swallowed on the way back to a sender,
+// fails the test.
 using BoxStep = std::function<void(HWND hwndBox)>;
 int RunBox(const std::function<int()>& show, std::vector<BoxStep> steps, DWORD deadlineMs = 3000);
+inline int RunBox(DWORD style, std::vector<BoxStep> steps, DWORD timeout = 0) {
+    return RunBox([=] { return ShowNotificationBox(nullptr, L"Body text", L"Caption", style, timeout); },
+                  std::move(steps));
+}
+BoxStep CloseWith(WPARAM code);
 
 // Stylus messages as the platform sends them.
-void StylusDown(HWND hwnd, int x, int y);
-void StylusUp(HWND hwnd, int x, int y);
-void Tap(HWND hwnd, int x, int y);
+void StylusDown(HWND hwnd, POINT p);
+void StylusUp(HWND hwnd, POINT p);
 POINT Centre(const RECT& rc);
 
-
-// The pixels of a context's bitmap, read once, as 0x00BBGGRR values.
-class Snapshot {
-public:
-    explicit Snapshot(HDC hdc);
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
-    COLORREF At(int x, int y) const;
-    int Count(const RECT& rc, COLORREF colour) const;
-    // Rows of the rectangle that hold the colour: first and last, -1 if none.
-    std::pair<int, int> RowSpan(const RECT& rc, COLORREF colour) const;
-
-private:
-    int m_width = 0;
-    int m_height = 0;
-    std::vector<DWORD> m_bgrx;
-};
+// Pixels of a context: how many of the rectangle have the colour, and how
+// many rows from the first to the last that holds it.
+int Count(HDC hdc, const RECT& rc, COLORREF colour);
+int RowsWith(HDC hdc, const RECT& rc, COLORREF colour);
