@@ -1,0 +1,27 @@
+// LinkdeckDll.dll: the radio-power library the settings program loads from
+// "\Windows\LinkdeckDll.dll". It carries its own copy of the radio layer.
+#include <windows.h>
+
+#include "platform/debug_out.h"
+#include "platform/ril/ril_sync.h"
+
+namespace {
+const DWORD kPowerWaitMs = 5000;
+}
+
+// 1 switches the radio on (AT+CFUN=1); the radio layer then clears the
+// phone's radio-off Status bit. Non-zero on success.
+extern "C" __declspec(dllexport) int WINAPI Linkdeck_SetPhone(int nOn) {
+    if (nOn != 1) {
+        NKDbgPrintfW(L"[linkdeck]: Linkdeck_SetPhone(%d): only 1 (radio on) is known.\r\n", nOn);
+        return 0;
+    }
+    RilSyncAnswer a;
+    if (!RilCallSync([](HRIL h) { return RIL_SetEquipmentState(h, RIL_EQSTATE_FULL); }, kPowerWaitMs, &a))
+        return 0;
+    if (a.dwCode != RIL_RESULT_OK) {
+        NKDbgPrintfW(L"[linkdeck]: switching the radio on failed, result %lu.\r\n", a.dwCode);
+        return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,46 @@
+// Hexadecimal text of byte strings.
+#include "platform/modem/hex_text.h"
+
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::string HexEncode(const BYTE* pb, size_t cb) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(cb * 2);
+    for (size_t i = 0; i < cb; ++i) {
+        text += kDigits[pb[i] >> 4];
+        text += kDigits[pb[i] & 0xF];
+    }
+    return text;
+}
+
+bool HexDecode(const std::string& text, bool bAllowBlanks, std::vector<BYTE>* pOut) {
+    std::vector<BYTE> bytes;
+    int high = -1;
+    for (char c : text) {
+        if (bAllowBlanks && (c == ' ' || c == '\t')) {
+            if (high >= 0) return false;  // a blank inside a pair
+            continue;
+        }
+        int d = HexDigit(c);
+        if (d < 0) return false;
+        if (high < 0) {
+            high = d;
+        } else {
+            bytes.push_back(static_cast<BYTE>(high << 4 | d));
+            high = -1;
+        }
+    }
+    if (high >= 0) return false;
+    if (pOut) *pOut = std::move(bytes);
+    return true;
+}

@@ -1,0 +1,15 @@
+// Hexadecimal text of byte strings, as AT+CRSM and the SIM card file write them.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Upper-case digits, two per byte, no separators.
+std::string HexEncode(const BYTE* pb, size_t cb);
+inline std::string HexEncode(const std::vector<BYTE>& bytes) {
+    return HexEncode(bytes.data(), bytes.size());
+}
+// Pairs of hex digits of either case; blanks and tabs between pairs are allowed
+// when bAllowBlanks. False on any other character or an odd digit count.
+bool HexDecode(const std::string& text, bool bAllowBlanks, std::vector<BYTE>* pOut);

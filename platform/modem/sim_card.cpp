@@ -1,0 +1,324 @@
+// The SIM card file: parsing, edits that keep the rest of the text, atomic save.
+#include "platform/modem/sim_card.h"
+
+#include <cstdio>
+
+#include "platform/debug_out.h"
+#include "platform/modem/hex_text.h"
+
+namespace {
+
+const size_t kMaxCardBytes = 1 << 20;
+const size_t kMaxSmscDigits = 20;  // ten BCD bytes of the TS 24.011 address field
+
+std::string Lower(std::string s) {
+    for (auto& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+std::vector<std::string> Tokens(const std::string& line) {
+    std::vector<std::string> tokens;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+        if (i >= line.size()) break;
+        size_t start = i;
+        if (line[i] == '"') {
+            size_t end = line.find('"', i + 1);
+            if (end == std::string::npos) end = line.size() - 1;
+            i = end + 1;
+        } else {
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+        }
+        tokens.push_back(line.substr(start, i - start));
+    }
+    return tokens;
+}
+
+bool ParseNumber(const std::string& s, int base, unsigned long max, unsigned long* pValue) {
+    std::string t = s;
+    if (base == 16 && t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) t = t.substr(2);
+    if (t.empty() || t.size() > 8) return false;
+    unsigned long v = 0;
+    for (char c : t) {
+        int d;
+        if (c >= '0' && c <= '9') d = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+        else return false;
+        v = v * base + d;
+    }
+    if (v > max) return false;
+    *pValue = v;
+    return true;
+}
+
+std::string Unquote(const std::string& s) {
+    if (s.size() >= 2 && s.front() == '"' && s.back() == '"') return s.substr(1, s.size() - 2);
+    return s;
+}
+
+}  // namespace
+
+bool IsSimSmscAddress(const std::string& a) {
+    size_t digits = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char c = a[i];
+        if (c == '+' && i == 0) continue;
+        bool ok = (c >= '0' && c <= '9') || c == '*' || c == '#' || (c >= 'a' && c <= 'c') ||
+                  (c >= 'A' && c <= 'C');
+        if (!ok) return false;
+        ++digits;
+    }
+    return digits <= kMaxSmscDigits;
+}
+
+namespace {
+
+const char* RadioWord(int nCfun) {
+    switch (nCfun) {
+        case 0: return "off";
+        case 4: return "flight";
+        default: return "on";
+    }
+}
+
+std::string RecordLine(int nRecord, const std::vector<BYTE>& bytes) {
+    std::string line = "record " + std::to_string(nRecord) + " ";
+    std::string hex = HexEncode(bytes);
+    for (size_t i = 0; i < hex.size(); i += 2) {
+        if (i) line += ' ';
+        line += hex.substr(i, 2);
+    }
+    return line;
+}
+
+void InsertLine(SimCard* card, size_t at, const std::string& text) {
+    card->lines.insert(card->lines.begin() + at, text);
+    auto shift = [at](int& i) { if (i >= static_cast<int>(at)) ++i; };
+    shift(card->iRadioLine);
+    shift(card->iSmscLine);
+    shift(card->iSimLine);
+    for (auto& f : card->files) {
+        if (f.iFileLine >= at) ++f.iFileLine;
+        for (auto& r : f.recordLines)
+            if (r.second >= at) ++r.second;
+    }
+}
+
+bool Fail(std::string* pError, size_t iLine, const std::string& why) {
+    if (pError) *pError = "line " + std::to_string(iLine + 1) + ": " + why;
+    return false;
+}
+
+}  // namespace
+
+bool ParseSimCard(const std::string& text, SimCard* pCard, std::string* pError) {
+    SimCard card;
+    card.eol = text.find("\r\n") != std::string::npos || text.find('\n') == std::string::npos
+                   ? "\r\n" : "\n";
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        card.lines.push_back(line);
+        pos = end + 1;
+    }
+
+    SimCardFile* current = nullptr;
+    for (size_t i = 0; i < card.lines.size(); ++i) {
+        std::vector<std::string> t = Tokens(card.lines[i]);
+        if (t.empty() || t[0][0] == '#') continue;
+        std::string key = Lower(t[0]);
+        unsigned long v = 0;
+        if (key == "radio") {
+            if (t.size() != 2 || card.iRadioLine >= 0) return Fail(pError, i, "expected one 'radio on|off|flight'");
+            std::string w = Lower(t[1]);
+            if (w == "on") card.nCfun = 1;
+            else if (w == "off") card.nCfun = 0;
+            else if (w == "flight") card.nCfun = 4;
+            else return Fail(pError, i, "radio must be on, off or flight");
+            card.iRadioLine = static_cast<int>(i);
+        } else if (key == "smsc") {
+            if (t.size() != 3 || card.iSmscLine >= 0) return Fail(pError, i, "expected one 'smsc <address> <type>'");
+            std::string address = Unquote(t[1]);
+            if (!IsSimSmscAddress(address)) return Fail(pError, i, "bad service-centre address");
+            if (!ParseNumber(t[2], 10, 255, &v)) return Fail(pError, i, "address type must be 0 to 255");
+            card.smscAddress = address;
+            card.nSmscType = static_cast<int>(v);
+            card.iSmscLine = static_cast<int>(i);
+        } else if (key == "sim") {
+            if (t.size() != 2 || card.iSimLine >= 0) return Fail(pError, i, "expected one 'sim 2G|USIM'");
+            std::string w = Lower(t[1]);
+            if (w == "2g") card.bUsim = false;
+            else if (w == "usim") card.bUsim = true;
+            else return Fail(pError, i, "sim must be 2G or USIM");
+            card.iSimLine = static_cast<int>(i);
+        } else if (key == "file") {
+            unsigned long id = 0, len = 0, count = 0;
+            if (t.size() != 6 || Lower(t[2]) != "reclen" || Lower(t[4]) != "records")
+                return Fail(pError, i, "expected 'file <id> reclen <n> records <n>'");
+            if (!ParseNumber(t[1], 16, 0xFFFF, &id)) return Fail(pError, i, "file id must be 4 hex digits");
+            if (!ParseNumber(t[3], 10, 255, &len) || len == 0) return Fail(pError, i, "record length must be 1 to 255");
+            if (!ParseNumber(t[5], 10, 254, &count) || count == 0) return Fail(pError, i, "record count must be 1 to 254");
+            if (FindSimFile(card, static_cast<WORD>(id))) return Fail(pError, i, "file listed twice");
+            SimCardFile f;
+            f.wFileId = static_cast<WORD>(id);
+            f.cbRecordLength = static_cast<BYTE>(len);
+            f.cRecords = static_cast<BYTE>(count);
+            f.iFileLine = i;
+            card.files.push_back(f);
+            current = &card.files.back();
+        } else if (key == "record") {
+            if (!current) return Fail(pError, i, "record before any file");
+            if (t.size() < 3 || !ParseNumber(t[1], 10, 254, &v) || v == 0 || v > current->cRecords)
+                return Fail(pError, i, "record number out of the file's range");
+            int n = static_cast<int>(v);
+            if (current->records.count(n)) return Fail(pError, i, "record listed twice");
+            std::string hex;
+            for (size_t k = 2; k < t.size(); ++k) hex += t[k];
+            std::vector<BYTE> bytes;
+            if (!HexDecode(hex, false, &bytes)) return Fail(pError, i, "record bytes must be hex");
+            if (bytes.size() != current->cbRecordLength)
+                return Fail(pError, i, "record has " + std::to_string(bytes.size()) +
+                                           " bytes, the file's records have " +
+                                           std::to_string(current->cbRecordLength));
+            current->records[n] = bytes;
+            current->recordLines[n] = i;
+        } else {
+            return Fail(pError, i, "unknown keyword '" + t[0] + "'");
+        }
+    }
+    if (pCard) *pCard = std::move(card);
+    return true;
+}
+
+std::string SimCardText(const SimCard& card) {
+    std::string text;
+    for (const auto& line : card.lines) text += line + card.eol;
+    return text;
+}
+
+const SimCardFile* FindSimFile(const SimCard& card, WORD wFileId) {
+    for (const auto& f : card.files)
+        if (f.wFileId == wFileId) return &f;
+    return nullptr;
+}
+
+std::vector<BYTE> SimRecord(const SimCardFile& file, int nRecord) {
+    auto it = file.records.find(nRecord);
+    if (it != file.records.end()) return it->second;
+    return std::vector<BYTE>(file.cbRecordLength, 0xFF);
+}
+
+void SetSimRadio(SimCard* pCard, int nCfun) {
+    pCard->nCfun = nCfun;
+    std::string line = std::string("radio ") + RadioWord(nCfun);
+    if (pCard->iRadioLine >= 0) pCard->lines[pCard->iRadioLine] = line;
+    else InsertLine(pCard, 0, line), pCard->iRadioLine = 0;
+}
+
+void SetSimSmsc(SimCard* pCard, const std::string& address, int nType) {
+    pCard->smscAddress = address;
+    pCard->nSmscType = nType;
+    std::string shown = address.empty() ? std::string("\"\"") : address;
+    std::string line = "smsc " + shown + " " + std::to_string(nType);
+    if (pCard->iSmscLine >= 0) {
+        pCard->lines[pCard->iSmscLine] = line;
+    } else {
+        size_t at = pCard->iRadioLine >= 0 ? pCard->iRadioLine + 1 : 0;
+        InsertLine(pCard, at, line);
+        pCard->iSmscLine = static_cast<int>(at);
+    }
+}
+
+bool SetSimRecord(SimCard* pCard, WORD wFileId, int nRecord, const std::vector<BYTE>& bytes) {
+    SimCardFile* file = nullptr;
+    for (auto& f : pCard->files)
+        if (f.wFileId == wFileId) file = &f;
+    if (!file || nRecord < 1 || nRecord > file->cRecords || bytes.size() != file->cbRecordLength)
+        return false;
+    file->records[nRecord] = bytes;
+    std::string line = RecordLine(nRecord, bytes);
+    auto at = file->recordLines.find(nRecord);
+    if (at != file->recordLines.end()) {
+        pCard->lines[at->second] = line;
+        return true;
+    }
+    // Keep the records in order: after the nearest lower record, else after the file line.
+    size_t after = file->iFileLine;
+    for (const auto& r : file->recordLines)
+        if (r.first < nRecord && r.second > after) after = r.second;
+    InsertLine(pCard, after + 1, line);
+    file->recordLines[nRecord] = after + 1;
+    return true;
+}
+
+SimCardLoad LoadSimCard(const std::wstring& path, SimCard* pCard, std::string* pError) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        if (pError) *pError = "cannot open the card (error " + std::to_string(GetLastError()) + ")";
+        return SimCardLoad::Missing;
+    }
+    std::string text;
+    char buf[4096];
+    DWORD got = 0;
+    bool ok = true;
+    while (ok && ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) {
+        text.append(buf, got);
+        if (text.size() > kMaxCardBytes) ok = false;
+    }
+    CloseHandle(h);
+    if (!ok) {
+        if (pError) *pError = "card file larger than 1 MB";
+        return SimCardLoad::Malformed;
+    }
+    return ParseSimCard(text, pCard, pError) ? SimCardLoad::Ok : SimCardLoad::Malformed;
+}
+
+bool SaveSimCard(const std::wstring& path, const SimCard& card) {
+    wchar_t suffix[64];
+    swprintf(suffix, 64, L".%lu-%lu.tmp", GetCurrentProcessId(), GetCurrentThreadId());
+    std::wstring tmp = path + suffix;
+    HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        NKDbgPrintfW(L"[modem]: CreateFileW(%s) failed, error %lu.\r\n", tmp.c_str(), GetLastError());
+        return false;
+    }
+    std::string text = SimCardText(card);
+    DWORD written = 0;
+    bool ok = WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+              written == text.size() && FlushFileBuffers(h);
+    CloseHandle(h);
+    if (ok && !MoveFileExW(tmp.c_str(), path.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        NKDbgPrintfW(L"[modem]: MoveFileExW(%s) failed, error %lu.\r\n", path.c_str(), GetLastError());
+        ok = false;
+    }
+    if (!ok) DeleteFileW(tmp.c_str());
+    return ok;
+}
+
+SimCardLock::SimCardLock() : m_hMutex(CreateMutexW(nullptr, FALSE, L"QXSimCardLock")) {
+    if (!m_hMutex) return;
+    // An abandoned lock (a process died holding it) is ours now; a card left
+    // whole by the atomic save needs no repair.
+    DWORD r = WaitForSingleObject(m_hMutex, 5000);
+    if (r != WAIT_OBJECT_0 && r != WAIT_ABANDONED) {
+        NKDbgPrintfW(L"[modem]: card lock not obtained (%lu); going on without it.\r\n", r);
+        CloseHandle(m_hMutex);
+        m_hMutex = nullptr;
+    }
+}
+
+SimCardLock::~SimCardLock() {
+    if (!m_hMutex) return;
+    ReleaseMutex(m_hMutex);
+    CloseHandle(m_hMutex);
+}

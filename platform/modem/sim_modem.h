@@ -1,0 +1,52 @@
+// The simulated modem: answers AT command lines (TS 27.007 / 27.005) from a
+// SIM card file, with faults that tests can switch on. Used in-process by the
+// radio layer's built-in transport and over TCP by tools/modem_server.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+struct ModemFaults {
+    DWORD dwDelayMs = 0;  // wait before each answer (applied by the transport)
+    bool bSilent = false; // never answers, not even an echo
+    bool bError = false;  // answers ERROR to every command
+    bool bNoise = false;  // RING, a garbage line and +CREG: 1 around each answer
+    bool bEcho = false;   // echoes each command line, as after ATE1
+};
+
+class SimModem {
+public:
+    // cardPath: Win32 path of the card file; empty: a modem without a SIM.
+    explicit SimModem(std::wstring cardPath);
+
+    void SetFaults(const ModemFaults& faults) { m_faults = faults; }
+    const ModemFaults& Faults() const { return m_faults; }
+
+    // One command line without its CR. Returns what the modem sends back:
+    // the echo, then each information line and the final result framed with
+    // CR LF (verbose results, numeric +CME/+CMS errors). Empty when silent or
+    // when the line is not an AT command.
+    std::string Answer(const std::string& line);
+
+    // AT$QUIT was received (the modem server stops on it).
+    bool QuitRequested() const { return m_bQuit; }
+
+private:
+    struct Reply;
+    Reply Execute(const std::string& body);
+    Reply Cfun(const std::string& args);
+    Reply Csca(const std::string& args);
+    Reply Crsm(const std::string& args);
+
+    std::wstring m_cardPath;
+    ModemFaults m_faults;
+    bool m_bEcho = false;
+    bool m_bQuit = false;
+    int m_nCfunNoCard = 1;  // radio power of a modem without a (readable) card
+};
+
+// The card of the emulated device: the device path in REG_SZ "SimCard" under
+// the given key (HKLM "Drivers\BuiltIn\RIL" on the device), else
+// "\Windows\simcard.txt"; as a Win32 path. Empty (no card) when the value has
+// the wrong type.
+std::wstring SimCardPathFromRegistry(HKEY hRoot, LPCWSTR pszSubKey);

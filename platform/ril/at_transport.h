@@ -1,0 +1,34 @@
+// The byte pipe under the AT channel: the built-in simulated modem, a serial
+// port or a TCP connection, chosen by the device registry.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+class AtTransport {
+public:
+    virtual ~AtTransport() = default;
+    // Sends all bytes; false when the port is gone.
+    virtual bool Write(const char* pb, size_t cb) = 0;
+    // Waits up to dwWaitMs for bytes: the count read, 0 when none came, -1
+    // when the port has closed.
+    virtual int Read(char* pb, size_t cb, DWORD dwWaitMs) = 0;
+};
+
+// cardPath: Win32 path of the SIM card file; empty: a modem without a SIM.
+std::unique_ptr<AtTransport> OpenSimTransport(const std::wstring& cardPath);
+// "\\.\COMn" at 115200 8N1.
+std::unique_ptr<AtTransport> OpenSerialTransport(int nPort);
+// A numeric IPv4 address (no name look-up) and a port.
+std::unique_ptr<AtTransport> OpenTcpTransport(const std::string& address, int nPort);
+
+// The transport a "Port" value names: "" or "sim", "COMn:", "tcp:A.B.C.D:PORT".
+// Null, with a trace line, when the value names none or the port will not open.
+std::unique_ptr<AtTransport> OpenTransport(const std::wstring& port, const std::wstring& cardPath);
+
+// HKLM "Drivers\BuiltIn\RIL".
+extern const wchar_t kRilRegistryKey[];
+// The "Port" value under the key: empty when absent. False, with a trace
+// line, when it is there but not a string.
+bool ReadRadioPort(HKEY hRoot, LPCWSTR pszSubKey, std::wstring* pPort);

@@ -1,0 +1,324 @@
+// Radio requests in AT commands (TS 27.007 +CFUN, +CRSM; TS 27.005 +CSCA) and
+// the answers built from the modem's replies.
+#include "platform/ril/ril_commands.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/modem/hex_text.h"
+
+namespace {
+
+const size_t kMaxSetDigits = 20;  // ten BCD bytes of the TS 24.011 address field
+
+std::string Trim(const std::string& s) {
+    size_t b = s.find_first_not_of(" \t");
+    if (b == std::string::npos) return std::string();
+    size_t e = s.find_last_not_of(" \t");
+    return s.substr(b, e - b + 1);
+}
+
+bool ToInt(const std::string& s, int max, int* pValue) {
+    std::string t = Trim(s);
+    if (t.empty() || t.size() > 6) return false;
+    int v = 0;
+    for (char c : t) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v > max) return false;
+    *pValue = v;
+    return true;
+}
+
+bool IsDialChar(wchar_t c) {
+    return (c >= L'0' && c <= L'9') || c == L'*' || c == L'#' || (c >= L'a' && c <= L'c') ||
+           (c >= L'A' && c <= L'C');
+}
+
+// TS 24.008 10.5.4.7: numbering-plan bits of the type octet, by RIL_NUMPLAN_ value.
+const int kNpiOfPlan[] = {0, 1, 3, 4, 8, 9, 10};
+
+DWORD PlanFromNpi(int npi) {
+    for (DWORD plan = 0; plan < sizeof(kNpiOfPlan) / sizeof(kNpiOfPlan[0]); ++plan)
+        if (kNpiOfPlan[plan] == npi) return plan;
+    return RIL_NUMPLAN_UNKNOWN;
+}
+
+std::vector<BYTE> HresultBytes(HRESULT hr) {
+    std::vector<BYTE> b(sizeof(HRESULT));
+    memcpy(b.data(), &hr, sizeof hr);
+    return b;
+}
+
+template <typename T>
+std::vector<BYTE> StructBytes(const T& value) {
+    std::vector<BYTE> b(sizeof(T));
+    memcpy(b.data(), &value, sizeof(T));
+    return b;
+}
+
+const AtReply* OnlyLine(const AtReply& reply) { return reply.lines.size() == 1 ? &reply : nullptr; }
+
+RilAnswer SimAnswer(const RilRequest& request, const AtReply& reply) {
+    int sw1 = 0, sw2 = 0;
+    std::vector<BYTE> response;
+    if (!OnlyLine(reply) || !ParseCrsmLine(reply.lines[0], &sw1, &sw2, &response))
+        return ErrorAnswer(RIL_E_INVALIDRESPONSE);
+    if (!IsSimSuccess(sw1, sw2)) return ErrorAnswer(RIL_E_SIMSTATUS(sw1, sw2));
+    if (request.dwSimCommand == RIL_SIMCMD_GETRESPONSE && !response.empty() && response[0] == 0x62) {
+        std::vector<BYTE> gsm;
+        if (!ConvertFcpToGsm(response, &gsm)) return ErrorAnswer(RIL_E_INVALIDRESPONSE);
+        response = gsm;
+    }
+    RilAnswer a;
+    a.dwCode = RIL_RESULT_OK;
+    a.data.assign(RILSIMRESPONSE_HEADER_SIZE, 0);
+    DWORD header[4] = {static_cast<DWORD>(RILSIMRESPONSE_HEADER_SIZE + response.size()),
+                       RIL_PARAM_SR_ALL, static_cast<DWORD>(sw1), static_cast<DWORD>(sw2)};
+    memcpy(a.data.data(), header, sizeof header);
+    a.data.insert(a.data.end(), response.begin(), response.end());
+    return a;
+}
+
+}  // namespace
+
+HRESULT ErrorFromFinal(const AtFinal& final) {
+    switch (final.kind) {
+        case AtFinalKind::CmeError:
+            switch (final.nCode) {
+                case 0: return RIL_E_PHONEFAILURE;
+                case 3: return RIL_E_OPNOTALLOWED;
+                case 4: return RIL_E_OPNOTSUPPORTED;
+                case 10: return RIL_E_SIMNOTINSERTED;
+                case 11: return RIL_E_SIMPINREQUIRED;
+                case 13: return RIL_E_SIMFAILURE;
+                case 14: return RIL_E_SIMBUSY;
+                case 15: return RIL_E_SIMWRONG;
+                case 30: return RIL_E_NOSERVICE;
+                default: return RIL_E_UNKNOWN;
+            }
+        case AtFinalKind::CmsError:
+            switch (final.nCode) {
+                case 310: return RIL_E_SIMNOTINSERTED;
+                case 330: return RIL_E_SMSCADDRUNKNOWN;
+                default: return RIL_E_MSGSVCFAILURE;
+            }
+        default:
+            return RIL_E_PHONEFAILURE;
+    }
+}
+
+RilAnswer ErrorAnswer(HRESULT hr) {
+    RilAnswer a;
+    a.dwCode = RIL_RESULT_ERROR;
+    a.data = HresultBytes(hr);
+    return a;
+}
+
+HRESULT BuildGetMsgConfig(RilRequest* pRequest) {
+    *pRequest = RilRequest();
+    pRequest->kind = RilRequestKind::GetMsgConfig;
+    pRequest->command = "AT+CSCA?";
+    pRequest->prefix = "+CSCA:";
+    return S_OK;
+}
+
+HRESULT BuildSetMsgConfig(const RILMSGCONFIG* pConfig, RilRequest* pRequest) {
+    if (!pConfig || pConfig->cbSize < sizeof(RILMSGCONFIG) ||
+        !(pConfig->dwParams & RIL_PARAM_MC_SVCCTRADDRESS))
+        return RIL_E_INVALIDARG;
+    const RILADDRESS& a = pConfig->raSvcCtrAddress;
+    if (!(a.dwParams & RIL_PARAM_A_ADDRESS)) return RIL_E_INVALIDARG;
+    DWORD type = (a.dwParams & RIL_PARAM_A_TYPE) ? a.dwType : RIL_ADDRTYPE_UNKNOWN;
+    DWORD plan = (a.dwParams & RIL_PARAM_A_NUMPLAN) ? a.dwNumPlan : RIL_NUMPLAN_TELEPHONE;
+    if (type > RIL_ADDRTYPE_ABBREV || plan > RIL_NUMPLAN_ERMES) return RIL_E_INVALIDARG;
+
+    // Only dialling characters go between the quotes of the command.
+    std::string digits;
+    size_t i = 0;
+    if (a.wszAddress[0] == L'+') {
+        type = RIL_ADDRTYPE_INTERNATIONAL;
+        i = 1;
+    }
+    for (; i < MAXLENGTH_ADDRESS && a.wszAddress[i]; ++i) {
+        if (!IsDialChar(a.wszAddress[i])) return RIL_E_INVALIDARG;
+        digits += static_cast<char>(a.wszAddress[i]);
+    }
+    if (i >= MAXLENGTH_ADDRESS || digits.size() > kMaxSetDigits) return RIL_E_INVALIDARG;
+
+    int octet = 0x80 | static_cast<int>(type) << 4 | kNpiOfPlan[plan];
+    *pRequest = RilRequest();
+    pRequest->kind = RilRequestKind::SetMsgConfig;
+    pRequest->command = "AT+CSCA=\"" + std::string(type == RIL_ADDRTYPE_INTERNATIONAL ? "+" : "") +
+                        digits + "\"," + std::to_string(octet);
+    return S_OK;
+}
+
+HRESULT BuildSimCmd(DWORD dwCommand, const RILSIMCMDPARAMETERS* pParams, const BYTE* pbData,
+                    DWORD cbData, RilRequest* pRequest) {
+    static const int kCrsm[] = {0, 176, 178, 192, 214, 220, 242};
+    if (dwCommand < RIL_SIMCMD_READBINARY || dwCommand > RIL_SIMCMD_STATUS) return RIL_E_INVALIDARG;
+    if (cbData > 255 || (cbData && !pbData)) return RIL_E_INVALIDARG;
+    std::string text = "AT+CRSM=" + std::to_string(kCrsm[dwCommand]);
+    if (pParams) {
+        if (pParams->cbSize < sizeof(RILSIMCMDPARAMETERS)) return RIL_E_INVALIDARG;
+        DWORD p = pParams->dwParams;
+        DWORD apdu = p & (RIL_PARAM_SCP_PARAM1 | RIL_PARAM_SCP_PARAM2 | RIL_PARAM_SCP_PARAM3);
+        if (apdu && apdu != (RIL_PARAM_SCP_PARAM1 | RIL_PARAM_SCP_PARAM2 | RIL_PARAM_SCP_PARAM3))
+            return RIL_E_INVALIDARG;
+        if (apdu && !(p & RIL_PARAM_SCP_FILEID)) return RIL_E_INVALIDARG;
+        if (p & RIL_PARAM_SCP_FILEID) {
+            if (pParams->dwFileID > 0xFFFF) return RIL_E_INVALIDARG;
+            text += "," + std::to_string(pParams->dwFileID);
+        }
+        if (apdu) {
+            if (pParams->dwParameter1 > 255 || pParams->dwParameter2 > 255 || pParams->dwParameter3 > 255)
+                return RIL_E_INVALIDARG;
+            text += "," + std::to_string(pParams->dwParameter1) + "," +
+                    std::to_string(pParams->dwParameter2) + "," + std::to_string(pParams->dwParameter3);
+        } else if (cbData) {
+            return RIL_E_INVALIDARG;
+        }
+        if (!(p & RIL_PARAM_SCP_FILEID) && dwCommand != RIL_SIMCMD_STATUS) return RIL_E_INVALIDARG;
+    } else if (dwCommand != RIL_SIMCMD_STATUS || cbData) {
+        return RIL_E_INVALIDARG;
+    }
+    if (cbData) text += ",\"" + HexEncode(pbData, cbData) + "\"";
+    *pRequest = RilRequest();
+    pRequest->kind = RilRequestKind::SimCmd;
+    pRequest->command = text;
+    pRequest->prefix = "+CRSM:";
+    pRequest->dwSimCommand = dwCommand;
+    return S_OK;
+}
+
+HRESULT BuildGetEquipmentState(RilRequest* pRequest) {
+    *pRequest = RilRequest();
+    pRequest->kind = RilRequestKind::GetEquipmentState;
+    pRequest->command = "AT+CFUN?";
+    pRequest->prefix = "+CFUN:";
+    return S_OK;
+}
+
+HRESULT BuildSetEquipmentState(DWORD dwEqState, RilRequest* pRequest) {
+    int cfun = CfunFromEqState(dwEqState);
+    if (cfun < 0) return RIL_E_INVALIDARG;
+    *pRequest = RilRequest();
+    pRequest->kind = RilRequestKind::SetEquipmentState;
+    pRequest->command = "AT+CFUN=" + std::to_string(cfun);
+    pRequest->nCfun = cfun;
+    return S_OK;
+}
+
+RilAnswer AnswerFromReply(const RilRequest& request, const AtReply& reply) {
+    RilAnswer a;
+    switch (reply.final.kind) {
+        case AtFinalKind::Ok: break;
+        case AtFinalKind::NoCarrier: a.dwCode = RIL_RESULT_NOCARRIER; return a;
+        case AtFinalKind::Busy: a.dwCode = RIL_RESULT_BUSY; return a;
+        case AtFinalKind::NoAnswer: a.dwCode = RIL_RESULT_NOANSWER; return a;
+        case AtFinalKind::NoDialtone: a.dwCode = RIL_RESULT_NODIALTONE; return a;
+        default: return ErrorAnswer(ErrorFromFinal(reply.final));
+    }
+    switch (request.kind) {
+        case RilRequestKind::GetMsgConfig: {
+            RILMSGCONFIG config;
+            if (!OnlyLine(reply) || !ParseCscaLine(reply.lines[0], &config))
+                return ErrorAnswer(RIL_E_INVALIDRESPONSE);
+            a.dwCode = RIL_RESULT_OK;
+            a.data = StructBytes(config);
+            return a;
+        }
+        case RilRequestKind::SimCmd:
+            return SimAnswer(request, reply);
+        case RilRequestKind::GetEquipmentState: {
+            int cfun = -1;
+            if (!OnlyLine(reply) || !ParseCfunLine(reply.lines[0], &cfun))
+                return ErrorAnswer(RIL_E_INVALIDRESPONSE);
+            RILEQUIPMENTSTATE eq = {};
+            eq.cbSize = sizeof eq;
+            eq.dwParams = RIL_PARAM_EQUIPMENTSTATE_ALL;
+            eq.dwEqState = EqStateFromCfun(cfun);
+            eq.dwRadioSupport = cfun == 1 ? RIL_RADIOSUPPORT_ON : RIL_RADIOSUPPORT_OFF;
+            eq.dwReadyState = RIL_READYSTATE_NONE;
+            a.dwCode = RIL_RESULT_OK;
+            a.data = StructBytes(eq);
+            return a;
+        }
+        default:
+            a.dwCode = RIL_RESULT_OK;
+            return a;
+    }
+}
+
+int CfunFromAnswer(const RilRequest& request, const RilAnswer& answer) {
+    if (answer.dwCode != RIL_RESULT_OK) return -1;
+    if (request.kind == RilRequestKind::SetEquipmentState) return request.nCfun;
+    if (request.kind == RilRequestKind::GetEquipmentState &&
+        answer.data.size() == sizeof(RILEQUIPMENTSTATE)) {
+        RILEQUIPMENTSTATE eq;
+        memcpy(&eq, answer.data.data(), sizeof eq);
+        return CfunFromEqState(eq.dwEqState);
+    }
+    return -1;
+}
+
+bool ParseCscaLine(const std::string& line, RILMSGCONFIG* pConfig) {
+    if (line.compare(0, 6, "+CSCA:") != 0) return false;
+    std::string rest = Trim(line.substr(6));
+    if (rest.size() < 2 || rest[0] != '"') return false;
+    size_t close = rest.find('"', 1);
+    if (close == std::string::npos) return false;
+    std::string address = rest.substr(1, close - 1);
+    std::string tail = Trim(rest.substr(close + 1));
+    bool plus = !address.empty() && address[0] == '+';
+    if (plus) address.erase(0, 1);
+    if (address.size() >= MAXLENGTH_ADDRESS) return false;
+    for (char c : address)
+        if (!IsDialChar(static_cast<wchar_t>(static_cast<unsigned char>(c)))) return false;
+    int octet = plus ? 0x91 : 0x81;  // TS 27.005 3.1: 145 with "+", else 129
+    if (!tail.empty() && (tail[0] != ',' || !ToInt(tail.substr(1), 255, &octet))) return false;
+
+    RILMSGCONFIG c = {};
+    c.cbSize = sizeof c;
+    c.dwParams = RIL_PARAM_MC_SVCCTRADDRESS;
+    c.raSvcCtrAddress.cbSize = sizeof(RILADDRESS);
+    c.raSvcCtrAddress.dwParams = RIL_PARAM_A_ALL;
+    int ton = (octet >> 4) & 0x7;
+    c.raSvcCtrAddress.dwType = plus ? RIL_ADDRTYPE_INTERNATIONAL
+                                    : (ton <= 6 ? static_cast<DWORD>(ton) : RIL_ADDRTYPE_UNKNOWN);
+    c.raSvcCtrAddress.dwNumPlan = PlanFromNpi(octet & 0xF);
+    for (size_t i = 0; i < address.size(); ++i)
+        c.raSvcCtrAddress.wszAddress[i] = static_cast<WCHAR>(address[i]);
+    if (pConfig) *pConfig = c;
+    return true;
+}
+
+bool ParseCfunLine(const std::string& line, int* pCfun) {
+    if (line.compare(0, 6, "+CFUN:") != 0) return false;
+    std::string rest = line.substr(6);
+    return ToInt(rest.substr(0, rest.find(',')), 255, pCfun);
+}
+
+DWORD EqStateFromCfun(int nCfun) {
+    switch (nCfun) {
+        case 0: return RIL_EQSTATE_MINIMUM;
+        case 1: return RIL_EQSTATE_FULL;
+        case 2: return RIL_EQSTATE_DISABLETX;
+        case 3: return RIL_EQSTATE_DISABLERX;
+        case 4: return RIL_EQSTATE_DISABLETXANDRX;
+        default: return RIL_EQSTATE_UNKNOWN;
+    }
+}
+
+int CfunFromEqState(DWORD dwEqState) {
+    switch (dwEqState) {
+        case RIL_EQSTATE_MINIMUM: return 0;
+        case RIL_EQSTATE_FULL: return 1;
+        case RIL_EQSTATE_DISABLETX: return 2;
+        case RIL_EQSTATE_DISABLERX: return 3;
+        case RIL_EQSTATE_DISABLETXANDRX: return 4;
+        default: return -1;
+    }
+}

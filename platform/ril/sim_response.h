@@ -1,0 +1,14 @@
+// The answer of a SIM command: the +CRSM line, its status words, and a
+// USIM's FCP template in the 2G layout. Pure: no I/O, no globals.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+bool ParseCrsmLine(const std::string& line, int* pSw1, int* pSw2, std::vector<BYTE>* pResponse);
+// 90 00, 91 xx, 92 xx and 9F xx report success (TS 51.011 9.4.1).
+bool IsSimSuccess(int sw1, int sw2);
+// A USIM's FCP template (TS 102.221 11.1.1.3) in the 2G GET RESPONSE layout
+// of TS 51.011 9.2.1: file size in bytes 2-3, record length in byte 14.
+bool ConvertFcpToGsm(const std::vector<BYTE>& fcp, std::vector<BYTE>* pGsm);

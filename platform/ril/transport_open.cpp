@@ -1,0 +1,64 @@
+// Which transport the device registry names.
+#include <cwctype>
+
+#include "platform/debug_out.h"
+#include "platform/ril/at_transport.h"
+
+const wchar_t kRilRegistryKey[] = L"Drivers\\BuiltIn\\RIL";
+
+namespace {
+
+std::wstring Lower(std::wstring s) {
+    for (auto& c : s) c = static_cast<wchar_t>(towlower(c));
+    return s;
+}
+
+bool ToPortNumber(const std::wstring& s, int max, int* pValue) {
+    if (s.empty() || s.size() > 5) return false;
+    int v = 0;
+    for (wchar_t c : s) {
+        if (c < L'0' || c > L'9') return false;
+        v = v * 10 + (c - L'0');
+    }
+    if (v < 1 || v > max) return false;
+    *pValue = v;
+    return true;
+}
+
+}  // namespace
+
+bool ReadRadioPort(HKEY hRoot, LPCWSTR pszSubKey, std::wstring* pPort) {
+    pPort->clear();
+    HKEY hKey = nullptr;
+    if (RegOpenKeyExW(hRoot, pszSubKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS) return true;
+    wchar_t value[128] = {};
+    DWORD type = 0, cb = sizeof(value) - sizeof(wchar_t);
+    LONG rc = RegQueryValueExW(hKey, L"Port", nullptr, &type, reinterpret_cast<BYTE*>(value), &cb);
+    RegCloseKey(hKey);
+    if (rc == ERROR_FILE_NOT_FOUND) return true;
+    if (rc != ERROR_SUCCESS || type != REG_SZ) {
+        NKDbgPrintfW(L"[ril]: Port value unreadable (error %ld, type %lu).\r\n", rc, type);
+        return false;
+    }
+    value[cb / sizeof(wchar_t)] = L'\0';
+    *pPort = value;
+    return true;
+}
+
+std::unique_ptr<AtTransport> OpenTransport(const std::wstring& port, const std::wstring& cardPath) {
+    std::wstring p = Lower(port);
+    if (p.empty() || p == L"sim") return OpenSimTransport(cardPath);
+    int n = 0;
+    if (p.compare(0, 3, L"com") == 0) {
+        std::wstring digits = p.substr(3);
+        if (!digits.empty() && digits.back() == L':') digits.pop_back();
+        if (ToPortNumber(digits, 255, &n)) return OpenSerialTransport(n);
+    } else if (p.compare(0, 4, L"tcp:") == 0) {
+        size_t colon = p.rfind(L':');
+        std::wstring host = p.substr(4, colon - 4);
+        if (colon > 4 && ToPortNumber(p.substr(colon + 1), 65535, &n))
+            return OpenTcpTransport(std::string(host.begin(), host.end()), n);
+    }
+    NKDbgPrintfW(L"[ril]: Port [%s] names no modem.\r\n", port.c_str());
+    return nullptr;
+}

@@ -1,0 +1,76 @@
+// TCP transport: a Winsock client of a modem that listens on an IPv4 address.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include "platform/debug_out.h"
+#include "platform/ril/at_transport.h"
+
+namespace {
+
+bool StartWinsock() {
+    static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
+    static bool ok = false;
+    InitOnceExecuteOnce(&once, [](PINIT_ONCE, PVOID, PVOID*) -> BOOL {
+        WSADATA wsa;
+        ok = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
+        return TRUE;
+    }, nullptr, nullptr);
+    return ok;
+}
+
+class TcpTransport : public AtTransport {
+public:
+    explicit TcpTransport(SOCKET s) : m_s(s) {}
+    ~TcpTransport() override { closesocket(m_s); }
+
+    bool Write(const char* pb, size_t cb) override {
+        while (cb > 0) {
+            int n = send(m_s, pb, static_cast<int>(cb), 0);
+            if (n <= 0) {
+                NKDbgPrintfW(L"[ril]: send() failed, error %d.\r\n", WSAGetLastError());
+                return false;
+            }
+            pb += n;
+            cb -= static_cast<size_t>(n);
+        }
+        return true;
+    }
+
+    int Read(char* pb, size_t cb, DWORD dwWaitMs) override {
+        fd_set set;
+        FD_ZERO(&set);
+        FD_SET(m_s, &set);
+        timeval tv = {static_cast<long>(dwWaitMs / 1000), static_cast<long>(dwWaitMs % 1000) * 1000};
+        int r = select(0, &set, nullptr, nullptr, &tv);
+        if (r == 0) return 0;
+        if (r < 0) return -1;
+        int n = recv(m_s, pb, static_cast<int>(cb), 0);
+        return n > 0 ? n : -1;  // 0: the modem closed the connection
+    }
+
+private:
+    SOCKET m_s;
+};
+
+}  // namespace
+
+std::unique_ptr<AtTransport> OpenTcpTransport(const std::string& address, int nPort) {
+    if (!StartWinsock()) return nullptr;
+    sockaddr_in sa = {};
+    sa.sin_family = AF_INET;
+    sa.sin_port = htons(static_cast<u_short>(nPort));
+    if (nPort <= 0 || nPort > 65535 || inet_pton(AF_INET, address.c_str(), &sa.sin_addr) != 1) {
+        NKDbgPrintfW(L"[ril]: bad modem address.\r\n");
+        return nullptr;
+    }
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (s == INVALID_SOCKET) return nullptr;
+    if (connect(s, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0) {
+        NKDbgPrintfW(L"[ril]: connect() to the modem failed, error %d.\r\n", WSAGetLastError());
+        closesocket(s);
+        return nullptr;
+    }
+    BOOL noDelay = TRUE;
+    setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay), sizeof noDelay);
+    return std::make_unique<TcpTransport>(s);
+}

@@ -1,0 +1,218 @@
+// Radio requests as AT commands and the answers built from modem replies:
+// structure layouts, +CSCA types, +CRSM status words, the USIM FCP template.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/ril/ril_commands.h"
+
+namespace {
+
+AtReply Reply(std::vector<std::string> lines, AtFinalKind kind = AtFinalKind::Ok, int code = -1) {
+    AtReply r;
+    r.lines = std::move(lines);
+    r.final.kind = kind;
+    r.final.nCode = code;
+    return r;
+}
+
+HRESULT ErrorOf(const RilAnswer& a) {
+    HRESULT hr = 0;
+    if (a.data.size() == sizeof hr) memcpy(&hr, a.data.data(), sizeof hr);
+    return hr;
+}
+
+RILMSGCONFIG Config(const wchar_t* address, DWORD type) {
+    RILMSGCONFIG c = {};
+    c.cbSize = sizeof c;
+    c.dwParams = RIL_PARAM_MC_SVCCTRADDRESS;
+    c.raSvcCtrAddress.cbSize = sizeof(RILADDRESS);
+    c.raSvcCtrAddress.dwParams = RIL_PARAM_A_ALL;
+    c.raSvcCtrAddress.dwType = type;
+    c.raSvcCtrAddress.dwNumPlan = RIL_NUMPLAN_TELEPHONE;
+    wcscpy(c.raSvcCtrAddress.wszAddress, address);
+    return c;
+}
+
+TEST(RilLayout, StructuresHaveTheDeviceSizesAndOffsets) {
+    EXPECT_EQ(sizeof(RILMSGCONFIG), 536u);
+    EXPECT_EQ(sizeof(RILADDRESS), 528u);
+    EXPECT_EQ(sizeof(RILSIMCMDPARAMETERS), 24u);
+    EXPECT_EQ(offsetof(RILMSGCONFIG, raSvcCtrAddress.wszAddress), 24u);
+    EXPECT_EQ(offsetof(RILSIMCMDPARAMETERS, dwFileID), 8u);
+    EXPECT_EQ(offsetof(RILSIMRESPONSE, pbResponse), 16u);
+    EXPECT_EQ(RIL_RESULT_OK, 1);
+    EXPECT_LT(RIL_E_SIMSTATUS(0x6A, 0x83), 0);
+    EXPECT_EQ(RIL_E_SIMSTATUS(0x6A, 0x83) & 0xFFFF, 0x6A83);
+}
+
+TEST(RilCsca, ReadsTypesAndNumberingPlans) {
+    RILMSGCONFIG c;
+    ASSERT_TRUE(ParseCscaLine("+CSCA: \"+441234567890\",145", &c));
+    EXPECT_EQ(c.cbSize, 536u);
+    EXPECT_EQ(c.raSvcCtrAddress.dwType, (DWORD)RIL_ADDRTYPE_INTERNATIONAL);
+    EXPECT_EQ(c.raSvcCtrAddress.dwNumPlan, (DWORD)RIL_NUMPLAN_TELEPHONE);
+    EXPECT_STREQ(c.raSvcCtrAddress.wszAddress, L"441234567890");
+
+    ASSERT_TRUE(ParseCscaLine("+CSCA: \"0441234567\",129", &c));
+    EXPECT_EQ(c.raSvcCtrAddress.dwType, (DWORD)RIL_ADDRTYPE_UNKNOWN);
+    EXPECT_STREQ(c.raSvcCtrAddress.wszAddress, L"0441234567");
+
+    // Type 161 (0xA1): national, ISDN plan; 0x89: private plan.
+    ASSERT_TRUE(ParseCscaLine("+CSCA: \"01234\",161", &c));
+    EXPECT_EQ(c.raSvcCtrAddress.dwType, (DWORD)RIL_ADDRTYPE_NATIONAL);
+    ASSERT_TRUE(ParseCscaLine("+CSCA: \"01234\",137", &c));
+    EXPECT_EQ(c.raSvcCtrAddress.dwNumPlan, (DWORD)RIL_NUMPLAN_PRIVATE);
+    // Digits given as international without their type still count as such.
+    ASSERT_TRUE(ParseCscaLine("+CSCA: \"+4479\"", &c));
+    EXPECT_EQ(c.raSvcCtrAddress.dwType, (DWORD)RIL_ADDRTYPE_INTERNATIONAL);
+    ASSERT_TRUE(ParseCscaLine("+CSCA: \"\",129", &c));
+    EXPECT_STREQ(c.raSvcCtrAddress.wszAddress, L"");
+
+    EXPECT_FALSE(ParseCscaLine("+CSCA: 441234,145", &c));
+    EXPECT_FALSE(ParseCscaLine("+CSCA: \"44\\12\",145", &c));
+    EXPECT_FALSE(ParseCscaLine("+CSCA: \"4412\",999", &c));
+    EXPECT_FALSE(ParseCscaLine("+CSCA: \"" + std::string(300, '1') + "\",129", &c));
+}
+
+TEST(RilCsca, WritesTheTypeOctetAndRefusesUnsafeAddresses) {
+    RilRequest r;
+    RILMSGCONFIG c = Config(L"441234567890", RIL_ADDRTYPE_INTERNATIONAL);
+    ASSERT_EQ(BuildSetMsgConfig(&c, &r), S_OK);
+    EXPECT_EQ(r.command, "AT+CSCA=\"+441234567890\",145");
+    c = Config(L"0441234567", RIL_ADDRTYPE_UNKNOWN);
+    ASSERT_EQ(BuildSetMsgConfig(&c, &r), S_OK);
+    EXPECT_EQ(r.command, "AT+CSCA=\"0441234567\",129");
+    c = Config(L"", RIL_ADDRTYPE_UNKNOWN);
+    ASSERT_EQ(BuildSetMsgConfig(&c, &r), S_OK);
+    EXPECT_EQ(r.command, "AT+CSCA=\"\",129");
+
+    // Nothing that could leave the quotes, no "+" inside, at most 20 digits.
+    for (const wchar_t* bad : {L"44\"+CFUN=0", L"44+12", L"12 34", L"123456789012345678901"}) {
+        c = Config(bad, RIL_ADDRTYPE_UNKNOWN);
+        EXPECT_EQ(BuildSetMsgConfig(&c, &r), RIL_E_INVALIDARG) << bad;
+    }
+    c = Config(L"12", RIL_ADDRTYPE_UNKNOWN);
+    for (auto& ch : c.raSvcCtrAddress.wszAddress) ch = L'1';  // no terminator
+    EXPECT_EQ(BuildSetMsgConfig(&c, &r), RIL_E_INVALIDARG);
+    // A configuration that says it holds no address sets nothing.
+    RILMSGCONFIG zero = {};
+    zero.raSvcCtrAddress.dwType = 1;
+    wcscpy(zero.raSvcCtrAddress.wszAddress, L"4412");
+    EXPECT_EQ(BuildSetMsgConfig(&zero, &r), RIL_E_INVALIDARG);
+    EXPECT_EQ(BuildSetMsgConfig(nullptr, &r), RIL_E_INVALIDARG);
+}
+
+TEST(RilCrsm, BuildsCommandsFromParameters) {
+    RILSIMCMDPARAMETERS p = {sizeof p, RIL_PARAM_SCP_ALL, 0x6F17, 1, 4, 28};
+    RilRequest r;
+    ASSERT_EQ(BuildSimCmd(RIL_SIMCMD_READRECORD, &p, nullptr, 0, &r), S_OK);
+    EXPECT_EQ(r.command, "AT+CRSM=178,28439,1,4,28");
+    BYTE data[3] = {0x06, 0x91, 0xFF};
+    p.dwParameter3 = 3;
+    ASSERT_EQ(BuildSimCmd(RIL_SIMCMD_UPDATERECORD, &p, data, 3, &r), S_OK);
+    EXPECT_EQ(r.command, "AT+CRSM=220,28439,1,4,3,\"0691FF\"");
+    p.dwParams = RIL_PARAM_SCP_FILEID;
+    ASSERT_EQ(BuildSimCmd(RIL_SIMCMD_GETRESPONSE, &p, nullptr, 0, &r), S_OK);
+    EXPECT_EQ(r.command, "AT+CRSM=192,28439");
+
+    p = {sizeof p, RIL_PARAM_SCP_ALL, 0x6F17, 256, 4, 28};
+    EXPECT_EQ(BuildSimCmd(RIL_SIMCMD_READRECORD, &p, nullptr, 0, &r), RIL_E_INVALIDARG);
+    p.dwParameter1 = 1;
+    EXPECT_EQ(BuildSimCmd(RIL_SIMCMD_UPDATERECORD, &p, nullptr, 28, &r), RIL_E_INVALIDARG);
+    std::vector<BYTE> big(256, 0xFF);
+    EXPECT_EQ(BuildSimCmd(RIL_SIMCMD_UPDATERECORD, &p, big.data(), 256, &r), RIL_E_INVALIDARG);
+    EXPECT_EQ(BuildSimCmd(9, &p, nullptr, 0, &r), RIL_E_INVALIDARG);
+    p.cbSize = 20;
+    EXPECT_EQ(BuildSimCmd(RIL_SIMCMD_READRECORD, &p, nullptr, 0, &r), RIL_E_INVALIDARG);
+}
+
+TEST(RilCrsm, AnswerCarriesStatusWordsAndResponse) {
+    RilRequest r;
+    RILSIMCMDPARAMETERS p = {sizeof p, RIL_PARAM_SCP_ALL, 0x6F17, 1, 4, 2};
+    ASSERT_EQ(BuildSimCmd(RIL_SIMCMD_READRECORD, &p, nullptr, 0, &r), S_OK);
+    RilAnswer a = AnswerFromReply(r, Reply({"+CRSM: 144,0,\"0691\""}));
+    ASSERT_EQ(a.dwCode, (DWORD)RIL_RESULT_OK);
+    ASSERT_EQ(a.data.size(), 18u);
+    RILSIMRESPONSE head;
+    memcpy(&head, a.data.data(), 16);
+    EXPECT_EQ(head.cbSize, 18u);
+    EXPECT_EQ(head.dwStatusWord1, 0x90u);
+    EXPECT_EQ(a.data[16], 0x06);
+    EXPECT_EQ(a.data[17], 0x91);
+
+    // Success: 90 00, 91 xx, 92 xx, 9F xx. Anything else is an error result.
+    EXPECT_EQ(AnswerFromReply(r, Reply({"+CRSM: 159,16,\"0691\""})).dwCode, (DWORD)RIL_RESULT_OK);
+    EXPECT_EQ(AnswerFromReply(r, Reply({"+CRSM: 145,0"})).dwCode, (DWORD)RIL_RESULT_OK);
+    for (auto sw : {std::make_pair(0x6A, 0x83), std::make_pair(0x94, 0x04), std::make_pair(0x67, 0x00),
+                    std::make_pair(0x90, 0x01), std::make_pair(0x98, 0x04)}) {
+        std::string line = "+CRSM: " + std::to_string(sw.first) + "," + std::to_string(sw.second);
+        RilAnswer e = AnswerFromReply(r, Reply({line}));
+        EXPECT_EQ(e.dwCode, (DWORD)RIL_RESULT_ERROR) << line;
+        EXPECT_EQ(ErrorOf(e), RIL_E_SIMSTATUS(sw.first, sw.second)) << line;
+    }
+    // Malformed or missing information gives no made-up answer.
+    for (const char* bad : {"+CRSM: 144", "+CRSM: 144,0,\"069\"", "+CRSM: 144,0,\"0G\"", "+CRSM: 300,0"})
+        EXPECT_EQ(ErrorOf(AnswerFromReply(r, Reply({bad}))), RIL_E_INVALIDRESPONSE) << bad;
+    EXPECT_EQ(ErrorOf(AnswerFromReply(r, Reply({}))), RIL_E_INVALIDRESPONSE);
+    EXPECT_EQ(ErrorOf(AnswerFromReply(r, Reply({}, AtFinalKind::CmeError, 10))), RIL_E_SIMNOTINSERTED);
+    EXPECT_EQ(ErrorOf(AnswerFromReply(r, Reply({}, AtFinalKind::CmsError, 330))), RIL_E_SMSCADDRUNKNOWN);
+}
+
+TEST(RilCrsm, UsimFcpBecomesTheGsmLayout) {
+    // TS 102.221 FCP of a linear fixed EF 6FC7: 4 records of 28 bytes.
+    std::vector<BYTE> fcp = {0x62, 0x19, 0x82, 0x05, 0x42, 0x21, 0x00, 0x1C, 0x04, 0x83, 0x02, 0x6F,
+                             0xC7, 0xA5, 0x03, 0x80, 0x01, 0x71, 0x8A, 0x01, 0x05, 0x80, 0x02, 0x00,
+                             0x70, 0x88, 0x00};
+    std::vector<BYTE> gsm;
+    ASSERT_TRUE(ConvertFcpToGsm(fcp, &gsm));
+    ASSERT_EQ(gsm.size(), 15u);
+    EXPECT_EQ(gsm[2], 0x00);
+    EXPECT_EQ(gsm[3], 0x70);  // 112 bytes
+    EXPECT_EQ(gsm[4], 0x6F);
+    EXPECT_EQ(gsm[5], 0xC7);
+    EXPECT_EQ(gsm[13], 0x01);  // linear fixed
+    EXPECT_EQ(gsm[14], 28);
+
+    // Without a file size the size is records times length.
+    std::vector<BYTE> noSize = {0x62, 0x07, 0x82, 0x05, 0x42, 0x21, 0x00, 0x1E, 0x06};
+    ASSERT_TRUE(ConvertFcpToGsm(noSize, &gsm));
+    EXPECT_EQ(gsm[2] << 8 | gsm[3], 180);
+    EXPECT_EQ(gsm[14], 30);
+
+    // Truncated templates and ones without a descriptor are refused.
+    EXPECT_FALSE(ConvertFcpToGsm({0x62, 0x19, 0x82, 0x05, 0x42}, &gsm));
+    EXPECT_FALSE(ConvertFcpToGsm({0x62, 0x04, 0x82, 0x05, 0x42, 0x21}, &gsm));
+    EXPECT_FALSE(ConvertFcpToGsm({0x62, 0x04, 0x80, 0x02, 0x00, 0x70}, &gsm));
+    EXPECT_FALSE(ConvertFcpToGsm({0x62, 0x07, 0x82, 0x05, 0x42, 0x21, 0x01, 0x00, 0x04}, &gsm));
+
+    // Through the answer of a GET RESPONSE.
+    RILSIMCMDPARAMETERS p = {sizeof p, RIL_PARAM_SCP_ALL, 0x6FC7, 0, 0, 0};
+    RilRequest r;
+    ASSERT_EQ(BuildSimCmd(RIL_SIMCMD_GETRESPONSE, &p, nullptr, 0, &r), S_OK);
+    RilAnswer a = AnswerFromReply(r, Reply({"+CRSM: 144,0,\"621982054221001C0483026FC7A5038001718A0105800200708800\""}));
+    ASSERT_EQ(a.dwCode, (DWORD)RIL_RESULT_OK);
+    ASSERT_EQ(a.data.size(), 31u);
+    EXPECT_EQ(a.data[16 + 14], 28);
+    EXPECT_EQ(a.data[16 + 3], 0x70);
+}
+
+TEST(RilCfun, MapsPowerStates) {
+    RilRequest r;
+    ASSERT_EQ(BuildSetEquipmentState(RIL_EQSTATE_FULL, &r), S_OK);
+    EXPECT_EQ(r.command, "AT+CFUN=1");
+    ASSERT_EQ(BuildSetEquipmentState(RIL_EQSTATE_DISABLETXANDRX, &r), S_OK);
+    EXPECT_EQ(r.command, "AT+CFUN=4");
+    EXPECT_EQ(BuildSetEquipmentState(RIL_EQSTATE_UNKNOWN, &r), RIL_E_INVALIDARG);
+
+    ASSERT_EQ(BuildGetEquipmentState(&r), S_OK);
+    RilAnswer a = AnswerFromReply(r, Reply({"+CFUN: 4,0"}));
+    ASSERT_EQ(a.data.size(), sizeof(RILEQUIPMENTSTATE));
+    RILEQUIPMENTSTATE eq;
+    memcpy(&eq, a.data.data(), sizeof eq);
+    EXPECT_EQ(eq.dwEqState, (DWORD)RIL_EQSTATE_DISABLETXANDRX);
+    EXPECT_EQ(CfunFromAnswer(r, a), 4);
+    EXPECT_EQ(ErrorOf(AnswerFromReply(r, Reply({"+CFUN: x"}))), RIL_E_INVALIDRESPONSE);
+}
+
+}  // namespace

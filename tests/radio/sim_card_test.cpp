@@ -1,0 +1,237 @@
+// The SIM card file and the simulated modem's answers, without the RIL.
+#include <gtest/gtest.h>
+
+#include "platform/modem/sim_card.h"
+#include "platform/modem/sim_modem.h"
+#include "tests/support/scratch.h"
+
+namespace {
+
+const char kCard[] =
+    "# test card\n"
+    "radio on\n"
+    "smsc +441234567890 145\n"
+    "sim 2G\n"
+    "\n"
+    "file 6F17 reclen 28 records 4\n"
+    "record 1 56 6F 69 63 65 6D 61 69 6C FF FF FF FF FF 06 91 21 43 65 F7 FF FF FF FF FF FF FF FF\n"
+    "record 3 FFFFFFFFFFFFFFFFFFFFFFFFFFFF0281F1FFFFFFFFFFFFFFFFFFFFFF\n"
+    "# mailbox file of the USIM\n"
+    "file 6FC7 reclen 28 records 2\n";
+
+std::string Record1Hex() { return "566F6963656D61696CFFFFFFFFFF0691214365F7FFFFFFFFFFFFFFFF"; }
+
+TEST(SimCardText, ParsesTheShippedDefaultCard) {
+    std::string text = ReadFileBytes(ModuleFolder() + L"default-simcard.txt");
+    ASSERT_FALSE(text.empty());
+    SimCard card;
+    std::string error;
+    ASSERT_TRUE(ParseSimCard(text, &card, &error)) << error;
+    EXPECT_EQ(card.nCfun, 1);
+    EXPECT_EQ(card.smscAddress, "+441234567890");
+    EXPECT_EQ(card.nSmscType, 145);
+    EXPECT_FALSE(card.bUsim);
+    for (WORD id : {0x6F17, 0x6FC7}) {
+        const SimCardFile* f = FindSimFile(card, id);
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(f->cbRecordLength, 28);
+        EXPECT_EQ(f->cRecords, 4);
+        std::vector<BYTE> r1 = SimRecord(*f, 1);
+        EXPECT_EQ(std::vector<BYTE>(r1.begin() + 14, r1.begin() + 20),
+                  (std::vector<BYTE>{0x06, 0x91, 0x21, 0x43, 0x65, 0xF7}));
+        EXPECT_EQ(SimRecord(*f, 4), std::vector<BYTE>(28, 0xFF));
+    }
+}
+
+TEST(SimCardText, RefusesMalformedCardsNamingTheLine) {
+    const char* bad[] = {
+        "radio sideways\n",
+        "radio on\nradio off\n",
+        "smsc +44\"12 145\n",
+        "smsc +441234567890 300\n",
+        "sim 3G\n",
+        "record 1 FF\n",
+        "file 6F17 reclen 28 records 4\nrecord 5 " "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF\n",
+        "file 6F17 reclen 28 records 4\nrecord 1 FFFF\n",
+        "file 6F17 reclen 2 records 4\nrecord 1 FFFF\nrecord 1 FFFF\n",
+        "file 6F17 reclen 2 records 4\nrecord 1 FG FF\n",
+        "file 6F17 reclen 0 records 4\n",
+        "file 6F17 reclen 2 records 4\nfile 6f17 reclen 2 records 4\n",
+        "colour blue\n",
+    };
+    for (const char* text : bad) {
+        std::string error;
+        EXPECT_FALSE(ParseSimCard(text, nullptr, &error)) << text;
+        EXPECT_EQ(error.compare(0, 5, "line "), 0) << error;
+    }
+}
+
+TEST(SimCardText, EditsChangeOnlyTheirLines) {
+    SimCard card;
+    ASSERT_TRUE(ParseSimCard(kCard, &card, nullptr));
+    std::vector<BYTE> rec(28, 0xFF);
+    rec[14] = 0x02;
+    rec[15] = 0x81;
+    rec[16] = 0xF9;
+    ASSERT_TRUE(SetSimRecord(&card, 0x6F17, 2, rec));   // new line between records 1 and 3
+    ASSERT_TRUE(SetSimRecord(&card, 0x6FC7, 2, rec));   // first record of a file
+    ASSERT_TRUE(SetSimRecord(&card, 0x6F17, 3, rec));   // replaces a line
+    EXPECT_FALSE(SetSimRecord(&card, 0x6F17, 5, rec));
+    EXPECT_FALSE(SetSimRecord(&card, 0x6F17, 1, std::vector<BYTE>(27, 0xFF)));
+    SetSimRadio(&card, 4);
+    SetSimSmsc(&card, "0441234567", 129);
+
+    const std::string line = "FF FF FF FF FF FF FF FF FF FF FF FF FF FF 02 81 F9 FF FF FF FF FF FF FF FF FF FF FF";
+    EXPECT_EQ(SimCardText(card),
+              "# test card\n"
+              "radio flight\n"
+              "smsc 0441234567 129\n"
+              "sim 2G\n"
+              "\n"
+              "file 6F17 reclen 28 records 4\n"
+              "record 1 56 6F 69 63 65 6D 61 69 6C FF FF FF FF FF 06 91 21 43 65 F7 FF FF FF FF FF FF FF FF\n"
+              "record 2 " + line + "\n"
+              "record 3 " + line + "\n"
+              "# mailbox file of the USIM\n"
+              "file 6FC7 reclen 28 records 2\n"
+              "record 2 " + line + "\n");
+    // The edited text reads back as the edited card.
+    SimCard again;
+    ASSERT_TRUE(ParseSimCard(SimCardText(card), &again, nullptr));
+    EXPECT_EQ(SimRecord(*FindSimFile(again, 0x6FC7), 2), rec);
+    EXPECT_EQ(again.nCfun, 4);
+
+    // A card without radio or smsc lines gets them at the top; CR LF kept.
+    SimCard bare;
+    ASSERT_TRUE(ParseSimCard("sim USIM\r\n", &bare, nullptr));
+    SetSimSmsc(&bare, "", 129);
+    SetSimRadio(&bare, 0);
+    EXPECT_EQ(SimCardText(bare), "radio off\r\nsmsc \"\" 129\r\nsim USIM\r\n");
+}
+
+class ModemOnCard : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_path = m_device.Path(L"\\Windows\\simcard.txt");
+        ASSERT_TRUE(WriteFileBytes(m_path, kCard));
+    }
+    std::string Ask(SimModem& m, const std::string& line) { return m.Answer(line); }
+
+    ScratchDevice m_device;
+    std::wstring m_path;
+};
+
+TEST_F(ModemOnCard, AnswersRecordCommandsWithTheSimStatusWords) {
+    SimModem m(m_path);
+    EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,1,4,28"), "\r\n+CRSM: 144,0,\"" + Record1Hex() + "\"\r\n\r\nOK\r\n");
+    // A record the card does not list is erased (all FF).
+    EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,4,4,28"), "\r\n+CRSM: 144,0,\"" + std::string(56, 'F') + "\"\r\n\r\nOK\r\n");
+    EXPECT_EQ(Ask(m, "AT+CRSM=192,28439,0,0,0"),
+              "\r\n+CRSM: 144,0,\"000000706F1704001100440102011C\"\r\n\r\nOK\r\n");
+    EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,5,4,28"), "\r\n+CRSM: 106,131\r\n\r\nOK\r\n");   // 6A 83
+    EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,0,4,28"), "\r\n+CRSM: 106,131\r\n\r\nOK\r\n");
+    EXPECT_EQ(Ask(m, "AT+CRSM=178,20272,1,4,28"), "\r\n+CRSM: 148,4\r\n\r\nOK\r\n");     // 94 04
+    EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,1,4,27"), "\r\n+CRSM: 103,0\r\n\r\nOK\r\n");     // 67 00
+    EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,1,2,28"), "\r\n+CRSM: 107,0\r\n\r\nOK\r\n");     // 6B 00
+    EXPECT_EQ(Ask(m, "AT+CRSM=176,28439,0,0,10"), "\r\n+CRSM: 109,0\r\n\r\nOK\r\n");     // 6D 00
+    EXPECT_EQ(Ask(m, "AT+CRSM=178"), "\r\n+CME ERROR: 50\r\n");
+    EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,1,4,28,\"XYZ\""), "\r\n+CME ERROR: 50\r\n");
+    EXPECT_EQ(ReadFileBytes(m_path), kCard);  // reading never writes
+}
+
+TEST_F(ModemOnCard, UsimAnswersWithFcpAndItsOwnStatusWords) {
+    std::string usim = kCard;
+    usim.replace(usim.find("sim 2G"), 6, "sim USIM");
+    ASSERT_TRUE(WriteFileBytes(m_path, usim));
+    SimModem m(m_path);
+    // FCP: descriptor (linear fixed, 28-byte records, 2 of them), id, life cycle,
+    // security, size 56.
+    EXPECT_EQ(Ask(m, "AT+CRSM=192,28615,0,0,0"),
+              "\r\n+CRSM: 144,0,\"621782054221001C0283026FC78A01058B036F060180020038\"\r\n\r\nOK\r\n");
+    EXPECT_EQ(Ask(m, "AT+CRSM=192,20272,0,0,0"), "\r\n+CRSM: 106,130\r\n\r\nOK\r\n");  // 6A 82
+}
+
+TEST_F(ModemOnCard, ServiceCentreAndPowerAreKeptOnTheCard) {
+    SimModem m(m_path);
+    EXPECT_EQ(Ask(m, "AT+CSCA?"), "\r\n+CSCA: \"+441234567890\",145\r\n\r\nOK\r\n");
+    EXPECT_EQ(Ask(m, "AT+CSCA=\"0441234567\",129"), "\r\nOK\r\n");
+    EXPECT_EQ(Ask(m, "AT+CSCA=\"+4479\""), "\r\nOK\r\n");  // type follows the "+"
+    EXPECT_EQ(Ask(m, "AT+CSCA?"), "\r\n+CSCA: \"+4479\",145\r\n\r\nOK\r\n");
+    EXPECT_EQ(Ask(m, "AT+CSCA=\"44\"12\""), "\r\n+CMS ERROR: 304\r\n");
+    EXPECT_EQ(Ask(m, "AT+CSCA=4412"), "\r\n+CMS ERROR: 304\r\n");
+
+    EXPECT_EQ(Ask(m, "AT+CFUN=4"), "\r\nOK\r\n");
+    EXPECT_EQ(Ask(m, "AT+CFUN?"), "\r\n+CFUN: 4\r\n\r\nOK\r\n");
+    EXPECT_EQ(Ask(m, "AT+CFUN=2"), "\r\n+CME ERROR: 4\r\n");
+    EXPECT_EQ(Ask(m, "AT+CFUN=x"), "\r\n+CME ERROR: 50\r\n");
+    // Another modem on the same card sees the change.
+    SimModem other(m_path);
+    EXPECT_EQ(Ask(other, "AT+CFUN?"), "\r\n+CFUN: 4\r\n\r\nOK\r\n");
+    EXPECT_NE(ReadFileBytes(m_path).find("radio flight\n"), std::string::npos);
+}
+
+TEST_F(ModemOnCard, MissingOrMalformedCardIsAModemWithoutSimAndIsNotWritten) {
+    const std::string malformed = "radio on\nsmsc +44 145\nfile 6F17 reclen 28 records 4\nrecord 1 FF\n";
+    for (int variant = 0; variant < 2; ++variant) {
+        if (variant == 0) DeleteFileW(m_path.c_str());
+        else ASSERT_TRUE(WriteFileBytes(m_path, malformed));
+        TraceCapture trace;
+        SimModem m(m_path);
+        EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,1,4,28"), "\r\n+CME ERROR: 10\r\n");
+        EXPECT_EQ(Ask(m, "AT+CRSM=220,28439,1,4,28,\"" + std::string(56, 'F') + "\""), "\r\n+CME ERROR: 10\r\n");
+        EXPECT_EQ(Ask(m, "AT+CSCA?"), "\r\n+CME ERROR: 10\r\n");
+        EXPECT_EQ(Ask(m, "AT+CSCA=\"+4479\",145"), "\r\n+CME ERROR: 10\r\n");
+        EXPECT_EQ(Ask(m, "AT+CPIN?"), "\r\n+CME ERROR: 10\r\n");
+        // The modem itself still answers, and keeps its power state in itself.
+        EXPECT_EQ(Ask(m, "AT"), "\r\nOK\r\n");
+        EXPECT_EQ(Ask(m, "AT+CFUN=0"), "\r\nOK\r\n");
+        EXPECT_EQ(Ask(m, "AT+CFUN?"), "\r\n+CFUN: 0\r\n\r\nOK\r\n");
+        if (variant == 0) {
+            EXPECT_EQ(GetFileAttributesW(m_path.c_str()), INVALID_FILE_ATTRIBUTES);
+        } else {
+            EXPECT_EQ(ReadFileBytes(m_path), malformed);
+            EXPECT_TRUE(trace.Has(L"line 4"));
+        }
+    }
+}
+
+TEST_F(ModemOnCard, FaultsShapeTheOutput) {
+    SimModem m(m_path);
+    ModemFaults f;
+    f.bEcho = true;
+    f.bNoise = true;
+    m.SetFaults(f);
+    EXPECT_EQ(Ask(m, "AT+CFUN?"),
+              "AT+CFUN?\r\r\nRING\r\n\r\n\x01\x7F~#!garbage\r\n\r\n+CFUN: 1\r\n\r\n+CREG: 1\r\n\r\nOK\r\n");
+    f = ModemFaults();
+    f.bError = true;
+    m.SetFaults(f);
+    EXPECT_EQ(Ask(m, "AT+CSCA?"), "\r\nERROR\r\n");
+    f.bSilent = true;
+    m.SetFaults(f);
+    EXPECT_EQ(Ask(m, "AT+CSCA?"), "");
+    m.SetFaults(ModemFaults());
+    // Echo is of the setting in force when the line came in.
+    EXPECT_EQ(Ask(m, "ATE1"), "\r\nOK\r\n");
+    EXPECT_EQ(Ask(m, "AT"), "AT\r\r\nOK\r\n");
+    EXPECT_EQ(Ask(m, "ATE0"), "ATE0\r\r\nOK\r\n");
+    EXPECT_EQ(Ask(m, "AT"), "\r\nOK\r\n");
+    EXPECT_EQ(Ask(m, "hello"), "");
+    EXPECT_EQ(Ask(m, "AT+FOO"), "\r\nERROR\r\n");
+}
+
+TEST(SimCardPath, ComesFromTheRegistryOrTheDefault) {
+    const wchar_t kKey[] = L"Software\\QXRadioTest\\CardPath";
+    DeleteRegTree(HKEY_CURRENT_USER, kKey);
+    ScratchDevice device;
+    EXPECT_EQ(SimCardPathFromRegistry(HKEY_CURRENT_USER, kKey), device.Path(L"\\Windows\\simcard.txt"));
+    SetRegString(HKEY_CURRENT_USER, kKey, L"SimCard", L"\\Cards\\usim.txt");
+    EXPECT_EQ(SimCardPathFromRegistry(HKEY_CURRENT_USER, kKey), device.Path(L"\\Cards\\usim.txt"));
+    SetRegDword(HKEY_CURRENT_USER, kKey, L"SimCard", 7);
+    TraceCapture trace;
+    EXPECT_EQ(SimCardPathFromRegistry(HKEY_CURRENT_USER, kKey), L"");
+    EXPECT_TRUE(trace.Has(L"SimCard value unreadable"));
+    DeleteRegTree(HKEY_CURRENT_USER, L"Software\\QXRadioTest");
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+// Radio-link test set-up: card, port, faults and waits back to normal after each test.
+#include "tests/settings/radio_fixture.h"
+
+const char kTestCard[] =
+    "# test card\r\n"
+    "radio on\r\n"
+    "smsc +441234567890 145\r\n"
+    "sim 2G\r\n"
+    "file 6F17 reclen 28 records 6\r\n"
+    "record 1 FF FF FF FF FF FF FF FF FF FF FF FF FF FF 06 91 21 43 65 F7 FF FF FF FF FF FF FF FF\r\n"
+    "file 6FC7 reclen 30 records 2\r\n";
+
+ShapedLink::ShapedLink() : hForwarded(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+
+ShapedLink::~ShapedLink() { CloseHandle(hForwarded); }
+
+void ShapedLink::v_RILResultCallBack(DWORD dwCode, HRESULT hrCmdID, const void* lpData,
+                                     DWORD cbData) {
+    if (!shape) {
+        RadioLink::v_RILResultCallBack(dwCode, hrCmdID + hrIdShift, lpData, cbData);
+        SetEvent(hForwarded);
+        return;
+    }
+    const BYTE* pb = static_cast<const BYTE*>(lpData);
+    std::vector<BYTE> data(pb, pb + (pb ? cbData : 0));
+    shape(data);
+    RadioLink::v_RILResultCallBack(dwCode, hrCmdID + hrIdShift, data.empty() ? nullptr : data.data(),
+                                   static_cast<DWORD>(data.size()));
+    SetEvent(hForwarded);
+}
+
+void RadioTest::SetUp() {
+    WriteCard(kTestCard);
+    RilSetPortForTest(L"sim");
+    SetSimModemFaultsForTest(ModemFaults{});
+    RilSetCommandTimeoutForTest(0);
+    RadioLink::SetWaitTimeoutForTest(3000);
+}
+
+void RadioTest::TearDown() {
+    RadioLink::SetWaitTimeoutForTest(0);
+    RilSetCommandTimeoutForTest(0);
+    SetSimModemFaultsForTest(ModemFaults{});
+    RilSetPortForTest(nullptr);
+}
+
+void RadioTest::WriteCard(const std::string& text) const {
+    ASSERT_TRUE(WriteFileBytes(CardPath(), text));
+}
+
+std::vector<BYTE> ResultBytes(const RadioLink& link) {
+    if (!link.m_pbResult) return {};
+    return std::vector<BYTE>(link.m_pbResult, link.m_pbResult + link.m_cbResult);
+}
+
+ModemServerProcess::ModemServerProcess(const ScratchDevice& device, const std::wstring& cardPath,
+                                       const std::wstring& options) {
+    std::wstring portFile = device.Path(L"\\modem-port.txt");
+    std::wstring cmd = L"\"" + ModuleFolder() + L"modem_server.exe\" --card \"" + cardPath +
+                       L"\" --port 0 --port-file \"" + portFile + L"\" --idle 20000 --once " + options;
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return;
+    CloseHandle(pi.hThread);
+    m_hProcess = pi.hProcess;
+    for (int i = 0; i < 400 && m_nPort == 0; ++i) {
+        std::string text = ReadFileBytes(portFile);
+        if (!text.empty()) m_nPort = atoi(text.c_str());
+        else Sleep(25);
+    }
+}
+
+ModemServerProcess::~ModemServerProcess() {
+    if (!m_hProcess) return;
+    // It ends by itself when its one connection closes.
+    if (WaitForSingleObject(m_hProcess, 3000) != WAIT_OBJECT_0) TerminateProcess(m_hProcess, 1);
+    CloseHandle(m_hProcess);
+}
