@@ -7,9 +7,18 @@
 #include "listwin/list_items.h"
 #include "shell/trace.h"
 
+namespace {
+
+// CE takes a key path with or without a leading backslash; Win32 refuses one.
+LPCWSTR RelativePath(LPCWSTR pszPath) {
+    return pszPath && pszPath[0] == L'\\' ? pszPath + 1 : pszPath;
+}
+
+}  // namespace
+
 LONG RegKey::Open(HKEY hParent, LPCWSTR pszPath, REGSAM sam) {
     HKEY hNew = nullptr;
-    LONG rc = RegOpenKeyExW(hParent, pszPath, 0, sam, &hNew);
+    LONG rc = RegOpenKeyExW(hParent, RelativePath(pszPath), 0, sam, &hNew);
     if (rc != ERROR_SUCCESS) return rc;
     Close();
     m_hKey = hNew;
@@ -109,8 +118,8 @@ BOOL WriteRegistry(LPCWSTR pszSubKey, LPCWSTR pszName, DWORD dwType, const void*
     // CE ignores the access mask (0 there); Win32 checks it on the set.
     HKEY hKey = nullptr;
     DWORD dwDisposition = 0;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, pszSubKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey,
-                        &dwDisposition) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, RelativePath(pszSubKey), 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &hKey, &dwDisposition) != ERROR_SUCCESS)
         return FALSE;
     LONG rc = RegSetValueExW(hKey, pszName, 0, dwType, static_cast<const BYTE*>(pData), cb);
     RegFlushKey(hKey);
