@@ -1,6 +1,7 @@
-// Mailbox-number record codec. The record is the dialling-number layout of
-// 3GPP TS 51.011 10.5.1 (EF_ADN) / TS 31.102 4.2.26 (EF_MBDN), which CPHS
-// 0x6F17 shares: X bytes of alpha identifier, then 14 fixed bytes:
+// Mailbox-number record codec. The record has the dialling-number layout of
+// 3GPP TS 51.011 10.5.1 (EF_ADN), which EF_MBDN (TS 51.011, TS 31.102) and
+// the CPHS mailbox file 0x6F17 share: X bytes of alpha identifier, then 14
+// fixed bytes:
 //   X+0  length of BCD number/SSC contents (TON/NPI byte plus BCD bytes)
 //   X+1  TON and NPI
 //   X+2  ten bytes of dialling number, BCD, first digit in the low nibble

@@ -197,22 +197,4 @@ TEST(RilCrsm, UsimFcpBecomesTheGsmLayout) {
     EXPECT_EQ(a.data[16 + 3], 0x70);
 }
 
-TEST(RilCfun, MapsPowerStates) {
-    RilRequest r;
-    ASSERT_EQ(BuildSetEquipmentState(RIL_EQSTATE_FULL, &r), S_OK);
-    EXPECT_EQ(r.command, "AT+CFUN=1");
-    ASSERT_EQ(BuildSetEquipmentState(RIL_EQSTATE_DISABLETXANDRX, &r), S_OK);
-    EXPECT_EQ(r.command, "AT+CFUN=4");
-    EXPECT_EQ(BuildSetEquipmentState(RIL_EQSTATE_UNKNOWN, &r), RIL_E_INVALIDARG);
-
-    ASSERT_EQ(BuildGetEquipmentState(&r), S_OK);
-    RilAnswer a = AnswerFromReply(r, Reply({"+CFUN: 4,0"}));
-    ASSERT_EQ(a.data.size(), sizeof(RILEQUIPMENTSTATE));
-    RILEQUIPMENTSTATE eq;
-    memcpy(&eq, a.data.data(), sizeof eq);
-    EXPECT_EQ(eq.dwEqState, (DWORD)RIL_EQSTATE_DISABLETXANDRX);
-    EXPECT_EQ(CfunFromAnswer(r, a), 4);
-    EXPECT_EQ(ErrorOf(AnswerFromReply(r, Reply({"+CFUN: x"}))), RIL_E_INVALIDRESPONSE);
-}
-
 }  // namespace

@@ -1,6 +1,6 @@
 // RadioLink over TCP on loopback against modem_server.exe: the requests of a
-// reading and a saving, a silent server, and a slow one whose answers come
-// after the link has given up.
+// reading and a saving, and a slow server whose answers come after the link
+// has given up.
 #include "settings/record_codec.h"
 #include "tests/settings/radio_fixture.h"
 
@@ -41,20 +41,6 @@ TEST_F(RadioLinkTcpTest, ReadingAndSavingOverTcp) {
               std::string::npos)
         << card;
     EXPECT_NE(card.find("smsc +447700900123 145"), std::string::npos) << card;
-}
-
-TEST_F(RadioLinkTcpTest, SilentServerEndsByTimeOut) {
-    RadioLink::SetWaitTimeoutForTest(kShortWaitMs);
-    ModemServerProcess server(m_device, CardPath(), L"--silent");
-    ASSERT_GT(server.PortNumber(), 0);
-    RilSetPortForTest(server.Port().c_str());
-    RadioLink link;
-    ASSERT_TRUE(link.My_RIL_Initialize());
-    DWORD t0 = GetTickCount();
-    EXPECT_FALSE(link.My_RIL_GetVoiceMail_Setting(0x6F17));
-    EXPECT_GE(Since(t0), kShortWaitMs - 20);
-    EXPECT_EQ(link.m_pbResult, nullptr);
-    link.My_RIL_Deinitialize();
 }
 
 TEST_F(RadioLinkTcpTest, SlowServerAnswersAreNotMixedUp) {

@@ -197,21 +197,6 @@ TEST_F(RadioLinkTest, SilentModemEndsByTimeOutAndKeepsTheLastAnswer) {
     link.My_RIL_Deinitialize();
 }
 
-TEST_F(RadioLinkTest, LibraryTimeOutIsAnErrorAnswer) {
-    // The RIL gives up before the link does: its RIL_E_TIMEDOUT ends the request.
-    RilSetCommandTimeoutForTest(200);
-    ModemFaults silent;
-    silent.bSilent = true;
-    SetSimModemFaultsForTest(silent);
-    RadioLink link;
-    ASSERT_TRUE(link.My_RIL_Initialize());
-    RILMSGCONFIG config = {};
-    EXPECT_FALSE(link.My_RIL_GetTextMessage_Setting(&config));
-    EXPECT_EQ(link.m_dwCode, static_cast<DWORD>(RIL_RESULT_ERROR));
-    EXPECT_EQ(config.cbSize, 0u);
-    link.My_RIL_Deinitialize();
-}
-
 TEST_F(RadioLinkTest, RejectedCallFailsAtOnceAndTouchesNothing) {
     RadioLink::SetWaitTimeoutForTest(0);  // the device's 15000 ms
     RadioLink link;
@@ -283,15 +268,3 @@ TEST_F(RadioLinkTest, DestroyingAnOpenLinkClosesItsHandle) {
     link.My_RIL_Deinitialize();
 }
 
-TEST_F(RadioLinkTest, ManyRequestsInARowLoseNoAnswer) {
-    // The built-in modem answers at once, often before the request call has
-    // returned its id; every one of these must still be taken.
-    RadioLink link;
-    ASSERT_TRUE(link.My_RIL_Initialize());
-    int ok = 0;
-    DWORD t0 = GetTickCount();
-    for (int i = 0; i < 200; ++i) ok += link.My_RIL_GetVoiceMail_Setting(0x6F17) ? 1 : 0;
-    EXPECT_EQ(ok, 200);
-    EXPECT_LT(Since(t0), 10000u);
-    link.My_RIL_Deinitialize();
-}
