@@ -129,7 +129,6 @@ void FuncSetVMailTextMSG_Setting() {
         if (Reg_GetRegOverridesSIM() != 0) Reg_SavePhoneNumber1(szAddr);
         DWORD dwCPHS = 0, dwSimType = 0;
         if (ReadSimTypeFlags(&dwCPHS, &dwSimType)) {
-            // ReadSimTypeFlags has read ReadCPHS; SIMTYPE comes without a trace line.
             WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), dwCPHS=[%d]", static_cast<int>(dwCPHS));
             if (!SaveVoiceMail(link, SelectMailboxFile(dwSimType, dwCPHS), szAddr, &bRet)) return;
         }
