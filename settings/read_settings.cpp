@@ -14,6 +14,7 @@
 #include "shell/trace.h"
 
 RILMSGCONFIG TextMsgConfig = {};
+BOOL g_bVMailRead = FALSE;
 
 namespace {
 
@@ -50,6 +51,7 @@ BOOL ReadVoiceMail(RadioLink& link, DWORD dwFieldID) {
 
     ParsePhoneNo(link.m_pbResult, link.m_cbResult, szVoiceMail, link.m_dwRecLen,
                  link.m_dwNoMaxLen);
+    g_bVMailRead = TRUE;
     WriteTrace(L"[msg]:ShowOwnNumber(), szVoiceMail=[%s].", szVoiceMail);
     WriteRegistry(kMirrorKey, kValueVMailAddress, REG_SZ, szVoiceMail);
     WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(): WriteRegistry(VMail_Address), VMail_Address=%s",
@@ -85,6 +87,7 @@ BOOL FuncGetVMailTextMSG_Setting() {
     WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting()+");
     ShowWaitCursor();
     RadioLink link;
+    g_bVMailRead = FALSE;
     link.My_RIL_Initialize();
 
     WCHAR szTextMSGAddress[kTextLen] = {};

@@ -9,6 +9,10 @@
 // The message configuration between reading and saving; all zero at start.
 extern RILMSGCONFIG TextMsgConfig;
 
+// TRUE once the voice-mail number has really been read from the SIM at
+// start. An empty box after a failed read is no number the user chose.
+extern BOOL g_bVMailRead;
+
 // FALSE when the message configuration or the mailbox file's GET RESPONSE
 // could not be read; TRUE otherwise (a missing SIM-type key or a failed READ
 // RECORD included).

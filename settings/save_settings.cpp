@@ -30,6 +30,12 @@ bool ReadEditText(int iItem, WCHAR (&szText)[kTextLen]) {
     return true;
 }
 
+// The text is what the voice-mail box showed when the screen opened.
+bool IsShownVoiceMail(const WCHAR (&szText)[kTextLen]) {
+    ListItem* item = GetSettingsItem(kItemVoiceMailTextBox);
+    return item && wcscmp(item->szText, szText) == 0;
+}
+
 // The service centre: TRUE when the radio took it.
 BOOL SaveTextMessage(RadioLink& link, const WCHAR (&szAddr)[kTextLen]) {
     WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(),  TextMSG szAddr=%s", szAddr);
@@ -128,7 +134,12 @@ void FuncSetVMailTextMSG_Setting() {
         WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), VoiceMail szAddr=%s", szAddr);
         if (Reg_GetRegOverridesSIM() != 0) Reg_SavePhoneNumber1(szAddr);
         DWORD dwCPHS = 0, dwSimType = 0;
-        if (ReadSimTypeFlags(&dwCPHS, &dwSimType)) {
+        if (!g_bVMailRead && IsShownVoiceMail(szAddr)) {
+            // The SIM's number was never read, so the untouched box is no
+            // number to write: the record would be erased for nothing.
+            WriteTrace(L"[err]:FuncSetVMailTextMSG_Setting(), voice mail not read at start and not "
+                       L"edited, SIM record kept.");
+        } else if (ReadSimTypeFlags(&dwCPHS, &dwSimType)) {
             WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), dwCPHS=[%d]", static_cast<int>(dwCPHS));
             if (!SaveVoiceMail(link, SelectMailboxFile(dwSimType, dwCPHS), szAddr, &bRet)) return;
         }

@@ -2,10 +2,12 @@
 // Creating it loads the skin and the rows; destroying it ends the program.
 #include "shell/main_window.h"
 
+#include "listwin/list_items.h"
 #include "platform/screen.h"
 #include "platform/scoped.h"
 #include "platform/window.h"
 #include "res/resource.h"
+#include "settings/save_settings.h"
 #include "shell/app_state.h"
 #include "shell/skin_resources.h"
 #include "shell/soft_keys.h"
@@ -19,6 +21,7 @@ LRESULT OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
     case IDM_DONE:
         // Saving failures do not keep the screen open.
+        SaveSetting();
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
         return 0;
     case IDM_CANCEL:
@@ -42,6 +45,7 @@ LRESULT OnCreate(HWND hwnd, UINT, WPARAM, LPARAM) {
     AppState.hwndMenuBar = CreateSoftKeyBar(hwnd, AppState.hInst);
     // The list window does not exist yet: resources are made for the screen.
     TimedStep(L"LoadResource", [] { return LoadSkinResources(); });
+    TimedStep(L"LoadSetting", [] { return LoadSetting(); });
     return 0;
 }
 

@@ -1,12 +1,20 @@
-// Soft keys. Placeholder until the shell's soft-key bar is in.
+// Soft keys through the shell's menu bar, and the default top-level area.
 #include "shell/soft_keys.h"
 
-#include "platform/screen.h"
-#include "shell/app_state.h"
+#include "platform/aygshell/aygshell.h"
+#include "res/resource.h"
 
-HWND CreateSoftKeyBar(HWND, HINSTANCE) { return nullptr; }
+HWND CreateSoftKeyBar(HWND hwndOwner, HINSTANCE hInst) {
+    SHMENUBARINFO mbi{};
+    mbi.cbSize = sizeof(mbi);
+    mbi.hwndParent = hwndOwner;
+    mbi.nToolBarId = IDR_MENUBAR;
+    mbi.hInstRes = hInst;
+    return SHCreateMenuBar(&mbi) ? mbi.hwndMB : nullptr;
+}
 
 RECT DefaultTopLevelArea() {
-    int bar = 26 * AppState.nScale;
-    return {0, bar, GetScreenWidth(), GetScreenHeight() - bar};
+    RECT rc{};
+    SHGetDefaultMainArea(&rc);
+    return rc;
 }

@@ -208,6 +208,36 @@ TEST_F(SaveTest, AFailedUpdateRecordLeavesTheMirror) {
     EXPECT_TRUE(trace.Has(L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[0]"));
 }
 
+// A SIM that could not be read at start leaves the box empty; saving it
+// untouched must not erase the number the SIM still holds.
+TEST_F(SaveTest, AnUnreadNumberIsNotErasedButAnEditedOneIsWritten) {
+    ReleaseListItems();
+    {
+        TraceTrigger trace;
+        ModemFaults error;
+        error.bError = true;
+        trace.On(L"[msg]:FuncGetVMailTextMSG_Setting(), [1] ======================",
+                 [error] { SetSimModemFaultsForTest(error); });
+        ASSERT_TRUE(LoadSetting());
+        ASSERT_TRUE(trace.Fired());
+    }
+    SetSimModemFaultsForTest(ModemFaults{});
+    ASSERT_EQ(VoiceMailBox(), L"");
+
+    TraceTrigger trace;
+    AttachEdits(L"+441234567890", L"");
+    ASSERT_TRUE(SaveSetting());
+    EXPECT_EQ(Record6F17(), kRecordPlus1234567);
+    EXPECT_TRUE(trace.Has(L"voice mail not read at start and not edited, SIM record kept."));
+
+    for (HWND h : m_edits) DestroyWindow(h);
+    m_edits.clear();
+    AttachEdits(L"+441234567890", L"0800");
+    ASSERT_TRUE(SaveSetting());
+    EXPECT_NE(Record6F17(), kRecordPlus1234567);
+    EXPECT_EQ(Mirror(L"VMail_Address"), L"0800");
+}
+
 TEST_F(SaveTest, WithoutEditControlsNothingIsWritten) {
     SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
     SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"TextMSG_Address", L"old");
