@@ -3,6 +3,7 @@
 
 #include "shell/app_state.h"
 #include "shell/window_class.h"
+#include "shell/window_geometry.h"
 
 namespace {
 
@@ -20,10 +21,9 @@ LRESULT CALLBACK ItemWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 
 BOOL CreateItemWindow(HINSTANCE hInstance, int) {
     if (!RegisterSkinClass(hInstance, L"QXCFItemClass", ItemWndProc)) return FALSE;
-    int s = AppState.nScale;
-    int t = AppState.nTitleHeight * s;
+    WindowBox box = ListWindowBox();
     AppState.hwndItem = CreateWindowExW(0, L"QXCFItemClass", L"QXCFItemWindow", WS_CHILD | WS_VISIBLE,
-                                        0, t, 240 * s, 268 * s - t + AppState.LandscapeXExtension,
-                                        AppState.hwndMain, nullptr, hInstance, nullptr);
+                                        box.x, box.y, box.cx, box.cy, AppState.hwndMain, nullptr,
+                                        hInstance, nullptr);
     return AppState.hwndItem != nullptr;
 }

@@ -6,7 +6,7 @@
 namespace {
 
 std::mutex g_rootLock;
-std::wstring g_root;  // empty: not chosen yet
+std::wstring g_root;  // empty: the default, looked up at each use
 
 std::wstring DefaultRoot() {
     wchar_t buf[MAX_PATH] = {};
@@ -28,13 +28,15 @@ std::wstring WithSlash(std::wstring root) {
 
 std::wstring GetDeviceRoot() {
     std::lock_guard<std::mutex> lock(g_rootLock);
-    if (g_root.empty()) g_root = WithSlash(DefaultRoot());
-    return g_root;
+    return g_root.empty() ? WithSlash(DefaultRoot()) : g_root;
 }
 
+// The environment carries the root to the sibling libraries, which keep
+// their own copy of this module, and to programs started from here.
 void SetDeviceRoot(LPCWSTR root) {
     std::lock_guard<std::mutex> lock(g_rootLock);
     g_root = (root && *root) ? WithSlash(root) : std::wstring();
+    SetEnvironmentVariableW(L"QX_DEVICE_ROOT", g_root.empty() ? nullptr : g_root.c_str());
 }
 
 std::wstring DevicePath(LPCWSTR cePath) {

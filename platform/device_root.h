@@ -7,7 +7,8 @@
 // The device root: QX_DEVICE_ROOT from the environment, else the system
 // drive's root ("C:\").
 std::wstring GetDeviceRoot();
-// Tests point the device at a folder of their own; null or empty restores the default.
+// Tests point the device at a folder of their own (also for the libraries
+// and programs the process starts); null or empty restores the default.
 void SetDeviceRoot(LPCWSTR root);
 
 // The Win32 path of a device path (leading separators dropped, "/" accepted).

@@ -8,3 +8,11 @@ void SetForegroundWindowAndOwned(HWND hwnd) {
     SetForegroundWindow(hwnd);
 #endif
 }
+
+DWORD TopLevelStyle(DWORD ceStyle) {
+#ifdef UNDER_CE
+    return ceStyle;
+#else
+    return ceStyle | WS_POPUP;
+#endif
+}

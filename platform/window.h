@@ -6,3 +6,7 @@
 // with the handle's lowest bit set; Win32 raises owned windows with their
 // owner anyway and would take the changed handle for another window.
 void SetForegroundWindowAndOwned(HWND hwnd);
+
+// The style of a top-level window: on CE a window without frame bits is a
+// bare popup; Win32 would give it a caption and border.
+DWORD TopLevelStyle(DWORD ceStyle);

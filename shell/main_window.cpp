@@ -1,18 +1,29 @@
-// Main window. For now: class, creation with the skin resources, the two
-// commands and the end of the program; soft keys and rows come with the screen.
+// Main window: owner of the soft-key bar and parent of the title and list.
+// Creating it loads the skin and the rows; destroying it ends the program.
 #include "shell/main_window.h"
 
+#include "listwin/list_items.h"
+#include "platform/screen.h"
+#include "platform/scoped.h"
+#include "platform/window.h"
 #include "res/resource.h"
+#include "settings/save_settings.h"
 #include "shell/app_state.h"
 #include "shell/skin_resources.h"
+#include "shell/soft_keys.h"
 #include "shell/trace.h"
 #include "shell/window_class.h"
+#include "shell/window_geometry.h"
 
 namespace {
 
 LRESULT OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
     case IDM_DONE:
+        // Saving failures do not keep the screen open.
+        SaveSetting();
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        return 0;
     case IDM_CANCEL:
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
         return 0;
@@ -21,13 +32,26 @@ LRESULT OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-LRESULT OnCreate(HWND, UINT, WPARAM, LPARAM) {
+LRESULT OnPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
+    scoped::Paint paint(hwnd);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    scoped::Select brush(paint.hdc(), GetStockObject(WHITE_BRUSH));
+    Rectangle(paint.hdc(), rc.left, rc.top, rc.right, rc.bottom);
+    return 0;
+}
+
+LRESULT OnCreate(HWND hwnd, UINT, WPARAM, LPARAM) {
+    AppState.hwndMenuBar = CreateSoftKeyBar(hwnd, AppState.hInst);
     // The list window does not exist yet: resources are made for the screen.
     TimedStep(L"LoadResource", [] { return LoadSkinResources(); });
+    TimedStep(L"LoadSetting", [] { return LoadSetting(); });
     return 0;
 }
 
 LRESULT OnDestroy(HWND, UINT, WPARAM, LPARAM) {
+    if (AppState.hwndMenuBar) DestroyWindow(AppState.hwndMenuBar);
+    AppState.hwndMenuBar = nullptr;
     ReleaseResources();
     PostQuitMessage(0);
     return 0;
@@ -35,12 +59,38 @@ LRESULT OnDestroy(HWND, UINT, WPARAM, LPARAM) {
 
 LRESULT Nothing(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
+LRESULT OnActivate(HWND, UINT, WPARAM wParam, LPARAM lParam) {
+    if (AppState.hwndItem) SendMessageW(AppState.hwndItem, WM_ACTIVATE, wParam, lParam);
+    return 0;
+}
+
+// Only a turn of the screen is passed on, once per turn.
+LRESULT OnSettingChange(HWND, UINT, WPARAM wParam, LPARAM lParam) {
+    int w = GetScreenWidth(), h = GetScreenHeight();
+    bool flipped = false;
+    if (w > h && !AppState.bLandscape) {
+        AppState.bLandscape = TRUE;
+        flipped = true;
+    } else if (w < h && AppState.bLandscape) {
+        AppState.bLandscape = FALSE;
+        flipped = true;
+    }
+    if (flipped) {
+        if (AppState.hwndTitle) SendMessageW(AppState.hwndTitle, WM_SETTINGCHANGE, wParam, lParam);
+        if (AppState.hwndItem) SendMessageW(AppState.hwndItem, WM_SETTINGCHANGE, wParam, lParam);
+    }
+    return 0;
+}
+
 constexpr MessageHandler kMainHandlers[] = {
     {WM_COMMAND, OnCommand},
+    {WM_PAINT, OnPaint},
     {WM_CREATE, OnCreate},
     {WM_DESTROY, OnDestroy},
     {WM_SIZE, Nothing},
-    {WM_ERASEBKGND, Nothing},
+    {WM_ERASEBKGND, Nothing},  // the background is never erased by the platform
+    {WM_ACTIVATE, OnActivate},
+    {WM_SETTINGCHANGE, OnSettingChange},
 };
 
 }  // namespace
@@ -51,8 +101,14 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 
 BOOL CreateMainWindow(HINSTANCE hInstance, int) {
     if (!RegisterSkinClass(hInstance, L"QXCFMainClass", MainWndProc)) return FALSE;
-    AppState.hwndMain = CreateWindowExW(0, L"QXCFMainClass", AppState.szAppTitle, WS_VISIBLE,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+    bool useDefault = false;
+    WindowBox box = MainWindowBox(&useDefault);
+    if (useDefault) {
+        RECT area = DefaultTopLevelArea();
+        box = {area.left, area.top, area.right - area.left, area.bottom - area.top};
+    }
+    AppState.hwndMain = CreateWindowExW(0, L"QXCFMainClass", AppState.szAppTitle,
+                                        TopLevelStyle(WS_VISIBLE), box.x, box.y, box.cx, box.cy,
                                         nullptr, nullptr, hInstance, nullptr);
     return AppState.hwndMain != nullptr;
 }

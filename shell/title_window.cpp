@@ -1,19 +1,138 @@
-// Title window. For now: class and creation at the title's height.
+// Title window: the skinned bar with "Voice Mail and Text Messages", drawn
+// off screen and copied in one step.
 #include "shell/title_window.h"
 
+#include <vector>
+
+#include "platform/scoped.h"
+#include "res/resource.h"
 #include "shell/app_state.h"
 #include "shell/skin_resources.h"
 #include "shell/window_class.h"
+#include "shell/window_geometry.h"
+
+namespace {
+
+constexpr COLORREF kTitleTextColour = 0x666666;
+constexpr UINT kMeasureFlags = 0x8425;  // single line, centred both ways, end ellipsis, calc
+constexpr UINT kDrawFlags = 0x8025;
+// The shrinking stops here even if the text still does not fit; the
+// ellipsis then cuts it.
+constexpr int kSmallestTitleSize = 6;
+
+struct TitleFontSpec {
+    int weight;
+    BYTE quality;
+};
+
+HFONT CreateTitleFont(HDC hdc, int pixels, const TitleFontSpec& spec) {
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(pixels, GetDeviceCaps(hdc, LOGPIXELSY), GetDeviceCaps(hdc, LOGPIXELSX));
+    lf.lfWeight = spec.weight;
+    lf.lfQuality = spec.quality;
+    lstrcpynW(lf.lfFaceName, L"Helvetica LT 35 Thin", LF_FACESIZE);
+    return CreateFontIndirectW(&lf);
+}
+
+// The whole line's width: with the end-ellipsis flag some platforms measure
+// only what would be drawn, so the flag is left out here.
+int MeasureTitle(HDC hdc, LPCWSTR text) {
+    RECT m{};
+    DrawTextW(hdc, text, -1, &m, (kMeasureFlags & ~(DT_END_ELLIPSIS | DT_VCENTER)) | DT_CALCRECT);
+    return m.right;
+}
+
+}  // namespace
+
+HFONT FitTitleFont(HDC hdc, LPCWSTR text, std::vector<int>* sizesTried) {
+    const int s = AppState.nScale;
+    TitleFontSpec spec = AppState.bCJKLanguage ? TitleFontSpec{400, DEFAULT_QUALITY}
+                                               : TitleFontSpec{0, CLEARTYPE_QUALITY};
+    int base = AppState.bCJKLanguage ? 24 : 21;
+    int pixels = AppState.bHasTextSize ? AppState.TextSizeSetting[0] * s : base * s;
+    for (;;) {
+        if (sizesTried) sizesTried->push_back(pixels);
+        HFONT font = CreateTitleFont(hdc, pixels, spec);
+        HGDIOBJ old = SelectObject(hdc, font);
+        bool fits = MeasureTitle(hdc, text) <= 240 * s;
+        SelectObject(hdc, old);
+        // Too wide a title shrinks in steps of s, counting down from the base size.
+        if (fits || base - s < kSmallestTitleSize) return font;
+        DeleteObject(font);
+        base -= s;
+        pixels = base * s;
+    }
+}
+
+void PaintTitle(HDC hdc, const RECT& rc) {
+    const SkinImage& image = AppState.SkinImages[AppState.bLandscape ? kSkinLTitle : kSkinPTitle];
+    const int textHeight = AppState.SkinImages[kSkinPTitle].bm.bmHeight;
+
+    scoped::MemDC mem(CreateCompatibleDC(hdc));
+    scoped::Bitmap bmp(CreateCompatibleBitmap(hdc, image.bm.bmWidth, image.bm.bmHeight));
+    scoped::Select selBmp(mem.get(), bmp.get());
+    {
+        scoped::Select brush(mem.get(), GetStockObject(BLACK_BRUSH));
+        Rectangle(mem.get(), rc.left, rc.top, rc.right, rc.bottom);
+    }
+    if (image.hdcMem)
+        BitBlt(mem.get(), 0, 0, image.bm.bmWidth, image.bm.bmHeight, image.hdcMem, 0, 0, SRCCOPY);
+
+    SetBkMode(mem.get(), TRANSPARENT);
+    WCHAR szTitle[kTextLen] = {};
+    LoadStringW(AppState.hInst, IDS_TITLEBAR, szTitle, kTextLen);
+
+    HFONT font = FitTitleFont(mem.get(), szTitle, nullptr);
+    HGDIOBJ oldFont = SelectObject(mem.get(), font);
+    SetTextColor(mem.get(), kTitleTextColour);
+
+    RECT text = {0, 0, rc.right, textHeight};
+    DrawTextW(mem.get(), szTitle, -1, &text, kDrawFlags);
+    SelectObject(mem.get(), oldFont);
+    DeleteObject(font);
+
+    BitBlt(hdc, 0, 0, rc.right - rc.left, rc.bottom - rc.top, mem.get(), 0, 0, SRCCOPY);
+}
 
 namespace {
 
 LRESULT Nothing(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
+LRESULT OnPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
+    scoped::Paint paint(hwnd);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    PaintTitle(paint.hdc(), rc);
+    return 0;
+}
+
+LRESULT OnPrintClient(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    PaintTitle(reinterpret_cast<HDC>(wParam), rc);
+    return 0;
+}
+
+LRESULT OnCommand(HWND, UINT, WPARAM wParam, LPARAM) { return LOWORD(wParam) == 1 ? 1 : 0; }
+
+LRESULT OnSettingChange(HWND hwnd, UINT, WPARAM, LPARAM) {
+    WindowBox box = TitleBoxAfterTurn();
+    SetWindowPos(hwnd, nullptr, box.x, box.y, box.cx, box.cy, SWP_NOZORDER);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return 0;
+}
+
 constexpr MessageHandler kTitleHandlers[] = {
     {WM_CREATE, Nothing},
+    {WM_PAINT, OnPaint},
+    {WM_COMMAND, OnCommand},
     {WM_DESTROY, Nothing},
     {WM_SIZE, Nothing},
-    {WM_LBUTTONDOWN, Nothing},
+    {WM_ERASEBKGND, Nothing},
+    {WM_ACTIVATE, Nothing},
+    {WM_SETTINGCHANGE, OnSettingChange},
+    {WM_LBUTTONDOWN, Nothing},  // taps on the title are swallowed
+    {WM_PRINTCLIENT, OnPrintClient},
 };
 
 }  // namespace
@@ -24,13 +143,12 @@ LRESULT CALLBACK TitleWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 BOOL CreateTitleWindow(HINSTANCE hInstance, int) {
     if (!RegisterSkinClass(hInstance, L"QXCFTitleClass", TitleWndProc)) return FALSE;
-    int s = AppState.nScale;
     // The title's height is the portrait title image's, in base units.
     if (!AppState.SkinImages[kSkinPTitle].hBitmap) LoadSkinImage(kSkinPTitle);
-    AppState.nTitleHeight = AppState.SkinImages[kSkinPTitle].bm.bmHeight / s;
-    AppState.hwndTitle = CreateWindowExW(0, L"QXCFTitleClass", L"QXCFTitleWindow",
-                                         WS_CHILD | WS_VISIBLE, 0, 0, 240 * s,
-                                         AppState.nTitleHeight * s, AppState.hwndMain, nullptr,
+    AppState.nTitleHeight = AppState.SkinImages[kSkinPTitle].bm.bmHeight / AppState.nScale;
+    WindowBox box = TitleWindowBox();
+    AppState.hwndTitle = CreateWindowExW(0, L"QXCFTitleClass", L"QXCFTitleWindow", WS_CHILD | WS_VISIBLE,
+                                         box.x, box.y, box.cx, box.cy, AppState.hwndMain, nullptr,
                                          hInstance, nullptr);
     return AppState.hwndTitle != nullptr;
 }

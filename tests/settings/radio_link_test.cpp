@@ -233,13 +233,16 @@ TEST_F(RadioLinkTest, NoModemLeavesTheHandleZero) {
 }
 
 TEST_F(RadioLinkTest, MismatchedIdChangesOnlyTheCode) {
-    RadioLink::SetWaitTimeoutForTest(kShortWaitMs);
+    // The stray answer must come while the request still waits, also on a
+    // busy machine: after the wait it would be dropped unseen.
+    const DWORD kWaitMs = 1500;
+    RadioLink::SetWaitTimeoutForTest(kWaitMs);
     ShapedLink link;
     ASSERT_TRUE(link.My_RIL_Initialize());
     link.hrIdShift = 1000;
     DWORD t0 = GetTickCount();
     EXPECT_FALSE(link.My_RIL_GetVoiceMail_Setting(0x6F17));
-    EXPECT_GE(Since(t0), kShortWaitMs - 20);
+    EXPECT_GE(Since(t0), kWaitMs - 20);
     ASSERT_EQ(WaitForSingleObject(link.hForwarded, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_EQ(link.m_dwCode, static_cast<DWORD>(RIL_RESULT_OK));  // was 0
     EXPECT_EQ(link.m_pbResult, nullptr);

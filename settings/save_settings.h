@@ -1,0 +1,15 @@
+// Saving the settings on "Done": the edited service-centre address into the
+// radio's message configuration, the voice-mail number into the SIM mailbox
+// record, both into their mirrors, then the phone application is told.
+#pragma once
+#include <windows.h>
+
+// After the save the phone application gets WM_CPROG_UPDATEVMAIL_NUMBER
+// (platform/aygshell/aygshell.h); it reads the new number itself.
+
+// Writes what the two edit controls hold. Outcomes only in the radio, the
+// SIM, the registry and the trace.
+void FuncSetVMailTextMSG_Setting();
+
+// The save and the notification. Always TRUE.
+BOOL SaveSetting();

@@ -1,0 +1,16 @@
+// Where the three windows of the screen go, in pixels, for the current
+// scale, screen class, orientation, extension and title height.
+#pragma once
+#include <windows.h>
+
+struct WindowBox {
+    int x, y, cx, cy;
+};
+
+// At creation. The main window in portrait (not on a 320 x 480 screen) takes
+// the platform's default area; useDefault tells so.
+WindowBox MainWindowBox(bool* useDefault);
+WindowBox TitleWindowBox();
+WindowBox ListWindowBox();
+// The title after the screen has turned; this rule has no 320 x 480 case.
+WindowBox TitleBoxAfterTurn();
