@@ -1,0 +1,370 @@
+// The input panel: a phone keypad of class "SipWndClass" above the soft-key
+// bar. It never takes activation, so the edit control being typed into keeps
+// the focus; its keys post characters to that focus.
+#include "platform/aygshell/input_panel.h"
+
+#include <windowsx.h>
+
+#include "platform/aygshell/aygshell.h"
+#include "platform/aygshell/shell_metrics.h"
+#include "platform/aygshell/shell_window.h"
+#include "platform/debug_out.h"
+#include "platform/scoped.h"
+
+namespace {
+
+constexpr wchar_t kKeyAreaClass[] = L"SipKeyArea";
+constexpr int kRows = 4;
+constexpr int kColumns = 4;
+constexpr int kKeyBaseHeight = 20;
+constexpr int kLabelBaseHeight = 12;
+constexpr COLORREF kPanelColour = RGB(0x24, 0x28, 0x2E);
+constexpr COLORREF kKeyColour = RGB(0x3A, 0x40, 0x48);
+constexpr COLORREF kPressedColour = RGB(0x5E, 0x6C, 0x7C);
+constexpr COLORREF kLabelColour = RGB(0xFF, 0xFF, 0xFF);
+constexpr COLORREF kGreyedColour = RGB(0x70, 0x76, 0x7E);
+
+enum class KeyKind { Char, Back, Hide };
+struct SipKey {
+    KeyKind kind;
+    WCHAR ch;
+    bool bPhoneOnly;  // greyed in the digits-only layout
+};
+
+constexpr SipKey kKeys[kRows * kColumns] = {
+    {KeyKind::Char, L'1', false}, {KeyKind::Char, L'2', false}, {KeyKind::Char, L'3', false}, {KeyKind::Back, 0, false},
+    {KeyKind::Char, L'4', false}, {KeyKind::Char, L'5', false}, {KeyKind::Char, L'6', false}, {KeyKind::Char, L'+', true},
+    {KeyKind::Char, L'7', false}, {KeyKind::Char, L'8', false}, {KeyKind::Char, L'9', false}, {KeyKind::Char, L'p', true},
+    {KeyKind::Char, L'*', true},  {KeyKind::Char, L'0', false}, {KeyKind::Char, L'#', true},  {KeyKind::Hide, 0, false},
+};
+constexpr int kKeyCount = static_cast<int>(sizeof(kKeys) / sizeof(kKeys[0]));
+
+// One panel per process, owned by the thread that made it.
+HWND g_hwndPanel = nullptr;
+HWND g_hwndKeys = nullptr;
+DWORD g_dwTargetThread = 0;  // whose focus the keys type into
+WPARAM g_wLayout = kSipLayoutPhone;
+int g_iPressed = -1;
+bool g_bInside = false;
+scoped::MemDC g_dc;
+scoped::Bitmap g_bmp;
+HGDIOBJ g_hOldBmp = nullptr;
+SIZE g_sizeBmp{};
+
+bool IsKeyActive(int i) { return !(g_wLayout == kSipLayoutDigits && kKeys[i].bPhoneOnly); }
+
+RECT KeyRect(int i, int width, int height) {
+    int col = i % kColumns, row = i / kColumns;
+    return RECT{width * col / kColumns, height * row / kRows, width * (col + 1) / kColumns,
+                height * (row + 1) / kRows};
+}
+
+void ReleaseBuffer() {
+    if (g_dc && g_hOldBmp) SelectObject(g_dc.get(), g_hOldBmp);
+    g_hOldBmp = nullptr;
+    g_bmp.reset();
+    g_dc.reset();
+    g_sizeBmp = SIZE{};
+}
+
+void DrawBackGlyph(HDC hdc, const RECT& rc, int s, HBRUSH brush) {
+    // An arrow pointing left: a shaft and a head of shrinking bars.
+    int cx = (rc.left + rc.right) / 2, cy = (rc.top + rc.bottom) / 2;
+    RECT shaft{cx - 3 * s, cy - s / 2, cx + 7 * s, cy - s / 2 + s};
+    FillRect(hdc, &shaft, brush);
+    for (int k = 0; k < 5 * s; ++k) {
+        RECT bar{cx - 7 * s + k, cy - k, cx - 6 * s + k, cy + k + 1};
+        FillRect(hdc, &bar, brush);
+    }
+}
+
+void DrawHideGlyph(HDC hdc, const RECT& rc, int s, HBRUSH brush) {
+    // A chevron pointing down: the panel goes down.
+    int cx = (rc.left + rc.right) / 2, cy = (rc.top + rc.bottom) / 2;
+    for (int k = 0; k < 5 * s; ++k) {
+        RECT l{cx - 5 * s + k, cy - 2 * s + k, cx - 5 * s + k + s, cy - s + k};
+        RECT r{cx + 5 * s - k - s, cy - 2 * s + k, cx + 5 * s - k, cy - s + k};
+        FillRect(hdc, &l, brush);
+        FillRect(hdc, &r, brush);
+    }
+}
+
+// Composes the key area at its window's size.
+void Compose() {
+    RECT rc{};
+    if (!g_hwndKeys || !GetClientRect(g_hwndKeys, &rc) || rc.right <= 0 || rc.bottom <= 0) return;
+    if (!g_dc || g_sizeBmp.cx != rc.right || g_sizeBmp.cy != rc.bottom) {
+        ReleaseBuffer();
+        scoped::WindowDC screen(nullptr);
+        g_dc.reset(CreateCompatibleDC(screen.get()));
+        g_bmp.reset(CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
+        if (!g_dc || !g_bmp) {
+            NKDbgPrintfW(L"[aygshell] input panel: no drawing surface, error=%u\r\n", GetLastError());
+            ReleaseBuffer();
+            return;
+        }
+        g_hOldBmp = SelectObject(g_dc.get(), g_bmp.get());
+        g_sizeBmp = SIZE{rc.right, rc.bottom};
+    }
+    HDC hdc = g_dc.get();
+    int s = ShellScale();
+    scoped::Brush panel(CreateSolidBrush(kPanelColour));
+    scoped::Brush key(CreateSolidBrush(kKeyColour));
+    scoped::Brush pressed(CreateSolidBrush(kPressedColour));
+    scoped::Brush label(CreateSolidBrush(kLabelColour));
+    scoped::Brush greyed(CreateSolidBrush(kGreyedColour));
+    FillRect(hdc, &rc, panel.get());
+    scoped::Font font(shellwnd::CreateShellFont(kLabelBaseHeight * s, true));
+    scoped::Select selFont(hdc, font.get());
+    SetBkMode(hdc, TRANSPARENT);
+    for (int i = 0; i < kKeyCount; ++i) {
+        RECT rcKey = KeyRect(i, rc.right, rc.bottom);
+        InflateRect(&rcKey, -s, -s);
+        FillRect(hdc, &rcKey, (g_iPressed == i && g_bInside) ? pressed.get() : key.get());
+        bool bActive = IsKeyActive(i);
+        switch (kKeys[i].kind) {
+        case KeyKind::Char: {
+            WCHAR text[2] = {kKeys[i].ch, 0};
+            SetTextColor(hdc, bActive ? kLabelColour : kGreyedColour);
+            DrawTextW(hdc, text, 1, &rcKey, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+            break;
+        }
+        case KeyKind::Back:
+            DrawBackGlyph(hdc, rcKey, s, label.get());
+            break;
+        case KeyKind::Hide:
+            DrawHideGlyph(hdc, rcKey, s, label.get());
+            break;
+        }
+    }
+}
+
+void Redraw() {
+    Compose();
+    if (g_hwndKeys) InvalidateRect(g_hwndKeys, nullptr, FALSE);
+}
+
+void CopyTo(HDC hdc) {
+    if (!g_dc) Compose();
+    if (g_dc) BitBlt(hdc, 0, 0, g_sizeBmp.cx, g_sizeBmp.cy, g_dc.get(), 0, 0, SRCCOPY);
+}
+
+int HitKey(POINT pt) {
+    RECT rc{};
+    GetClientRect(g_hwndKeys, &rc);
+    for (int i = 0; i < kKeyCount; ++i) {
+        RECT rcKey = KeyRect(i, rc.right, rc.bottom);
+        if (PtInRect(&rcKey, pt)) return IsKeyActive(i) ? i : -1;
+    }
+    return -1;
+}
+
+// Types one key into the focus of the thread the panel serves. Posted, as
+// the keyboard's own characters are.
+void RunKey(int i) {
+    if (kKeys[i].kind == KeyKind::Hide) {
+        SHSipPreference(nullptr, SIP_FORCEDOWN);
+        return;
+    }
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof(gti);
+    if (!g_dwTargetThread || !GetGUIThreadInfo(g_dwTargetThread, &gti) || !gti.hwndFocus) {
+        NKDbgPrintfW(L"[aygshell] input panel: no window has the focus; key dropped\r\n");
+        return;
+    }
+    WCHAR ch = kKeys[i].kind == KeyKind::Back ? static_cast<WCHAR>(VK_BACK) : kKeys[i].ch;
+    PostMessageW(gti.hwndFocus, WM_CHAR, ch, 1);
+}
+
+LRESULT OnKeysPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
+    scoped::Paint paint(hwnd);
+    CopyTo(paint.hdc());
+    return 0;
+}
+
+LRESULT OnKeysPrintClient(HWND, UINT, WPARAM wParam, LPARAM) {
+    CopyTo(reinterpret_cast<HDC>(wParam));
+    return 0;
+}
+
+LRESULT OnEraseBkgnd(HWND, UINT, WPARAM, LPARAM) { return 1; }
+
+LRESULT OnKeysSize(HWND, UINT, WPARAM, LPARAM) {
+    Redraw();
+    return 0;
+}
+
+LRESULT OnKeysLButtonDown(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+    int i = HitKey(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    if (i < 0) return 0;
+    g_iPressed = i;
+    g_bInside = true;
+    SetCapture(hwnd);
+    Redraw();
+    return 0;
+}
+
+LRESULT OnKeysMouseMove(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+    if (g_iPressed < 0) return 0;
+    RECT rc{};
+    GetClientRect(hwnd, &rc);
+    RECT rcKey = KeyRect(g_iPressed, rc.right, rc.bottom);
+    bool bInside = PtInRect(&rcKey, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) != 0;
+    if (bInside != g_bInside) {
+        g_bInside = bInside;
+        Redraw();
+    }
+    return 0;
+}
+
+LRESULT OnKeysLButtonUp(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+    if (g_iPressed < 0) return 0;
+    int i = g_iPressed;
+    RECT rc{};
+    GetClientRect(hwnd, &rc);
+    RECT rcKey = KeyRect(i, rc.right, rc.bottom);
+    bool bInside = PtInRect(&rcKey, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) != 0;
+    g_iPressed = -1;
+    g_bInside = false;
+    ReleaseCapture();
+    Redraw();
+    if (bInside) RunKey(i);
+    return 0;
+}
+
+LRESULT OnKeysCaptureChanged(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+    if (g_iPressed >= 0 && reinterpret_cast<HWND>(lParam) != hwnd) {
+        g_iPressed = -1;
+        g_bInside = false;
+        Redraw();
+    }
+    return 0;
+}
+
+LRESULT OnSetLayout(HWND, UINT, WPARAM wParam, LPARAM) {
+    if (wParam != kSipLayoutPhone && wParam != kSipLayoutDigits) {
+        NKDbgPrintfW(L"[aygshell] input panel: layout %u unknown, kept\r\n", static_cast<UINT>(wParam));
+        return 0;
+    }
+    if (g_wLayout != wParam) {
+        g_wLayout = wParam;
+        Redraw();
+    }
+    return 0;
+}
+
+LRESULT OnKeysNcDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    ReleaseBuffer();
+    g_hwndKeys = nullptr;
+    g_iPressed = -1;
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+constexpr shellwnd::Handler kKeyHandlers[] = {
+    {WM_PAINT, OnKeysPaint},
+    {WM_PRINTCLIENT, OnKeysPrintClient},
+    {WM_ERASEBKGND, OnEraseBkgnd},
+    {WM_SIZE, OnKeysSize},
+    {WM_MOUSEACTIVATE, shellwnd::NoActivate},
+    {WM_LBUTTONDOWN, OnKeysLButtonDown},
+    {WM_MOUSEMOVE, OnKeysMouseMove},
+    {WM_LBUTTONUP, OnKeysLButtonUp},
+    {WM_CAPTURECHANGED, OnKeysCaptureChanged},
+    {kSipMsgSetLayout, OnSetLayout},
+    {WM_NCDESTROY, OnKeysNcDestroy},
+};
+
+LRESULT CALLBACK KeyAreaProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return shellwnd::Dispatch(kKeyHandlers, hwnd, msg, wParam, lParam);
+}
+
+LRESULT OnPanelSize(HWND hwnd, UINT, WPARAM, LPARAM) {
+    RECT rc{};
+    GetClientRect(hwnd, &rc);
+    if (HWND hwndKeys = GetWindow(hwnd, GW_CHILD))
+        SetWindowPos(hwndKeys, nullptr, 0, 0, rc.right, rc.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
+}
+
+LRESULT OnPanelScreenChange(HWND hwnd, UINT, WPARAM, LPARAM) {
+    if (IsWindowVisible(hwnd)) PlaceInputPanel();
+    return 0;
+}
+
+LRESULT OnPanelNcDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    g_hwndPanel = nullptr;
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+constexpr shellwnd::Handler kPanelHandlers[] = {
+    {WM_SIZE, OnPanelSize},
+    {WM_ERASEBKGND, OnEraseBkgnd},
+    {WM_MOUSEACTIVATE, shellwnd::NoActivate},
+    {WM_SETTINGCHANGE, OnPanelScreenChange},
+    {WM_DISPLAYCHANGE, OnPanelScreenChange},
+    {WM_NCDESTROY, OnPanelNcDestroy},
+};
+
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return shellwnd::Dispatch(kPanelHandlers, hwnd, msg, wParam, lParam);
+}
+
+RECT PanelRect() {
+    RECT screen = ScreenRect();
+    int height = kRows * kKeyBaseHeight * ShellScale();
+    int bottom = screen.bottom - SHGetBarHeight();
+    int top = bottom - height < 0 ? 0 : bottom - height;
+    return RECT{0, top, screen.right, bottom};
+}
+
+}  // namespace
+
+HWND EnsureInputPanel() {
+    if (g_hwndPanel && IsWindow(g_hwndPanel)) return g_hwndPanel;
+    if (!shellwnd::RegisterClassOnce(kSipClass, PanelProc, 0) ||
+        !shellwnd::RegisterClassOnce(kKeyAreaClass, KeyAreaProc, 0))
+        return nullptr;
+    RECT rc = PanelRect();
+    g_hwndPanel = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kSipClass, L"",
+                                  WS_POPUP | WS_CLIPCHILDREN, rc.left, rc.top, rc.right - rc.left,
+                                  rc.bottom - rc.top, nullptr, nullptr, shellwnd::Module(), nullptr);
+    if (!g_hwndPanel) {
+        NKDbgPrintfW(L"[aygshell] input panel: CreateWindowExW failed, error=%u\r\n", GetLastError());
+        return nullptr;
+    }
+    g_hwndKeys = CreateWindowExW(0, kKeyAreaClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, rc.right - rc.left,
+                                 rc.bottom - rc.top, g_hwndPanel, nullptr, shellwnd::Module(), nullptr);
+    if (!g_hwndKeys)
+        NKDbgPrintfW(L"[aygshell] input panel: key area not made, error=%u\r\n", GetLastError());
+    return g_hwndPanel;
+}
+
+void PlaceInputPanel() {
+    if (!g_hwndPanel) return;
+    RECT rc = PanelRect();
+    SetWindowPos(g_hwndPanel, HWND_TOPMOST, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                 SWP_NOACTIVATE);
+}
+
+BOOL SHSipPreference(HWND, SIPSTATE st) {
+    switch (st) {
+    case SIP_UP:
+        if (!EnsureInputPanel()) return FALSE;
+        g_dwTargetThread = GetCurrentThreadId();
+        PlaceInputPanel();
+        SetWindowPos(g_hwndPanel, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        return TRUE;
+    case SIP_DOWN:
+    case SIP_FORCEDOWN:
+        if (g_hwndPanel) ShowWindow(g_hwndPanel, SW_HIDE);
+        return TRUE;
+    case SIP_UNCHANGED:
+        return TRUE;
+    default:
+        NKDbgPrintfW(L"[aygshell] SHSipPreference: state %d not supported\r\n", static_cast<int>(st));
+        return FALSE;
+    }
+}
+
+BOOL SHSipIsUp() { return g_hwndPanel && IsWindowVisible(g_hwndPanel); }

@@ -1,0 +1,39 @@
+// Display scale, bar heights and the default top-level area.
+#include "platform/aygshell/shell_metrics.h"
+
+#include "platform/aygshell/aygshell.h"
+#include "platform/regext.h"
+#include "platform/screen.h"
+
+namespace {
+constexpr int kBarBaseHeight = 26;
+}
+
+int ShellScale() {
+    DWORD dwLogical = 0;
+    if (RegistryGetDWORD(HKEY_LOCAL_MACHINE, L"Drivers\\Display\\GPE", L"LogicalPixelsX", &dwLogical) == S_OK &&
+        dwLogical == 192)
+        return 2;
+    return 1;
+}
+
+int SHGetBarHeight() { return kBarBaseHeight * ShellScale(); }
+
+RECT ScreenRect() { return RECT{0, 0, GetScreenWidth(), GetScreenHeight()}; }
+
+RECT SoftKeyBarRect() {
+    RECT rc = ScreenRect();
+    rc.top = rc.bottom - SHGetBarHeight();
+    return rc;
+}
+
+BOOL SHGetDefaultMainArea(RECT* prc) {
+    if (!prc) return FALSE;
+    int bar = SHGetBarHeight();
+    *prc = ScreenRect();
+    prc->top += bar;
+    prc->bottom -= bar;
+    // A screen too small for both bars still gives a well-formed rectangle.
+    if (prc->bottom < prc->top) prc->bottom = prc->top;
+    return TRUE;
+}

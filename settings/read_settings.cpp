@@ -1,0 +1,125 @@
+// Reading the two numbers at start: message configuration, SIM-type flags,
+// GET RESPONSE and READ RECORD 1 of the mailbox file, mirrors and text boxes.
+#include "settings/read_settings.h"
+
+#include <cstring>
+#include <cwchar>
+
+#include "listwin/list_items.h"
+#include "platform/debug_out.h"
+#include "platform/kernel.h"
+#include "settings/radio_link.h"
+#include "settings/record_codec.h"
+#include "settings/settings_store.h"
+#include "shell/trace.h"
+
+RILMSGCONFIG TextMsgConfig = {};
+
+namespace {
+
+constexpr DWORD kMailboxRecord = 1;
+
+// Reads the mailbox record into the VoiceMailTextBox item through its mirror.
+// The handle is open on entry and closed on return. FALSE when GET RESPONSE failed.
+BOOL ReadVoiceMail(RadioLink& link, DWORD dwFieldID) {
+    link.My_RIL_Initialize();
+    if (!link.My_RIL_GetVoiceMail_Setting(dwFieldID)) {
+        HideCursor();
+        WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(), My_RIL_GetVoiceMail_Setting() Failed, "
+                   L"dwFieldID=[%d]", static_cast<int>(dwFieldID));
+        NKDbgPrintfW(L"[msg]Dialconf.dll: FuncGetVMailTextMSG_Setting(), "
+                     L"My_RIL_GetVoiceMail_Setting() Failed, dwFieldID=[%d] !!\r\n",
+                     static_cast<int>(dwFieldID));
+        link.My_RIL_Deinitialize();
+        return FALSE;
+    }
+
+    WCHAR szVoiceMail[kTextLen] = {};
+    WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(), dwTotal=[%ld]", link.m_dwTotal);
+    WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(), [%ld] ======================", kMailboxRecord);
+    if (!link.My_RIL_GetVoiceMail_RecordEntries(kMailboxRecord, dwFieldID)) {
+        WriteTrace(L"[msg]:!cPO_MyRil.My_RIL_GetVoiceMail_RecordEntries(%ld, %d)", kMailboxRecord,
+                   static_cast<int>(dwFieldID));
+        // The answer buffer still holds an earlier answer, not this record:
+        // nothing is decoded, and the mirror keeps the number it had.
+        WriteTrace(L"[err]:FuncGetVMailTextMSG_Setting(), record not read, VMail_Address kept, "
+                   L"szVoiceMail=[%s].", szVoiceMail);
+        link.My_RIL_Deinitialize();
+        return TRUE;
+    }
+
+    ParsePhoneNo(link.m_pbResult, link.m_cbResult, szVoiceMail, link.m_dwRecLen,
+                 link.m_dwNoMaxLen);
+    WriteTrace(L"[msg]:ShowOwnNumber(), szVoiceMail=[%s].", szVoiceMail);
+    WriteRegistry(kMirrorKey, kValueVMailAddress, REG_SZ, szVoiceMail);
+    WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(): WriteRegistry(VMail_Address), VMail_Address=%s",
+               szVoiceMail);
+    Reg_ShowVMailNumber();
+    link.My_RIL_Deinitialize();
+    return TRUE;
+}
+
+}  // namespace
+
+void ShowTextMessageItem() {
+    const RILADDRESS& ra = TextMsgConfig.raSvcCtrAddress;
+    WriteTrace(L"[msg]:==============Text Message Item===================");
+    WriteTrace(L"[msg]: cbSize              = %d", static_cast<int>(TextMsgConfig.cbSize));
+    WriteTrace(L"[msg]: dwParams            = %d", static_cast<int>(TextMsgConfig.dwParams));
+    WriteTrace(L"[msg]:**************************************************");
+    WriteTrace(L"[msg]:RILADDRESS, cbSize        = %d", static_cast<int>(ra.cbSize));
+    WriteTrace(L"[msg]:RILADDRESS, dwParams      = %d", static_cast<int>(ra.dwParams));
+    WriteTrace(L"[msg]:RILADDRESS, dwType        = %d", static_cast<int>(ra.dwType));
+    WriteTrace(L"[msg]:RILADDRESS, dwNumPlan     = %d", static_cast<int>(ra.dwNumPlan));
+    WriteTrace(L"[msg]:RILADDRESS, wszAddress    =[%s]", ra.wszAddress);
+    WriteTrace(L"[msg]:==================================================");
+    WriteTrace(L"");
+
+    WCHAR szShown[kTextLen] = {};
+    _snwprintf_s(szShown, _TRUNCATE, ra.dwType == RIL_ADDRTYPE_INTERNATIONAL ? L"+%s" : L"%s",
+                 ra.wszAddress);
+    if (ListItem* item = GetSettingsItem(kItemTextMessageTextBox)) wcscpy_s(item->szText, szShown);
+}
+
+BOOL FuncGetVMailTextMSG_Setting() {
+    WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting()+");
+    ShowWaitCursor();
+    RadioLink link;
+    link.My_RIL_Initialize();
+
+    WCHAR szTextMSGAddress[kTextLen] = {};
+    memset(&TextMsgConfig, 0, sizeof(TextMsgConfig));
+    if (!link.My_RIL_GetTextMessage_Setting(&TextMsgConfig)) {
+        HideCursor();
+        WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(), My_RIL_GetTextMessage_Setting() Failed, "
+                   L"TextMSG_Address=[%s]", szTextMSGAddress);
+        NKDbgPrintfW(L"[msg]Dialconf.dll: FuncGetVMailTextMSG_Setting(), "
+                     L"My_RIL_GetTextMessage_Setting() Failed, TextMSG_Address=[%s] !!\r\n",
+                     szTextMSGAddress);
+        link.My_RIL_Deinitialize();
+        return FALSE;
+    }
+    // The address comes from the radio: keep it a terminated text.
+    TextMsgConfig.raSvcCtrAddress.wszAddress[MAXLENGTH_ADDRESS - 1] = L'\0';
+
+    const LPCWSTR pszAddress = TextMsgConfig.raSvcCtrAddress.wszAddress;
+    _snwprintf_s(szTextMSGAddress, _TRUNCATE, L"%s", pszAddress);
+    WriteRegistry(kMirrorKey, kValueTextMSGAddress, REG_SZ, pszAddress);
+    WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(): WriteRegistry(TextMSG_Address), "
+               L"TextMSG_Address=%s", szTextMSGAddress);
+    ShowTextMessageItem();
+    link.My_RIL_Deinitialize();
+
+    WriteTrace(L"[err]:FuncGetVMailTextMSG_Setting(), m_dwRegOverridesSIM = 0");
+    DWORD dwCPHS = 0, dwSimType = 0;
+    if (!ReadSimTypeFlags(&dwCPHS, &dwSimType)) {
+        WriteTrace(L"[err]:FuncGetVMailTextMSG_Setting(), Get Registry(SIMTYPE) failed.");
+    } else {
+        WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(), dwCPHS=[%d]", static_cast<int>(dwCPHS));
+        if (!ReadVoiceMail(link, SelectMailboxFile(dwSimType, dwCPHS))) return FALSE;
+    }
+
+    HideCursor();
+    WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting()-");
+    return TRUE;
+}

@@ -1,0 +1,161 @@
+// Saving the two numbers: message configuration, the "PhoneNumber1" override,
+// GET RESPONSE and UPDATE RECORD 1 of the mailbox file, the mirrors, and the
+// notification of the phone application.
+#include "settings/save_settings.h"
+
+#include <cwchar>
+#include <vector>
+
+#include "listwin/list_items.h"
+#include "platform/debug_out.h"
+#include "platform/kernel.h"
+#include "settings/radio_link.h"
+#include "settings/read_settings.h"
+#include "settings/record_codec.h"
+#include "settings/settings_store.h"
+#include "shell/trace.h"
+
+namespace {
+
+constexpr DWORD kMailboxRecord = 1;
+
+// The shell's query for the phone application's main window (3, 0): the
+// window of class "MSCprog", or none when the application is not running.
+HWND GetPhoneAppWindow() { return FindWindowW(L"MSCprog", nullptr); }
+
+// The edit control's text of a text-box item. FALSE when the control does not
+// exist: the screen never showed it, so there is no edited value to save.
+bool ReadEditText(int iItem, WCHAR (&szText)[kTextLen]) {
+    szText[0] = L'\0';
+    ListItem* item = GetSettingsItem(iItem);
+    if (!item || !item->hwndEdit || !IsWindow(item->hwndEdit)) return false;
+    GetWindowTextW(item->hwndEdit, szText, kTextLen);
+    return true;
+}
+
+// The service centre: TRUE when the radio took it.
+BOOL SaveTextMessage(RadioLink& link, const WCHAR (&szAddr)[kTextLen]) {
+    WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(),  TextMSG szAddr=%s", szAddr);
+    RILADDRESS& ra = TextMsgConfig.raSvcCtrAddress;
+    LPCWSTR pszAddr = szAddr;
+    if (szAddr[0] == L'+') {
+        WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), Have +, International calls");
+        ra.dwType = RIL_ADDRTYPE_INTERNATIONAL;
+        pszAddr = szAddr + 1;
+        WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), After  cut, Addr =%s", pszAddr);
+    } else {
+        WriteTrace(szAddr[0] ? L"[msg]:FuncSetVMailTextMSG_Setting(), No +, National calls"
+                             : L"[msg]:FuncSetVMailTextMSG_Setting(), Len(szAddr) = 0, National calls");
+        ra.dwType = RIL_ADDRTYPE_UNKNOWN;
+    }
+    WCHAR szTrimAddr[kTextLen] = {};
+    _snwprintf_s(szTrimAddr, _TRUNCATE, L"%s", pszAddr);
+    _snwprintf_s(ra.wszAddress, _TRUNCATE, L"%s", szTrimAddr);
+
+    link.My_RIL_Initialize();
+    BOOL bRet = link.My_RIL_SetTextMessage_Setting(&TextMsgConfig) ? TRUE : FALSE;
+    if (bRet) {
+        WriteRegistry(kMirrorKey, kValueTextMSGAddress, REG_SZ, ra.wszAddress);
+        WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(): WriteRegistry(TextMSG_Address), "
+                   L"VMail_Address, szAddr=%s, szTrimAddr=%s ", szAddr, szTrimAddr);
+    }
+    link.My_RIL_Deinitialize();
+    return bRet;
+}
+
+// The voice-mail number into record 1 of the mailbox file. Returns FALSE only
+// when GET RESPONSE failed (the wait cursor is then already removed);
+// *pbRet takes the UPDATE RECORD outcome.
+BOOL SaveVoiceMail(RadioLink& link, DWORD dwFieldID, WCHAR (&szAddr)[kTextLen], BOOL* pbRet) {
+    link.My_RIL_Initialize();
+    BOOL bRet = link.My_RIL_GetVoiceMail_Setting(dwFieldID) ? TRUE : FALSE;
+    if (!bRet) {
+        HideCursor();
+        WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(), My_RIL_GetVoiceMail_Setting() Failed, "
+                   L"dwFieldID=[%d]", static_cast<int>(dwFieldID));
+        NKDbgPrintfW(L"[QXPhoneVMSetting] FuncSetVMailTextMSG_Setting(), "
+                     L"My_RIL_GetVoiceMail_Setting() Failed, dwFieldID=[%d] !!\r\n",
+                     static_cast<int>(dwFieldID));
+        link.My_RIL_Deinitialize();
+        return FALSE;
+    }
+    *pbRet = bRet;
+    const DWORD dwRecLen = link.m_dwRecLen;
+    WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), My_RIL_GetVoiceMail_Setting(), bRet=[%d], "
+               L"dwVoiceMailRecLen = %d", bRet, static_cast<int>(dwRecLen));
+
+    // The whole record is rewritten: alpha identifier, capability and
+    // extension bytes become 0xFF.
+    std::vector<BYTE> record(dwRecLen, 0xFF);
+    if (!BuildRecord(record.empty() ? nullptr : record.data(), szAddr, dwRecLen)) {
+        // Too long a number, or a record with no room for one: the SIM
+        // record and the mirror stay as they were.
+        HideCursor();
+        WriteTrace(L"[err]:FuncSetVMailTextMSG_Setting(), BuildRecord() failed, szAddr=%s, "
+                   L"record not written.", szAddr);
+    } else {
+        bRet = link.My_RIL_SetVoiceMail_RecordEntries(kMailboxRecord, dwFieldID, record.data(),
+                                                      dwRecLen) ? TRUE : FALSE;
+        if (bRet) {
+            WriteRegistry(kMirrorKey, kValueVMailAddress, REG_SZ, szAddr);
+            WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(): WriteRegistry(VMailTextMSG), "
+                       L"VMail_Address, szAddr=%s", szAddr);
+        }
+        WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), My_RIL_SetVoiceMail_RecordEntries, "
+                   L"bRet=[%d]", bRet);
+        *pbRet = bRet;
+    }
+    link.My_RIL_Deinitialize();
+    return TRUE;
+}
+
+}  // namespace
+
+void FuncSetVMailTextMSG_Setting() {
+    WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting()+");
+    ShowWaitCursor();
+    RadioLink link;
+    BOOL bRet = FALSE;
+
+    WCHAR szAddr[kTextLen] = {};
+    if (ReadEditText(kItemTextMessageTextBox, szAddr))
+        bRet = SaveTextMessage(link, szAddr);
+    else
+        WriteTrace(L"[err]:FuncSetVMailTextMSG_Setting(), no TextMessageTextBox edit control, "
+                   L"service center not saved.");
+
+    if (!ReadEditText(kItemVoiceMailTextBox, szAddr)) {
+        WriteTrace(L"[err]:FuncSetVMailTextMSG_Setting(), no VoiceMailTextBox edit control, "
+                   L"voice mail not saved.");
+    } else {
+        WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), VoiceMail szAddr=%s", szAddr);
+        if (Reg_GetRegOverridesSIM() != 0) Reg_SavePhoneNumber1(szAddr);
+        DWORD dwCPHS = 0, dwSimType = 0;
+        if (ReadSimTypeFlags(&dwCPHS, &dwSimType)) {
+            // ReadSimTypeFlags has read ReadCPHS; SIMTYPE comes without a trace line.
+            WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), dwCPHS=[%d]", static_cast<int>(dwCPHS));
+            if (!SaveVoiceMail(link, SelectMailboxFile(dwSimType, dwCPHS), szAddr, &bRet)) return;
+        }
+    }
+
+    HideCursor();
+    WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[%d]", bRet);
+}
+
+BOOL SaveSetting() {
+    WriteTrace(L"SaveSetting+");
+    ShowWaitCursor();
+    FuncSetVMailTextMSG_Setting();
+    HWND hwndCProg = GetPhoneAppWindow();
+    WriteTrace(L"[msg]:GSMServiceVMailTextMSGDlgProc(), WM_COMMAND(IDOK), hwndCProg=[0x%x]",
+               static_cast<unsigned>(reinterpret_cast<UINT_PTR>(hwndCProg)));
+    if (hwndCProg) {
+        SendMessageW(hwndCProg, kWmCprogUpdateVmailNumber, 0, 0);
+        WriteTrace(L"[msg]:GSMServiceVMailTextMSGDlgProc(), WM_COMMAND(IDOK), "
+                   L"PostMessage(WM_CPROG_UPDATEVMAIL_NUMBER)");
+    }
+    HideCursor();
+    WriteTrace(L"SaveSetting: bSetupSuccess = %d", 0);
+    WriteTrace(L"SaveSetting-");
+    return TRUE;
+}

@@ -1,0 +1,288 @@
+// Saving the two numbers on "Done" through the whole chain, from real edit
+// controls into the modem's SIM card file and the registry, and the
+// notification of a window of the phone application's class.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/ril/ril_test_seams.h"
+#include "settings/radio_link.h"
+#include "settings/read_settings.h"
+#include "settings/save_settings.h"
+#include "tests/settings_rw/rw_fixture.h"
+
+namespace {
+
+std::wstring Mirror(LPCWSTR name) { return GetRegString(HKEY_CURRENT_USER, kTestMirrorKey, name); }
+
+const char kAlphaVoicemail[] = "56 6F 69 63 65 6D 61 69 6C FF FF FF FF FF";
+const std::string kRecordPlus1234567 = std::string(kAlphaVoicemail) + " " + kFixedPlus1234567;
+
+class SaveTest : public SettingsTest {
+protected:
+    void SetUp() override {
+        SettingsTest::SetUp();
+        ASSERT_TRUE(LoadSetting());
+        ASSERT_EQ(VoiceMailBox(), L"+1234567");
+    }
+    std::string Record6F17() const { return Hex(CardRecord(CardPath(), 0x6F17)); }
+};
+
+TEST_F(SaveTest, ServiceCentreWithLeadingPlusGoesOutInternationalWithoutIt) {
+    TraceTrigger trace;
+    AttachEdits(L"+449876543210", L"+1234567");
+    ASSERT_TRUE(SaveSetting());
+    const RILADDRESS& ra = TextMsgConfig.raSvcCtrAddress;
+    EXPECT_EQ(ra.dwType, static_cast<DWORD>(RIL_ADDRTYPE_INTERNATIONAL));
+    EXPECT_STREQ(ra.wszAddress, L"449876543210");
+    // The rest of the configuration goes back as it was read.
+    EXPECT_EQ(TextMsgConfig.cbSize, sizeof(RILMSGCONFIG));
+    EXPECT_EQ(ra.dwNumPlan, static_cast<DWORD>(RIL_NUMPLAN_TELEPHONE));
+    SimCard card = LoadCard(CardPath());
+    EXPECT_EQ(card.smscAddress, "+449876543210");
+    EXPECT_EQ(card.nSmscType, 145);
+    EXPECT_EQ(Mirror(L"TextMSG_Address"), L"449876543210");
+    std::wstring missing;
+    EXPECT_TRUE(trace.InOrder(
+        {
+            L"SaveSetting+",
+            L"[msg]:FuncSetVMailTextMSG_Setting()+",
+            L"[msg]:FuncSetVMailTextMSG_Setting(),  TextMSG szAddr=+449876543210",
+            L"[msg]:FuncSetVMailTextMSG_Setting(), Have +, International calls",
+            L"[msg]:FuncSetVMailTextMSG_Setting(), After  cut, Addr =449876543210",
+            L"[msg]:FuncSetVMailTextMSG_Setting(): WriteRegistry(TextMSG_Address), VMail_Address, "
+            L"szAddr=+449876543210, szTrimAddr=449876543210 \r\n",
+            L"[msg]:FuncSetVMailTextMSG_Setting(), VoiceMail szAddr=+1234567",
+            L"[msg]:Reg_GetRegOverridesSIM()+",
+            L"[msg]:Reg_GetCPHS()+",
+            L"[msg]:FuncSetVMailTextMSG_Setting(), dwCPHS=[0]",
+            L"[msg]:FuncSetVMailTextMSG_Setting(), My_RIL_GetVoiceMail_Setting(), bRet=[1], "
+            L"dwVoiceMailRecLen = 28",
+            L"[msg]:BuildRecord(), pData=",
+            L"[msg]:FuncSetVMailTextMSG_Setting(): WriteRegistry(VMailTextMSG), VMail_Address, "
+            L"szAddr=+1234567",
+            L"[msg]:FuncSetVMailTextMSG_Setting(), My_RIL_SetVoiceMail_RecordEntries, bRet=[1]",
+            L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[1]",
+            L"[msg]:GSMServiceVMailTextMSGDlgProc(), WM_COMMAND(IDOK), hwndCProg=[0x0]",
+            L"SaveSetting: bSetupSuccess = 0",
+            L"SaveSetting-",
+        },
+        &missing))
+        << "missing or out of order: " << testing::PrintToString(missing);
+    // No phone application: nothing is sent.
+    EXPECT_FALSE(trace.Has(L"PostMessage(WM_CPROG_UPDATEVMAIL_NUMBER)"));
+}
+
+TEST_F(SaveTest, ServiceCentreWithoutLeadingPlusGoesOutUnchangedAsTypeNotGiven) {
+    struct Case {
+        LPCWSTR text;
+        LPCWSTR trace;
+        bool bRadioTakesIt;
+    };
+    const Case cases[] = {
+        {L"0441234567", L"[msg]:FuncSetVMailTextMSG_Setting(), No +, National calls", true},
+        {L"44+12", L"[msg]:FuncSetVMailTextMSG_Setting(), No +, National calls", false},
+        {L"", L"[msg]:FuncSetVMailTextMSG_Setting(), Len(szAddr) = 0, National calls", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.text)));
+        SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"TextMSG_Address", L"old");
+        WriteCard(MakeCard("+441234567890", 145, kFixedPlus1234567, kFixedEmpty));
+        TraceTrigger trace;
+        AttachEdits(c.text, L"+1234567");
+        FuncSetVMailTextMSG_Setting();
+        EXPECT_EQ(TextMsgConfig.raSvcCtrAddress.dwType, static_cast<DWORD>(RIL_ADDRTYPE_UNKNOWN));
+        EXPECT_STREQ(TextMsgConfig.raSvcCtrAddress.wszAddress, c.text);
+        EXPECT_TRUE(trace.Has(c.trace));
+        SimCard card = LoadCard(CardPath());
+        if (c.bRadioTakesIt) {
+            EXPECT_EQ(card.smscAddress, std::string(c.text, c.text + wcslen(c.text)));
+            EXPECT_EQ(Mirror(L"TextMSG_Address"), c.text);
+        } else {
+            // The radio refused it: the service centre and its mirror stay.
+            EXPECT_EQ(card.smscAddress, "+441234567890");
+            EXPECT_EQ(Mirror(L"TextMSG_Address"), L"old");
+            EXPECT_FALSE(trace.Has(L"WriteRegistry(TextMSG_Address)"));
+            // The voice-mail part still runs.
+            EXPECT_TRUE(trace.Has(L"My_RIL_SetVoiceMail_RecordEntries, bRet=[1]"));
+        }
+    }
+}
+
+TEST_F(SaveTest, VoiceMailIsEncodedIntoRecordOneAndMirroredNormalised) {
+    AttachEdits(L"+441234567890", L"+3161 2w");
+    ASSERT_TRUE(SaveSetting());
+    // The whole record rewritten: alpha identifier FF, then 05 91 13 16 2D FC.
+    EXPECT_EQ(Record6F17(), "FF FF FF FF FF FF FF FF FF FF FF FF FF FF "
+                            "05 91 13 16 2D FC FF FF FF FF FF FF FF FF");
+    EXPECT_EQ(Mirror(L"VMail_Address"), L"+3161 2p");
+    // The other mailbox file is not touched.
+    EXPECT_EQ(Hex(CardRecord(CardPath(), 0x6FC7)), std::string(kAlphaVoicemail) + " " + kFixedEmpty);
+}
+
+TEST_F(SaveTest, AnEmptyVoiceMailTextErasesTheRecord) {
+    AttachEdits(L"+441234567890", L"");
+    ASSERT_TRUE(SaveSetting());
+    EXPECT_EQ(CardRecord(CardPath(), 0x6F17), std::vector<BYTE>(28, 0xFF));
+    EXPECT_EQ(Mirror(L"VMail_Address"), L"");
+}
+
+TEST_F(SaveTest, EfMbdnIsWrittenForSimType2WithoutCphs) {
+    SetSimFlags(2, 0);
+    AttachEdits(L"+441234567890", L"0800");
+    FuncSetVMailTextMSG_Setting();
+    EXPECT_EQ(Hex(CardRecord(CardPath(), 0x6FC7)),
+              "FF FF FF FF FF FF FF FF FF FF FF FF FF FF 03 81 80 00 FF FF FF FF FF FF FF FF FF FF");
+    EXPECT_EQ(Record6F17(), kRecordPlus1234567);
+}
+
+TEST_F(SaveTest, UnderTheOverrideTheTypedTextGoesToPhoneNumber1AndTheSimAsWell) {
+    SetRegDword(HKEY_CURRENT_USER, kTestVmailKey, L"RegOverridesSIM", 1);
+    AttachEdits(L"+441234567890", L"+44 77w");
+    FuncSetVMailTextMSG_Setting();
+    EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kTestVmailKey, L"PhoneNumber1"), L"+44 77w");
+    EXPECT_EQ(Mirror(L"VMail_Address"), L"+44 77p");
+    EXPECT_EQ(Record6F17(), "FF FF FF FF FF FF FF FF FF FF FF FF FF FF "
+                            "04 91 44 7D C7 FF FF FF FF FF FF FF FF FF");
+}
+
+TEST_F(SaveTest, ANumberTooLongForTheRecordLeavesTheSimAndTheMirror) {
+    SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
+    TraceTrigger trace;
+    AttachEdits(L"+441234567890", L"+123456789012345678901");  // 21 digits
+    FuncSetVMailTextMSG_Setting();
+    EXPECT_EQ(Record6F17(), kRecordPlus1234567);
+    EXPECT_EQ(Mirror(L"VMail_Address"), L"+1234567");
+    EXPECT_TRUE(trace.Has(L"[err]:FuncSetVMailTextMSG_Setting(), BuildRecord() failed"));
+    EXPECT_FALSE(trace.Has(L"My_RIL_SetVoiceMail_RecordEntries"));
+    EXPECT_TRUE(trace.Has(L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[1]"));
+}
+
+TEST_F(SaveTest, WithoutTheOemRilKeyTheSimAndItsMirrorStayButPhoneNumber1IsWritten) {
+    SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
+    SetRegDword(HKEY_CURRENT_USER, kTestVmailKey, L"RegOverridesSIM", 1);
+    DeleteRegTree(HKEY_LOCAL_MACHINE, kTestOemKey);
+    TraceTrigger trace;
+    AttachEdits(L"+441234567890", L"0800");
+    FuncSetVMailTextMSG_Setting();
+    EXPECT_EQ(Record6F17(), kRecordPlus1234567);
+    EXPECT_EQ(Mirror(L"VMail_Address"), L"+1234567");
+    EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kTestVmailKey, L"PhoneNumber1"), L"0800");
+    EXPECT_FALSE(trace.Has(L"dwCPHS"));
+    // The last outcome is the message configuration's.
+    EXPECT_TRUE(trace.Has(L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[1]"));
+}
+
+TEST_F(SaveTest, AFailedGetResponseEndsTheSaveBeforeTheRecord) {
+    SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
+    WriteCard(MakeCard("+441234567890", 145, nullptr, kFixedEmpty));  // no 6F17
+    const std::string before = ReadCard();
+    TraceTrigger trace;
+    AttachEdits(L"+441234567890", L"0800");
+    FuncSetVMailTextMSG_Setting();
+    EXPECT_EQ(Mirror(L"VMail_Address"), L"+1234567");
+    EXPECT_EQ(Mirror(L"TextMSG_Address"), L"441234567890");
+    EXPECT_TRUE(trace.Has(L"[msg]:FuncGetVMailTextMSG_Setting(), My_RIL_GetVoiceMail_Setting() Failed, "
+                          L"dwFieldID=[28439]"));
+    EXPECT_TRUE(trace.HasDirect(L"[QXPhoneVMSetting] FuncSetVMailTextMSG_Setting(), "
+                                L"My_RIL_GetVoiceMail_Setting() Failed, dwFieldID=[28439] !!\r\n"));
+    EXPECT_FALSE(trace.Has(L"FuncSetVMailTextMSG_Setting()-"));
+    EXPECT_FALSE(trace.Has(L"BuildRecord"));
+    // Only the service-centre line could have changed, and to the same address.
+    EXPECT_EQ(ReadCard(), before);
+}
+
+TEST_F(SaveTest, AFailedUpdateRecordLeavesTheMirror) {
+    SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
+    TraceTrigger trace;
+    ModemFaults error;
+    error.bError = true;
+    trace.On(L"dwVoiceMailRecLen = 28", [error] { SetSimModemFaultsForTest(error); });
+    AttachEdits(L"+441234567890", L"0800");
+    FuncSetVMailTextMSG_Setting();
+    ASSERT_TRUE(trace.Fired());
+    EXPECT_EQ(Record6F17(), kRecordPlus1234567);
+    EXPECT_EQ(Mirror(L"VMail_Address"), L"+1234567");
+    EXPECT_FALSE(trace.Has(L"WriteRegistry(VMailTextMSG)"));
+    EXPECT_TRUE(trace.Has(L"[msg]:FuncSetVMailTextMSG_Setting(), My_RIL_SetVoiceMail_RecordEntries, bRet=[0]"));
+    EXPECT_TRUE(trace.Has(L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[0]"));
+}
+
+TEST_F(SaveTest, WithoutEditControlsNothingIsWritten) {
+    SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
+    SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"TextMSG_Address", L"old");
+    const std::string before = ReadCard();
+    TraceTrigger trace;
+    ASSERT_TRUE(SaveSetting());
+    EXPECT_EQ(ReadCard(), before);
+    EXPECT_EQ(Mirror(L"VMail_Address"), L"+1234567");
+    EXPECT_EQ(Mirror(L"TextMSG_Address"), L"old");
+    EXPECT_TRUE(trace.Has(L"no TextMessageTextBox edit control"));
+    EXPECT_TRUE(trace.Has(L"no VoiceMailTextBox edit control"));
+    EXPECT_TRUE(trace.Has(L"SaveSetting-"));
+}
+
+TEST_F(SaveTest, AfterASaveAFreshReadShowsTheSavedNumbers) {
+    AttachEdits(L"+31201234567", L"+3161 2w");
+    ASSERT_TRUE(SaveSetting());
+    for (HWND h : m_edits) DestroyWindow(h);
+    m_edits.clear();
+    ReleaseListItems();
+    memset(&TextMsgConfig, 0, sizeof TextMsgConfig);
+    DeleteRegTree(HKEY_CURRENT_USER, kTestMirrorKey);
+
+    ASSERT_TRUE(LoadSetting());
+    EXPECT_EQ(ServiceCentreBox(), L"+31201234567");
+    EXPECT_EQ(VoiceMailBox(), L"+31612p");  // the blank went in as an undefined digit
+    EXPECT_EQ(Mirror(L"VMail_Address"), L"+31612p");
+}
+
+// A window of the phone application's class that counts the update message.
+struct PhoneApp {
+    static int nUpdates;
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == kWmCprogUpdateVmailNumber && wParam == 0 && lParam == 0) ++nUpdates;
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    PhoneApp() {
+        nUpdates = 0;
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"MSCprog";
+        RegisterClassW(&wc);
+        hwnd = CreateWindowExW(0, L"MSCprog", L"Phone", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               wc.hInstance, nullptr);
+    }
+    ~PhoneApp() {
+        DestroyWindow(hwnd);
+        UnregisterClassW(L"MSCprog", GetModuleHandleW(nullptr));
+    }
+    HWND hwnd;
+};
+int PhoneApp::nUpdates = 0;
+
+TEST_F(SaveTest, ThePhoneApplicationIsToldEvenWhenEveryRadioStepFailed) {
+    PhoneApp phone;
+    ASSERT_NE(phone.hwnd, nullptr);
+    RilSetPortForTest(L"none");
+    const std::string before = ReadCard();
+    TraceTrigger trace;
+    AttachEdits(L"+441234567890", L"0800");
+    ASSERT_TRUE(SaveSetting());
+    EXPECT_EQ(PhoneApp::nUpdates, 1);  // sent, so handled before the save returns
+    EXPECT_EQ(ReadCard(), before);
+    WCHAR szLine[96];
+    _snwprintf_s(szLine, _TRUNCATE, L"hwndCProg=[0x%x]",
+                 static_cast<unsigned>(reinterpret_cast<UINT_PTR>(phone.hwnd)));
+    std::wstring missing;
+    EXPECT_TRUE(trace.InOrder({L"FuncSetVMailTextMSG_Setting(), My_RIL_GetVoiceMail_Setting() Failed",
+                               szLine,
+                               L"[msg]:GSMServiceVMailTextMSGDlgProc(), WM_COMMAND(IDOK), "
+                               L"PostMessage(WM_CPROG_UPDATEVMAIL_NUMBER)",
+                               L"SaveSetting-"},
+                              &missing))
+        << testing::PrintToString(missing);
+}
+
+}  // namespace
