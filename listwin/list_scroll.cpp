@@ -2,6 +2,8 @@
 // library, when each operation is called, and the list's side of the events.
 #include "listwin/list_scroll.h"
 
+#include <cstdlib>
+
 #include "listwin/list_draw.h"
 #include "listwin/list_input.h"
 #include "listwin/list_paint.h"
@@ -50,6 +52,26 @@ bool AttachFrom(HMODULE hLib, LPCWSTR path, PFN_CreateOrvexScrollInstance* ppfnC
 }
 
 void Invalidate(HWND hwnd) { InvalidateRect(hwnd, nullptr, FALSE); }
+
+// Without a component the list reports its own taps and clicks: a press is
+// a tap, and a release near the press is a click there. Nothing scrolls.
+constexpr int kOwnClickSlop = 8;  // base units
+bool g_bOwnPress = false;
+POINT g_ptOwnPress = {};
+
+void OwnPenDown(const POINT& pt) {
+    g_bOwnPress = true;
+    g_ptOwnPress = pt;
+    OnTap(pt.x, pt.y);
+}
+
+void OwnPenUp(const POINT& pt) {
+    if (!g_bOwnPress) return;
+    g_bOwnPress = false;
+    const int slop = kOwnClickSlop * ListScale();
+    if (labs(pt.x - g_ptOwnPress.x) <= slop && labs(pt.y - g_ptOwnPress.y) <= slop)
+        OnClick(g_ptOwnPress.x, g_ptOwnPress.y);
+}
 
 // The list's side of an event of either component.
 int HandleScrollEvent(int nEvent, int x, int v, HWND hwnd) {
@@ -159,11 +181,17 @@ void ResyncScroll(HWND hwnd) {
 }
 
 void ScrollPenDown(const POINT& pt) {
-    if (ScrollInstance* scroll = ActiveScroll()) scroll->PenDown(&pt);
+    if (ScrollInstance* scroll = ActiveScroll())
+        scroll->PenDown(&pt);
+    else
+        OwnPenDown(pt);
 }
 
 void ScrollPenUp(const POINT& pt) {
-    if (ScrollInstance* scroll = ActiveScroll()) scroll->PenUp(&pt);
+    if (ScrollInstance* scroll = ActiveScroll())
+        scroll->PenUp(&pt);
+    else
+        OwnPenUp(pt);
 }
 
 void ScrollPenMove(const POINT& pt) {

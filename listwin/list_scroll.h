@@ -27,7 +27,8 @@ void StepScrollAfterPaint(HWND hwnd);
 // Config with the current values, ApplyState(QueryState()), repaint.
 void ResyncScroll(HWND hwnd);
 
-// The pen as the list window received it.
+// The pen as the list window received it. Without a component a press
+// taps and a release near it clicks.
 void ScrollPenDown(const POINT& pt);
 void ScrollPenUp(const POINT& pt);
 void ScrollPenMove(const POINT& pt);
