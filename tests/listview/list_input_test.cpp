@@ -82,6 +82,24 @@ protected:
     HWND m_hwndKeys = nullptr;
 };
 
+TEST_F(ListInputTest, TheWindowIsMadeBelowTheTitleWithItsRowsLaidOut) {
+    OpenSettings();
+    HWND hwnd = AppState.hwndItem;
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    EXPECT_STREQ(name, L"QXCFItemClass");
+    EXPECT_EQ(TextOf(hwnd), L"QXCFItemWindow");
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & 0xFFFF0000u, 0x50000000u);
+    RECT rc = ListRect();
+    EXPECT_EQ(rc.top, 60);
+    EXPECT_EQ(rc.right - rc.left, 480);
+    EXPECT_EQ(rc.bottom - rc.top, 476);
+    // Both orientations were laid out at creation.
+    EXPECT_EQ(g_pItems[0].rcItem[kPortrait].bottom, 240);
+    EXPECT_EQ(Item(3).rcItem[kLandscape].right, 640);
+    EXPECT_EQ(SendMessageW(hwnd, WM_ERASEBKGND, 0, 0), 0) << "never erased";
+}
+
 TEST_F(ListInputTest, FocusOnAFieldRaisesTheInputPanelAndLosingItLowersIt) {
     OpenSettings();
     WatchInputPanel();
