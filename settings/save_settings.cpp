@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "listwin/list_items.h"
+#include "platform/aygshell/aygshell.h"
 #include "platform/debug_out.h"
 #include "platform/kernel.h"
 #include "settings/radio_link.h"
@@ -18,10 +19,6 @@
 namespace {
 
 constexpr DWORD kMailboxRecord = 1;
-
-// The shell's query for the phone application's main window (3, 0): the
-// window of class "MSCprog", or none when the application is not running.
-HWND GetPhoneAppWindow() { return FindWindowW(L"MSCprog", nullptr); }
 
 // The edit control's text of a text-box item. FALSE when the control does not
 // exist: the screen never showed it, so there is no edited value to save.
@@ -132,7 +129,6 @@ void FuncSetVMailTextMSG_Setting() {
         if (Reg_GetRegOverridesSIM() != 0) Reg_SavePhoneNumber1(szAddr);
         DWORD dwCPHS = 0, dwSimType = 0;
         if (ReadSimTypeFlags(&dwCPHS, &dwSimType)) {
-            // ReadSimTypeFlags has read ReadCPHS; SIMTYPE comes without a trace line.
             WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), dwCPHS=[%d]", static_cast<int>(dwCPHS));
             if (!SaveVoiceMail(link, SelectMailboxFile(dwSimType, dwCPHS), szAddr, &bRet)) return;
         }
@@ -146,11 +142,11 @@ BOOL SaveSetting() {
     WriteTrace(L"SaveSetting+");
     ShowWaitCursor();
     FuncSetVMailTextMSG_Setting();
-    HWND hwndCProg = GetPhoneAppWindow();
+    HWND hwndCProg = SHGetPhoneAppWindow(kShAppPhone, 0);
     WriteTrace(L"[msg]:GSMServiceVMailTextMSGDlgProc(), WM_COMMAND(IDOK), hwndCProg=[0x%x]",
                static_cast<unsigned>(reinterpret_cast<UINT_PTR>(hwndCProg)));
     if (hwndCProg) {
-        SendMessageW(hwndCProg, kWmCprogUpdateVmailNumber, 0, 0);
+        SendMessageW(hwndCProg, WM_CPROG_UPDATEVMAIL_NUMBER, 0, 0);
         WriteTrace(L"[msg]:GSMServiceVMailTextMSGDlgProc(), WM_COMMAND(IDOK), "
                    L"PostMessage(WM_CPROG_UPDATEVMAIL_NUMBER)");
     }

@@ -4,8 +4,8 @@
 #pragma once
 #include <windows.h>
 
-// Sent to the phone application after a save; it reads the number itself.
-constexpr UINT kWmCprogUpdateVmailNumber = 0x8019;  // WM_CPROG_UPDATEVMAIL_NUMBER
+// After the save the phone application gets WM_CPROG_UPDATEVMAIL_NUMBER
+// (platform/aygshell/aygshell.h); it reads the new number itself.
 
 // Writes what the two edit controls hold. Outcomes only in the radio, the
 // SIM, the registry and the trace.

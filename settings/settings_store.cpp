@@ -97,7 +97,7 @@ DWORD Reg_GetVMailCPHS() {
     WriteTrace(L"[msg]:Reg_GetCPHS()+");
     DWORD dwRet = 0, dwValue = 0;
     RegKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, kRilDriverKey, kStoreAccess) == ERROR_SUCCESS) {
+    if (key.Open(HKEY_LOCAL_MACHINE, kRilDriverKey, kDriverAccess) == ERROR_SUCCESS) {
         LONG rc = key.QueryDWORD(kValueReadCPHS, &dwValue);
         WriteTrace(L"[msg]:Reg_GetVMailCPHS(): dwValue=[%ld].", dwValue);
         dwRet = rc == ERROR_SUCCESS ? dwValue : 0;
@@ -154,7 +154,7 @@ DWORD SelectMailboxFile(DWORD dwSimType, DWORD dwCPHS) {
 
 BOOL ReadSimTypeFlags(DWORD* pdwCPHS, DWORD* pdwSimType) {
     RegKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, kOemRilKey, kStoreAccess) != ERROR_SUCCESS || !key.Handle())
+    if (key.Open(HKEY_LOCAL_MACHINE, kOemRilKey, kDriverAccess) != ERROR_SUCCESS || !key.Handle())
         return FALSE;
     *pdwCPHS = Reg_GetVMailCPHS();
     DWORD dwSimType = 0;

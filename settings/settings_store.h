@@ -15,8 +15,11 @@ constexpr WCHAR kValueTextMSGAddress[] = L"TextMSG_Address";
 constexpr WCHAR kValueReadCPHS[] = L"ReadCPHS";
 constexpr WCHAR kValueSIMTYPE[] = L"SIMTYPE";
 
-// Every key of the store is opened for reading and writing.
+// The keys of the store are opened for reading and writing (CE ignores the
+// mask). The radio driver's keys under HKLM are only read, and Win32 lets
+// only administrators write there: they are opened for reading.
 constexpr REGSAM kStoreAccess = KEY_READ | KEY_WRITE;  // 0x2001F
+constexpr REGSAM kDriverAccess = KEY_READ;
 
 // The SIM mailbox-number files.
 constexpr DWORD kFileCphsMailbox = 0x6F17;  // CPHS mailbox numbers

@@ -237,44 +237,58 @@ TEST_F(SaveTest, AfterASaveAFreshReadShowsTheSavedNumbers) {
     EXPECT_EQ(Mirror(L"VMail_Address"), L"+31612p");
 }
 
-// A window of the phone application's class that counts the update message.
-struct PhoneApp {
-    static int nUpdates;
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        if (msg == kWmCprogUpdateVmailNumber && wParam == 0 && lParam == 0) ++nUpdates;
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-    PhoneApp() {
-        nUpdates = 0;
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"MSCprog";
-        RegisterClassW(&wc);
-        hwnd = CreateWindowExW(0, L"MSCprog", L"Phone", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                               wc.hInstance, nullptr);
+// The phone application's stand-in, logging each update into the device.
+class PhoneApp {
+public:
+    explicit PhoneApp(const std::wstring& logPath) {
+        std::wstring cmd = L"\"" + ModuleFolder() + L"phoneapp.exe\" --seconds 20 --log \"" +
+                           logPath + L"\"";
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
+        if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi))
+            return;
+        for (int i = 0; i < 200 && !m_hwnd; ++i) {
+            m_hwnd = FindWindowW(L"MSCprog", nullptr);
+            if (!m_hwnd) Sleep(25);
+        }
     }
     ~PhoneApp() {
-        DestroyWindow(hwnd);
-        UnregisterClassW(L"MSCprog", GetModuleHandleW(nullptr));
+        if (!m_pi.hProcess) return;
+        if (m_hwnd) PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(m_pi.hProcess, 3000) != WAIT_OBJECT_0) TerminateProcess(m_pi.hProcess, 1);
+        CloseHandle(m_pi.hThread);
+        CloseHandle(m_pi.hProcess);
     }
-    HWND hwnd;
+    HWND Window() const { return m_hwnd; }
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+    HWND m_hwnd = nullptr;
 };
-int PhoneApp::nUpdates = 0;
+
+int CountLines(const std::string& text, const std::string& fragment) {
+    int n = 0;
+    for (size_t at = text.find(fragment); at != std::string::npos; at = text.find(fragment, at + 1)) ++n;
+    return n;
+}
 
 TEST_F(SaveTest, ThePhoneApplicationIsToldEvenWhenEveryRadioStepFailed) {
-    PhoneApp phone;
-    ASSERT_NE(phone.hwnd, nullptr);
+    const std::wstring log = m_device.Path(L"\\phoneapp.log");
+    PhoneApp phone(log);
+    ASSERT_NE(phone.Window(), nullptr);
+    SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
     RilSetPortForTest(L"none");
     const std::string before = ReadCard();
     TraceTrigger trace;
     AttachEdits(L"+441234567890", L"0800");
     ASSERT_TRUE(SaveSetting());
-    EXPECT_EQ(PhoneApp::nUpdates, 1);  // sent, so handled before the save returns
+    // Sent, not posted: the phone application has handled it when the save returns.
+    const std::string text = ReadFileBytes(log);
+    EXPECT_EQ(CountLines(text, "WM_CPROG_UPDATEVMAIL_NUMBER VMail_Address=[+1234567]"), 1) << text;
     EXPECT_EQ(ReadCard(), before);
     WCHAR szLine[96];
     _snwprintf_s(szLine, _TRUNCATE, L"hwndCProg=[0x%x]",
-                 static_cast<unsigned>(reinterpret_cast<UINT_PTR>(phone.hwnd)));
+                 static_cast<unsigned>(reinterpret_cast<UINT_PTR>(phone.Window())));
     std::wstring missing;
     EXPECT_TRUE(trace.InOrder({L"FuncSetVMailTextMSG_Setting(), My_RIL_GetVoiceMail_Setting() Failed",
                                szLine,
@@ -283,6 +297,16 @@ TEST_F(SaveTest, ThePhoneApplicationIsToldEvenWhenEveryRadioStepFailed) {
                                L"SaveSetting-"},
                               &missing))
         << testing::PrintToString(missing);
+}
+
+TEST_F(SaveTest, ThePhoneApplicationReadsTheNewMirrorWhenTold) {
+    const std::wstring log = m_device.Path(L"\\phoneapp.log");
+    PhoneApp phone(log);
+    ASSERT_NE(phone.Window(), nullptr);
+    AttachEdits(L"+441234567890", L"+3161 2w");
+    ASSERT_TRUE(SaveSetting());
+    const std::string text = ReadFileBytes(log);
+    EXPECT_EQ(CountLines(text, "WM_CPROG_UPDATEVMAIL_NUMBER VMail_Address=[+3161 2p]"), 1) << text;
 }
 
 }  // namespace
