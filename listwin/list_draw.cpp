@@ -1,0 +1,63 @@
+// Shared pieces of the list's drawing: colours, text, fills, skin files.
+#include "listwin/list_draw.h"
+
+#include "platform/image_file.h"
+#include "platform/scoped.h"
+#include "shell/app_state.h"
+#include "shell/skin_resources.h"
+
+int ListOrientation() { return AppState.bLandscape ? kLandscape : kPortrait; }
+bool ListIsType6() { return AppState.nScreenType == 6; }
+int ListScale() { return AppState.nScale; }
+
+COLORREF ListBackgroundColour() {
+    return AppState.bHasBackgroundColor == 1 ? AppState.BackgroundColorSetting : kListWhite;
+}
+
+int SkinWidth(int i) { return AppState.SkinImages[i].bm.bmWidth; }
+int SkinHeight(int i) { return AppState.SkinImages[i].bm.bmHeight; }
+
+void FillSolid(HDC hdc, const RECT& rc, COLORREF colour) {
+    if (rc.right <= rc.left || rc.bottom <= rc.top) return;
+    scoped::Brush brush(CreateSolidBrush(colour));
+    if (brush) FillRect(hdc, &rc, brush.get());
+}
+
+int DrawListText(HDC hdc, HFONT font, LPCWSTR text, int x, int y, HFONT wideFont, int wideLimit) {
+    if (!text || !text[0]) return 0;
+    scoped::Select selected(hdc, font);
+    RECT rc{x, y, x, y};
+    // Measured without the ellipsis and the centring: on an empty rectangle
+    // they would report the ellipsis' width or an offset, not the line's.
+    DrawTextW(hdc, text, -1, &rc, kListMeasureFlags & ~(DT_END_ELLIPSIS | DT_VCENTER | DT_CENTER));
+    int width = rc.right - rc.left;
+    if (wideFont && width > wideLimit) {
+        scoped::Select wide(hdc, wideFont);
+        DrawTextW(hdc, text, -1, &rc, kListDrawFlags);
+    } else {
+        DrawTextW(hdc, text, -1, &rc, kListDrawFlags);
+    }
+    return width;
+}
+
+BOOL DrawSkinFile(int i, HDC hdc, const RECT& rc) {
+    return DrawImageFile(AppState.pImagingFactory, kSkinImageFiles[i], hdc, rc.left, rc.top, rc.right,
+                         rc.bottom);
+}
+
+namespace {
+
+void PickText(UINT id, LPCWSTR own, WCHAR (&out)[kTextLen]) {
+    out[0] = L'\0';
+    if (id == 0)
+        lstrcpynW(out, own, kTextLen);
+    else if (LoadStringW(AppState.hInst, id, out, kTextLen) <= 0)
+        out[0] = L'\0';
+}
+
+}  // namespace
+
+void RowTexts(const ListItem& row, WCHAR (&t1)[kTextLen], WCHAR (&t2)[kTextLen]) {
+    PickText(row.uTextId, row.szText, t1);
+    PickText(row.uSubTextId, row.szSubText, t2);
+}

@@ -1,0 +1,179 @@
+// List input: taps and clicks reported by the scroll component, toggling of
+// group items, focus of the edit fields with the input panel, activation,
+// the turn of the screen and the pen messages.
+#include "listwin/list_input.h"
+
+#include "listwin/list_draw.h"
+#include "listwin/list_items.h"
+#include "listwin/list_paint.h"
+#include "listwin/list_row_paint.h"
+#include "listwin/list_scroll.h"
+#include "platform/aygshell/aygshell.h"
+#include "platform/kernel.h"
+#include "shell/app_state.h"
+
+namespace {
+
+constexpr UINT kSipMsgLayout = 0x6A68;  // to the input panel's first child
+constexpr WPARAM kSipLayoutAll = 1;
+
+bool Inside(const ListItem& item, int y) {
+    const RECT& rc = ItemRect(item);
+    return rc.top < y && y < rc.bottom;
+}
+
+// The row and item whose edit control has the focus; false if none has.
+bool FindFocusedTextBox(HWND hwndFocus, int* piRow, int* piItem) {
+    if (!hwndFocus || !g_pItems) return false;
+    for (UINT i = 0; i < g_nItems; ++i) {
+        const ListItem& row = g_pItems[i];
+        if (row.nKind != IK_GROUP || !row.pItems) continue;
+        for (int k = 0; k < row.nItems; ++k)
+            if (row.pItems[k].hwndEdit == hwndFocus) {
+                *piRow = static_cast<int>(i);
+                *piItem = k;
+                return true;
+            }
+    }
+    return false;
+}
+
+void OnEditSetFocus(HWND hwnd) {
+    int i = 0, k = 0;
+    if (!FindFocusedTextBox(GetFocus(), &i, &k)) return;
+    ListItem& item = g_pItems[i].pItems[k];
+    if (item.bOn == 0) ToggleSubItem(hwnd, i, k, &item);
+    HWND panel = FindWindowW(L"SipWndClass", nullptr);
+    if (panel)
+        if (HWND keys = GetWindow(panel, GW_CHILD)) SendMessageW(keys, kSipMsgLayout, kSipLayoutAll, 0);
+    SHSipPreference(panel, SIP_UP);
+}
+
+// The point of a pen message: x and y as 16-bit values, y signed or not.
+POINT PenPoint(LPARAM lParam, bool bSignedY) {
+    POINT pt;
+    pt.x = LOWORD(lParam);
+    pt.y = bSignedY ? static_cast<short>(HIWORD(lParam)) : HIWORD(lParam);
+    return pt;
+}
+
+}  // namespace
+
+BOOL RunActivateCallbacks() {
+    for (UINT i = 0; g_pItems && i < g_nItems; ++i)
+        if (g_pItems[i].pfnOnActivate) g_pItems[i].pfnOnActivate(AppState.hwndItem, static_cast<int>(i), 0, 0);
+    return TRUE;
+}
+
+BOOL OnTap(int, int y) {
+    if (!g_pItems) return TRUE;
+    const int yList = y + g_iCurTop;
+    for (UINT i = 0; i < g_nItems; ++i) {
+        const ListItem& row = g_pItems[i];
+        if (row.bHidden == 1 || !Inside(row, yList)) continue;
+        if (row.nKind == IK_SUBTITLE || row.nKind == IK_GROUP || row.bDisabled == 1) continue;
+        if (g_iCurSel != static_cast<int>(i)) g_iCurSel = static_cast<int>(i);
+        MarkCell(static_cast<int>(i));
+        break;
+    }
+    return TRUE;
+}
+
+BOOL OnClick(int, int y) {
+    if (!g_pItems) return TRUE;
+    const int yList = y + g_iCurTop;
+    HWND hwnd = AppState.hwndItem;
+    for (UINT i = 0; i < g_nItems; ++i) {
+        ListItem& row = g_pItems[i];
+        if (!Inside(row, yList) || row.nKind == IK_SUBTITLE || row.bDisabled != 0) continue;
+        if (row.szLaunchPath[0])
+            CeCreateProcess(row.szLaunchPath, row.szLaunchArgs);
+        else if (row.pfnOnClick)
+            row.pfnOnClick(hwnd, static_cast<int>(i), 0, 0);
+        if (row.nKind == IK_GROUP && row.pItems) {
+            for (int k = 0; k < row.nItems; ++k) {
+                ListItem& item = row.pItems[k];
+                if (Inside(item, yList) && item.nKind != IK_SUBTITLE && item.bDisabled == 0) {
+                    ToggleSubItem(hwnd, static_cast<int>(i), k, &item);
+                    break;
+                }
+            }
+        }
+        break;
+    }
+    return TRUE;
+}
+
+LRESULT ToggleSubItem(HWND hwnd, int iRow, int iItem, void* pItem) {
+    if (!pItem || !g_pItems || iRow < 0 || static_cast<UINT>(iRow) >= g_nItems) return 0;
+    ListItem& row = g_pItems[iRow];
+    if (!row.pItems || iItem < 0 || iItem >= row.nItems) return 0;
+    ListItem& item = row.pItems[iItem];
+    if (item.bRadio == 1) {
+        for (int j = 0; j < row.nItems; ++j)
+            if (row.pItems[j].nRadioGroup == item.nRadioGroup) row.pItems[j].bOn = j == iItem ? 1 : 0;
+    } else {
+        item.bOn = item.bOn == 0 ? 1 : 0;
+    }
+    if (g_hdcItem) RefreshOnOffStatus(g_hdcItem, g_iCurTop);
+    InvalidateRect(hwnd, nullptr, FALSE);
+    return 0;
+}
+
+LRESULT OnItemCommand(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
+    if (LOWORD(wParam) == 1) {
+        EndDialog(hwnd, 1);
+        return 1;
+    }
+    switch (HIWORD(wParam)) {
+    case EN_SETFOCUS:
+        OnEditSetFocus(hwnd);
+        break;
+    case EN_KILLFOCUS:
+        SHSipPreference(GetFocus(), SIP_FORCEDOWN);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT OnItemActivate(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
+    if (LOWORD(wParam) != WA_ACTIVE) return 0;
+    RunActivateCallbacks();
+    if (g_iCurTop != 0 && g_iCurTop != g_iBmpHeight - g_iScreenHeight && ActiveScroll()) ResyncScroll(hwnd);
+    return 0;
+}
+
+LRESULT OnItemSettingChange(HWND hwnd, UINT, WPARAM, LPARAM) {
+    const int s = AppState.nScale, T = AppState.nTitleHeight, X = AppState.LandscapeXExtension;
+    // No 320 x 480 case here, unlike the creation geometry.
+    if (AppState.bLandscape)
+        SetWindowPos(hwnd, nullptr, 0, T * s, X + 320 * s, (188 - T) * s, SWP_NOZORDER);
+    else
+        SetWindowPos(hwnd, nullptr, 0, T * s, 240 * s, (268 - T) * s + X, SWP_NOZORDER);
+    g_iCurTop = 0;
+    g_bBmpReady = FALSE;
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return 0;
+}
+
+LRESULT OnItemPenDown(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+    // An edit field that had the focus loses it (and lowers the input panel).
+    SetFocus(hwnd);
+    SetCapture(hwnd);
+    ScrollPenDown(PenPoint(lParam, false));
+    return 0;
+}
+
+LRESULT OnItemPenUp(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+    SetFocus(hwnd);
+    ReleaseCapture();
+    ScrollPenUp(PenPoint(lParam, true));
+    return 0;
+}
+
+LRESULT OnItemPenMove(HWND, UINT, WPARAM, LPARAM lParam) {
+    ScrollPenMove(PenPoint(lParam, true));
+    return 0;
+}

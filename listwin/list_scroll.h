@@ -1,0 +1,40 @@
+// Binding of the list to the scroll component of the sibling library: the
+// choice of library, the event procedures, the re-synchronisation and what
+// the list calls at paint time, on the pen and on gestures.
+#pragma once
+#include <windows.h>
+
+#include "listwin/scroll_contract.h"
+
+extern int g_nScrollKind;          // 0: first library's component; 1: only the second loaded
+extern HMODULE g_hScrollDll;       // "\windows\OrvexScroll.dll"
+extern HMODULE g_hScrollDll2;      // "\windows\OrvexScroll2.dll"
+extern ScrollInstance* g_scroll;   // instance of the first library's component
+extern ScrollInstance* g_scroll2;  // instance of the second library's component
+
+// Loads both libraries, chooses one and attaches its component to hwnd.
+void SetupScrollComponent(HWND hwnd);
+// Destroys the instances, then frees the libraries.
+void ReleaseScrollComponent();
+
+// g_scroll or g_scroll2 by g_nScrollKind; null without a component.
+ScrollInstance* ActiveScroll();
+
+// After a rebuild of the list image: the trace line and Config.
+void ConfigScrollAfterBuild();
+// After a paint has ended: Step, then the next offset; a new one repaints.
+void StepScrollAfterPaint(HWND hwnd);
+// Config with the current values, ApplyState(QueryState()), repaint.
+void ResyncScroll(HWND hwnd);
+
+// The pen as the list window received it. Without a component a press
+// taps and a release near it clicks.
+void ScrollPenDown(const POINT& pt);
+void ScrollPenUp(const POINT& pt);
+void ScrollPenMove(const POINT& pt);
+// WM_GESTURE goes to the second component only.
+void ScrollGesture(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// The event procedures handed to Attach; 1.
+int CALLBACK ScrollEventProc1(int nEvent, int nReserved, int x, int v, HWND hwnd);
+int CALLBACK ScrollEventProc2(int nEvent, int nReserved, int x, int v, HWND hwnd);

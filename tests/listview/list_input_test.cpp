@@ -1,0 +1,225 @@
+// Input of the list window: the edit fields and the input panel, pen focus,
+// turning the screen, activation, commands and clicks on rows.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "listwin/list_input.h"
+#include "listwin/list_paint.h"
+#include "platform/aygshell/aygshell.h"
+#include "platform/screen.h"
+#include "shell/app_state.h"
+#include "tests/listview/list_fixture.h"
+
+namespace {
+
+// What reached the input panel's key area: wParam of every 0x6A68.
+std::vector<WPARAM> g_layoutMessages;
+WNDPROC g_keysProc = nullptr;
+
+LRESULT CALLBACK RecordingKeysProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == 0x6A68) g_layoutMessages.push_back(wParam);
+    return CallWindowProcW(g_keysProc, hwnd, msg, wParam, lParam);
+}
+
+int g_nActivations = 0;
+void CountActivation(HWND hwnd, int iRow, WPARAM, LPARAM) {
+    EXPECT_EQ(hwnd, AppState.hwndItem);
+    EXPECT_EQ(iRow, 0);
+    ++g_nActivations;
+}
+
+std::vector<int> g_clickedRows;
+void RecordClick(HWND, int iRow, WPARAM, LPARAM) { g_clickedRows.push_back(iRow); }
+
+class ListInputTest : public ListViewTest {
+protected:
+    void SetUp() override {
+        ListViewTest::SetUp();
+        g_nActivations = 0;
+        g_clickedRows.clear();
+    }
+    void TearDown() override {
+        if (m_hwndKeys && IsWindow(m_hwndKeys))
+            SetWindowLongPtrW(m_hwndKeys, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_keysProc));
+        ListViewTest::TearDown();
+    }
+    void OpenSettings() {
+        LoadTestSkin();
+        MakeSettingsRows(L"+447785016005", L"+44123456789");
+        OpenList();
+        PaintNow();
+        SetForegroundWindow(AppState.hwndMain);
+    }
+    // The panel exists once raised; its key area records the private message.
+    void WatchInputPanel() {
+        SHSipPreference(nullptr, SIP_UP);
+        SHSipPreference(nullptr, SIP_FORCEDOWN);
+        HWND panel = FindWindowW(L"SipWndClass", nullptr);
+        ASSERT_TRUE(panel);
+        m_hwndKeys = GetWindow(panel, GW_CHILD);
+        ASSERT_TRUE(m_hwndKeys);
+        g_keysProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(m_hwndKeys, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingKeysProc)));
+        g_layoutMessages.clear();
+    }
+    static void Press(int x, int y) {
+        SendMessageW(AppState.hwndItem, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageW(AppState.hwndItem, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    }
+    static void Turn(bool landscape) {
+        SetScreenSizeForTest(landscape ? 640 : 480, landscape ? 480 : 640);
+        AppState.bLandscape = landscape;
+        SendMessageW(AppState.hwndItem, WM_SETTINGCHANGE, 0, 0);
+    }
+    static RECT ListRect() {
+        RECT rc{};
+        GetWindowRect(AppState.hwndItem, &rc);
+        MapWindowPoints(nullptr, AppState.hwndMain, reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    }
+
+    HWND m_hwndKeys = nullptr;
+};
+
+TEST_F(ListInputTest, TheWindowIsMadeBelowTheTitleWithItsRowsLaidOut) {
+    OpenSettings();
+    HWND hwnd = AppState.hwndItem;
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    EXPECT_STREQ(name, L"QXCFItemClass");
+    EXPECT_EQ(TextOf(hwnd), L"QXCFItemWindow");
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & 0xFFFF0000u, 0x50000000u);
+    RECT rc = ListRect();
+    EXPECT_EQ(rc.top, 60);
+    EXPECT_EQ(rc.right - rc.left, 480);
+    EXPECT_EQ(rc.bottom - rc.top, 476);
+    // Both orientations were laid out at creation.
+    EXPECT_EQ(g_pItems[0].rcItem[kPortrait].bottom, 240);
+    EXPECT_EQ(Item(3).rcItem[kLandscape].right, 640);
+    EXPECT_EQ(SendMessageW(hwnd, WM_ERASEBKGND, 0, 0), 0) << "never erased";
+}
+
+TEST_F(ListInputTest, FocusOnAFieldRaisesTheInputPanelAndLosingItLowersIt) {
+    OpenSettings();
+    WatchInputPanel();
+    HWND centre = Item(1).hwndEdit, voice = Item(3).hwndEdit;
+
+    SetFocus(voice);
+    EXPECT_TRUE(SHSipIsUp());
+    EXPECT_EQ(g_layoutMessages, std::vector<WPARAM>{1});
+    EXPECT_TRUE(Item(3).bOn) << "a field that gets the focus is switched on";
+    EXPECT_FALSE(Item(1).bOn);
+
+    // From one field to the other: down for the one, up again for the other.
+    SetFocus(centre);
+    EXPECT_TRUE(SHSipIsUp());
+    EXPECT_TRUE(Item(1).bOn);
+    EXPECT_TRUE(Item(3).bOn) << "losing the focus does not switch it off";
+
+    // Touching the list outside the fields takes the focus and the panel.
+    Press(240, 30);
+    EXPECT_EQ(GetFocus(), AppState.hwndItem);
+    EXPECT_FALSE(SHSipIsUp());
+    EXPECT_EQ(GetCapture(), nullptr) << "the pen is let go on release";
+
+    SetFocus(centre);
+    EXPECT_TRUE(SHSipIsUp());
+    EXPECT_TRUE(Item(1).bOn) << "a field already on stays on";
+}
+
+TEST_F(ListInputTest, TurningTwiceKeepsTheTypedTextAndReturnsToOffsetZero) {
+    OpenSettings();
+    HWND centre = Item(1).hwndEdit;
+    SendMessageW(centre, EM_SETSEL, 0, -1);
+    for (wchar_t c : std::wstring(L"+3312")) SendMessageW(centre, WM_CHAR, c, 0);
+    ASSERT_EQ(TextOf(centre), L"+3312");
+    g_iCurTop = 5;
+
+    Turn(true);
+    RECT rc = ListRect();
+    EXPECT_EQ(rc.left, 0);
+    EXPECT_EQ(rc.top, 60);
+    EXPECT_EQ(rc.right - rc.left, 640);
+    EXPECT_EQ(rc.bottom - rc.top, 316);
+    EXPECT_EQ(g_iCurTop, 0);
+    EXPECT_FALSE(g_bBmpReady);
+    PaintNow();
+    EXPECT_TRUE(g_hBmpItemL);
+    EXPECT_FALSE(g_hBmpItem) << "one image at a time";
+    EXPECT_EQ(Item(1).hwndEdit, centre) << "the same control, moved";
+    RECT box = ChildRect(centre);
+    EXPECT_EQ(box.left, 16);
+    EXPECT_EQ(box.right, 624);
+    EXPECT_EQ(box.top, 72);
+    EXPECT_EQ(TextOf(centre), L"+3312");
+    Capture cap = CaptureList();
+    EXPECT_EQ(cap.At(631, 70), kFrameColour) << "the frame is stretched to the wider row";
+    EXPECT_EQ(cap.At(632, 70), RGB(0xFF, 0xFF, 0xFF));
+
+    Turn(false);
+    rc = ListRect();
+    EXPECT_EQ(rc.right - rc.left, 480);
+    EXPECT_EQ(rc.bottom - rc.top, 476);
+    PaintNow();
+    EXPECT_TRUE(g_hBmpItem);
+    EXPECT_FALSE(g_hBmpItemL);
+    EXPECT_EQ(g_iCurTop, 0);
+    box = ChildRect(centre);
+    EXPECT_EQ(box.left, 16);
+    EXPECT_EQ(box.right, 464);
+    EXPECT_EQ(TextOf(centre), L"+3312");
+    EXPECT_EQ(TextOf(Item(3).hwndEdit), L"+44123456789");
+}
+
+TEST_F(ListInputTest, OnlyAPlainActivationRunsTheCallbacks) {
+    LoadTestSkin();
+    MakeSettingsRows(L"", L"");
+    g_pItems[0].pfnOnActivate = CountActivation;
+    OpenList();
+    PaintNow();
+    EXPECT_EQ(g_nActivations, 1) << "after the image is built";
+    SendMessageW(AppState.hwndItem, WM_ACTIVATE, MAKEWPARAM(WA_CLICKACTIVE, 0), 0);
+    SendMessageW(AppState.hwndItem, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
+    EXPECT_EQ(g_nActivations, 1);
+    SendMessageW(AppState.hwndItem, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), 0);
+    EXPECT_EQ(g_nActivations, 2);
+}
+
+TEST_F(ListInputTest, CommandOneAnswersOneAndOthersZero) {
+    OpenSettings();
+    EXPECT_EQ(SendMessageW(AppState.hwndItem, WM_COMMAND, MAKEWPARAM(1, 0), 0), 1);
+    EXPECT_EQ(SendMessageW(AppState.hwndItem, WM_COMMAND, MAKEWPARAM(2, 0), 0), 0);
+    EXPECT_TRUE(IsWindow(AppState.hwndItem));
+}
+
+TEST_F(ListInputTest, AClickTogglesTheGroupItemUnderThePenButNotOnItsEdge) {
+    OpenSettings();
+    OnClick(100, 30);
+    EXPECT_TRUE(Item(0).bOn);
+    OnClick(100, 30);
+    EXPECT_FALSE(Item(0).bOn);
+    OnClick(100, 60);  // between the label and its field
+    for (int k = 0; k < 4; ++k) EXPECT_FALSE(Item(k).bOn) << k;
+    g_iCurTop = 120;
+    OnClick(100, 30);  // list y 150: the second label
+    EXPECT_TRUE(Item(2).bOn);
+}
+
+TEST_F(ListInputTest, AClickCallsTheRowUnlessItStartsAProgramOrIsDisabled) {
+    LoadTestSkin();
+    ListItem& row = MakeSingleRow(2);
+    row.pfnOnClick = RecordClick;
+    OpenList();
+    PaintNow();
+    OnClick(0, 40);
+    EXPECT_EQ(g_clickedRows, std::vector<int>{0});
+    row.bDisabled = TRUE;
+    OnClick(0, 40);
+    row.bDisabled = FALSE;
+    wcscpy_s(row.szLaunchPath, L"\\Windows\\absent.exe");
+    OnClick(0, 40);  // a program that cannot start is not reported
+    EXPECT_EQ(g_clickedRows, std::vector<int>{0});
+}
+
+}  // namespace
