@@ -1,0 +1,182 @@
+// The program as a user meets it: started as its own process on a scratch
+// device with a SIM card, numbers typed into its edit fields as keystrokes,
+// then "Done" or "Cancel" tapped on the soft-key bar.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/device_root.h"
+#include "tests/support/scratch.h"
+
+namespace {
+
+constexpr WCHAR kMirrorKey[] = L"ControlPanel\\PhoneExtendFunction\\GSM";
+constexpr WCHAR kRilKey[] = L"Drivers\\BuiltIn\\RIL";
+
+const char kCard[] =
+    "radio on\nsmsc +441234567890 145\nsim 2G\n"
+    "file 6F17 reclen 28 records 4\n"
+    "record 1 56 6F 69 63 65 6D 61 69 6C FF FF FF FF FF 06 91 21 43 65 F7 FF FF FF FF FF FF FF FF\n";
+
+class Process {
+public:
+    explicit Process(const std::wstring& commandLine) {
+        std::wstring line = commandLine;
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        m_ok = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
+    }
+    ~Process() {
+        if (!m_ok) return;
+        if (WaitForSingleObject(m_pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(m_pi.hProcess, 1);
+        CloseHandle(m_pi.hThread);
+        CloseHandle(m_pi.hProcess);
+    }
+    bool Started() const { return m_ok; }
+    // The exit code, or -1 when the process is still running after ms.
+    long WaitExit(DWORD ms) {
+        if (WaitForSingleObject(m_pi.hProcess, ms) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(m_pi.hProcess, &code);
+        return static_cast<long>(code);
+    }
+
+private:
+    PROCESS_INFORMATION m_pi{};
+    bool m_ok = false;
+};
+
+HWND WaitForWindow(LPCWSTR cls, DWORD ms) {
+    for (DWORD waited = 0; waited < ms; waited += 25) {
+        if (HWND h = FindWindowW(cls, nullptr)) return h;
+        Sleep(25);
+    }
+    return nullptr;
+}
+
+std::vector<HWND> EditControls(HWND list) {
+    std::vector<HWND> edits;
+    for (HWND h = FindWindowExW(list, nullptr, L"Edit", nullptr); h;
+         h = FindWindowExW(list, h, L"Edit", nullptr))
+        edits.push_back(h);
+    return edits;
+}
+
+std::wstring TextOf(HWND h) {
+    wchar_t buf[260] = {};
+    SendMessageW(h, WM_GETTEXT, 260, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
+// Clears a field and types a text into it, key by key, as the keypad does.
+void Type(HWND edit, const std::wstring& text) {
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, WM_CHAR, VK_BACK, 0);
+    for (wchar_t c : text) SendMessageW(edit, WM_CHAR, c, 0);
+}
+
+// A tap on the left or right third of the soft-key bar.
+void TapSoftKey(bool left) {
+    HWND bar = FindWindowW(L"SoftKeyBarClass", nullptr);
+    ASSERT_NE(bar, nullptr);
+    RECT rc;
+    GetClientRect(bar, &rc);
+    LPARAM at = MAKELPARAM(left ? rc.right / 6 : rc.right * 5 / 6, rc.bottom / 2);
+    PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(bar, WM_LBUTTONUP, 0, at);
+}
+
+class ProgramTest : public testing::Test {
+protected:
+    void SetUp() override {
+        DeleteRegTree(HKEY_LOCAL_MACHINE, kRilKey);
+        SetRegString(HKEY_LOCAL_MACHINE, kRilKey, L"Port", L"sim");
+        SetRegDword(HKEY_LOCAL_MACHINE, kRilKey, L"ReadCPHS", 1);
+        SetRegDword(HKEY_LOCAL_MACHINE, L"SOFTWARE\\OEM\\RIL", L"SIMTYPE", 1);
+        DeleteRegTree(HKEY_CURRENT_USER, kMirrorKey);
+        DeleteRegTree(HKEY_LOCAL_MACHINE, L"System\\State\\Phone");
+        ASSERT_TRUE(WriteFileBytes(device.Path(L"\\Windows\\simcard.txt"), kCard));
+        for (LPCWSTR dll : {L"OrvexScroll.dll", L"OrvexScroll2.dll"})
+            ASSERT_TRUE(device.Install(dll, (std::wstring(L"\\windows\\") + dll).c_str()));
+    }
+    void TearDown() override {
+        DeleteRegTree(HKEY_LOCAL_MACHINE, kRilKey);
+        DeleteRegTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\OEM\\RIL");
+        DeleteRegTree(HKEY_CURRENT_USER, kMirrorKey);
+    }
+    std::string Card() const { return ReadFileBytes(device.Path(L"\\Windows\\simcard.txt")); }
+    std::wstring PhoneLog() const { return device.Path(L"\\phoneapp.log"); }
+
+    // Starts the program, waits for its screen and returns its two fields.
+    std::vector<HWND> OpenScreen(Process& program) {
+        EXPECT_TRUE(program.Started());
+        HWND main = WaitForWindow(L"QXCFMainClass", 20000);
+        EXPECT_NE(main, nullptr);
+        HWND list = nullptr;
+        for (int i = 0; i < 200 && main && !list; ++i, Sleep(25))
+            list = FindWindowExW(main, nullptr, L"QXCFItemClass", nullptr);
+        EXPECT_NE(list, nullptr);
+        std::vector<HWND> edits;
+        for (int i = 0; i < 200 && edits.size() < 2; ++i, Sleep(25)) edits = EditControls(list);
+        return edits;
+    }
+
+    ScratchDevice device;
+};
+
+TEST_F(ProgramTest, DoneWritesTheTypedNumbersEverywhereAndTellsThePhone) {
+    Process phone(L"\"" + ModuleFolder() + L"phoneapp.exe\" --seconds 60 --log \"" + PhoneLog() + L"\"");
+    ASSERT_NE(WaitForWindow(L"MSCprog", 5000), nullptr);
+    Process program(L"\"" + ModuleFolder() + L"QXPhoneVMSetting.exe\"");
+    std::vector<HWND> edits = OpenScreen(program);
+    ASSERT_EQ(edits.size(), 2u);
+    // The service-centre field is above the voice-mail field.
+    RECT a, b;
+    GetWindowRect(edits[0], &a);
+    GetWindowRect(edits[1], &b);
+    HWND smsc = a.top < b.top ? edits[0] : edits[1];
+    HWND vmail = a.top < b.top ? edits[1] : edits[0];
+    EXPECT_EQ(TextOf(smsc), L"+441234567890");
+    EXPECT_EQ(TextOf(vmail), L"+1234567");
+
+    Type(smsc, L"+447700900123");
+    Type(vmail, L"+4412345w9");
+    TapSoftKey(true);
+    EXPECT_EQ(program.WaitExit(20000), 0);
+
+    std::string card = Card();
+    EXPECT_NE(card.find("smsc +447700900123 145"), std::string::npos) << card;
+    // +4412345w9: 9 digits in 5 bytes, so 06 91 44 21 43 C5 F9, then FF to the end.
+    EXPECT_NE(card.find("06 91 44 21 43 C5 F9 FF FF FF FF FF FF FF"), std::string::npos) << card;
+    EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kMirrorKey, L"TextMSG_Address"), L"447700900123");
+    EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kMirrorKey, L"VMail_Address"), L"+4412345p9");
+    std::string log = ReadFileBytes(PhoneLog());
+    EXPECT_NE(log.find("WM_CPROG_UPDATEVMAIL_NUMBER VMail_Address=[+4412345p9]"), std::string::npos) << log;
+
+    // A new start on the same device shows what was saved.
+    Process again(L"\"" + ModuleFolder() + L"QXPhoneVMSetting.exe\"");
+    edits = OpenScreen(again);
+    ASSERT_EQ(edits.size(), 2u);
+    std::vector<std::wstring> texts = {TextOf(edits[0]), TextOf(edits[1])};
+    EXPECT_NE(std::find(texts.begin(), texts.end(), L"+447700900123"), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), L"+4412345p9"), texts.end());
+    TapSoftKey(false);
+    EXPECT_EQ(again.WaitExit(20000), 0);
+}
+
+TEST_F(ProgramTest, CancelChangesNothing) {
+    const std::string before = Card();
+    Process program(L"\"" + ModuleFolder() + L"QXPhoneVMSetting.exe\"");
+    std::vector<HWND> edits = OpenScreen(program);
+    ASSERT_EQ(edits.size(), 2u);
+    const std::wstring mirror = GetRegString(HKEY_CURRENT_USER, kMirrorKey, L"VMail_Address");
+    for (HWND e : edits) Type(e, L"999");
+    TapSoftKey(false);
+    EXPECT_EQ(program.WaitExit(20000), 0);
+    EXPECT_EQ(Card(), before);
+    EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kMirrorKey, L"VMail_Address"), mirror);
+}
+
+}  // namespace
