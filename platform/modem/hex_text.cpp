@@ -44,3 +44,10 @@ bool HexDecode(const std::string& text, bool bAllowBlanks, std::vector<BYTE>* pO
     if (pOut) *pOut = std::move(bytes);
     return true;
 }
+
+std::string TrimBlanks(const std::string& s) {
+    size_t b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos) return std::string();
+    size_t e = s.find_last_not_of(" \t\r\n");
+    return s.substr(b, e - b + 1);
+}

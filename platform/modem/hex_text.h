@@ -1,4 +1,5 @@
-// Hexadecimal text of byte strings, as AT+CRSM and the SIM card file write them.
+// Hexadecimal text of byte strings, as AT+CRSM and the SIM card file write
+// them, and the trimming of blanks that readers of AT lines share.
 #pragma once
 #include <windows.h>
 
@@ -13,3 +14,6 @@ inline std::string HexEncode(const std::vector<BYTE>& bytes) {
 // Pairs of hex digits of either case; blanks and tabs between pairs are allowed
 // when bAllowBlanks. False on any other character or an odd digit count.
 bool HexDecode(const std::string& text, bool bAllowBlanks, std::vector<BYTE>* pOut);
+
+// The text without blanks, tabs, CR and LF at either end.
+std::string TrimBlanks(const std::string& s);

@@ -29,13 +29,6 @@ std::string Upper(std::string s) {
     return s;
 }
 
-std::string Trim(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return std::string();
-    size_t e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
-
 std::string Framed(const std::string& line) { return "\r\n" + line + "\r\n"; }
 
 std::vector<std::string> SplitArgs(const std::string& s) {
@@ -45,13 +38,13 @@ std::vector<std::string> SplitArgs(const std::string& s) {
     for (char c : s) {
         if (c == '"') quoted = !quoted;
         if (c == ',' && !quoted) {
-            args.push_back(Trim(cur));
+            args.push_back(TrimBlanks(cur));
             cur.clear();
         } else {
             cur += c;
         }
     }
-    args.push_back(Trim(cur));
+    args.push_back(TrimBlanks(cur));
     return args;
 }
 
@@ -121,7 +114,7 @@ std::string SimModem::Answer(const std::string& raw) {
     if (m_faults.bSilent) return std::string();
     std::string out;
     if (m_bEcho || m_faults.bEcho) out += raw + "\r";
-    std::string line = Trim(raw);
+    std::string line = TrimBlanks(raw);
     if (line.size() < 2 || Upper(line.substr(0, 2)) != "AT") return out;
     if (m_faults.bNoise) out += Framed("RING") + Framed("\x01\x7F~#!garbage");
     Reply r;

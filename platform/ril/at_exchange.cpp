@@ -1,16 +1,11 @@
 // Classification of a modem's lines against the command in flight.
 #include "platform/ril/at_exchange.h"
 
+#include "platform/modem/hex_text.h"
+
 #include <cstring>
 
 namespace {
-
-std::string Trim(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return std::string();
-    size_t e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
-}
 
 bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
     if (s.size() < prefix.size()) return false;
@@ -24,7 +19,7 @@ bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
 }
 
 int ErrorNumber(const std::string& rest) {
-    std::string t = Trim(rest);
+    std::string t = TrimBlanks(rest);
     if (t.empty() || t.size() > 5) return -1;
     int v = 0;
     for (char c : t) {
@@ -55,7 +50,7 @@ const FinalEntry kFinals[] = {
 }  // namespace
 
 bool ParseAtFinal(const std::string& raw, AtFinal* pFinal) {
-    std::string line = Trim(raw);
+    std::string line = TrimBlanks(raw);
     for (const auto& e : kFinals) {
         bool match = e.bHasCode ? StartsWithNoCase(line, e.text)
                                 : (line.size() == strlen(e.text) && StartsWithNoCase(line, e.text));
@@ -70,7 +65,7 @@ bool ParseAtFinal(const std::string& raw, AtFinal* pFinal) {
 }
 
 void AtExchange::Begin(const std::string& command, const std::string& prefix) {
-    m_command = Trim(command);
+    m_command = TrimBlanks(command);
     m_prefix = prefix;
     m_reply = AtReply();
     m_bInFlight = true;
@@ -78,7 +73,7 @@ void AtExchange::Begin(const std::string& command, const std::string& prefix) {
 
 AtExchange::Use AtExchange::OnLine(const std::string& raw) {
     if (!m_bInFlight) return Use::Unsolicited;
-    std::string line = Trim(raw);
+    std::string line = TrimBlanks(raw);
     if (line.size() == m_command.size() && StartsWithNoCase(line, m_command)) return Use::Echo;
     AtFinal final;
     if (ParseAtFinal(line, &final)) {

@@ -5,15 +5,8 @@
 
 namespace {
 
-std::string Trim(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return std::string();
-    size_t e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
-}
-
 bool ToByte(const std::string& s, int* pValue) {
-    std::string t = Trim(s);
+    std::string t = TrimBlanks(s);
     if (t.empty() || t.size() > 3) return false;
     int v = 0;
     for (char c : t) {
@@ -38,7 +31,7 @@ bool ParseCrsmLine(const std::string& line, int* pSw1, int* pSw2, std::vector<BY
     if (!ToByte(rest.substr(0, c1), &a) || !ToByte(sw2, &b)) return false;
     std::vector<BYTE> response;
     if (c2 != std::string::npos) {
-        std::string hex = Trim(rest.substr(c2 + 1));
+        std::string hex = TrimBlanks(rest.substr(c2 + 1));
         if (hex.size() >= 2 && hex.front() == '"' && hex.back() == '"') hex = hex.substr(1, hex.size() - 2);
         if (!HexDecode(hex, false, &response)) return false;
     }
