@@ -2,6 +2,8 @@
 // colours, every row kind, the mark, the failure path and the fonts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "listwin/item_window.h"
 #include "listwin/list_draw.h"
 #include "listwin/list_input.h"
@@ -92,6 +94,45 @@ TEST_F(ListPaintTest, LabelsAreBlackOnTheConfiguredBackgroundWithTheLineBelow) {
     EXPECT_EQ(cap.At(0, 240), kLineColour) << "the line under the group";
     // The list is 241 high: the window below it shows the background.
     EXPECT_EQ(cap.CountColour(RECT{0, 241, 480, 476}, kBackground), 480 * 235);
+}
+
+TEST_F(ListPaintTest, NoInkOfALabelIsCutOff) {
+    // At s = 1 the list font's final colon inks past the measured line.
+    AppState.nScale = 1;
+    LoadTestSkin();
+    LPCWSTR text = L"Text messages service center:";
+    MakeSingleRow(IK_GROUP, 1, IK_GROUP_LABEL);
+    wcscpy_s(Item(0).szText, text);
+    OpenList();
+    PaintNow();
+    Capture cap = CaptureList();
+    int listRight = -1;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < cap.width; ++x)
+            if (cap.CountDark(RECT{x, y, x + 1, y + 1})) listRight = std::max(listRight, x);
+
+    // The same text at the label's anchor (s, 8s), drawn unclipped.
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, cap.width, 30);
+    HGDIOBJ oldBmp = SelectObject(mem, bmp);
+    PatBlt(mem, 0, 0, cap.width, 30, WHITENESS);
+    SetBkMode(mem, TRANSPARENT);
+    HGDIOBJ oldFont = SelectObject(mem, AppState.hFontPrimary);
+    TextOutW(mem, 1, 8, text, lstrlenW(text));
+    int inkRight = -1;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < cap.width; ++x) {
+            COLORREF c = GetPixel(mem, x, y);
+            if (GetRValue(c) < 0x40 && GetGValue(c) < 0x40 && GetBValue(c) < 0x40) inkRight = std::max(inkRight, x);
+        }
+    SelectObject(mem, oldFont);
+    SelectObject(mem, oldBmp);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    EXPECT_GT(inkRight, 100);
+    EXPECT_EQ(listRight, inkRight);
 }
 
 TEST_F(ListPaintTest, ADisabledLabelIsGrey) {
