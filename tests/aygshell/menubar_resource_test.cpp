@@ -1,21 +1,12 @@
-// Decoding of the menu-bar resource: the module's own resource 102 and
-// byte strings cut short or padded.
+// Decoding of the menu-bar resource from byte strings cut short or padded
+// (the module's own resource 102 is decoded by the soft-key bar tests).
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "platform/aygshell/menubar_resource.h"
-#include "res/resource.h"
 
 namespace {
-
-std::vector<BYTE> ModuleResource(UINT id) {
-    HMODULE hmod = GetModuleHandleW(nullptr);
-    HRSRC hRes = FindResourceW(hmod, MAKEINTRESOURCEW(id), RT_RCDATA);
-    if (!hRes) return {};
-    const BYTE* p = static_cast<const BYTE*>(LockResource(LoadResource(hmod, hRes)));
-    return std::vector<BYTE>(p, p + SizeofResource(hmod, hRes));
-}
 
 std::vector<BYTE> Words(std::initializer_list<WORD> words) {
     std::vector<BYTE> bytes;
@@ -24,24 +15,6 @@ std::vector<BYTE> Words(std::initializer_list<WORD> words) {
         bytes.push_back(static_cast<BYTE>(w >> 8));
     }
     return bytes;
-}
-
-TEST(MenuBarResource, ModuleResource102HasDoneAndCancel) {
-    std::vector<BYTE> bytes = ModuleResource(IDR_MENUBAR);
-    ASSERT_EQ(bytes.size(), 4u + 2 * 14u);
-    WORD wMenuId = 0;
-    std::vector<MenuBarButton> buttons;
-    ASSERT_TRUE(ParseMenuBarResource(bytes.data(), bytes.size(), &wMenuId, &buttons));
-    EXPECT_EQ(wMenuId, IDR_MENUBAR);
-    ASSERT_EQ(buttons.size(), 2u);
-    EXPECT_EQ(buttons[0].wImage, kMenuBarNoImage);
-    EXPECT_EQ(buttons[0].wCommand, IDM_DONE);
-    EXPECT_EQ(buttons[0].wState, kMenuBarStateEnabled);
-    EXPECT_EQ(buttons[0].wString, IDS_DONE);
-    EXPECT_EQ(buttons[0].wSubMenu, kMenuBarNoSubMenu);
-    EXPECT_EQ(buttons[1].wCommand, IDM_CANCEL);
-    EXPECT_EQ(buttons[1].wString, IDS_CANCEL);
-    EXPECT_EQ(buttons[1].wStyle, 0x10);
 }
 
 TEST(MenuBarResource, ShortBytesAreRefusedAndLeaveNoButtons) {
