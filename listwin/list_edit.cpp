@@ -26,8 +26,9 @@ HWND CreateTextBox(HWND hwndList, const ListItem& item, int x, int y, int cx, in
                    GetLastError());
         return nullptr;
     }
-    // Posted: it arrives before the control's first paint.
-    PostMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(AppState.hFontLarge), 0);
+    // Posted, so it may arrive after the control has painted once (an
+    // update of the whole screen paints new children at once): it redraws.
+    PostMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(AppState.hFontLarge), TRUE);
     return hwnd;
 }
 

@@ -5,17 +5,14 @@
 
 #include "listwin/list_draw.h"
 #include "listwin/list_items.h"
+#include "listwin/list_onoff.h"
 #include "listwin/list_paint.h"
-#include "listwin/list_row_paint.h"
 #include "listwin/list_scroll.h"
 #include "platform/aygshell/aygshell.h"
 #include "platform/kernel.h"
 #include "shell/app_state.h"
 
 namespace {
-
-constexpr UINT kSipMsgLayout = 0x6A68;  // to the input panel's first child
-constexpr WPARAM kSipLayoutAll = 1;
 
 bool Inside(const ListItem& item, int y) {
     const RECT& rc = ItemRect(item);
@@ -45,7 +42,7 @@ void OnEditSetFocus(HWND hwnd) {
     if (item.bOn == 0) ToggleSubItem(hwnd, i, k, &item);
     HWND panel = FindWindowW(L"SipWndClass", nullptr);
     if (panel)
-        if (HWND keys = GetWindow(panel, GW_CHILD)) SendMessageW(keys, kSipMsgLayout, kSipLayoutAll, 0);
+        if (HWND keys = GetWindow(panel, GW_CHILD)) SendMessageW(keys, kSipMsgSetLayout, kSipLayoutPhone, 0);
     SHSipPreference(panel, SIP_UP);
 }
 

@@ -1,8 +1,9 @@
 // The on/off images of the rows (switches, buttons, check boxes, radio
 // items, input frames) and the focus mark drawn straight onto the screen.
-#include "listwin/list_row_paint.h"
+#include "listwin/list_onoff.h"
 
 #include "listwin/list_draw.h"
+#include "listwin/list_row_paint.h"
 #include "listwin/list_paint.h"
 #include "platform/scoped.h"
 #include "shell/app_state.h"

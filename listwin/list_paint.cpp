@@ -8,6 +8,7 @@
 #include "listwin/list_edit.h"
 #include "listwin/list_input.h"
 #include "listwin/list_items.h"
+#include "listwin/list_onoff.h"
 #include "listwin/list_row_paint.h"
 #include "listwin/list_scroll.h"
 #include "platform/scoped.h"

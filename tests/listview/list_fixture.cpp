@@ -129,6 +129,10 @@ void ListViewTest::SetUp() {
     AppState.bLandscape = FALSE;
     AppState.LandscapeXExtension = 0;
     g_nCloseRequests = 0;
+    // The list state is process-wide: every case starts from the program's start.
+    g_rcExtent[0] = g_rcExtent[1] = RECT{};
+    g_iCurSel = -1;
+    g_iCurTop = 0;
 }
 
 void ListViewTest::TearDown() {

@@ -186,13 +186,6 @@ TEST_F(ListInputTest, OnlyAPlainActivationRunsTheCallbacks) {
     EXPECT_EQ(g_nActivations, 2);
 }
 
-TEST_F(ListInputTest, CommandOneAnswersOneAndOthersZero) {
-    OpenSettings();
-    EXPECT_EQ(SendMessageW(AppState.hwndItem, WM_COMMAND, MAKEWPARAM(1, 0), 0), 1);
-    EXPECT_EQ(SendMessageW(AppState.hwndItem, WM_COMMAND, MAKEWPARAM(2, 0), 0), 0);
-    EXPECT_TRUE(IsWindow(AppState.hwndItem));
-}
-
 TEST_F(ListInputTest, AClickTogglesTheGroupItemUnderThePenButNotOnItsEdge) {
     OpenSettings();
     OnClick(100, 30);

@@ -2,11 +2,14 @@
 // colours, every row kind, the mark, the failure path and the fonts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "listwin/item_window.h"
 #include "listwin/list_draw.h"
 #include "listwin/list_input.h"
+#include "listwin/list_onoff.h"
 #include "listwin/list_paint.h"
-#include "listwin/list_row_paint.h"
+#include "platform/screen.h"
 #include "shell/app_state.h"
 #include "shell/skin_resources.h"
 #include "tests/listview/list_fixture.h"
@@ -92,17 +95,54 @@ TEST_F(ListPaintTest, LabelsAreBlackOnTheConfiguredBackgroundWithTheLineBelow) {
     EXPECT_EQ(cap.At(0, 240), kLineColour) << "the line under the group";
     // The list is 241 high: the window below it shows the background.
     EXPECT_EQ(cap.CountColour(RECT{0, 241, 480, 476}, kBackground), 480 * 235);
-}
 
-TEST_F(ListPaintTest, ADisabledLabelIsGrey) {
-    LoadTestSkin();
-    MakeSettingsRows(L"", L"");
+    // A disabled label is grey, the other stays black.
+    DestroyWindow(AppState.hwndItem);
     Item(0).bDisabled = TRUE;
-    OpenList();
-    Capture cap = CaptureList();
+    ASSERT_TRUE(CreateItemWindow(AppState.hInst, SW_SHOW));
+    cap = CaptureList();
     EXPECT_EQ(cap.CountDark(RECT{2, 16, 240, 48}), 0);
     EXPECT_GT(cap.CountColour(RECT{2, 16, 240, 48}, kListGreyColour), 20);
-    EXPECT_GT(cap.CountDark(RECT{2, 136, 240, 168}), 40) << "the other label stays black";
+    EXPECT_GT(cap.CountDark(RECT{2, 136, 240, 168}), 40);
+}
+
+TEST_F(ListPaintTest, NoInkOfALabelIsCutOff) {
+    // At s = 1 the list font's final colon inks past the measured line.
+    AppState.nScale = 1;
+    LoadTestSkin();
+    LPCWSTR text = L"Text messages service center:";
+    MakeSingleRow(IK_GROUP, 1, IK_GROUP_LABEL);
+    wcscpy_s(Item(0).szText, text);
+    OpenList();
+    PaintNow();
+    Capture cap = CaptureList();
+    int listRight = -1;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < cap.width; ++x)
+            if (cap.CountDark(RECT{x, y, x + 1, y + 1})) listRight = std::max(listRight, x);
+
+    // The same text at the label's anchor (s, 8s), drawn unclipped.
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, cap.width, 30);
+    HGDIOBJ oldBmp = SelectObject(mem, bmp);
+    PatBlt(mem, 0, 0, cap.width, 30, WHITENESS);
+    SetBkMode(mem, TRANSPARENT);
+    HGDIOBJ oldFont = SelectObject(mem, AppState.hFontPrimary);
+    TextOutW(mem, 1, 8, text, lstrlenW(text));
+    int inkRight = -1;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < cap.width; ++x) {
+            COLORREF c = GetPixel(mem, x, y);
+            if (GetRValue(c) < 0x40 && GetGValue(c) < 0x40 && GetBValue(c) < 0x40) inkRight = std::max(inkRight, x);
+        }
+    SelectObject(mem, oldFont);
+    SelectObject(mem, oldBmp);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    EXPECT_GT(inkRight, 100);
+    EXPECT_EQ(listRight, inkRight);
 }
 
 TEST_F(ListPaintTest, EveryRowKindDrawsItsImageAndTexts) {
@@ -253,6 +293,60 @@ TEST_F(ListPaintTest, NoListImageClosesTheProgram) {
     EXPECT_EQ(CloseRequests(), 1);
     EXPECT_FALSE(Item(1).hwndEdit) << "nothing else of the paint happened";
     EXPECT_FALSE(g_bBmpReady);
+}
+
+TEST_F(ListPaintTest, WithoutRowsTheListIsEmptyButSound) {
+    AppState.bHasBackgroundColor = TRUE;
+    AppState.BackgroundColorSetting = kBackground;
+    LoadTestSkin();
+    OpenList();
+    PaintNow();
+    Capture cap = CaptureList();
+    EXPECT_EQ(cap.CountColour(RECT{0, 0, 480, 476}, kBackground), 480 * 476);
+    EXPECT_TRUE(OnClick(10, 10));
+    EXPECT_TRUE(OnTap(10, 10));
+    EXPECT_EQ(ToggleSubItem(AppState.hwndItem, 0, 0, &g_iCurSel), 0);
+    EXPECT_EQ(CloseRequests(), 0);
+}
+
+TEST_F(ListPaintTest, On320x480TheFieldIsWiderAtCreationAndWideTextsShrink) {
+    AppState.nScale = 1;
+    AppState.nScreenType = 6;
+    AppState.LandscapeXExtension = 160;
+    SetScreenSizeForTest(320, 480);
+    LoadTestSkin();
+    MakeSettingsRows(L"1", L"2");
+    OpenList();
+    PaintNow();
+    // Items are 40 high; the box is 2 pixels further left and 20 high.
+    EXPECT_EQ(ChildRect(Item(1).hwndEdit).left, 6);
+    EXPECT_EQ(ChildRect(Item(1).hwndEdit).right, 6 + 308);
+    EXPECT_EQ(ChildRect(Item(1).hwndEdit).top, 46);
+    EXPECT_EQ(ChildRect(Item(1).hwndEdit).bottom, 66);
+    DestroyWindow(AppState.hwndItem);
+
+    // A main text measured wider than 267 pixels takes the secondary font.
+    ListItem& row = MakeSingleRow(2);
+    wcscpy_s(row.szText, L"WWWWWWWWWWWWWWWWWWWWWWWWW");
+    ASSERT_TRUE(CreateItemWindow(AppState.hInst, SW_SHOW));
+    PaintNow();
+    Capture cap = CaptureList();
+    int right = -1;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < cap.width; ++x)
+            if (cap.CountDark(RECT{x, y, x + 1, y + 1})) right = std::max(right, x);
+    HDC screen = GetDC(nullptr);
+    SIZE primary{}, secondary{};
+    HGDIOBJ old = SelectObject(screen, AppState.hFontPrimary);
+    GetTextExtentPoint32W(screen, row.szText, lstrlenW(row.szText), &primary);
+    SelectObject(screen, AppState.hFontSecondary);
+    GetTextExtentPoint32W(screen, row.szText, lstrlenW(row.szText), &secondary);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    ASSERT_GT(primary.cx, 267);
+    ASSERT_LT(secondary.cx + 8, primary.cx);
+    EXPECT_LE(right, 4 + secondary.cx + 2);
+    EXPECT_GE(right, 4 + secondary.cx - 4);
 }
 
 TEST_F(ListPaintTest, FontsAreNotLeftSelectedAndTheImageGoesWithTheWindow) {

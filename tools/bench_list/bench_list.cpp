@@ -1,11 +1,13 @@
-// bench_list: the list window at the vga profile (480 x 640, s = 2, the
-// committed skins/480x640 images in a scratch device root) and the time of
-// the first paint (building the list image) and of one scroll step (a paint
-// of the built image at a new offset), each the median of COUNT runs, in
-// portrait and landscape. With --png it also saves the list as the user
-// sees it, edit controls included, to FOLDER\list-vga-{portrait,landscape}.png.
+// bench_list: the list window at a device profile (vga by default: 480 x
+// 640, s = 2, the committed skins/480x640 images in a scratch device root)
+// and the time of the first paint (building the list image) and of one
+// scroll step (a paint of the built image at a new offset), each the median
+// of COUNT runs, in portrait and landscape. With --png it also saves the
+// list as the user sees it, edit controls included, to
+// FOLDER\list-PROFILE-{portrait,landscape}.png.
 //
-//   bench_list [COUNT] [--png FOLDER]        (COUNT defaults to 100)
+//   bench_list [COUNT] [--profile vga|qvga|hvga|wvga] [--png FOLDER]
+//   (COUNT defaults to 100)
 #include <windows.h>
 #include <objbase.h>
 
@@ -29,6 +31,21 @@
 
 namespace {
 
+// Portrait screens; the landscape one is the same turned.
+struct Profile {
+    LPCWSTR name;
+    int width, height, scale, type;
+    LONG extension;  // the long side beyond 320 s
+    LPCWSTR skins;
+};
+constexpr Profile kProfiles[] = {
+    {L"vga", 480, 640, 2, 3, 0, L"480x640"},
+    {L"qvga", 240, 320, 1, 0, 0, L"240x320"},
+    {L"hvga", 320, 480, 1, 6, 160, L"320x480"},
+    {L"wvga", 480, 800, 2, 5, 160, L"480x800"},
+};
+const Profile* g_profile = &kProfiles[0];
+
 std::wstring ExeFolder() {
     wchar_t path[MAX_PATH];
     DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -43,7 +60,7 @@ std::wstring MakeDevice() {
     std::wstring root = std::wstring(tmp) + L"qxbench-list-" + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(root.c_str(), nullptr);
     CreateDirectoryW((root + L"\\Windows").c_str(), nullptr);
-    std::wstring skins = std::wstring(QX_SKINS_DIR) + L"\\480x640\\";
+    std::wstring skins = std::wstring(QX_SKINS_DIR) + L"\\" + g_profile->skins + L"\\";
     WIN32_FIND_DATAW fd;
     HANDLE h = FindFirstFileW((skins + L"*.png").c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {
@@ -138,7 +155,8 @@ void Measure(HWND hwnd, int count, LPCWSTR orientation) {
 }
 
 void Turn(HWND hwnd, bool landscape) {
-    SetScreenSizeForTest(landscape ? 640 : 480, landscape ? 480 : 640);
+    const int w = g_profile->width, h = g_profile->height;
+    SetScreenSizeForTest(landscape ? h : w, landscape ? w : h);
     AppState.bLandscape = landscape;
     SendMessageW(hwnd, WM_SETTINGCHANGE, 0, 0);
     UpdateWindow(hwnd);
@@ -151,10 +169,19 @@ int wmain(int argc, wchar_t** argv) {
     int count = 100;
     std::wstring pngFolder;
     for (int i = 1; i < argc; ++i) {
-        if (wcscmp(argv[i], L"--png") == 0 && i + 1 < argc)
+        if (wcscmp(argv[i], L"--png") == 0 && i + 1 < argc) {
             pngFolder = argv[++i];
-        else
+        } else if (wcscmp(argv[i], L"--profile") == 0 && i + 1 < argc) {
+            ++i;
+            for (const Profile& p : kProfiles)
+                if (wcscmp(p.name, argv[i]) == 0) g_profile = &p;
+            if (wcscmp(g_profile->name, argv[i]) != 0) {
+                fwprintf(stderr, L"bench_list: no profile %ls\n", argv[i]);
+                return 2;
+            }
+        } else {
             count = std::max(1, _wtoi(argv[i]));
+        }
     }
     // The trace is still formatted and sent to the debug output, as on the
     // device; only the terminal is kept out of the timings.
@@ -163,9 +190,10 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring root = MakeDevice();
     AppState.hInst = GetModuleHandleW(nullptr);
     CreateImagingFactory(&AppState.pImagingFactory);
-    SetScreenSizeForTest(480, 640);
-    AppState.nScale = 2;
-    AppState.nScreenType = 3;
+    SetScreenSizeForTest(g_profile->width, g_profile->height);
+    AppState.nScale = g_profile->scale;
+    AppState.nScreenType = g_profile->type;
+    AppState.LandscapeXExtension = g_profile->extension;
     LoadSkinResources();
     MakeRows();
 
@@ -174,24 +202,25 @@ int wmain(int argc, wchar_t** argv) {
     wc.hInstance = AppState.hInst;
     wc.lpszClassName = L"QxBenchMain";
     RegisterClassW(&wc);
-    AppState.hwndMain = CreateWindowExW(0, wc.lpszClassName, L"main", WS_POPUP | WS_VISIBLE, 0, 52, 640, 640,
+    AppState.hwndMain = CreateWindowExW(0, wc.lpszClassName, L"main", WS_POPUP | WS_VISIBLE, 0, 0, 800, 800,
                                         nullptr, nullptr, AppState.hInst, nullptr);
     if (!AppState.hwndMain || !CreateItemWindow(AppState.hInst, SW_SHOW)) {
         fwprintf(stderr, L"bench_list: no windows\n");
         return 1;
     }
     HWND hwnd = AppState.hwndItem;
-    wprintf(L"bench_list: vga 480 x 640, s = 2, skins/480x640, scroll component %ls\n",
+    wprintf(L"bench_list: %ls %d x %d, s = %d, skins/%ls, scroll component %ls\n", g_profile->name,
+            g_profile->width, g_profile->height, g_profile->scale, g_profile->skins,
             ActiveScroll() ? L"OrvexScroll.dll" : L"none");
     double first = TimedPaint(hwnd);
     wprintf(L"very first paint (image and edit controls made) %7.3f ms\n", first);
     Measure(hwnd, count, L"portrait");
     if (!pngFolder.empty())
-        SaveListPicture(hwnd, pngFolder + L"\\list-vga-portrait.png");
+        SaveListPicture(hwnd, pngFolder + L"\\list-" + g_profile->name + L"-portrait.png");
     Turn(hwnd, true);
     Measure(hwnd, count, L"landscape");
     if (!pngFolder.empty())
-        SaveListPicture(hwnd, pngFolder + L"\\list-vga-landscape.png");
+        SaveListPicture(hwnd, pngFolder + L"\\list-" + g_profile->name + L"-landscape.png");
 
     DestroyWindow(hwnd);
     DestroyWindow(AppState.hwndMain);
