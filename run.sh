@@ -91,6 +91,9 @@ if [ -n "$radio" ]; then
     fi
     mv -f "$card.new" "$card"
 fi
+# What the phone will do at start follows the card as it now is.
+radio_state=$(sed -nE 's/^[[:space:]]*[Rr][Aa][Dd][Ii][Oo][[:space:]]+([A-Za-z]+).*/\1/p' "$windir/simcard.txt" 2>/dev/null | head -n 1)
+radio_state=$(echo "${radio_state:-on}" | tr 'A-Z' 'a-z')
 
 xvfb_pid=""
 cleanup() {
@@ -132,7 +135,7 @@ wait_program() {
     return 1
 }
 
-case $radio in
+case $radio_state in
 flight)
     # The control panel's phone page takes over; the program shows nothing.
     wait_program 60 || { echo "run.sh: the program did not hand over" >&2; exit 1; }
