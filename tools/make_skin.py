@@ -48,13 +48,9 @@ def msgbox_panels(cfg):
     if cfg["t6"]:
         # Portrait: fixed pixels, caption line 86..124 in a panel from 80.
         out["P"] = (302, 250, (86 - 80) + (124 - 80))
-        # Landscape: the caption line's own top is unscaled there and lands
-        # below its bottom at s = 1, so the band follows the scaled terms.
-        h, f = d(150), d(-65)
-        top, bottom = f + d(51), f + d(397)
-        width = (h + d(478)) - (h + d(10))
-        t0, t1 = (f + d(65)) - top, (f + d(125)) - top
-        out["L"] = (width, bottom - top, t0 + t1)
+        # Landscape: the box's table puts the caption below its own bottom at
+        # s = 1, so the box takes the portrait panel there, centred.
+        out["L"] = out["P"]
     else:
         for key, (W, H, pw, c0, c1) in {
             "P": (cfg["w"], cfg["h"], 468, 12, 72),
