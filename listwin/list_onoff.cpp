@@ -97,6 +97,7 @@ BOOL RefreshOnOffStatus(HDC hdc, int iCurTop) {
     WriteTrace(L"RefreshOnOffStatus : hdc = 0x%x, iCurTop = %d", HandleBits(hdc), iCurTop);
     if (!hdc) {
         WriteTrace(L"[err]:RefreshOnOffStatus(), no context to draw into.");
+        WriteTrace(L"RefreshOnOffStatus-");
         return FALSE;
     }
     for (UINT i = 0; g_pItems && i < g_nItems; ++i) {

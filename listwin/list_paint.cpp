@@ -108,9 +108,16 @@ LRESULT OnItemPaint(HWND hwnd) {
     return 0;
 }
 
+// A print request copies the list into the caller's context; the list image
+// itself is made for the window's own context (a bare memory context would
+// make it monochrome), and a print request never closes the program.
 LRESULT OnItemPrintClient(HWND hwnd, HDC hdc) {
     if (!hdc) return 0;
-    if (!ComposeList(hwnd, hdc)) CloseForNoImage();
+    if (!g_bBmpReady) {
+        scoped::WindowDC wnd(hwnd);
+        if (!wnd.get() || !ComposeList(hwnd, wnd.get())) return 0;
+    }
+    ComposeList(hwnd, hdc);
     return 0;
 }
 

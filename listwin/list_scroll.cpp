@@ -23,6 +23,8 @@ PFN_DestroyOrvexScrollInstance g_pfnDestroy = nullptr;
 PFN_CreateOrvexScrollInstance g_pfnCreate2 = nullptr;
 PFN_DestroyOrvexScrollInstance g_pfnDestroy2 = nullptr;
 
+// The component is optional, so nothing is shown for its absence; the trace
+// still says why the list does not scroll.
 HMODULE LoadScrollLibrary(LPCWSTR path) {
     HMODULE h = CeLoadLibrary(path);
     if (!h) WriteTrace(L"[msg]:SetupScrollComponent(), %s not loaded, error=[%lu].", path, GetLastError());

@@ -86,7 +86,6 @@ NotificationLayout TableLayout(const NotificationLayoutInput& in) {
         l.singleButton = Rect(h + d(i), f + d(354), h + d(bw) + i, f + d(354) + bh);
         l.body = Rect(h + d(14), f + d(172), h + d(417) + 14, f + d(250) + 172);
     }
-    if (s == 1) OffsetRect(&l.firstButton, 10, 0);
     return l;
 }
 

@@ -1,6 +1,8 @@
 // PNG files through WIC: the shell's image-file loader and DrawImageFile.
 #include "platform/image_file.h"
 
+#include <cwchar>
+
 #include <wincodec.h>
 
 #include <climits>
@@ -43,7 +45,12 @@ HBITMAP DecodeToDib(IWICImagingFactory* pFactory, LPCWSTR routine, LPCWSTR cePat
     HRESULT hr = pFactory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                      WICDecodeMetadataCacheOnDemand, decoder.put());
     if (FAILED(hr)) {
-        TraceFailure(routine, L"CreateDecoderFromFilename", cePath, hr);
+        // A missing skin file is drawn at every refresh: say so once, when
+        // the skin is loaded, not at every drawing.
+        bool missing = hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) ||
+                       hr == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+        if (!missing || wcscmp(routine, L"DrawImageFile") != 0)
+            TraceFailure(routine, L"CreateDecoderFromFilename", cePath, hr);
         return nullptr;
     }
     scoped::Com<IWICBitmapFrameDecode> frame;

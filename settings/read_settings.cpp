@@ -38,11 +38,13 @@ BOOL ReadVoiceMail(RadioLink& link, DWORD dwFieldID) {
     WCHAR szVoiceMail[kTextLen] = {};
     WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(), dwTotal=[%ld]", link.m_dwTotal);
     WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(), [%ld] ======================", kMailboxRecord);
-    if (!link.My_RIL_GetVoiceMail_RecordEntries(kMailboxRecord, dwFieldID)) {
+    if (!link.My_RIL_GetVoiceMail_RecordEntries(kMailboxRecord, dwFieldID) ||
+        !link.m_pbResult || !RecordInAnswer(link.m_cbResult, link.m_dwRecLen)) {
         WriteTrace(L"[msg]:!cPO_MyRil.My_RIL_GetVoiceMail_RecordEntries(%ld, %d)", kMailboxRecord,
                    static_cast<int>(dwFieldID));
-        // The answer buffer still holds an earlier answer, not this record:
-        // nothing is decoded, and the mirror keeps the number it had.
+        // The answer buffer still holds an earlier answer, or the answer holds
+        // no whole record: nothing is decoded, and the mirror keeps the
+        // number it had.
         WriteTrace(L"[err]:FuncGetVMailTextMSG_Setting(), record not read, VMail_Address kept, "
                    L"szVoiceMail=[%s].", szVoiceMail);
         link.My_RIL_Deinitialize();

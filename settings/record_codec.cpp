@@ -53,6 +53,11 @@ void AppendChar(LPWSTR text, DWORD cchText, LPCWSTR szChar) {
 
 }  // namespace
 
+bool RecordInAnswer(DWORD cbData, DWORD dwTotalRecLen) {
+    return IsRecordLength(dwTotalRecLen) && cbData >= kSimResponseHeader &&
+           cbData - kSimResponseHeader >= dwTotalRecLen;
+}
+
 LPWSTR BCDToChar(BYTE bNibble, LPWSTR szBuf) {
     if (!szBuf) return szBuf;
     WCHAR c = L'?';
@@ -148,7 +153,7 @@ bool ParsePhoneNo(const BYTE* pData, DWORD cbData, LPWSTR pNo, DWORD dwTotalRecL
         SetEmpty(pNo);
         return true;
     }
-    if (cbData < kSimResponseHeader || cbData - kSimResponseHeader < dwTotalRecLen) {
+    if (!RecordInAnswer(cbData, dwTotalRecLen)) {
         WriteTrace(L"[err]:ParsePhoneNo(), cbData=[%ld] ends before the record, pszPhoneNo=[].",
                    cbData);
         SetEmpty(pNo);

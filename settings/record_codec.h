@@ -16,7 +16,12 @@ constexpr DWORD kPhoneNoChars = 22;
 // Record byte k lies at answer byte 16 + k (after the four RILSIMRESPONSE words).
 constexpr DWORD kSimResponseHeader = 16;
 
-// Decodes record 1 of the answer pData (cbData bytes, a RILSIMRESPONSE) into
+// True when an answer of cbData bytes holds a whole record of dwTotalRecLen
+// bytes that has room for the fixed part: only then does it say anything
+// about the number on the SIM.
+bool RecordInAnswer(DWORD cbData, DWORD dwTotalRecLen);
+
+// Decodes the record in the answer pData (cbData bytes, a RILSIMRESPONSE) into
 // pNo (null allowed; else at least kPhoneNoChars units). A record without a
 // number, or one that is not wholly inside the answer, gives the empty text.
 // Always true.

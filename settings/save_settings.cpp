@@ -132,16 +132,20 @@ void FuncSetVMailTextMSG_Setting() {
                    L"voice mail not saved.");
     } else {
         WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), VoiceMail szAddr=%s", szAddr);
-        if (Reg_GetRegOverridesSIM() != 0) Reg_SavePhoneNumber1(szAddr);
         DWORD dwCPHS = 0, dwSimType = 0;
         if (!g_bVMailRead && IsShownVoiceMail(szAddr)) {
             // The SIM's number was never read, so the untouched box is no
-            // number to write: the record would be erased for nothing.
+            // number to write: the record and the override would be erased
+            // for nothing.
             WriteTrace(L"[err]:FuncSetVMailTextMSG_Setting(), voice mail not read at start and not "
                        L"edited, SIM record kept.");
-        } else if (ReadSimTypeFlags(&dwCPHS, &dwSimType)) {
-            WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), dwCPHS=[%d]", static_cast<int>(dwCPHS));
-            if (!SaveVoiceMail(link, SelectMailboxFile(dwSimType, dwCPHS), szAddr, &bRet)) return;
+        } else {
+            if (Reg_GetRegOverridesSIM() != 0) Reg_SavePhoneNumber1(szAddr);
+            if (ReadSimTypeFlags(&dwCPHS, &dwSimType)) {
+                WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), dwCPHS=[%d]",
+                           static_cast<int>(dwCPHS));
+                if (!SaveVoiceMail(link, SelectMailboxFile(dwSimType, dwCPHS), szAddr, &bRet)) return;
+            }
         }
     }
 

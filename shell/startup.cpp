@@ -45,9 +45,11 @@ void SwitchRadioOn() {
     FreeLibrary(hLib);
 }
 
-template <typename F>
-bool CreateStep(LPCWSTR label, F&& create) {
-    return TimedStep(label, [&] { return create() != FALSE; });
+// Destroying the main window takes its children, the skin resources and the
+// rows with it and posts the quit message.
+void EndWithoutScreen() {
+    if (AppState.hwndMain) DestroyWindow(AppState.hwndMain);
+    AppState.hwndMain = AppState.hwndTitle = AppState.hwndItem = nullptr;
 }
 
 }  // namespace
@@ -86,12 +88,14 @@ BOOL StartApplication(HINSTANCE hInstance, int nShow) {
     if (dwPhoneState == 0 && AskPowerOn() == 0) return FALSE;
     if (AppState.nPowerOnAnswer == 1) SwitchRadioOn();
 
-    if (!CreateStep(L"CreateMainWindow", [&] { return CreateMainWindow(hInstance, nShow); }))
+    if (!TimedStep(L"CreateMainWindow", [&] { return CreateMainWindow(hInstance, nShow); }))
         return FALSE;
-    if (!CreateStep(L"CreateTitleWindow", [&] { return CreateTitleWindow(hInstance, nShow); }))
+    if (!TimedStep(L"CreateTitleWindow", [&] { return CreateTitleWindow(hInstance, nShow); }) ||
+        !TimedStep(L"CreateItemWindow", [&] { return CreateItemWindow(hInstance, nShow); })) {
+        // The main window takes the other one and the resources with it.
+        EndWithoutScreen();
         return FALSE;
-    if (!CreateStep(L"CreateItemWindow", [&] { return CreateItemWindow(hInstance, nShow); }))
-        return FALSE;
+    }
 
     if (AppState.nPowerOnAnswer == 1) {
         AppState.nPowerOnAnswer = 0;
@@ -100,11 +104,9 @@ BOOL StartApplication(HINSTANCE hInstance, int nShow) {
         bool stillOff = IsPhoneStatusFlagSet();
         HideCursor();
         if (stillOff) {
-            // The radio did not come on: end without showing anything. The
-            // main window's destruction takes its children and all skin
-            // resources with it, so nothing is painted from released ones.
-            DestroyWindow(AppState.hwndMain);
-            AppState.hwndMain = AppState.hwndTitle = AppState.hwndItem = nullptr;
+            // The radio did not come on: end without showing anything, so
+            // nothing is painted from released resources.
+            EndWithoutScreen();
             return FALSE;
         }
     }

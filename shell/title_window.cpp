@@ -38,7 +38,7 @@ HFONT CreateTitleFont(HDC hdc, int pixels, const TitleFontSpec& spec) {
 // only what would be drawn, so the flag is left out here.
 int MeasureTitle(HDC hdc, LPCWSTR text) {
     RECT m{};
-    DrawTextW(hdc, text, -1, &m, (kMeasureFlags & ~(DT_END_ELLIPSIS | DT_VCENTER)) | DT_CALCRECT);
+    DrawTextW(hdc, text, -1, &m, kMeasureFlags & ~(DT_END_ELLIPSIS | DT_VCENTER));
     return m.right;
 }
 

@@ -46,8 +46,9 @@ DWORD g_dwTargetThread = 0;  // whose focus the keys type into
 WPARAM g_wLayout = kSipLayoutPhone;
 int g_iPressed = -1;
 bool g_bInside = false;
-scoped::MemDC g_dc;
+// The bitmap outlives the context it is selected into (statics go in reverse).
 scoped::Bitmap g_bmp;
+scoped::MemDC g_dc;
 HGDIOBJ g_hOldBmp = nullptr;
 SIZE g_sizeBmp{};
 

@@ -11,15 +11,8 @@ namespace {
 
 const size_t kMaxSetDigits = 20;  // ten BCD bytes of the TS 24.011 address field
 
-std::string Trim(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return std::string();
-    size_t e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
-}
-
 bool ToInt(const std::string& s, int max, int* pValue) {
-    std::string t = Trim(s);
+    std::string t = TrimBlanks(s);
     if (t.empty() || t.size() > 6) return false;
     int v = 0;
     for (char c : t) {
@@ -266,12 +259,12 @@ int CfunFromAnswer(const RilRequest& request, const RilAnswer& answer) {
 
 bool ParseCscaLine(const std::string& line, RILMSGCONFIG* pConfig) {
     if (line.compare(0, 6, "+CSCA:") != 0) return false;
-    std::string rest = Trim(line.substr(6));
+    std::string rest = TrimBlanks(line.substr(6));
     if (rest.size() < 2 || rest[0] != '"') return false;
     size_t close = rest.find('"', 1);
     if (close == std::string::npos) return false;
     std::string address = rest.substr(1, close - 1);
-    std::string tail = Trim(rest.substr(close + 1));
+    std::string tail = TrimBlanks(rest.substr(close + 1));
     bool plus = !address.empty() && address[0] == '+';
     if (plus) address.erase(0, 1);
     if (address.size() >= MAXLENGTH_ADDRESS) return false;

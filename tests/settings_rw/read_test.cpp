@@ -194,6 +194,20 @@ TEST_F(ReadTest, AFailedGetResponseShowsTheServiceCentreOnly) {
     EXPECT_FALSE(FuncGetVMailTextMSG_Setting());
 }
 
+// A record too short for a number says nothing of the SIM's number: it is
+// not taken for an erased one, so neither the mirror nor a later save erase it.
+TEST_F(ReadTest, ARecordWithoutRoomForANumberCountsAsUnread) {
+    SetMirrors(L"old", L"+999");
+    WriteCard("radio on\nsmsc +441234567890 145\nsim 2G\n"
+              "file 6F17 reclen 10 records 1\nrecord 1 06 91 21 43 65 F7 FF FF FF FF\n");
+    TraceTrigger trace;
+    ASSERT_TRUE(LoadSetting());
+    EXPECT_EQ(VoiceMailBox(), L"");
+    EXPECT_EQ(Mirror(L"VMail_Address"), L"+999");
+    EXPECT_TRUE(trace.Has(L"record not read, VMail_Address kept"));
+    EXPECT_FALSE(g_bVMailRead);
+}
+
 TEST_F(ReadTest, AFailedReadRecordDecodesNothingAndKeepsTheMirror) {
     SetMirrors(L"old", L"+999");
     SetRegDword(HKEY_CURRENT_USER, kTestVmailKey, L"RegOverridesSIM", 1);

@@ -132,7 +132,10 @@ TEST_F(ImageFileTest, DrawWithoutImageOrRoomDrawsNothing) {
     EXPECT_FALSE(DrawImageFile(m_factory, L"\\Windows\\empty.png", canvas.dc(), 0, 0, 8, 8));
     EXPECT_FALSE(DrawImageFile(nullptr, L"\\Windows\\strip.png", canvas.dc(), 0, 0, 8, 8));
     EXPECT_FALSE(DrawImageFile(m_factory, nullptr, canvas.dc(), 0, 0, 8, 8));
-    EXPECT_EQ(trace.Count(L"[imaging] [err]:DrawImageFile()"), 5);
+    // A missing file is drawn at every refresh: only its loading says so.
+    EXPECT_EQ(trace.Count(L"[imaging] [err]:DrawImageFile()"), 4);
+    EXPECT_FALSE(trace.Has(L"file=[\\Windows\\absent.png]"));
+    EXPECT_EQ(SHLoadImageFile(L"\\Windows\\absent.png"), nullptr);
     EXPECT_TRUE(trace.Has(L"file=[\\Windows\\absent.png]"));
 
     // An empty or reversed rectangle: the image was made, nothing is drawn.
