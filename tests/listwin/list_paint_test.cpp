@@ -12,7 +12,7 @@
 #include "platform/screen.h"
 #include "shell/app_state.h"
 #include "shell/skin_resources.h"
-#include "tests/listview/list_fixture.h"
+#include "tests/listwin/list_fixture.h"
 
 namespace {
 

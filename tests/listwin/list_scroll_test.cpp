@@ -7,7 +7,7 @@
 #include "listwin/list_paint.h"
 #include "listwin/list_scroll.h"
 #include "shell/app_state.h"
-#include "tests/listview/list_fixture.h"
+#include "tests/listwin/list_fixture.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "platform/aygshell/aygshell.h"
 #include "platform/screen.h"
 #include "shell/app_state.h"
-#include "tests/listview/list_fixture.h"
+#include "tests/listwin/list_fixture.h"
 
 namespace {
 

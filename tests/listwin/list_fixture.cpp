@@ -1,5 +1,5 @@
 // The list tests' device, skin, rows, windows and captures.
-#include "tests/listview/list_fixture.h"
+#include "tests/listwin/list_fixture.h"
 
 #include <objbase.h>
 
