@@ -59,6 +59,9 @@ RilAnswer SimAnswer(const RilRequest& request, const AtReply& reply) {
     if (!OnlyLine(reply) || !ParseCrsmLine(reply.lines[0], &sw1, &sw2, &response))
         return ErrorAnswer(RIL_E_INVALIDRESPONSE);
     if (!IsSimSuccess(sw1, sw2)) return ErrorAnswer(RIL_E_SIMSTATUS(sw1, sw2));
+    // A record read that brings fewer or more bytes than asked for is no record.
+    if (request.nRecordLength >= 0 && response.size() != static_cast<size_t>(request.nRecordLength))
+        return ErrorAnswer(RIL_E_INVALIDRESPONSE);
     if (request.dwSimCommand == RIL_SIMCMD_GETRESPONSE && !response.empty() && response[0] == 0x62) {
         std::vector<BYTE> gsm;
         if (!ConvertFcpToGsm(response, &gsm)) return ErrorAnswer(RIL_E_INVALIDRESPONSE);
@@ -183,6 +186,8 @@ HRESULT BuildSimCmd(DWORD dwCommand, const RILSIMCMDPARAMETERS* pParams, const B
     pRequest->command = text;
     pRequest->prefix = "+CRSM:";
     pRequest->dwSimCommand = dwCommand;
+    if (dwCommand == RIL_SIMCMD_READRECORD && pParams && (pParams->dwParams & RIL_PARAM_SCP_PARAM3))
+        pRequest->nRecordLength = static_cast<int>(pParams->dwParameter3);
     return S_OK;
 }
 

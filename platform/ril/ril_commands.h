@@ -19,6 +19,7 @@ struct RilRequest {
     std::string prefix;   // of the information lines; empty when none
     DWORD dwSimCommand = 0;
     int nCfun = -1;       // the power a set request asks for
+    int nRecordLength = -1;  // READ RECORD: the bytes asked for (P3)
 };
 
 struct RilAnswer {

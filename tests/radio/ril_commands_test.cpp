@@ -143,7 +143,10 @@ TEST(RilCrsm, AnswerCarriesStatusWordsAndResponse) {
 
     // Success: 90 00, 91 xx, 92 xx, 9F xx. Anything else is an error result.
     EXPECT_EQ(AnswerFromReply(r, Reply({"+CRSM: 159,16,\"0691\""})).dwCode, (DWORD)RIL_RESULT_OK);
-    EXPECT_EQ(AnswerFromReply(r, Reply({"+CRSM: 145,0"})).dwCode, (DWORD)RIL_RESULT_OK);
+    EXPECT_EQ(AnswerFromReply(r, Reply({"+CRSM: 145,0,\"0691\""})).dwCode, (DWORD)RIL_RESULT_OK);
+    // A record read must bring the record asked for (P3 = 2 bytes here).
+    for (const char* odd : {"+CRSM: 144,0", "+CRSM: 159,16", "+CRSM: 144,0,\"06\"", "+CRSM: 144,0,\"069121\""})
+        EXPECT_EQ(ErrorOf(AnswerFromReply(r, Reply({odd}))), RIL_E_INVALIDRESPONSE) << odd;
     for (auto sw : {std::make_pair(0x6A, 0x83), std::make_pair(0x94, 0x04), std::make_pair(0x67, 0x00),
                     std::make_pair(0x90, 0x01), std::make_pair(0x98, 0x04)}) {
         std::string line = "+CRSM: " + std::to_string(sw.first) + "," + std::to_string(sw.second);
