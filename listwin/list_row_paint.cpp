@@ -81,9 +81,7 @@ void DrawRowTexts(HDC hdc, const ListItem& row, LPCWSTR t1, LPCWSTR t2, int top)
         DrawListText(hdc, AppState.hFontSecondary, t2, 4 * s, top + 24 * s);
 }
 
-BOOL PaintItem(int iRow) { return PaintItemFor(AppState.hwndItem, iRow); }
-
-BOOL PaintItemFor(HWND hwndList, int iRow) {
+BOOL PaintItem(HWND hwndList, int iRow) {
     if (!g_pItems || iRow < 0 || static_cast<UINT>(iRow) >= g_nItems || !g_hdcItem) return FALSE;
     ListItem& row = g_pItems[iRow];
     if (row.bHidden == 1) return TRUE;

@@ -6,10 +6,8 @@
 #include "listwin/list_items.h"
 
 // Row i into g_hdcItem; hidden rows are skipped. Text-box items get their
-// edit control, children of the list window AppState.hwndItem.
-BOOL PaintItem(int iRow);
-// The same with the list window given.
-BOOL PaintItemFor(HWND hwndList, int iRow);
+// edit control, a child of the list window.
+BOOL PaintItem(HWND hwndList, int iRow);
 
 // The texts of a row (not of a group) from its top in the given context:
 // the switch words, the main text and the second line.
