@@ -3,6 +3,8 @@
 QX_PACKAGES=(cmake make g++-mingw-w64-x86-64 wine64 xvfb fonts-liberation imagemagick x11-utils x11-apps
              googletest flock)
 
+# Wine's recommended libraries (XRender, XRandR, ...) are wanted: they draw
+# the device's screen under X.
 ensure_packages() {
     local missing=()
     local p
@@ -15,5 +17,5 @@ ensure_packages() {
     local sudo=""
     [ "$(id -u)" -eq 0 ] || sudo=sudo
     $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >&2
 }
