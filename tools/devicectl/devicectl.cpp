@@ -105,11 +105,18 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (!wcscmp(argv[1], L"wait-exit")) return WaitFor(false, _wtoi(argv[2])) ? 0 : 1;
     if (!wcscmp(argv[1], L"press")) {
-        UINT cmd = !wcscmp(argv[2], L"done") ? kCmdDone : !wcscmp(argv[2], L"cancel") ? kCmdCancel : 0;
+        bool left = !wcscmp(argv[2], L"done");
+        if (!left && wcscmp(argv[2], L"cancel")) return Usage();
+        // A tap on the soft key: "Done" is on the left of the bar, "Cancel"
+        // on the right. Without a bar the command goes to the screen itself.
+        HWND bar = AttachToPhoneDesktop() ? FindWindowW(L"SoftKeyBarClass", nullptr) : nullptr;
+        RECT rc;
+        if (bar && IsWindowVisible(bar) && GetWindowRect(bar, &rc))
+            return Tap(left ? rc.left + (rc.right - rc.left) / 6 : rc.right - (rc.right - rc.left) / 6,
+                       (rc.top + rc.bottom) / 2) ? 0 : 1;
         HWND hwnd = MainWindow();
-        if (!cmd) return Usage();
         if (!hwnd) return 1;
-        PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(cmd, 0), 0);
+        PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(left ? kCmdDone : kCmdCancel, 0), 0);
         return 0;
     }
     return Usage();
