@@ -75,7 +75,8 @@ windir=$WINEPREFIX/drive_c/windows
 portrait=$([ "$width" -gt "$height" ] && echo "${height}x${width}" || echo "${width}x${height}")
 cp skins/"$portrait"/*.png "$windir/"
 for f in "$build"/bin/*.dll; do [ -e "$f" ] && cp "$f" "$windir/"; done
-cp "$build/bin/QXPhoneVMSetting.exe" "$build/bin/ctlpnl.exe" "$build/bin/devicectl.exe" "$windir/"
+cp "$build/bin/QXPhoneVMSetting.exe" "$build/bin/ctlpnl.exe" "$build/bin/devicectl.exe" \
+   "$build/bin/statusbar.exe" "$windir/"
 # The SIM card is the user's data: seeded once, never replaced.
 if [ -f devices/default-simcard.txt ] && [ ! -f "$windir/simcard.txt" ]; then
     cp devices/default-simcard.txt "$windir/simcard.txt"
@@ -111,6 +112,9 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 # Wine's desktop window is the phone's screen; the program's trace goes to our stderr.
+# The phone shell's status bar first, then the program on the same desktop.
+"$wine" explorer "/desktop=Phone,${width}x${height}" 'C:\windows\statusbar.exe' </dev/null >/dev/null 2>&1 &
+sleep 1
 "$wine" explorer "/desktop=Phone,${width}x${height}" 'C:\windows\QXPhoneVMSetting.exe' </dev/null >/dev/null &
 app_pid=$!
 
