@@ -261,7 +261,7 @@ LRESULT OnKeysNcDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-constexpr shellwnd::Handler kKeyHandlers[] = {
+constexpr MessageHandler kKeyHandlers[] = {
     {WM_PAINT, OnKeysPaint},
     {WM_PRINTCLIENT, OnKeysPrintClient},
     {WM_ERASEBKGND, OnEraseBkgnd},
@@ -276,7 +276,7 @@ constexpr shellwnd::Handler kKeyHandlers[] = {
 };
 
 LRESULT CALLBACK KeyAreaProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return shellwnd::Dispatch(kKeyHandlers, hwnd, msg, wParam, lParam);
+    return DispatchMessageTable(kKeyHandlers, hwnd, msg, wParam, lParam);
 }
 
 LRESULT OnPanelSize(HWND hwnd, UINT, WPARAM, LPARAM) {
@@ -297,7 +297,7 @@ LRESULT OnPanelNcDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-constexpr shellwnd::Handler kPanelHandlers[] = {
+constexpr MessageHandler kPanelHandlers[] = {
     {WM_SIZE, OnPanelSize},
     {WM_ERASEBKGND, OnEraseBkgnd},
     {WM_MOUSEACTIVATE, shellwnd::NoActivate},
@@ -307,7 +307,7 @@ constexpr shellwnd::Handler kPanelHandlers[] = {
 };
 
 LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return shellwnd::Dispatch(kPanelHandlers, hwnd, msg, wParam, lParam);
+    return DispatchMessageTable(kPanelHandlers, hwnd, msg, wParam, lParam);
 }
 
 RECT PanelRect() {

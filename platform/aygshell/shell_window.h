@@ -1,25 +1,14 @@
-// What the shell library's own windows share: the message-table lookup, the
-// module they are registered in, and the face of their texts.
+// What the shell library's own windows share besides their message tables
+// (platform/message_table.h): the module they are registered in and the face
+// of their texts.
 #pragma once
 #include <windows.h>
 
 #include <cstddef>
 
+#include "platform/message_table.h"
+
 namespace shellwnd {
-
-using HandlerFn = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
-struct Handler {
-    UINT msg;
-    HandlerFn fn;
-};
-
-// First match wins; every other message goes to DefWindowProcW.
-template <size_t N>
-LRESULT Dispatch(const Handler (&table)[N], HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    for (const auto& entry : table)
-        if (entry.msg == msg) return entry.fn(hwnd, msg, wParam, lParam);
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
 
 // The module holding this code (the classes are registered there, not in the
 // caller's resource module).

@@ -326,7 +326,7 @@ LRESULT OnCaptureChanged(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
     return 0;
 }
 
-constexpr shellwnd::Handler kBarHandlers[] = {
+constexpr MessageHandler kBarHandlers[] = {
     {WM_NCCREATE, OnNcCreate},
     {WM_NCDESTROY, OnNcDestroy},
     {WM_PAINT, OnPaint},
@@ -343,7 +343,7 @@ constexpr shellwnd::Handler kBarHandlers[] = {
 };
 
 LRESULT CALLBACK SoftKeyBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return shellwnd::Dispatch(kBarHandlers, hwnd, msg, wParam, lParam);
+    return DispatchMessageTable(kBarHandlers, hwnd, msg, wParam, lParam);
 }
 
 struct FindContext {
