@@ -7,40 +7,15 @@
 #include "platform/ril/at_transport.h"
 #include "platform/ril/ril_test_seams.h"
 #include "tests/radio/radio_rig.h"
+#include "tools/modem_server/modem_server_process.h"
 
 namespace {
 
 // modem_server.exe on a free port of 127.0.0.1, for one test.
-class ModemServer {
-public:
-    ModemServer(const RadioRig& rig, const std::wstring& extra) {
-        std::wstring portFile = rig.device.Path(L"\\port.txt");
-        std::wstring cmd = L"\"" + ModuleFolder() + L"modem_server.exe\" --card \"" + rig.CardPath() +
-                           L"\" --port 0 --port-file \"" + portFile + L"\" --idle 15000 --once " + extra;
-        STARTUPINFOW si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi = {};
-        if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
-        CloseHandle(pi.hThread);
-        m_hProcess = pi.hProcess;
-        for (int i = 0; i < 200 && m_nPort == 0; ++i) {
-            std::string text = ReadFileBytes(portFile);
-            if (!text.empty()) m_nPort = atoi(text.c_str());
-            else Sleep(25);
-        }
-    }
-    ~ModemServer() {
-        if (!m_hProcess) return;
-        if (WaitForSingleObject(m_hProcess, 3000) != WAIT_OBJECT_0) TerminateProcess(m_hProcess, 1);
-        CloseHandle(m_hProcess);
-    }
-    std::wstring Port() const { return L"tcp:127.0.0.1:" + std::to_wstring(m_nPort); }
-    int PortNumber() const { return m_nPort; }
-
-private:
-    HANDLE m_hProcess = nullptr;
-    int m_nPort = 0;
-};
+ModemServerProcess Serve(const RadioRig& rig, const std::wstring& options) {
+    return ModemServerProcess(ModuleFolder() + L"modem_server.exe", rig.CardPath(),
+                              rig.device.Path(L"\\port.txt"), 15000, options);
+}
 
 HRESULT ReadRecord(HRIL h, DWORD rec) {
     RILSIMCMDPARAMETERS p = SimParams(0x6F17, rec, 4, 28);
@@ -49,7 +24,7 @@ HRESULT ReadRecord(HRIL h, DWORD rec) {
 
 TEST(RilOverTcp, EchoingNoisyModemServesAWholeSession) {
     RadioRig rig;
-    ModemServer server(rig, L"--echo --noise");
+    ModemServerProcess server = Serve(rig, L"--echo --noise");
     ASSERT_GT(server.PortNumber(), 0);
     RilSetPortForTest(server.Port().c_str());
     RilClient c;
@@ -73,7 +48,7 @@ TEST(RilOverTcp, EchoingNoisyModemServesAWholeSession) {
 
 TEST(RilOverTcp, ConnectionDroppedMidAnswerFailsAtOnce) {
     RadioRig rig;
-    ModemServer server(rig, L"--drop-after 1");
+    ModemServerProcess server = Serve(rig, L"--drop-after 1");
     ASSERT_GT(server.PortNumber(), 0);
     RilSetPortForTest(server.Port().c_str());
     RilClient c;
@@ -89,7 +64,7 @@ TEST(RilOverTcp, ConnectionDroppedMidAnswerFailsAtOnce) {
 
 TEST(RilOverTcp, SilentModemTimesOut) {
     RadioRig rig;
-    ModemServer server(rig, L"--silent");
+    ModemServerProcess server = Serve(rig, L"--silent");
     ASSERT_GT(server.PortNumber(), 0);
     RilSetPortForTest(server.Port().c_str());
     RilClient c;

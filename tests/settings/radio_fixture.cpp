@@ -53,28 +53,8 @@ std::vector<BYTE> ResultBytes(const RadioLink& link) {
     return std::vector<BYTE>(link.m_pbResult, link.m_pbResult + link.m_cbResult);
 }
 
-ModemServerProcess::ModemServerProcess(const ScratchDevice& device, const std::wstring& cardPath,
-                                       const std::wstring& options) {
-    std::wstring portFile = device.Path(L"\\modem-port.txt");
-    std::wstring cmd = L"\"" + ModuleFolder() + L"modem_server.exe\" --card \"" + cardPath +
-                       L"\" --port 0 --port-file \"" + portFile + L"\" --idle 20000 --once " + options;
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return;
-    CloseHandle(pi.hThread);
-    m_hProcess = pi.hProcess;
-    for (int i = 0; i < 400 && m_nPort == 0; ++i) {
-        std::string text = ReadFileBytes(portFile);
-        if (!text.empty()) m_nPort = atoi(text.c_str());
-        else Sleep(25);
-    }
-}
-
-ModemServerProcess::~ModemServerProcess() {
-    if (!m_hProcess) return;
-    // It ends by itself when its one connection closes.
-    if (WaitForSingleObject(m_hProcess, 3000) != WAIT_OBJECT_0) TerminateProcess(m_hProcess, 1);
-    CloseHandle(m_hProcess);
+ModemServerProcess ServeCard(const ScratchDevice& device, const std::wstring& cardPath,
+                             const std::wstring& options) {
+    return ModemServerProcess(ModuleFolder() + L"modem_server.exe", cardPath,
+                              device.Path(L"\\modem-port.txt"), 20000, options);
 }

@@ -11,6 +11,7 @@
 #include "platform/ril/ril_test_seams.h"
 #include "settings/radio_link.h"
 #include "tests/support/scratch.h"
+#include "tools/modem_server/modem_server_process.h"
 
 // The wait the tests use where a request is meant to time out.
 constexpr DWORD kShortWaitMs = 300;
@@ -51,20 +52,8 @@ protected:
 
 // modem_server.exe serving the test's card on a free loopback port, for one
 // connection; stopped (if still running) when it goes.
-class ModemServerProcess {
-public:
-    ModemServerProcess(const ScratchDevice& device, const std::wstring& cardPath,
-                       const std::wstring& options);
-    ~ModemServerProcess();
-    ModemServerProcess(const ModemServerProcess&) = delete;
-    ModemServerProcess& operator=(const ModemServerProcess&) = delete;
-    int PortNumber() const { return m_nPort; }
-    std::wstring Port() const { return L"tcp:127.0.0.1:" + std::to_wstring(m_nPort); }
-
-private:
-    HANDLE m_hProcess = nullptr;
-    int m_nPort = 0;
-};
+ModemServerProcess ServeCard(const ScratchDevice& device, const std::wstring& cardPath,
+                             const std::wstring& options);
 
 // Milliseconds since the tick count t0.
 inline DWORD Since(DWORD t0) { return GetTickCount() - t0; }

@@ -11,7 +11,7 @@ class RadioLinkTcpTest : public RadioTest {};
 }  // namespace
 
 TEST_F(RadioLinkTcpTest, ReadingAndSavingOverTcp) {
-    ModemServerProcess server(m_device, CardPath(), L"--echo --noise");
+    ModemServerProcess server = ServeCard(m_device, CardPath(), L"--echo --noise");
     ASSERT_GT(server.PortNumber(), 0);
     RilSetPortForTest(server.Port().c_str());
 
@@ -47,7 +47,7 @@ TEST_F(RadioLinkTcpTest, SlowServerAnswersAreNotMixedUp) {
     // Every answer comes 500 ms late: the first request gives up at 300 ms,
     // the second waits long enough and must get its own answer.
     RilSetCommandTimeoutForTest(5000);
-    ModemServerProcess server(m_device, CardPath(), L"--delay 500");
+    ModemServerProcess server = ServeCard(m_device, CardPath(), L"--delay 500");
     ASSERT_GT(server.PortNumber(), 0);
     RilSetPortForTest(server.Port().c_str());
     TraceCapture trace;

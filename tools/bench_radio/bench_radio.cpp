@@ -15,6 +15,7 @@
 #include "platform/device_root.h"
 #include "platform/ril/ril_test_seams.h"
 #include "settings/radio_link.h"
+#include "tools/modem_server/modem_server_process.h"
 
 namespace {
 
@@ -36,18 +37,6 @@ bool WriteText(const std::wstring& path, const std::string& text) {
               written == text.size();
     CloseHandle(h);
     return ok;
-}
-
-std::string ReadText(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return std::string();
-    char buf[64];
-    DWORD got = 0;
-    std::string text;
-    if (ReadFile(h, buf, sizeof buf, &got, nullptr)) text.assign(buf, got);
-    CloseHandle(h);
-    return text;
 }
 
 std::wstring ExeFolder() {
@@ -83,36 +72,6 @@ public:
 private:
     std::wstring m_root;
     bool m_bOk = false;
-};
-
-// modem_server.exe for one connection on a free loopback port.
-class Server {
-public:
-    explicit Server(const BenchDevice& dev) {
-        std::wstring cmd = L"\"" + ExeFolder() + L"modem_server.exe\" --card \"" + dev.Card() +
-                           L"\" --port 0 --port-file \"" + dev.PortFile() + L"\" --idle 30000 --once";
-        STARTUPINFOW si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi = {};
-        if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
-        CloseHandle(pi.hThread);
-        m_hProcess = pi.hProcess;
-        for (int i = 0; i < 400 && m_nPort == 0; ++i) {
-            std::string text = ReadText(dev.PortFile());
-            if (!text.empty()) m_nPort = atoi(text.c_str());
-            else Sleep(25);
-        }
-    }
-    ~Server() {
-        if (!m_hProcess) return;
-        if (WaitForSingleObject(m_hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(m_hProcess, 1);
-        CloseHandle(m_hProcess);
-    }
-    int Port() const { return m_nPort; }
-
-private:
-    HANDLE m_hProcess = nullptr;
-    int m_nPort = 0;
 };
 
 struct Result {
@@ -177,12 +136,12 @@ int wmain(int argc, wchar_t** argv) {
     RilSetPortForTest(L"sim");
     Report(L"in-process modem", Measure(count));
 
-    Server server(dev);
-    if (server.Port() == 0) {
+    ModemServerProcess server(ExeFolder() + L"modem_server.exe", dev.Card(), dev.PortFile(), 30000);
+    if (server.PortNumber() == 0) {
         fwprintf(stderr, L"bench_radio: modem_server.exe did not start\n");
         return 2;
     }
-    std::wstring port = L"tcp:127.0.0.1:" + std::to_wstring(server.Port());
+    std::wstring port = server.Port();
     RilSetPortForTest(port.c_str());
     Report(L"TCP modem server", Measure(count));
     RilSetPortForTest(nullptr);
