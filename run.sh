@@ -174,7 +174,8 @@ if [ -n "$cphs" ]; then
     own_reg+=$'[HKEY_LOCAL_MACHINE\\Drivers\\BuiltIn\\RIL]\n"ReadCPHS"=dword:'"$([ "$cphs" = on ] && echo 00000001 || echo 00000000)"$'\n\n'
     say "the device's CPHS reading is now $cphs (it keeps it for later runs)"
 else
-    cphs=$([ "$(device_value 'Drivers\\BuiltIn\\RIL' ReadCPHS)" = 0 ] && echo off || echo on)
+    read_cphs=$(device_value 'Drivers\\BuiltIn\\RIL' ReadCPHS)
+    cphs=$([ "${read_cphs:-0}" != 0 ] && echo on || echo off)
 fi
 if [ -n "$simtype" ]; then
     own_reg+=$'[HKEY_LOCAL_MACHINE\\SOFTWARE\\OEM\\RIL]\n"SIMTYPE"=dword:'"$(printf %08x "$simtype")"$'\n\n'
@@ -294,7 +295,8 @@ app_rc=""
 wait_program() {
     local i
     for ((i = 0; i < $1 * 10; i++)); do
-        if ! kill -0 "$app_pid" 2>/dev/null || [ "$(cut -d' ' -f3 "/proc/$app_pid/stat" 2>/dev/null)" = Z ]; then
+        # Gone, or a zombie not yet reaped (its state follows the name's ")").
+        if ! kill -0 "$app_pid" 2>/dev/null || [ "$(sed 's/.*) //; s/ .*//' "/proc/$app_pid/stat" 2>/dev/null)" = Z ]; then
             app_rc=0
             wait "$app_pid" || app_rc=$?
             return 0

@@ -96,17 +96,13 @@ TEST_F(ShellTurnTest, FullScreenWindowsTakeTheTurnedWorkAreaAndEveryWindowHearsI
 TEST_F(ShellTurnTest, SoftKeyBarAndRaisedInputPanelFollowTheScreen) {
     UseScreen(480, 640, 2);
     TestOwner owner;
-    SHMENUBARINFO mbi{};
-    mbi.cbSize = sizeof(mbi);
-    mbi.hwndParent = owner.hwnd();
-    mbi.nToolBarId = IDR_MENUBAR;
-    mbi.hInstRes = GetModuleHandleW(nullptr);
-    ASSERT_TRUE(SHCreateMenuBar(&mbi));
+    HWND bar = MakeSoftKeyBar(owner.hwnd(), IDR_MENUBAR);
+    ASSERT_TRUE(bar);
     ASSERT_TRUE(SHSipPreference(owner.hwnd(), SIP_UP));
 
     UseScreen(640, 480, 2);
     FollowScreenTurn(RECT{0, 0, 480, 640}, GetCurrentThreadId());
-    EXPECT_EQ(Text(WindowRectOf(mbi.hwndMB)), Text(RECT{0, 428, 640, 480}));
+    EXPECT_EQ(Text(WindowRectOf(bar)), Text(RECT{0, 428, 640, 480}));
     HWND panel = FindWindowW(L"SipWndClass", nullptr);
     ASSERT_TRUE(panel);
     EXPECT_EQ(Text(WindowRectOf(panel)), Text(RECT{0, 268, 640, 428}));
