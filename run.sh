@@ -1,158 +1,349 @@
 #!/usr/bin/env bash
-# Builds the program if needed, creates or updates an emulated device (a Wine
-# prefix seeded from a device profile) and starts the program on it.
-#
-#   ./run.sh [--profile NAME] [--device DIR] [--radio on|off|flight] [--screenshot FILE]
-#
-# Profiles: devices/profiles/*.reg (vga, vga-l, qvga, qvga-l, hvga, hvga-l,
-# wvga, wvga-l). --radio sets the radio line of the device's SIM card before
-# the start (off: the program asks to switch the phone on; flight: it hands
-# over to the control panel). With a DISPLAY the device's screen opens as a
-# window; without one it runs under Xvfb, where only --screenshot makes sense.
+# Runs the settings program on an emulated phone: builds it if needed, makes
+# or updates the phone (a Wine prefix seeded from a device profile), starts
+# the phone's shell stand-ins and the program, and waits for the program
+# itself. ./run.sh --help tells how.
 set -euo pipefail
 top=$(cd "$(dirname "$0")" && pwd)
 cd "$top"
 
-profile=vga device="" screenshot="" radio=""
+usage() {
+    cat <<'EOF'
+Usage: ./run.sh [OPTION]...
+Runs the settings program on an emulated phone. With a DISPLAY the phone's
+screen opens as a window; without one it runs headless under Xvfb, where
+--screenshot is needed.
+
+  --profile NAME       the screen: vga (default, 480x640), vga-l, qvga, qvga-l,
+                       hvga, hvga-l, wvga, wvga-l (devices/profiles/NAME.reg)
+  --device DIR         the phone's folder (default build/devices/NAME)
+  --radio on|off|flight
+                       sets the radio line of the phone's SIM card first
+  --modem sim|tcp:127.0.0.1:PORT|COMn:
+                       the phone's modem: the built-in simulated one, a modem
+                       server on a TCP port, or a serial port
+  --sim-type N         the phone's SIM type (SIMTYPE; 2 with --cphs off reads
+                       the mailbox number from EF_MBDN)
+  --cphs on|off        whether the phone reads the CPHS mailbox file (ReadCPHS)
+  --screenshot FILE    once the screen is up, saves it as a PNG, then ends the
+                       program as its user would, with "Cancel"
+  --turn               with --screenshot: turns the screen first, so the shot
+                       shows it turned, and back again before the end
+  --done               with --screenshot: ends with "Done" (saves what the
+                       screen shows) instead of "Cancel"
+  --no-build           runs the build as it is
+  -h, --help           this text
+
+--modem, --sim-type and --cphs are written into the phone, which keeps them
+for later runs; the profile's screen, fonts and display values are applied
+on every run. The program's trace goes to standard error, run.sh's own lines
+to standard output. Exit status: 0 when the program came up and ended as
+asked, 1 when it did not, 2 on a bad option.
+EOF
+}
+
+say() { echo "run.sh: $*"; }
+fail() { echo "run.sh: $*" >&2; exit 1; }
+bad_usage() { echo "run.sh: $* (see ./run.sh --help)" >&2; exit 2; }
+
+profile=vga device="" screenshot="" radio="" modem="" simtype="" cphs="" turn="" end_key=cancel build_it=1
 while [ $# -gt 0 ]; do
     case $1 in
-        --profile) profile=$2; shift 2 ;;
-        --device) device=$2; shift 2 ;;
-        --screenshot) screenshot=$2; shift 2 ;;
-        --radio) radio=$2; shift 2 ;;
-        -h|--help) sed -n '2,13p' "$0"; exit 0 ;;
-        *) echo "run.sh: unknown option $1" >&2; exit 2 ;;
+        --*=*) set -- "${1%%=*}" "${1#*=}" "${@:2}"; continue ;;
+        --profile|--device|--radio|--modem|--sim-type|--cphs|--screenshot)
+            if [ $# -lt 2 ] || [ -z "$2" ] || [ "${2#--}" != "$2" ]; then bad_usage "$1 needs a value"; fi
+            case $1 in
+                --profile) profile=$2 ;;
+                --device) device=$2 ;;
+                --radio) radio=$2 ;;
+                --modem) modem=$2 ;;
+                --sim-type) simtype=$2 ;;
+                --cphs) cphs=$2 ;;
+                --screenshot) screenshot=$2 ;;
+            esac
+            shift 2 ;;
+        --turn) turn=1; shift ;;
+        --done) end_key=done; shift ;;
+        --no-build) build_it=""; shift ;;
+        -h|--help) usage; exit 0 ;;
+        *) bad_usage "unknown option '$1'" ;;
     esac
 done
 
+profile_reg=devices/profiles/$profile.reg
+if [ ! -f "$profile_reg" ]; then
+    bad_usage "no profile '$profile'; there are: $(cd devices/profiles && ls *.reg | sed 's/\.reg$//' | tr '\n' ' ')"
+fi
 case $radio in
     ""|on|off|flight) ;;
-    *) echo "run.sh: --radio takes on, off or flight" >&2; exit 2 ;;
+    *) bad_usage "--radio takes on, off or flight, not '$radio'" ;;
 esac
-
-profile_reg=devices/profiles/$profile.reg
-[ -f "$profile_reg" ] || { echo "run.sh: no profile '$profile' (see devices/profiles)" >&2; exit 2; }
-size=$(sed -n 's/^; screen=//p' "$profile_reg")
-width=${size%x*} height=${size#*x}
-if [ -z "${DISPLAY:-}" ] && [ -z "$screenshot" ]; then
-    echo "run.sh: no DISPLAY: the device runs headless, so give --screenshot FILE" >&2
-    exit 2
+# The ports the radio layer knows (docs/modem.md), written as it reads them.
+if [ -n "$modem" ]; then
+    octet='(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])'
+    if [ "$modem" = sim ]; then
+        :
+    elif [[ $modem =~ ^[Cc][Oo][Mm]([1-9][0-9]{0,2}):?$ ]] && [ "${BASH_REMATCH[1]}" -le 255 ]; then
+        modem=COM${BASH_REMATCH[1]}:
+    elif [[ $modem =~ ^tcp:$octet\.$octet\.$octet\.$octet:([1-9][0-9]{0,4})$ ]] && [ "${BASH_REMATCH[5]}" -le 65535 ]; then
+        :
+    else
+        bad_usage "--modem takes sim, tcp:A.B.C.D:PORT (e.g. tcp:127.0.0.1:5555) or COMn: (n 1-255), not '$modem'"
+    fi
+fi
+if [ -n "$simtype" ] && ! [[ $simtype =~ ^[0-9]{1,9}$ ]]; then bad_usage "--sim-type takes a number, not '$simtype'"; fi
+case $cphs in
+    ""|on|off) ;;
+    *) bad_usage "--cphs takes on or off, not '$cphs'" ;;
+esac
+if [ -z "$screenshot" ]; then
+    [ -z "$turn" ] || bad_usage "--turn needs --screenshot"
+    [ "$end_key" = cancel ] || bad_usage "--done needs --screenshot"
+    [ -n "${DISPLAY:-}" ] || bad_usage "no DISPLAY: the phone runs headless, so give --screenshot FILE"
 fi
 
-. tools/setup/ensure-packages.sh
-ensure_packages
-
+size=$(sed -n 's/^; screen=//p' "$profile_reg")
+width=${size%x*} height=${size#*x}
 build=${QX_BUILD_DIR:-build}
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j"$(nproc)" >&2
+mkdir -p "$build"
+log=$(cd "$build" && pwd)/run-build.log
+
+# Packages and the build, their output in the log.
+. tools/setup/ensure-packages.sh
+: >"$log"
+if [ -n "$(missing_packages)" ]; then
+    say "installing $(missing_packages)"
+    ensure_packages >>"$log" 2>&1 || fail "installing the packages failed; its output is in $log"
+fi
+if [ -n "$build_it" ]; then
+    if ! { cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release &&
+           cmake --build "$build" -j"$(nproc)"; } >>"$log" 2>&1; then
+        fail "the build failed; its output is in $log"
+    fi
+fi
+for exe in QXPhoneVMSetting ctlpnl devicectl statusbar phoneapp; do
+    [ -f "$build/bin/$exe.exe" ] || fail "$build/bin/$exe.exe is missing; run without --no-build"
+done
 
 device=${device:-$build/devices/$profile}
 mkdir -p "$device"
 export WINEPREFIX=$(cd "$device" && pwd) WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
+windir=$WINEPREFIX/drive_c/windows
 
 # A run still going on this device would hold its files.
 /usr/lib/wine/wineserver -k 2>/dev/null || true
+/usr/lib/wine/wineserver -w 2>/dev/null || true
 
-# A new device boots headless first, so Wine's first-run window never shows.
+# A new device boots headless first, so Wine's first-run window never shows,
+# and takes the factory settings (devices/device.reg) once.
 if [ ! -f "$WINEPREFIX/.qx-device" ]; then
-    echo "run.sh: creating device $WINEPREFIX" >&2
-    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n"Graphics"="null"\n' > "$WINEPREFIX/null.reg"
-    "$wine" wineboot -i </dev/null >/dev/null 2>&1 || true
-    "$wine" regedit /S "$WINEPREFIX/null.reg" </dev/null >/dev/null 2>&1
+    say "making a new device in $WINEPREFIX"
+    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n"Graphics"="null"\n' >"$WINEPREFIX/null.reg"
+    DISPLAY="" "$wine" wineboot -i </dev/null >/dev/null 2>&1 || true
+    DISPLAY="" "$wine" regedit /S "$WINEPREFIX/null.reg" </dev/null >/dev/null 2>&1
+    DISPLAY="" "$wine" regedit /S "Z:$top/devices/device.reg" </dev/null >/dev/null 2>&1
     /usr/lib/wine/wineserver -w
     touch "$WINEPREFIX/.qx-device"
 fi
 
-# Profile and program files, every run: the device follows the build.
-"$wine" regedit /S "Z:$top/devices/common.reg" </dev/null >/dev/null 2>&1
-"$wine" regedit /S "Z:$top/$profile_reg" </dev/null >/dev/null 2>&1
-printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n"Graphics"="x11"\n' > "$WINEPREFIX/x11.reg"
-"$wine" regedit /S "$WINEPREFIX/x11.reg" </dev/null >/dev/null 2>&1
-/usr/lib/wine/wineserver -w
+# A value of the device's registry as Wine keeps it (the server has saved it:
+# no run is going): REG_SZ text or a REG_DWORD in decimal; empty when absent.
+device_value() {
+    local v
+    v=$(SEC="[$1]" NAME="\"$2\"=" awk '
+        /^\[/ { inside = tolower($1) == tolower(ENVIRON["SEC"]); next }
+        inside && index(tolower($0), tolower(ENVIRON["NAME"])) == 1 {
+            print substr($0, length(ENVIRON["NAME"]) + 1); exit
+        }' "$WINEPREFIX/system.reg")
+    case $v in
+        dword:*) echo $((16#${v#dword:})) ;;
+        \"*\") v=${v#\"}; echo "${v%\"}" ;;
+    esac
+}
 
-windir=$WINEPREFIX/drive_c/windows
-portrait=$([ "$width" -gt "$height" ] && echo "${height}x${width}" || echo "${width}x${height}")
+# What the device's user chose: kept, unless this run chooses again.
+own_reg=""
+if [ -n "$modem" ]; then
+    own_reg+=$'[HKEY_LOCAL_MACHINE\\Drivers\\BuiltIn\\RIL]\n"Port"="'"$modem"$'"\n\n'
+    say "the device's modem is now $modem (it keeps it for later runs)"
+else
+    modem=$(device_value 'Drivers\\BuiltIn\\RIL' Port)
+fi
+if [ -n "$cphs" ]; then
+    own_reg+=$'[HKEY_LOCAL_MACHINE\\Drivers\\BuiltIn\\RIL]\n"ReadCPHS"=dword:'"$([ "$cphs" = on ] && echo 00000001 || echo 00000000)"$'\n\n'
+    say "the device's CPHS reading is now $cphs (it keeps it for later runs)"
+else
+    read_cphs=$(device_value 'Drivers\\BuiltIn\\RIL' ReadCPHS)
+    cphs=$([ "${read_cphs:-0}" != 0 ] && echo on || echo off)
+fi
+if [ -n "$simtype" ]; then
+    own_reg+=$'[HKEY_LOCAL_MACHINE\\SOFTWARE\\OEM\\RIL]\n"SIMTYPE"=dword:'"$(printf %08x "$simtype")"$'\n\n'
+    say "the device's SIM type is now $simtype (it keeps it for later runs)"
+else
+    simtype=$(device_value 'SOFTWARE\\OEM\\RIL' SIMTYPE)
+fi
+say "device $WINEPREFIX: $profile, modem ${modem:-sim}, SIM type ${simtype:-0}, CPHS $cphs"
+
+# The screen can turn where Wine's display offers both sizes: its own modes,
+# the X server's first screen and the size named "Default". Headless that
+# screen is the device's, so "Default" is the turned size; on a desktop
+# display Wine's own modes hold 640x480 and 320x240 but no portrait size.
+turned=${height}x${width}
+offered=$turned
+landscape=$([ "$width" -gt "$height" ] && echo "${width}x$height" || echo "$turned")
+if [ -n "${DISPLAY:-}" ] && { [ "$landscape" = 640x480 ] || [ "$landscape" = 320x240 ]; }; then
+    offered=${landscape#*x}x${landscape%x*}
+fi
+
+xvfb_pid=""
+cleanup() {
+    # Wine first, so none of its processes sees its X server go.
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+    /usr/lib/wine/wineserver -w 2>/dev/null || true
+    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+    # Two screens over each other: the device's (Wine's primary), and one of
+    # the turned size, so the turned desktop is all on the X server too.
+    rm -f "$WINEPREFIX/xvfb.display"
+    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -screen 1 "${turned}x24" +xinerama -nolisten tcp \
+        3>"$WINEPREFIX/xvfb.display" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do [ -s "$WINEPREFIX/xvfb.display" ] && break; sleep 0.1; done
+    [ -s "$WINEPREFIX/xvfb.display" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n 1 "$WINEPREFIX/xvfb.display")"
+fi
+
+# Profile, program files and the desktop, every run: the device follows the
+# build. Every process on the device opens on its desktop "Phone".
+{
+    echo REGEDIT4
+    echo
+    tail -n +2 devices/common.reg
+    tail -n +2 "$profile_reg"
+    cat <<EOF
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]
+"Graphics"="x11"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
+"Desktop"="Phone"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
+"Phone"="${width}x${height}"
+"Default"="$offered"
+
+EOF
+    printf '%s' "$own_reg"
+} >"$WINEPREFIX/run.reg"
+"$wine" regedit /S "$WINEPREFIX/run.reg" </dev/null >/dev/null 2>&1 || fail "the device's registry could not be set"
+
+portrait=$([ "$width" -gt "$height" ] && echo "$turned" || echo "${width}x${height}")
 cp skins/"$portrait"/*.png "$windir/"
 for f in "$build"/bin/*.dll; do [ -e "$f" ] && cp "$f" "$windir/"; done
-cp "$build/bin/QXPhoneVMSetting.exe" "$build/bin/ctlpnl.exe" "$build/bin/devicectl.exe" \
-   "$build/bin/statusbar.exe" "$windir/"
+for exe in QXPhoneVMSetting ctlpnl devicectl statusbar phoneapp; do cp "$build/bin/$exe.exe" "$windir/"; done
 # The SIM card is the user's data: seeded once, never replaced.
-if [ -f devices/default-simcard.txt ] && [ ! -f "$windir/simcard.txt" ]; then
+if [ ! -f "$windir/simcard.txt" ]; then
     cp devices/default-simcard.txt "$windir/simcard.txt"
 fi
 # Only the radio line changes; the rest of the card is the user's. Replaced
 # whole, as the modem writes it, so it never reads half a card.
 if [ -n "$radio" ]; then
     card=$windir/simcard.txt
-    if [ -f "$card" ] && grep -qiE '^[[:space:]]*radio[[:space:]]' "$card"; then
-        sed -E 's/^([[:space:]]*)[Rr][Aa][Dd][Ii][Oo]([[:space:]]+)[A-Za-z]+/\1radio\2'"$radio"'/' "$card" > "$card.new"
+    if grep -qiE '^[[:space:]]*radio[[:space:]]' "$card"; then
+        sed -E 's/^([[:space:]]*)[Rr][Aa][Dd][Ii][Oo]([[:space:]]+)[A-Za-z]+/\1radio\2'"$radio"'/' "$card" >"$card.new"
     else
-        { echo "radio $radio"; [ -f "$card" ] && cat "$card"; } > "$card.new"
+        { echo "radio $radio"; cat "$card"; } >"$card.new"
     fi
     mv -f "$card.new" "$card"
 fi
-# What the phone will do at start follows the card as it now is.
-radio_state=$(sed -nE 's/^[[:space:]]*[Rr][Aa][Dd][Ii][Oo][[:space:]]+([A-Za-z]+).*/\1/p' "$windir/simcard.txt" 2>/dev/null | head -n 1)
-radio_state=$(echo "${radio_state:-on}" | tr 'A-Z' 'a-z')
-
-xvfb_pid=""
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k 2>/dev/null || true
-}
-trap cleanup EXIT
-
-if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 90 120); do [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break; done
-    Xvfb ":$n" -screen 0 "${width}x${height}x24" -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+# What the phone will do at start follows the card as it now is; with
+# another modem its own radio decides, and the phone is taken as on.
+radio_state=on
+if [ "${modem:-sim}" = sim ]; then
+    radio_state=$(sed -nE 's/^[[:space:]]*[Rr][Aa][Dd][Ii][Oo][[:space:]]+([A-Za-z]+).*/\1/p' "$windir/simcard.txt" | head -n 1)
+    radio_state=$(echo "${radio_state:-on}" | tr 'A-Z' 'a-z')
+fi
+if [ "$radio_state" != on ] && { [ -n "$turn" ] || [ "$end_key" = done ]; }; then
+    bad_usage "--turn and --done need the settings screen, but the radio is $radio_state; --radio on sets it"
 fi
 
-# Wine's desktop window is the phone's screen; the program's trace goes to our stderr.
-# The phone shell's status bar first, then the program on the same desktop.
-"$wine" explorer "/desktop=Phone,${width}x${height}" 'C:\windows\statusbar.exe' </dev/null >/dev/null 2>&1 &
-sleep 1
-"$wine" explorer "/desktop=Phone,${width}x${height}" 'C:\windows\QXPhoneVMSetting.exe' </dev/null >/dev/null &
+devicectl() { "$wine" 'C:\windows\devicectl.exe' "$@" </dev/null 2>/dev/null; }
+devicectl_said() { "$wine" 'C:\windows\devicectl.exe' "$@" </dev/null 2>&1 | tr -d '\r'; }
+count_lines() { [ -f "$1" ] && wc -l <"$1" || echo 0; }
+
+# The phone shell's stand-ins: the status bar (which also turns the screen)
+# and the phone application, which logs what it is told in phoneapp.log.
+shell_log=$WINEPREFIX/shell.log
+: >"$shell_log"
+"$wine" 'C:\windows\statusbar.exe' </dev/null >/dev/null 2>>"$shell_log" &
+"$wine" 'C:\windows\phoneapp.exe' </dev/null >/dev/null 2>>"$shell_log" &
+devicectl wait-shell 60 >/dev/null || fail "the phone's shell did not come up (see $shell_log)"
+
+# The program itself, its trace on our standard error.
+ctlpnl_lines=$(count_lines "$windir/ctlpnl.log")
+phone_lines=$(count_lines "$windir/phoneapp.log")
+"$wine" 'C:\windows\QXPhoneVMSetting.exe' </dev/null >/dev/null &
 app_pid=$!
 
+# Waits up to $1 seconds for the program's process to end; app_rc is then
+# its exit code.
+app_rc=""
+wait_program() {
+    local i
+    for ((i = 0; i < $1 * 10; i++)); do
+        # Gone, or a zombie not yet reaped (its state follows the name's ")").
+        if ! kill -0 "$app_pid" 2>/dev/null || [ "$(sed 's/.*) //; s/ .*//' "/proc/$app_pid/stat" 2>/dev/null)" = Z ]; then
+            app_rc=0
+            wait "$app_pid" || app_rc=$?
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+ended() {
+    wait_program "$1" || fail "the program did not end $2"
+    [ "$app_rc" -eq 0 ] || fail "the program ended with exit code $app_rc"
+}
+
 if [ -z "$screenshot" ]; then
-    wait "$app_pid"
+    wait_program 999999999
+    [ "$app_rc" -eq 0 ] || fail "the program ended with exit code $app_rc"
     exit 0
 fi
 
 shoot() {
     mkdir -p "$(dirname "$screenshot")"
-    if [ -n "$xvfb_pid" ]; then
-        import -display "$DISPLAY" -window root "$screenshot"
-    else
-        import -window "$(xwininfo -name 'Phone - Wine desktop' | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')" "$screenshot"
-    fi
-    echo "run.sh: screenshot $screenshot (${width}x${height})" >&2
+    local id
+    id=$(xwininfo -root -tree | awk '/"Phone - Wine desktop"/ { print $1; exit }')
+    [ -n "$id" ] || fail "the device's screen is not on $DISPLAY"
+    import -window "$id" "$screenshot"
+    say "screenshot $screenshot ($(identify -format '%wx%h' "$screenshot"))"
 }
 
-# Waits up to $1 seconds for the program to end.
-wait_program() {
-    for _ in $(seq $(( $1 * 10 ))); do kill -0 "$app_pid" 2>/dev/null || return 0; sleep 0.1; done
-    return 1
+# Turns the screen through the shell and tells where the windows went.
+turn_screen() {
+    local to
+    to=$(devicectl_said turn 60) && [[ $to =~ ^[0-9]+x[0-9]+$ ]] || fail "the screen did not turn: $to"
+    say "turned to $to: $(devicectl_said layout | paste -sd ';' | sed 's/;/; /g')"
 }
 
 case $radio_state in
 flight)
     # The control panel's phone page takes over; the program shows nothing.
-    wait_program 60 || { echo "run.sh: the program did not hand over" >&2; exit 1; }
-    [ -f "$windir/ctlpnl.log" ] && echo "run.sh: control panel: $(tail -n 1 "$windir/ctlpnl.log")" >&2
+    ended 60 "by handing over to the control panel"
+    for _ in $(seq 100); do [ "$(count_lines "$windir/ctlpnl.log")" -gt "$ctlpnl_lines" ] && break; sleep 0.1; done
+    [ "$(count_lines "$windir/ctlpnl.log")" -gt "$ctlpnl_lines" ] || fail "the control panel was not started"
+    say "control panel: $(tail -n 1 "$windir/ctlpnl.log" | tr -d '\r')"
     shoot
-    exit 0
     ;;
 off)
     # The power prompt comes before the settings screen, under the same title.
-    if ! "$wine" 'C:\windows\devicectl.exe' wait-window "Voice Mail and Text Messages" 60 </dev/null >/dev/null 2>&1; then
-        echo "run.sh: the power prompt did not come up" >&2
-        exit 1
-    fi
+    devicectl wait-window "Voice Mail and Text Messages" 60 || fail "the power prompt did not come up"
     shoot
     # Its "Cancel" button, as the box lays it out on this screen: the box
     # sits below the 26*s status bar.
@@ -163,21 +354,21 @@ off)
         qvga-l) cancel="246 169" ;;
         hvga) cancel="233 317" ;;
         hvga-l) cancel="313 246" ;;
-        *) echo "run.sh: no Cancel position known for $profile" >&2; exit 1 ;;
     esac
-    "$wine" 'C:\windows\devicectl.exe' tap $cancel </dev/null >/dev/null 2>&1 || true
-    wait_program 30 || { echo "run.sh: the program did not end on Cancel" >&2; exit 1; }
-    exit 0
+    devicectl tap $cancel || fail "the power prompt's Cancel could not be tapped"
+    ended 30 "on Cancel"
+    ;;
+*)
+    devicectl wait-screen 60 || fail "the settings screen did not come up"
+    [ -z "$turn" ] || turn_screen
+    shoot
+    [ -z "$turn" ] || turn_screen
+    # End as the user would: a soft key.
+    devicectl press "$end_key" || fail "the $end_key soft key could not be pressed"
+    ended 30 "on $end_key"
+    if [ "$end_key" = done ] && [ "$(count_lines "$windir/phoneapp.log")" -gt "$phone_lines" ]; then
+        say "phone application: $(tail -n 1 "$windir/phoneapp.log" | tr -d '\r')"
+    fi
     ;;
 esac
-
-if ! "$wine" 'C:\windows\devicectl.exe' wait-screen 60 </dev/null >/dev/null 2>&1; then
-    echo "run.sh: the settings screen did not come up" >&2
-    exit 1
-fi
-shoot
-
-# End as the user would: the Cancel soft key.
-"$wine" 'C:\windows\devicectl.exe' press cancel </dev/null >/dev/null 2>&1 || true
-"$wine" 'C:\windows\devicectl.exe' wait-exit 30 </dev/null >/dev/null 2>&1 || true
 exit 0

@@ -127,6 +127,10 @@ using PSHACTIVATEINFO = SHACTIVATEINFO*;
 
 #define SHA_INPUTDIALOG 0x00000001
 
+// wParam of the WM_SETTINGCHANGE the shell sends every top-level window when
+// the screen has turned (or another display setting changed).
+#define SETTINGCHANGE_RESET 0x3002
+
 // WM_ACTIVATE: on deactivation remember the focus and whether the input panel
 // was up, and lower it (it types into this thread's focus); on activation
 // raise it again if it was up. TRUE; FALSE on a null record.

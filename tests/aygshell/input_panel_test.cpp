@@ -140,20 +140,16 @@ TEST_F(InputPanelTest, WithoutFocusTheKeyIsDroppedWithATraceLine) {
 
 TEST_F(InputPanelTest, TheBarsInputPanelKeyRaisesAndLowersIt) {
     TestOwner owner;
-    SHMENUBARINFO mbi{};
-    mbi.cbSize = sizeof(mbi);
-    mbi.hwndParent = owner.hwnd();
-    mbi.nToolBarId = IDR_MENUBAR;
-    mbi.hInstRes = GetModuleHandleW(nullptr);
-    ASSERT_TRUE(SHCreateMenuBar(&mbi));
+    HWND bar = MakeSoftKeyBar(owner.hwnd(), IDR_MENUBAR);
+    ASSERT_TRUE(bar);
     SoftKeyInfo sip{};
-    ASSERT_TRUE(SHGetSoftKeyInfo(mbi.hwndMB, 2, &sip));
+    ASSERT_TRUE(SHGetSoftKeyInfo(bar, 2, &sip));
     int x = (sip.rcKey.left + sip.rcKey.right) / 2;
-    Tap(mbi.hwndMB, x, 10);
+    Tap(bar, x, 10);
     EXPECT_TRUE(SHSipIsUp());
     TypeKeys({k4});
     EXPECT_EQ(owner.EditText(), L"4");
-    Tap(mbi.hwndMB, x, 10);
+    Tap(bar, x, 10);
     EXPECT_FALSE(SHSipIsUp());
     EXPECT_TRUE(owner.Commands().empty());
 }

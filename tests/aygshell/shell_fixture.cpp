@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/aygshell/aygshell.h"
 #include "platform/screen.h"
 #include "tests/support/scratch.h"
 
@@ -63,6 +64,16 @@ LRESULT CALLBACK TestOwner::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         self->m_hwndEdit = nullptr;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+HWND MakeSoftKeyBar(HWND owner, UINT nId, DWORD dwFlags) {
+    SHMENUBARINFO mbi{};
+    mbi.cbSize = sizeof(mbi);
+    mbi.hwndParent = owner;
+    mbi.dwFlags = dwFlags;
+    mbi.nToolBarId = nId;
+    mbi.hInstRes = GetModuleHandleW(nullptr);
+    return SHCreateMenuBar(&mbi) ? mbi.hwndMB : nullptr;
 }
 
 void Tap(HWND hwnd, int x, int y) { PressRelease(hwnd, POINT{x, y}, POINT{x, y}); }

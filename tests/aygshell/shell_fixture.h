@@ -39,6 +39,9 @@ private:
     UINT m_destroyOn = 0;
 };
 
+// A soft-key bar owned by a window, from a menu-bar resource of the test
+// module (0 for none); its window, or null when it could not be made.
+HWND MakeSoftKeyBar(HWND owner, UINT nId, DWORD dwFlags = 0);
 // A stylus tap at (x, y) of a window's client area: down and up there.
 void Tap(HWND hwnd, int x, int y);
 // Down at one point, up at another.

@@ -15,14 +15,9 @@ constexpr UINT kShortBar = 951;  // cut short
 class SoftKeyBarTest : public ShellTest {
 protected:
     HWND MakeBar(HWND owner, UINT nId, DWORD dwFlags = 0) {
-        SHMENUBARINFO mbi{};
-        mbi.cbSize = sizeof(mbi);
-        mbi.hwndParent = owner;
-        mbi.dwFlags = dwFlags;
-        mbi.nToolBarId = nId;
-        mbi.hInstRes = GetModuleHandleW(nullptr);
-        EXPECT_TRUE(SHCreateMenuBar(&mbi));
-        return mbi.hwndMB;
+        HWND bar = MakeSoftKeyBar(owner, nId, dwFlags);
+        EXPECT_TRUE(bar);
+        return bar;
     }
     SoftKeyInfo Key(HWND bar, int i) {
         SoftKeyInfo info{};

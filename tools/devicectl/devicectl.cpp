@@ -1,21 +1,39 @@
-// devicectl: used by run.sh to act on the emulated device as a user would.
-//   devicectl wait-screen SECONDS   until the settings screen is up and painted
-//   devicectl press done|cancel     the soft key, as a tap on it would
-//   devicectl wait-exit SECONDS     until the settings screen has gone
+// devicectl: used by run.sh and the device tests to act on the emulated
+// device as a user would, and to look at it.
+//   devicectl wait-shell SECONDS    until the phone shell (status bar, knowing
+//                                   the radio) and the phone application are up
+//   devicectl wait-screen SECONDS   until the settings screen is up: its list
+//                                   shown and painted with its edit fields
 //   devicectl wait-window TITLE SECONDS
 //                                   until a window of that title is up and painted
+//   devicectl press done|cancel     the soft key, as a tap on it would
 //   devicectl tap X Y               a stylus tap at that point of the screen
-// Exit status 0 on success, 1 on a time-out, 2 on bad usage.
+//   devicectl wait-exit SECONDS     until the settings screen has gone
+//   devicectl turn [SECONDS]        turns the screen (the shell does it, as on
+//                                   the phone) and prints the new size, WxH
+//   devicectl layout                prints the screen and where its windows are
+// Exit status 0 on success, 1 on a time-out or a refusal, 2 on bad usage.
 #include <windows.h>
 
-#include <cwchar>
 #include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
 
 namespace {
 
 constexpr wchar_t kMainClass[] = L"QXCFMainClass";
+constexpr wchar_t kTitleClass[] = L"QXCFTitleClass";
+constexpr wchar_t kListClass[] = L"QXCFItemClass";
+constexpr wchar_t kSoftKeyBarClass[] = L"SoftKeyBarClass";
+constexpr wchar_t kSipClass[] = L"SipWndClass";
+constexpr wchar_t kStatusBarClass[] = L"QXStatusBarStandIn";
+constexpr wchar_t kPhoneAppClass[] = L"MSCprog";
 constexpr UINT kCmdDone = 40000;
 constexpr UINT kCmdCancel = 40001;
+// The status bar's "turn the screen" message (tools/standins/statusbar.cpp).
+constexpr UINT kMsgTurn = WM_APP + 1;
+constexpr DWORD kPollMs = 50;
 
 // The program runs on the device's own desktop ("Phone"), which may not
 // exist yet when we start.
@@ -27,30 +45,72 @@ bool AttachToPhoneDesktop() {
     return attached;
 }
 
-HWND MainWindow() { return AttachToPhoneDesktop() ? FindWindowW(kMainClass, nullptr) : nullptr; }
+HWND Find(LPCWSTR cls, LPCWSTR title = nullptr) {
+    return AttachToPhoneDesktop() ? FindWindowW(cls, title) : nullptr;
+}
 
-bool WaitFor(bool wantWindow, int seconds) {
-    for (int i = 0; i < seconds * 20; ++i) {
-        HWND hwnd = MainWindow();
-        bool gone = AttachToPhoneDesktop() && !hwnd;
-        if (wantWindow ? (hwnd && IsWindowVisible(hwnd)) : gone) return true;
-        Sleep(50);
+HWND MainWindow() { return Find(kMainClass); }
+
+// Polls a condition every kPollMs for up to the given seconds.
+template <typename Condition>
+bool WaitUntil(int seconds, Condition done) {
+    for (DWORD waited = 0; waited <= static_cast<DWORD>(seconds) * 1000; waited += kPollMs) {
+        if (done()) return true;
+        Sleep(kPollMs);
     }
     return false;
 }
 
-// Any top-level window of that title, shown (the settings screen's prompt
-// appears before its main window, under the same title).
-bool WaitForWindow(LPCWSTR title, int seconds) {
-    for (int i = 0; i < seconds * 20; ++i) {
-        if (AttachToPhoneDesktop()) {
-            HWND hwnd = FindWindowW(nullptr, title);
-            if (hwnd && IsWindowVisible(hwnd)) return true;
-        }
-        Sleep(50);
+// Shown, answering its messages and with nothing left to paint. Twice in a
+// row, a poll apart, so a paint that is just starting is not taken for done.
+bool Painted(const std::vector<HWND>& windows) {
+    if (windows.empty()) return false;
+    for (HWND hwnd : windows) {
+        if (!hwnd || !IsWindowVisible(hwnd) || GetUpdateRect(hwnd, nullptr, FALSE)) return false;
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(GetAncestor(hwnd, GA_ROOT), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result))
+            return false;
     }
-    return false;
+    return true;
 }
+
+bool WaitPainted(int seconds, std::vector<HWND> (*windows)()) {
+    int stable = 0;
+    bool ok = WaitUntil(seconds, [&] {
+        stable = Painted(windows()) ? stable + 1 : 0;
+        return stable >= 2;
+    });
+    // The last picture reaches the X server when the program waits for
+    // messages again; give it that moment.
+    if (ok) Sleep(200);
+    return ok;
+}
+
+std::vector<HWND> Children(HWND parent, LPCWSTR cls) {
+    std::vector<HWND> found;
+    for (HWND h = parent ? FindWindowExW(parent, nullptr, cls, nullptr) : nullptr; h;
+         h = FindWindowExW(parent, h, cls, nullptr))
+        found.push_back(h);
+    return found;
+}
+
+// The settings screen as the user sees it: main, title and list windows,
+// the list's two edit fields (made at its first paint) and the soft keys.
+// Empty while any is missing, so neither the power prompt nor the screen
+// during the power-on wait counts.
+std::vector<HWND> SettingsScreen() {
+    HWND main = MainWindow();
+    std::vector<HWND> titles = Children(main, kTitleClass), lists = Children(main, kListClass);
+    if (titles.size() != 1 || lists.size() != 1) return {};
+    std::vector<HWND> edits = Children(lists[0], L"Edit");
+    if (edits.size() != 2) return {};
+    std::vector<HWND> windows = {main, titles[0], lists[0], edits[0], edits[1]};
+    if (HWND bar = Find(kSoftKeyBarClass)) windows.push_back(bar);
+    return windows;
+}
+
+const wchar_t* g_pWantedTitle = nullptr;
+std::vector<HWND> TitledWindow() { return {Find(nullptr, g_pWantedTitle)}; }
 
 // Press and release where the stylus touches, as the window under it gets them.
 bool Tap(int x, int y) {
@@ -66,6 +126,70 @@ bool Tap(int x, int y) {
     return PostMessageW(hwnd, WM_LBUTTONUP, 0, pos) != FALSE;
 }
 
+bool Press(bool left) {
+    // A tap on the soft key: "Done" is on the left of the bar, "Cancel" on
+    // the right. Without a bar the command goes to the screen itself.
+    HWND bar = Find(kSoftKeyBarClass);
+    RECT rc;
+    if (bar && IsWindowVisible(bar) && GetWindowRect(bar, &rc))
+        return Tap(left ? rc.left + (rc.right - rc.left) / 6 : rc.right - (rc.right - rc.left) / 6,
+                   (rc.top + rc.bottom) / 2);
+    HWND hwnd = MainWindow();
+    return hwnd && PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(left ? kCmdDone : kCmdCancel, 0), 0);
+}
+
+// The shell turns the screen and has every window follow before it answers.
+bool Turn(int seconds) {
+    HWND shell = Find(kStatusBarClass);
+    if (!shell) {
+        fwprintf(stderr, L"devicectl: no phone shell (status bar) on the device to turn the screen\n");
+        return false;
+    }
+    DWORD_PTR size = 0;
+    if (!SendMessageTimeoutW(shell, kMsgTurn, 0, 0, SMTO_ABORTIFHUNG, static_cast<UINT>(seconds) * 1000, &size) ||
+        !size) {
+        fwprintf(stderr, L"devicectl: the display did not turn (it offers no %dx%d)\n",
+                 GetSystemMetrics(SM_CYSCREEN), GetSystemMetrics(SM_CXSCREEN));
+        return false;
+    }
+    // The settings screen, if it is up, repaints in its new shape.
+    if (MainWindow() && !WaitPainted(seconds, SettingsScreen)) return false;
+    wprintf(L"%ux%u\n", LOWORD(size), HIWORD(size));
+    return true;
+}
+
+// What the status bar shows of the radio ("radio on", ...), once it knows.
+std::wstring RadioShown() {
+    wchar_t text[32] = {};
+    HWND bar = Find(kStatusBarClass);
+    return bar && GetWindowTextW(bar, text, 32) > 0 ? text : L"";
+}
+
+void PrintWindow(const wchar_t* name, HWND hwnd) {
+    RECT rc;
+    if (!hwnd || !GetWindowRect(hwnd, &rc)) {
+        wprintf(L"%ls none\n", name);
+        return;
+    }
+    wprintf(L"%ls %ld %ld %ld %ld%ls\n", name, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+            IsWindowVisible(hwnd) ? L"" : L" hidden");
+}
+
+void PrintLayout() {
+    AttachToPhoneDesktop();
+    wprintf(L"screen %d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    HWND main = MainWindow();
+    std::vector<HWND> titles = Children(main, kTitleClass), lists = Children(main, kListClass);
+    PrintWindow(L"statusbar", Find(kStatusBarClass));
+    std::wstring radio = RadioShown();
+    wprintf(L"%ls\n", radio.empty() ? L"radio none" : radio.c_str());
+    PrintWindow(L"main", main);
+    PrintWindow(L"title", titles.empty() ? nullptr : titles[0]);
+    PrintWindow(L"list", lists.empty() ? nullptr : lists[0]);
+    PrintWindow(L"softkeys", Find(kSoftKeyBarClass));
+    PrintWindow(L"sip", Find(kSipClass));
+}
+
 bool ParseInt(const wchar_t* text, int* pValue) {
     wchar_t* end = nullptr;
     long v = wcstol(text, &end, 10);
@@ -75,49 +199,44 @@ bool ParseInt(const wchar_t* text, int* pValue) {
 }
 
 int Usage() {
-    fwprintf(stderr, L"usage: devicectl wait-screen SECONDS | press done|cancel | wait-exit SECONDS\n"
-                     L"       devicectl wait-window TITLE SECONDS | tap X Y\n");
+    fwprintf(stderr, L"usage: devicectl wait-shell SECONDS | wait-screen SECONDS | wait-window TITLE SECONDS\n"
+                     L"       devicectl press done|cancel | tap X Y | wait-exit SECONDS | turn [SECONDS] | layout\n");
     return 2;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc == 4 && !wcscmp(argv[1], L"wait-window")) {
-        int seconds = 0;
-        if (!ParseInt(argv[3], &seconds)) return Usage();
-        if (!WaitForWindow(argv[2], seconds)) return 1;
-        // Let its first paint finish.
-        Sleep(1000);
+    if (argc < 2) return Usage();
+    const wchar_t* cmd = argv[1];
+    int a = 0, b = 0;
+    if (argc == 4 && !wcscmp(cmd, L"wait-window")) {
+        if (!ParseInt(argv[3], &a)) return Usage();
+        g_pWantedTitle = argv[2];
+        return WaitPainted(a, TitledWindow) ? 0 : 1;
+    }
+    if (argc == 4 && !wcscmp(cmd, L"tap")) {
+        if (!ParseInt(argv[2], &a) || !ParseInt(argv[3], &b)) return Usage();
+        return Tap(a, b) ? 0 : 1;
+    }
+    if (argc == 2 && !wcscmp(cmd, L"layout")) {
+        PrintLayout();
         return 0;
     }
-    if (argc == 4 && !wcscmp(argv[1], L"tap")) {
-        int x = 0, y = 0;
-        if (!ParseInt(argv[2], &x) || !ParseInt(argv[3], &y)) return Usage();
-        return Tap(x, y) ? 0 : 1;
+    if (!wcscmp(cmd, L"turn") && argc <= 3) {
+        if (argc == 3 && !ParseInt(argv[2], &a)) return Usage();
+        return Turn(argc == 3 ? a : 30) ? 0 : 1;
     }
     if (argc != 3) return Usage();
-    if (!wcscmp(argv[1], L"wait-screen")) {
-        if (!WaitFor(true, _wtoi(argv[2]))) return 1;
-        // Let the first paints of the three windows finish.
-        Sleep(1500);
-        return 0;
-    }
-    if (!wcscmp(argv[1], L"wait-exit")) return WaitFor(false, _wtoi(argv[2])) ? 0 : 1;
-    if (!wcscmp(argv[1], L"press")) {
+    if (!wcscmp(cmd, L"press")) {
         bool left = !wcscmp(argv[2], L"done");
         if (!left && wcscmp(argv[2], L"cancel")) return Usage();
-        // A tap on the soft key: "Done" is on the left of the bar, "Cancel"
-        // on the right. Without a bar the command goes to the screen itself.
-        HWND bar = AttachToPhoneDesktop() ? FindWindowW(L"SoftKeyBarClass", nullptr) : nullptr;
-        RECT rc;
-        if (bar && IsWindowVisible(bar) && GetWindowRect(bar, &rc))
-            return Tap(left ? rc.left + (rc.right - rc.left) / 6 : rc.right - (rc.right - rc.left) / 6,
-                       (rc.top + rc.bottom) / 2) ? 0 : 1;
-        HWND hwnd = MainWindow();
-        if (!hwnd) return 1;
-        PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(left ? kCmdDone : kCmdCancel, 0), 0);
-        return 0;
+        return Press(left) ? 0 : 1;
     }
+    if (!ParseInt(argv[2], &a)) return Usage();
+    if (!wcscmp(cmd, L"wait-shell"))
+        return WaitUntil(a, [] { return !RadioShown().empty() && Find(kPhoneAppClass); }) ? 0 : 1;
+    if (!wcscmp(cmd, L"wait-screen")) return WaitPainted(a, SettingsScreen) ? 0 : 1;
+    if (!wcscmp(cmd, L"wait-exit")) return WaitUntil(a, [] { return AttachToPhoneDesktop() && !MainWindow(); }) ? 0 : 1;
     return Usage();
 }

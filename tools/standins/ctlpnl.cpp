@@ -1,5 +1,6 @@
 // Stand-in for the control panel (\Windows\ctlpnl.exe). It notes the page it
-// was asked for in ctlpnl.log beside itself and on standard error, then ends.
+// was asked for in ctlpnl.log beside itself, then ends. Standard error is the
+// program's that started it, so nothing goes there.
 #include <windows.h>
 
 #include <string>
@@ -20,12 +21,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR cmdLine, int) {
     if (h != INVALID_HANDLE_VALUE) {
         WriteFile(h, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
         CloseHandle(h);
-    }
-    HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
-    if (err && err != INVALID_HANDLE_VALUE) {
-        const char head[] = "[ctlpnl] control panel page: ";
-        WriteFile(err, head, sizeof(head) - 1, &written, nullptr);
-        WriteFile(err, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
     }
     return 0;
 }

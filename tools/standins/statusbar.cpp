@@ -1,23 +1,45 @@
 // Stand-in for the phone shell's status bar: the top 26 x s pixels of the
-// screen, with signal, battery and the time, as the device shows them above
-// every program. run.sh starts it on the emulated device; it ends with the
-// device's session (or on WM_CLOSE).
+// screen, with the radio (signal, off or flight mode), battery and the time,
+// as the device shows them above every program. As the shell it also turns
+// the screen: on F9, on its private message kMsgTurn (devicectl turn), and
+// after any display change it fits the full-screen windows to the new work
+// area and tells every window. run.sh starts it on the emulated device; it
+// ends with the device's session (or on WM_CLOSE).
 #include <windows.h>
 
 #include <cwchar>
+
+#include "platform/aygshell/aygshell.h"
+#include "platform/aygshell/shell_metrics.h"
+#include "platform/aygshell/shell_turn.h"
+#include "platform/message_table.h"
+#include "platform/phone.h"
 
 namespace {
 
 constexpr wchar_t kClass[] = L"QXStatusBarStandIn";
 constexpr UINT_PTR kClockTimer = 1;
+constexpr int kTurnHotKey = 1;
+// Sent by devicectl: turn the screen; answers MAKELRESULT(width, height) of
+// the turned screen once every window has followed, or 0.
+constexpr UINT kMsgTurn = WM_APP + 1;
+// Posted after a display change that did not come from kMsgTurn.
+constexpr UINT kMsgFollow = WM_APP + 2;
+// Posted by the radio watcher: wParam is a RadioShown. The window's text
+// then names it ("radio on", "radio off", "radio flight", "radio unknown").
+constexpr UINT kMsgRadio = WM_APP + 3;
+// How often the radio is asked (AT+CFUN? through the radio layer).
+constexpr DWORD kRadioPollMs = 3000;
 
-int Scale() {
-    DWORD value = 0, size = sizeof(value);
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"Drivers\\Display\\GPE", L"LogicalPixelsX", RRF_RT_REG_DWORD,
-                     nullptr, &value, &size) == ERROR_SUCCESS && value == 192)
-        return 2;
-    return 1;
-}
+enum RadioShown : WPARAM { kRadioUnknown, kRadioOff, kRadioFlight, kRadioOn };
+
+const COLORREF kBack = RGB(0x10, 0x12, 0x16);
+const COLORREF kLight = RGB(0xE8, 0xEA, 0xEE);
+const COLORREF kDim = RGB(0x50, 0x54, 0x5A);
+
+RadioShown g_radio = kRadioUnknown;
+RECT g_rcFollowed{};     // the screen the windows were last fitted to
+bool g_bTurning = false;  // inside our own turn: its display change is followed there
 
 void Fill(HDC hdc, int l, int t, int r, int b, COLORREF colour) {
     RECT rc = {l, t, r, b};
@@ -26,25 +48,51 @@ void Fill(HDC hdc, int l, int t, int r, int b, COLORREF colour) {
     DeleteObject(brush);
 }
 
-void PaintBar(HWND hwnd, HDC hdc) {
-    RECT rc;
-    GetClientRect(hwnd, &rc);
-    const int s = Scale();
-    Fill(hdc, 0, 0, rc.right, rc.bottom, RGB(0x10, 0x12, 0x16));
+void Line(HDC hdc, int x0, int y0, int x1, int y1, int width, COLORREF colour) {
+    HPEN pen = CreatePen(PS_SOLID, width, colour);
+    HGDIOBJ old = SelectObject(hdc, pen);
+    MoveToEx(hdc, x0, y0, nullptr);
+    LineTo(hdc, x1, y1);
+    SelectObject(hdc, old);
+    DeleteObject(pen);
+}
 
-    // Signal: four rising bars at the left.
-    const COLORREF light = RGB(0xE8, 0xEA, 0xEE);
+// Four rising bars at the left: lit with the radio on, dim otherwise; a
+// cross over them with the radio off, an aeroplane beside them in flight mode.
+void PaintRadio(HDC hdc, int bottom, int s) {
     for (int i = 0; i < 4; ++i) {
         int h = (5 + 4 * i) * s;
         int x = (6 + 5 * i) * s;
-        Fill(hdc, x, rc.bottom - 5 * s - h, x + 3 * s, rc.bottom - 5 * s, light);
+        Fill(hdc, x, bottom - 5 * s - h, x + 3 * s, bottom - 5 * s, g_radio == kRadioOn ? kLight : kDim);
     }
+    if (g_radio == kRadioOff) {
+        Line(hdc, 6 * s, 6 * s, 24 * s, bottom - 5 * s, 2 * s, kLight);
+        Line(hdc, 24 * s, 6 * s, 6 * s, bottom - 5 * s, 2 * s, kLight);
+    } else if (g_radio == kRadioFlight) {
+        // Nose up: a fuselage, wings swept back and a small tail.
+        int cx = 36 * s, top = 4 * s, tail = bottom - 4 * s;
+        Fill(hdc, cx - s, top, cx + s, tail, kLight);
+        for (int k = 0; k < 5 * s; ++k) {
+            int y = top + 5 * s + k, half = 2 * s + k * 7 / 5;
+            Fill(hdc, cx - half, y, cx + half, y + 1, kLight);
+        }
+        Fill(hdc, cx - 4 * s, tail - 2 * s, cx + 4 * s, tail, kLight);
+    }
+}
+
+void PaintBar(HWND hwnd, HDC hdc) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    const int s = ShellScale();
+    Fill(hdc, 0, 0, rc.right, rc.bottom, kBack);
+    PaintRadio(hdc, rc.bottom, s);
+
     // Battery: an outline with a nub, three quarters full, at the right.
     int bx = rc.right - 30 * s, by = 7 * s, bw = 20 * s, bh = 12 * s;
-    Fill(hdc, bx, by, bx + bw, by + bh, light);
-    Fill(hdc, bx + s, by + s, bx + bw - s, by + bh - s, RGB(0x10, 0x12, 0x16));
-    Fill(hdc, bx + 2 * s, by + 2 * s, bx + 2 * s + (bw - 4 * s) * 3 / 4, by + bh - 2 * s, light);
-    Fill(hdc, bx + bw, by + 4 * s, bx + bw + 2 * s, by + bh - 4 * s, light);
+    Fill(hdc, bx, by, bx + bw, by + bh, kLight);
+    Fill(hdc, bx + s, by + s, bx + bw - s, by + bh - s, kBack);
+    Fill(hdc, bx + 2 * s, by + 2 * s, bx + 2 * s + (bw - 4 * s) * 3 / 4, by + bh - 2 * s, kLight);
+    Fill(hdc, bx + bw, by + 4 * s, bx + bw + 2 * s, by + bh - 4 * s, kLight);
 
     SYSTEMTIME st;
     GetLocalTime(&st);
@@ -58,49 +106,131 @@ void PaintBar(HWND hwnd, HDC hdc) {
     HFONT font = CreateFontIndirectW(&lf);
     HGDIOBJ old = SelectObject(hdc, font);
     SetBkMode(hdc, TRANSPARENT);
-    SetTextColor(hdc, light);
+    SetTextColor(hdc, kLight);
     RECT clock = {rc.right - 110 * s, 0, rc.right - 36 * s, rc.bottom};
     DrawTextW(hdc, text, -1, &clock, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
     SelectObject(hdc, old);
     DeleteObject(font);
 }
 
-LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hdc = BeginPaint(hwnd, &ps);
-        PaintBar(hwnd, hdc);
-        EndPaint(hwnd, &ps);
-        return 0;
+// The radio as the phone's own software learns it; the radio layer may take
+// seconds to answer, so this runs beside the window's thread.
+DWORD WINAPI WatchRadio(LPVOID param) {
+    HWND hwnd = static_cast<HWND>(param);
+    for (;;) {
+        DWORD dwState = 0;
+        RadioShown shown = kRadioUnknown;
+        if (GetPhoneState(&dwState)) shown = dwState == 0 ? kRadioOff : dwState == 1 ? kRadioFlight : kRadioOn;
+        if (!PostMessageW(hwnd, kMsgRadio, shown, 0)) return 0;
+        Sleep(kRadioPollMs);
     }
-    case WM_TIMER:
+}
+
+// Along the top of the screen as it is now, above every program.
+void PlaceBar(HWND hwnd) {
+    RECT rc = ScreenRect();
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, rc.right, SHGetBarHeight(), SWP_NOACTIVATE);
+}
+
+void Follow(HWND hwnd) {
+    RECT rcOld = g_rcFollowed;
+    g_rcFollowed = ScreenRect();
+    PlaceBar(hwnd);
+    FollowScreenTurn(rcOld, 0);
+}
+
+LRESULT OnPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    PaintBar(hwnd, hdc);
+    EndPaint(hwnd, &ps);
+    return 0;
+}
+
+LRESULT OnTimer(HWND hwnd, UINT, WPARAM, LPARAM) {
+    InvalidateRect(hwnd, nullptr, FALSE);
+    return 0;
+}
+
+// The window's text says what it shows, for devicectl and the tests.
+LRESULT OnRadio(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
+    static const wchar_t* const kTexts[] = {L"radio unknown", L"radio off", L"radio flight", L"radio on"};
+    if (wParam > kRadioOn) return 0;
+    wchar_t text[32] = {};
+    GetWindowTextW(hwnd, text, 32);
+    if (wParam != g_radio || !text[0]) {
+        g_radio = static_cast<RadioShown>(wParam);
+        SetWindowTextW(hwnd, kTexts[wParam]);
         InvalidateRect(hwnd, nullptr, FALSE);
-        return 0;
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
+    return 0;
+}
+
+LRESULT OnTurn(HWND hwnd, UINT, WPARAM, LPARAM) {
+    g_bTurning = true;
+    LONG result = TurnScreen();
+    g_bTurning = false;
+    if (result != DISP_CHANGE_SUCCESSFUL) return 0;
+    Follow(hwnd);
+    return MAKELRESULT(g_rcFollowed.right, g_rcFollowed.bottom);
+}
+
+LRESULT OnHotKey(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
+    if (wParam == kTurnHotKey) OnTurn(hwnd, kMsgTurn, 0, 0);
+    return 0;
+}
+
+LRESULT OnDisplayChange(HWND hwnd, UINT, WPARAM, LPARAM) {
+    if (!g_bTurning) PostMessageW(hwnd, kMsgFollow, 0, 0);
+    return 0;
+}
+
+LRESULT OnFollow(HWND hwnd, UINT, WPARAM, LPARAM) {
+    Follow(hwnd);
+    return 0;
+}
+
+LRESULT NoActivate(HWND, UINT, WPARAM, LPARAM) { return MA_NOACTIVATE; }
+
+LRESULT OnDestroy(HWND, UINT, WPARAM, LPARAM) {
+    PostQuitMessage(0);
+    return 0;
+}
+
+constexpr MessageHandler kBarHandlers[] = {
+    {WM_PAINT, OnPaint},
+    {WM_TIMER, OnTimer},
+    {kMsgRadio, OnRadio},
+    {kMsgTurn, OnTurn},
+    {WM_HOTKEY, OnHotKey},
+    {WM_DISPLAYCHANGE, OnDisplayChange},
+    {kMsgFollow, OnFollow},
+    {WM_MOUSEACTIVATE, NoActivate},
+    {WM_DESTROY, OnDestroy},
+};
+
+LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DispatchMessageTable(kBarHandlers, hwnd, msg, wParam, lParam);
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE hInst, HINSTANCE, LPWSTR, int) {
     WNDCLASSW wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;  // drawn across its width: all again after a turn
     wc.lpfnWndProc = BarProc;
     wc.hInstance = hInst;
     wc.lpszClassName = kClass;
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
     if (!RegisterClassW(&wc)) return 1;
-    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kClass, L"", WS_POPUP,
-                                0, 0, GetSystemMetrics(SM_CXSCREEN), 26 * Scale(), nullptr, nullptr, hInst,
-                                nullptr);
+    g_rcFollowed = ScreenRect();
+    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kClass, L"", WS_POPUP, 0, 0,
+                                g_rcFollowed.right, SHGetBarHeight(), nullptr, nullptr, hInst, nullptr);
     if (!hwnd) return 1;
     SetTimer(hwnd, kClockTimer, 15000, nullptr);
+    // The device's turn key; a user at the device window presses it.
+    if (!RegisterHotKey(hwnd, kTurnHotKey, MOD_NOREPEAT, VK_F9)) RegisterHotKey(hwnd, kTurnHotKey, 0, VK_F9);
+    if (HANDLE watcher = CreateThread(nullptr, 0, WatchRadio, hwnd, 0, nullptr)) CloseHandle(watcher);
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);

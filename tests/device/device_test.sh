@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# The program on the emulated device, started with run.sh as its user starts
+# it: each radio mode (on, off, flight) on one profile, each run checked for
+# its exit status, its screenshot, its trace and the SIM card afterwards.
+# With "more", also a turn of the screen and back, and a modem server on TCP
+# chosen with --modem (and SIM type, CPHS) that the device keeps.
+#
+#   device_test.sh PROFILE [more]      (QX_BUILD_DIR: the build to run)
+set -uo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "${QX_BUILD_DIR:?the build folder}" && pwd)
+profile=$1
+more=${2:-}
+size=$(sed -n 's/^; screen=//p' "$top/devices/profiles/$profile.reg")
+width=${size%x*} height=${size#*x}
+scale=$(grep -qi '"LogicalPixelsX"=dword:000000c0' "$top/devices/profiles/$profile.reg" && echo 2 || echo 1)
+dev=$build/test-devices/$profile
+out=$build/test-devices/$profile-out
+card=$dev/drive_c/windows/simcard.txt
+rm -rf "$out"
+mkdir -p "$out"
+
+failed=0
+fail() {
+    echo "FAIL [$run_name]: $*"
+    failed=1
+}
+
+# run NAME OPTION...: one run of run.sh with a screenshot; its standard
+# output, standard error and exit status are kept under $out.
+run() {
+    run_name=$1
+    shift
+    "$top/run.sh" --no-build --profile "$profile" --device "$dev" --screenshot "$out/$run_name.png" "$@" \
+        >"$out/$run_name.out" 2>"$out/$run_name.err" </dev/null
+    run_rc=$?
+    if [ "$run_rc" -ne 0 ]; then
+        fail "exit status $run_rc"
+        sed 's/^/    out: /' "$out/$run_name.out"
+        grep -v '^\[' "$out/$run_name.err" | tr -d '\r' | grep -v '^$' | sed 's/^/    err: /'
+    fi
+}
+
+said() { grep -qF -- "$1" "$out/$run_name.out" || fail "run.sh did not say: $1"; }
+traced() { grep -qF -- "$1" "$out/$run_name.err" || fail "the trace has no: $1"; }
+
+# Standard error holds the program's trace alone: debug-output lines, each
+# starting with its tag, the indented rest of a record dump and the blank
+# lines between them.
+trace_only() {
+    local other
+    other=$(tr -d '\r' <"$out/$run_name.err" | grep -v '^$' | grep -v '^\[' | grep -v '^  ' | head -n 3)
+    [ -z "$other" ] || fail "standard error has more than the trace: $other"
+}
+
+shot_is() {
+    local got
+    got=$(identify -format '%wx%h' "$out/$run_name.png" 2>/dev/null)
+    [ "$got" = "$1" ] || fail "screenshot is '${got:-missing}', not $1"
+}
+
+# The SIM card as the default card with the given radio line.
+card_is() {
+    sed -E "s/^radio [a-z]+/radio $1/" "$top/devices/default-simcard.txt" >"$out/expected-card.txt"
+    cmp -s "$out/expected-card.txt" "$card" || fail "the card changed: $(diff "$out/expected-card.txt" "$card" | head -n 4)"
+}
+
+# Light or dark at a point of the screenshot, in base units of the status bar.
+light_at() {
+    local p
+    p=$(/usr/bin/convert "$out/$run_name.png" -crop "1x1+$(($1 * scale))+$(($2 * scale))" -format '%[fx:int(255*r)]' info: 2>/dev/null)
+    [ "${p:-0}" -gt 160 ]
+}
+# What the status bar shows of the radio: the tallest signal bar lit, a cross
+# over the bars, an aeroplane beside them.
+radio_shown() {
+    local want=$1 bar=no cross=no plane=no
+    light_at 22 14 && bar=yes
+    light_at 15 14 && cross=yes
+    light_at 36 12 && plane=yes
+    case $want in
+        on) [ $bar/$cross/$plane = yes/no/no ] ;;
+        off) [ $bar/$plane = no/no ] && [ $cross = yes ] ;;
+        flight) [ $bar/$cross/$plane = no/no/yes ] ;;
+    esac || fail "the status bar does not show the radio $want (bar $bar, cross $cross, plane $plane)"
+}
+
+# A fresh card; the device's own choices as a new device has them.
+rm -f "$card"
+run on --radio on --modem sim --sim-type 1 --cphs on
+shot_is "${width}x$height"
+trace_only
+card_is on
+radio_shown on
+said "modem sim, SIM type 1, CPHS on"
+traced "VMail_Address=+1234567"
+
+run off --radio off
+shot_is "${width}x$height"
+trace_only
+card_is off
+radio_shown off
+traced "[WFN]"
+
+run flight --radio flight
+shot_is "${width}x$height"
+trace_only
+card_is flight
+radio_shown flight
+said "control panel: cplmain.cpl, 20"
+
+if [ "$more" = more ]; then
+    # A turn and back: the shell fits the main window to the work area and
+    # the program lays out its title and list for the turned screen.
+    s=$scale t=30
+    run turn --radio on --turn
+    shot_is "${height}x$width"
+    trace_only
+    card_is on
+    said "turned to ${height}x$width: screen $height $width; statusbar 0 0 $height $((26 * s)); radio on;"
+    said "main 0 $((26 * s)) $height $((width - 52 * s)); title 0 $((26 * s)) $height $((t * s));"
+    said "list 0 $(((26 + t) * s)) $height $(((188 - t) * s)); softkeys 0 $((width - 26 * s)) $height $((26 * s));"
+    said "turned to ${width}x$height: screen $width $height;"
+    said "main 0 $((26 * s)) $width $((height - 52 * s)); title 0 $((26 * s)) $((240 * s)) $((t * s));"
+    said "list 0 $(((26 + t) * s)) $((240 * s)) $(((268 - t) * s)); softkeys 0 $((height - 26 * s)) $width $((26 * s));"
+
+    # A modem server on TCP with a card of its own, the device pointed at it
+    # once; SIM type 2 without CPHS reads EF_MBDN.
+    server_card=$out/server-card.txt
+    sed -e 's/^smsc .*/smsc +31611112222 145/' \
+        -e '/^file 6FC7/,$ s/^record 1 .*/record 1 4D 42 44 4E FF FF FF FF FF FF FF FF FF FF 06 91 44 77 00 09 10 FF FF FF FF FF FF FF/' \
+        "$top/devices/default-simcard.txt" >"$server_card"
+    rm -f "$out/port.txt"
+    QX_WINEPREFIX=${QX_WINEPREFIX:-$build/wineprefix} "$top/cmake/wine-run.sh" "$build/bin/modem_server.exe" \
+        --card "Z:$server_card" --port 0 --port-file "Z:$out/port.txt" --idle 120000 \
+        </dev/null >"$out/server.log" 2>&1 &
+    server_pid=$!
+    for _ in $(seq 300); do [ -s "$out/port.txt" ] && break; sleep 0.1; done
+    port=$(tr -dc 0-9 <"$out/port.txt" 2>/dev/null)
+    run_name=server
+    [ -n "$port" ] || fail "the modem server did not start: $(cat "$out/server.log")"
+
+    phone_log=$dev/drive_c/windows/phoneapp.log
+    run tcp --modem "tcp:127.0.0.1:$port" --sim-type 2 --cphs off --done
+    said "the device's modem is now tcp:127.0.0.1:$port"
+    said "modem tcp:127.0.0.1:$port, SIM type 2, CPHS off"
+    trace_only
+    traced "TextMSG_Address=31611112222"
+    traced "VMail_Address=+4477009001"
+    # Done saved through the server: record 1 rewritten whole, so its alpha
+    # identifier is gone; the device's own card is untouched.
+    grep -q '^record 1 FF FF FF FF FF FF FF FF FF FF FF FF FF FF 06 91 44 77 00 09 10' "$server_card" ||
+        fail "Done did not reach the server's card: $(grep '^record 1' "$server_card" | tail -n 1)"
+    card_is on
+    said "phone application:"
+    tail -n 1 "$phone_log" | grep -q 'WM_CPROG_UPDATEVMAIL_NUMBER VMail_Address=\[+4477009001\]' ||
+        fail "the phone application was not told: $(tail -n 1 "$phone_log" 2>/dev/null)"
+
+    # A plain run keeps what the user chose.
+    run kept
+    said "modem tcp:127.0.0.1:$port, SIM type 2, CPHS off"
+    traced "VMail_Address=+4477009001"
+    kill "$server_pid" 2>/dev/null
+    wait "$server_pid" 2>/dev/null
+
+    run back --modem sim --sim-type 1 --cphs on
+    said "modem sim, SIM type 1, CPHS on"
+    traced "VMail_Address=+1234567"
+fi
+
+[ "$failed" -eq 0 ] && echo "device tests on $profile: passed"
+exit "$failed"
