@@ -113,14 +113,38 @@ void PaintBar(HWND hwnd, HDC hdc) {
     DeleteObject(font);
 }
 
-// The radio as the phone's own software learns it; the radio layer may take
-// seconds to answer, so this runs beside the window's thread.
+// Only the built-in simulated modem may be asked from this process: a serial
+// port opens for one process at a time and a modem server serves one
+// connection, so asking those would take the modem from the program.
+bool ModemIsBuiltIn() {
+    wchar_t szPort[64] = L"";
+    DWORD cb = sizeof(szPort);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"Drivers\\BuiltIn\\RIL", L"Port", RRF_RT_REG_SZ, nullptr, szPort,
+                     &cb) != ERROR_SUCCESS)
+        return true;
+    return szPort[0] == 0 || lstrcmpiW(szPort, L"sim") == 0;
+}
+
+// The radio as the phone's own software learns it: asked of the simulated
+// modem, or else the "Status" bit that the program's radio layer keeps. The
+// radio layer may take seconds to answer, so this runs beside the window's thread.
+RadioShown AskRadio() {
+    if (ModemIsBuiltIn()) {
+        DWORD dwState = 0;
+        if (!GetPhoneState(&dwState)) return kRadioUnknown;
+        return dwState == 0 ? kRadioOff : dwState == 1 ? kRadioFlight : kRadioOn;
+    }
+    DWORD dwStatus = 0, cb = sizeof(dwStatus);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"System\\State\\Phone", L"Status", RRF_RT_REG_DWORD, nullptr, &dwStatus,
+                     &cb) != ERROR_SUCCESS)
+        return kRadioUnknown;
+    return (dwStatus & 0x2) ? kRadioOff : kRadioOn;
+}
+
 DWORD WINAPI WatchRadio(LPVOID param) {
     HWND hwnd = static_cast<HWND>(param);
     for (;;) {
-        DWORD dwState = 0;
-        RadioShown shown = kRadioUnknown;
-        if (GetPhoneState(&dwState)) shown = dwState == 0 ? kRadioOff : dwState == 1 ? kRadioFlight : kRadioOn;
+        RadioShown shown = AskRadio();
         if (!PostMessageW(hwnd, kMsgRadio, shown, 0)) return 0;
         Sleep(kRadioPollMs);
     }
