@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "platform/clock.h"
+
 namespace {
 
 // The device's display shows 60 frames a second.
@@ -15,19 +17,9 @@ constexpr DWORD kWakeMask = QS_KEY | QS_MOUSEBUTTON | QS_POSTMESSAGE | QS_SENDME
 double g_tLastStep = -1e9;
 bool g_bTimerSet = false;
 
-double NowMs() {
-    static const double s_dPerMs = [] {
-        LARGE_INTEGER f;
-        return QueryPerformanceFrequency(&f) && f.QuadPart > 0 ? f.QuadPart / 1000.0 : 0.0;
-    }();
-    LARGE_INTEGER c;
-    if (s_dPerMs <= 0 || !QueryPerformanceCounter(&c)) return static_cast<double>(GetTickCount());
-    return c.QuadPart / s_dPerMs;
-}
-
 // Whole milliseconds still to go, rounded up so a wait never ends early.
 DWORD MsUntilFrame() {
-    double left = g_tLastStep + kFrameMs - NowMs();
+    double left = g_tLastStep + kFrameMs - MonotonicMs();
     return left > 0 ? static_cast<DWORD>(std::ceil(left)) : 0;
 }
 
@@ -48,5 +40,5 @@ BOOL WaitForScrollFrame(HWND hwnd) {
 void NoteScrollFrame(HWND hwnd) {
     if (g_bTimerSet) KillTimer(hwnd, kScrollFrameTimer);
     g_bTimerSet = false;
-    g_tLastStep = NowMs();
+    g_tLastStep = MonotonicMs();
 }
