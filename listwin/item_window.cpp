@@ -5,6 +5,7 @@
 #include "listwin/list_edit.h"
 #include "listwin/list_input.h"
 #include "listwin/list_layout.h"
+#include "listwin/list_pacing.h"
 #include "listwin/list_paint.h"
 #include "listwin/list_scroll.h"
 #include "shell/app_state.h"
@@ -37,6 +38,12 @@ LRESULT OnDestroy(HWND, UINT, WPARAM, LPARAM) {
     return 0;
 }
 
+LRESULT OnTimer(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (wParam != kScrollFrameTimer) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    StepScrollOnTimer(hwnd);
+    return 0;
+}
+
 LRESULT OnGesture(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     ScrollGesture(hwnd, msg, wParam, lParam);
     return 0;
@@ -57,6 +64,8 @@ constexpr MessageHandler kItemHandlers[] = {
     {WM_LBUTTONUP, OnItemPenUp},
     {WM_MOUSEMOVE, OnItemPenMove},
     {kWmGesture, OnGesture},
+    // Not on the device: the step of a paced movement that input interrupted.
+    {WM_TIMER, OnTimer},
     // Not on the device: lets a memory context receive the same picture.
     {WM_PRINTCLIENT, OnPrintClient},
 };

@@ -5,7 +5,9 @@
 #include <cstdlib>
 
 #include "listwin/list_draw.h"
+#include "listwin/list_edit.h"
 #include "listwin/list_input.h"
+#include "listwin/list_pacing.h"
 #include "listwin/list_paint.h"
 #include "platform/kernel.h"
 #include "shell/trace.h"
@@ -54,6 +56,21 @@ bool AttachFrom(HMODULE hLib, LPCWSTR path, PFN_CreateOrvexScrollInstance* ppfnC
 }
 
 void Invalidate(HWND hwnd) { InvalidateRect(hwnd, nullptr, FALSE); }
+
+// The last step's answer was a new offset: a movement runs.
+bool g_bMoving = false;
+
+// Step, then the next offset; a new one repaints.
+void StepScroll(HWND hwnd, ScrollInstance* scroll) {
+    NoteScrollFrame(hwnd);
+    scroll->Step();
+    POINT pt{0, g_iCurTop};
+    g_bMoving = scroll->GetNextOffset(&pt) != FALSE;
+    if (g_bMoving) {
+        g_iCurTop = pt.y;
+        Invalidate(hwnd);
+    }
+}
 
 // Without a component the list reports its own taps and clicks: a press is
 // a tap, and a release near the press is a click there. Nothing scrolls.
@@ -143,6 +160,7 @@ void SetupScrollComponent(HWND hwnd) {
 }
 
 void ReleaseScrollComponent() {
+    g_bMoving = false;
     DestroyInstance(&g_scroll, g_pfnDestroy);
     DestroyInstance(&g_scroll2, g_pfnDestroy2);
     FreeScrollLibrary(&g_hScrollDll);
@@ -166,12 +184,21 @@ void ConfigScrollAfterBuild() {
 void StepScrollAfterPaint(HWND hwnd) {
     ScrollInstance* scroll = ActiveScroll();
     if (!scroll) return;
-    scroll->Step();
-    POINT pt{0, g_iCurTop};
-    if (scroll->GetNextOffset(&pt)) {
-        g_iCurTop = pt.y;
-        Invalidate(hwnd);
+    // A running movement steps once per display refresh, not at every
+    // paint the queue would allow; a wait cut short resumes on the timer.
+    if (g_bMoving && !WaitForScrollFrame(hwnd)) return;
+    StepScroll(hwnd, scroll);
+}
+
+void StepScrollOnTimer(HWND hwnd) {
+    ScrollInstance* scroll = ActiveScroll();
+    if (!scroll) {
+        NoteScrollFrame(hwnd);
+        g_bMoving = false;
+        return;
     }
+    StepScroll(hwnd, scroll);
+    PlaceEditControls();
 }
 
 void ResyncScroll(HWND hwnd) {

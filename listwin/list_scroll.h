@@ -23,7 +23,11 @@ ScrollInstance* ActiveScroll();
 // After a rebuild of the list image: the trace line and Config.
 void ConfigScrollAfterBuild();
 // After a paint has ended: Step, then the next offset; a new one repaints.
+// While a movement runs, first waits for the next display refresh.
 void StepScrollAfterPaint(HWND hwnd);
+// The frame timer: the step a wait cut short by input left for its time,
+// and the edit controls moved with it.
+void StepScrollOnTimer(HWND hwnd);
 // Config with the current values, ApplyState(QueryState()), repaint.
 void ResyncScroll(HWND hwnd);
 

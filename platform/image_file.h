@@ -1,6 +1,6 @@
-// Image files of the device: the shell's image-file loader and drawing a PNG
-// scaled into a rectangle through the imaging factory. Both decode with WIC
-// to 32-bit premultiplied BGRA.
+// Image files of the device: the shell's image-file loader, a loader for many
+// files in a row, and drawing a PNG scaled into a rectangle through the
+// imaging factory. All decode with WIC to 32-bit premultiplied BGRA.
 #pragma once
 #include <windows.h>
 #include <unknwn.h>
@@ -9,6 +9,30 @@
 // file to a 32-bit top-down DIB section. Null when the file is missing or
 // cannot be decoded. The caller owns the bitmap.
 HBITMAP SHLoadImageFile(LPCWSTR pszFileName);
+
+struct IWICImagingFactory;
+
+// Loads many files in a row as SHLoadImageFile does, with one factory and
+// the PNG decoder's class looked up once: nothing is set up again per file.
+class ImageFileLoader {
+public:
+    // The program's imaging factory (an IWICImagingFactory behind IUnknown),
+    // or null for one of the loader's own, joining the thread's apartment
+    // for the loader's lifetime.
+    explicit ImageFileLoader(IUnknown* pImagingFactory);
+    ~ImageFileLoader();
+    ImageFileLoader(const ImageFileLoader&) = delete;
+    ImageFileLoader& operator=(const ImageFileLoader&) = delete;
+    // As SHLoadImageFile.
+    HBITMAP Load(LPCWSTR pszFileName);
+
+private:
+    HRESULT m_hrCom = E_FAIL;  // the loader's own CoInitializeEx, if it made one
+    IWICImagingFactory* m_pFactory = nullptr;
+    IClassFactory* m_pPngClass = nullptr;
+    LPCWSTR m_pszFailed = nullptr;  // the set-up call that failed, for the trace
+    HRESULT m_hrFailed = S_OK;
+};
 
 // Decodes the file through the imaging factory (an IWICImagingFactory behind
 // IUnknown) and draws the whole image scaled into (left, top)-(right, bottom),

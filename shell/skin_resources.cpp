@@ -64,12 +64,12 @@ void FreeSkinImage(int index) {
     img.hBitmap = nullptr;
 }
 
-bool LoadSkinImageInto(int index, HDC hdcScreen) {
+bool LoadSkinImageInto(int index, HDC hdcScreen, ImageFileLoader& loader) {
     FreeSkinImage(index);
     SkinImage& img = AppState.SkinImages[index];
     // An entry without a bitmap has no size, also after a reload.
     img.bm = BITMAP{};
-    scoped::Bitmap bitmap(SHLoadImageFile(kSkinFiles[index]));
+    scoped::Bitmap bitmap(loader.Load(kSkinFiles[index]));
     if (!bitmap) {
         WriteTrace(L"[err]:LoadSkinImage(), %s not loaded.", kSkinFiles[index]);
         return false;
@@ -142,7 +142,8 @@ const LPCWSTR (&kSkinImageFiles)[kSkinImageCount] = kSkinFiles;
 BOOL LoadSkinImage(int index) {
     if (index < 0 || index >= kSkinImageCount) return FALSE;
     scoped::WindowDC screen(nullptr);
-    return LoadSkinImageInto(index, screen.get()) ? TRUE : FALSE;
+    ImageFileLoader loader(AppState.pImagingFactory);
+    return LoadSkinImageInto(index, screen.get(), loader) ? TRUE : FALSE;
 }
 
 BOOL LoadSkinResources() {
@@ -151,7 +152,10 @@ BOOL LoadSkinResources() {
     int dpiX = GetDeviceCaps(hdc.get(), LOGPIXELSX);
     int dpiY = GetDeviceCaps(hdc.get(), LOGPIXELSY);
 
-    for (int i = 0; i < kSkinImageCount; ++i) LoadSkinImageInto(i, hdc.get());
+    // One loader for all files: the program's imaging factory, or (tools,
+    // tests) one of the loader's own.
+    ImageFileLoader loader(AppState.pImagingFactory);
+    for (int i = 0; i < kSkinImageCount; ++i) LoadSkinImageInto(i, hdc.get(), loader);
 
     DeleteListFonts();
     CreateListFonts(dpiX, dpiY);

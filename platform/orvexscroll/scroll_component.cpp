@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/debug_out.h"
 #include "platform/orvexscroll/orvex_scroll.h"
 
@@ -19,15 +20,7 @@ std::vector<OrvexScroll*>& LiveInstances() {
 
 }  // namespace
 
-double ScrollClockNow() {
-    static const double s_dPerMs = [] {
-        LARGE_INTEGER f;
-        return QueryPerformanceFrequency(&f) && f.QuadPart > 0 ? f.QuadPart / 1000.0 : 0.0;
-    }();
-    LARGE_INTEGER c;
-    if (s_dPerMs <= 0 || !QueryPerformanceCounter(&c)) return static_cast<double>(GetTickCount());
-    return c.QuadPart / s_dPerMs;
-}
+double ScrollClockNow() { return MonotonicMs(); }
 
 ScrollInstance* CreateScrollComponent(const ScrollOptions& opt) {
     OrvexScroll* p = new (std::nothrow) OrvexScroll(opt);

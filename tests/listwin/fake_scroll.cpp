@@ -18,6 +18,15 @@ int g_nNextAnswers = 0;  // GetNextOffset answers left that move the offset
 int g_iNextY = 0;
 int g_iNextStep = 0;
 DWORD g_dwState = 77;
+double g_stepTimes[256];  // performance-counter ms of each Step
+int g_nSteps = 0;
+
+double NowMs() {
+    LARGE_INTEGER f, c;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&c);
+    return c.QuadPart * 1000.0 / f.QuadPart;
+}
 
 void Log(const wchar_t* fmt, ...) {
     va_list args;
@@ -53,7 +62,10 @@ public:
         Log(L"Query;");
         return g_dwState;
     }
-    void Step() override { Log(L"Step;"); }
+    void Step() override {
+        Log(L"Step;");
+        if (g_nSteps < 256) g_stepTimes[g_nSteps++] = NowMs();
+    }
     void Reserved9() override { Log(L"Slot9;"); }
     void Reserved10() override { Log(L"Slot10;"); }
     void Gesture(HWND, UINT msg, WPARAM wParam, LPARAM) override {
@@ -96,3 +108,11 @@ extern "C" __declspec(dllexport) void FakeScrollAnswerNext(int count, int y, int
 }
 
 extern "C" __declspec(dllexport) void FakeScrollSetState(DWORD state) { g_dwState = state; }
+
+// Copies the times of the Steps so far (at most max) and forgets them; their count.
+extern "C" __declspec(dllexport) int FakeScrollTakeStepTimes(double* times, int max) {
+    int n = g_nSteps < max ? g_nSteps : max;
+    for (int i = 0; i < n; ++i) times[i] = g_stepTimes[i];
+    g_nSteps = 0;
+    return n;
+}

@@ -117,6 +117,14 @@ void FakeScrollLib::SetState(DWORD state) const {
     if (fn) fn(state);
 }
 
+std::vector<double> FakeScrollLib::TakeStepTimes() const {
+    auto fn = reinterpret_cast<int (*)(double*, int)>(
+        reinterpret_cast<void*>(GetProcAddress(m_hLib, "FakeScrollTakeStepTimes")));
+    std::vector<double> times(256);
+    times.resize(fn ? fn(times.data(), static_cast<int>(times.size())) : 0);
+    return times;
+}
+
 void ListViewTest::SetUp() {
     ResetAppState();
     AppState.hInst = GetModuleHandleW(nullptr);

@@ -46,6 +46,8 @@ public:
     std::wstring TakeLog() const;
     void AnswerNext(int count, int y, int step) const;
     void SetState(DWORD state) const;
+    // Milliseconds of the Steps since the last call.
+    std::vector<double> TakeStepTimes() const;
 
 private:
     HMODULE m_hLib = nullptr;

@@ -3,6 +3,8 @@
 // drag, spring-back and clicks.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "listwin/list_input.h"
 #include "listwin/list_paint.h"
 #include "listwin/list_scroll.h"
@@ -183,6 +185,53 @@ TEST_F(ListScrollTest, EachPaintAsksForTheNextOffsetUntilTheAnswerIsZero) {
     PaintNow();
     EXPECT_EQ(lib.TakeLog(), L"Step;Next(30);Step;Next(30);");
     EXPECT_EQ(ChildRect(Item(0).hwndEdit).top, 12 - 30);
+}
+
+TEST_F(ListScrollTest, AMovementStepsOncePerDisplayRefreshWhateverArrives) {
+    InstallFake(kLib1);
+    OpenTallList();
+    PaintNow();
+    FakeScrollLib lib(Path(kLib1));
+    // A refresh is 1000/60 ms; a little less allows for the clocks' rounding.
+    auto expectPaced = [](const std::vector<double>& t, size_t steps) {
+        ASSERT_EQ(t.size(), steps);
+        for (size_t i = 1; i < t.size(); ++i) EXPECT_GE(t[i] - t[i - 1], 16.0) << "step " << i;
+    };
+    for (bool messageMidWait : {false, true}) {
+        SCOPED_TRACE(messageMidWait ? "a message during a wait" : "undisturbed");
+        lib.TakeStepTimes();
+        lib.AnswerNext(3, 10, 10);
+        // A message cuts the wait short; the frame timer brings the step.
+        std::thread poster;
+        if (messageMidWait)
+            poster = std::thread([] {
+                Sleep(5);
+                PostMessageW(AppState.hwndItem, WM_NULL, 0, 0);
+            });
+        PaintNow();
+        if (poster.joinable()) poster.join();
+        for (DWORD t0 = GetTickCount(); g_iCurTop != 30 && GetTickCount() - t0 < 3000;) PumpMessages(10);
+        PumpMessages(50);
+        EXPECT_EQ(g_iCurTop, 30);
+        expectPaced(lib.TakeStepTimes(), 4);  // three moves and the answer 0
+        EXPECT_EQ(ChildRect(Item(0).hwndEdit).top, 12 - 30) << "the fields moved with the last step";
+    }
+}
+
+TEST_F(ListScrollTest, TheRealComponentGlidesToTheOffsetItPromised) {
+    InstallScrollLibrary(L"OrvexScroll.dll", kLib1);
+    OpenTallList();
+    PaintNow();
+    Send(WM_LBUTTONDOWN, 240, 440);
+    for (int y = 400; y >= 120; y -= 40) {
+        Sleep(4);
+        Send(WM_MOUSEMOVE, 240, y);
+    }
+    Send(WM_LBUTTONUP, 240, 120);
+    const int released = g_iCurTop, rest = static_cast<int>(ActiveScroll()->QueryState());
+    ASSERT_GT(rest, released) << "a flick, not a drag that rested";
+    for (DWORD t0 = GetTickCount(); g_iCurTop != rest && GetTickCount() - t0 < 5000;) PumpMessages(10);
+    EXPECT_EQ(g_iCurTop, rest);
 }
 
 TEST_F(ListScrollTest, TheRealComponentsDragPastTheTopAndSpringBack) {

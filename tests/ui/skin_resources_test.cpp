@@ -168,6 +168,50 @@ TEST_F(SkinResourcesTest, ReleaseGivesBackTheFactoryOnce) {
     EXPECT_EQ(pFactory->Release(), 0u) << "the program released its reference exactly once";
 }
 
+// A 24-bit bottom-up BMP of one colour: an image that is not a PNG inside.
+std::string SolidBmp(int width, int height, Argb color) {
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER fh{};
+    BITMAPINFOHEADER ih{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof(fh) + sizeof(ih);
+    fh.bfSize = fh.bfOffBits + stride * height;
+    ih.biSize = sizeof(ih);
+    ih.biWidth = width;
+    ih.biHeight = height;
+    ih.biPlanes = 1;
+    ih.biBitCount = 24;
+    std::string row(stride, '\0');
+    for (int x = 0; x < width; ++x) {
+        row[x * 3] = static_cast<char>(color & 0xFF);
+        row[x * 3 + 1] = static_cast<char>((color >> 8) & 0xFF);
+        row[x * 3 + 2] = static_cast<char>((color >> 16) & 0xFF);
+    }
+    std::string bytes(reinterpret_cast<const char*>(&fh), sizeof(fh));
+    bytes.append(reinterpret_cast<const char*>(&ih), sizeof(ih));
+    for (int y = 0; y < height; ++y) bytes += row;
+    return bytes;
+}
+
+TEST_F(SkinResourcesTest, TheProgramsFactoryLoadsEverySlotWhateverTheFormat) {
+    ASSERT_TRUE(CreateImagingFactory(&AppState.pImagingFactory));
+    WriteAllSkins();
+    ASSERT_TRUE(WriteFileBytes(m_device.Path(kSkinImageFiles[kSkinPLine]),
+                               SolidBmp(WidthOf(kSkinPLine), HeightOf(kSkinPLine), ColorOf(kSkinPLine))));
+    TraceCapture trace;
+    LoadSkinResources();
+    for (int i = 0; i < kSkinImageCount; ++i) {
+        SCOPED_TRACE(kSkinImageFiles[i]);
+        const SkinImage& img = AppState.SkinImages[i];
+        ASSERT_NE(img.hdcMem, nullptr);
+        EXPECT_EQ(img.bm.bmWidth, WidthOf(i));
+        EXPECT_EQ(img.bm.bmHeight, HeightOf(i));
+        COLORREF expected = RGB((ColorOf(i) >> 16) & 0xFF, (ColorOf(i) >> 8) & 0xFF, ColorOf(i) & 0xFF);
+        EXPECT_EQ(GetPixel(img.hdcMem, 0, 0), expected);
+    }
+    EXPECT_FALSE(trace.Has(L"[err]"));
+}
+
 TEST_F(SkinResourcesTest, LoadOneImage) {
     WriteSkin(kSkinPTitle);
     ASSERT_TRUE(LoadSkinImage(kSkinPTitle));

@@ -1,13 +1,17 @@
 // bench_list: the list window at a device profile (vga by default: 480 x
 // 640, s = 2, the committed skins/480x640 images in a scratch device root)
-// and the time of the first paint (building the list image) and of one
-// scroll step (a paint of the built image at a new offset), each the median
-// of COUNT runs, in portrait and landscape. With --png it also saves the
-// list as the user sees it, edit controls included, to
-// FOLDER\list-PROFILE-{portrait,landscape}.png.
+// with the program's resources (strings and manifest):
+// - the skin's load (LoadSkinResources, first call and reloads) and each
+//   file's decode;
+// - the time of the first paint (building the list image) and of one scroll
+//   step (a paint of the built image at a new offset), each the median of
+//   COUNT runs, in portrait and landscape;
+// - the CPU time of a glide after a flick on a tall list (GLIDES flicks).
+// With --png it also saves the list as the user sees it, edit controls
+// included, to FOLDER\list-PROFILE-{portrait,landscape}.png.
 //
-//   bench_list [COUNT] [--profile vga|qvga|hvga|wvga] [--png FOLDER]
-//   (COUNT defaults to 100)
+//   bench_list [COUNT] [--profile vga|qvga|hvga|wvga] [--glides GLIDES] [--png FOLDER]
+//   (COUNT defaults to 100, GLIDES to 5)
 #include <windows.h>
 #include <objbase.h>
 
@@ -27,6 +31,7 @@
 #include "platform/screen.h"
 #include "shell/app_state.h"
 #include "shell/skin_resources.h"
+#include "tools/bench_list/bench_timing.h"
 #include "tools/bench_list/list_picture.h"
 
 namespace {
@@ -86,13 +91,14 @@ void RemoveDevice(const std::wstring& root) {
     RemoveDirectoryW(root.c_str());
 }
 
-// The program's settings group, as LoadSetting builds it, without the radio.
-void MakeRows() {
+// The program's settings group, as LoadSetting builds it, without the radio;
+// extraLabels more label items below make it taller.
+void MakeRows(int extraLabels = 0) {
     g_pItems = static_cast<ListItem*>(LocalAlloc(LPTR, g_nItems * sizeof(ListItem)));
     ListItem& group = g_pItems[kRowSettings];
     group.nKind = IK_GROUP;
-    group.nItems = kSettingsItemCount;
-    group.pItems = static_cast<ListItem*>(LocalAlloc(LPTR, kSettingsItemCount * sizeof(ListItem)));
+    group.nItems = kSettingsItemCount + extraLabels;
+    group.pItems = static_cast<ListItem*>(LocalAlloc(LPTR, group.nItems * sizeof(ListItem)));
     const struct {
         int kind;
         LPCWSTR text;
@@ -104,17 +110,10 @@ void MakeRows() {
         group.pItems[k].nKind = items[k].kind;
         lstrcpynW(group.pItems[k].szText, items[k].text, kTextLen);
     }
-}
-
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
+    for (int k = kSettingsItemCount; k < group.nItems; ++k) {
+        group.pItems[k].nKind = IK_GROUP_LABEL;
+        wsprintfW(group.pItems[k].szText, L"Label %d", k);
+    }
 }
 
 void DrainPosted() {
@@ -125,16 +124,11 @@ void DrainPosted() {
 // One synchronous WM_PAINT of the list, in milliseconds.
 double TimedPaint(HWND hwnd) {
     InvalidateRect(hwnd, nullptr, FALSE);
-    double t0 = Now();
+    double t0 = BenchNow();
     UpdateWindow(hwnd);
-    double t1 = Now();
+    double t1 = BenchNow();
     DrainPosted();
     return t1 - t0;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 void Measure(HWND hwnd, int count, LPCWSTR orientation) {
@@ -163,14 +157,42 @@ void Turn(HWND hwnd, bool landscape) {
     DrainPosted();
 }
 
+// A list window over rows of extraLabels more labels.
+HWND OpenList(int extraLabels) {
+    if (AppState.hwndItem) DestroyWindow(AppState.hwndItem);
+    AppState.hwndItem = nullptr;
+    ReleaseListItems();
+    MakeRows(extraLabels);
+    if (!CreateItemWindow(AppState.hInst, SW_SHOW)) return nullptr;
+    return AppState.hwndItem;
+}
+
 }  // namespace
 
+double BenchNow() {
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
 int wmain(int argc, wchar_t** argv) {
-    int count = 100;
+    int count = 100, glides = 5;
     std::wstring pngFolder;
     for (int i = 1; i < argc; ++i) {
         if (wcscmp(argv[i], L"--png") == 0 && i + 1 < argc) {
             pngFolder = argv[++i];
+        } else if (wcscmp(argv[i], L"--glides") == 0 && i + 1 < argc) {
+            glides = std::max(0, _wtoi(argv[++i]));
         } else if (wcscmp(argv[i], L"--profile") == 0 && i + 1 < argc) {
             ++i;
             for (const Profile& p : kProfiles)
@@ -194,8 +216,8 @@ int wmain(int argc, wchar_t** argv) {
     AppState.nScale = g_profile->scale;
     AppState.nScreenType = g_profile->type;
     AppState.LandscapeXExtension = g_profile->extension;
-    LoadSkinResources();
-    MakeRows();
+    // As at the program's start: the first load in the process.
+    double firstLoad = TimeSkinLoad();
 
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
@@ -204,7 +226,7 @@ int wmain(int argc, wchar_t** argv) {
     RegisterClassW(&wc);
     AppState.hwndMain = CreateWindowExW(0, wc.lpszClassName, L"main", WS_POPUP | WS_VISIBLE, 0, 0, 800, 800,
                                         nullptr, nullptr, AppState.hInst, nullptr);
-    if (!AppState.hwndMain || !CreateItemWindow(AppState.hInst, SW_SHOW)) {
+    if (!AppState.hwndMain || !OpenList(0)) {
         fwprintf(stderr, L"bench_list: no windows\n");
         return 1;
     }
@@ -212,6 +234,8 @@ int wmain(int argc, wchar_t** argv) {
     wprintf(L"bench_list: %ls %d x %d, s = %d, skins/%ls, scroll component %ls\n", g_profile->name,
             g_profile->width, g_profile->height, g_profile->scale, g_profile->skins,
             ActiveScroll() ? L"OrvexScroll.dll" : L"none");
+    wprintf(L"LoadSkinResources, first call in the process %7.3f ms\n", firstLoad);
+    MeasureSkins(std::min(count, 20));
     double first = TimedPaint(hwnd);
     wprintf(L"very first paint (image and edit controls made) %7.3f ms\n", first);
     Measure(hwnd, count, L"portrait");
@@ -221,6 +245,10 @@ int wmain(int argc, wchar_t** argv) {
     Measure(hwnd, count, L"landscape");
     if (!pngFolder.empty())
         SaveListPicture(hwnd, pngFolder + L"\\list-" + g_profile->name + L"-landscape.png");
+    Turn(hwnd, false);
+
+    // Taller than the longest glide at the fastest flick.
+    if (glides > 0 && (hwnd = OpenList(120)) != nullptr) MeasureGlide(hwnd, glides);
 
     DestroyWindow(hwnd);
     DestroyWindow(AppState.hwndMain);
