@@ -281,7 +281,8 @@ shell_log=$WINEPREFIX/shell.log
 : >"$shell_log"
 "$wine" 'C:\windows\statusbar.exe' </dev/null >/dev/null 2>>"$shell_log" &
 "$wine" 'C:\windows\phoneapp.exe' </dev/null >/dev/null 2>>"$shell_log" &
-devicectl wait-shell 60 >/dev/null || fail "the phone's shell did not come up (see $shell_log)"
+shell_said=$("$wine" 'C:\windows\devicectl.exe' wait-shell 60 </dev/null 2>&1 >/dev/null | tr -d '\r') ||
+    fail "the phone's shell did not come up: ${shell_said#devicectl: } (see $shell_log)"
 
 # The program itself, its trace on our standard error.
 ctlpnl_lines=$(count_lines "$windir/ctlpnl.log")

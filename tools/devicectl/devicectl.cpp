@@ -234,8 +234,14 @@ int wmain(int argc, wchar_t** argv) {
         return Press(left) ? 0 : 1;
     }
     if (!ParseInt(argv[2], &a)) return Usage();
-    if (!wcscmp(cmd, L"wait-shell"))
-        return WaitUntil(a, [] { return !RadioShown().empty() && Find(kPhoneAppClass); }) ? 0 : 1;
+    if (!wcscmp(cmd, L"wait-shell")) {
+        if (WaitUntil(a, [] { return !RadioShown().empty() && Find(kPhoneAppClass); })) return 0;
+        // Say which part is missing, so a slow or failed start can be told apart.
+        fwprintf(stderr, L"devicectl: status bar %ls, phone application %ls\n",
+                 !Find(kStatusBarClass) ? L"missing" : RadioShown().empty() ? L"without the radio" : L"up",
+                 Find(kPhoneAppClass) ? L"up" : L"missing");
+        return 1;
+    }
     if (!wcscmp(cmd, L"wait-screen")) return WaitPainted(a, SettingsScreen) ? 0 : 1;
     if (!wcscmp(cmd, L"wait-exit")) return WaitUntil(a, [] { return AttachToPhoneDesktop() && !MainWindow(); }) ? 0 : 1;
     return Usage();
