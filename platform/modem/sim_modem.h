@@ -12,6 +12,7 @@ struct ModemFaults {
     bool bError = false;  // answers ERROR to every command
     bool bNoise = false;  // RING, a garbage line and +CREG: 1 around each answer
     bool bEcho = false;   // echoes each command line, as after ATE1
+    bool bHangUp = false; // the port closes at the next command (built-in transport only)
 };
 
 class SimModem {
