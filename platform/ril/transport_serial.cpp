@@ -1,6 +1,8 @@
 // Serial transport: a COM port at 115200 8N1 through the Win32 serial API,
-// opened for overlapped I/O. One read is always outstanding; its event is what
-// the channel waits on, and closing cancels it instead of waiting it out.
+// opened for overlapped I/O. A read of one byte is always outstanding: with
+// no read time-outs it completes as soon as a byte comes, and its event is
+// what the channel waits on; the bytes behind it are then read as the port
+// reports them queued. Closing cancels the read instead of waiting it out.
 #include <cwchar>
 
 #include "platform/debug_out.h"
@@ -8,10 +10,6 @@
 
 namespace {
 
-// A read returns as soon as at least one byte is there (interval and
-// multiplier MAXDWORD); the constant only bounds a read on a silent line,
-// which is then simply made again.
-const DWORD kSilentLineMs = MAXDWORD - 1;
 const DWORD kWriteTimeoutMs = 2000;
 
 class SerialTransport : public AtTransport {
@@ -66,6 +64,7 @@ public:
             m_bPending = false;
             m_iBuf = 0;
             m_cbBuf = got;
+            if (got == 1 && !ReadQueued()) m_bFailed = true;
         }
         size_t n = m_cbBuf - m_iBuf < cb ? m_cbBuf - m_iBuf : cb;
         memcpy(pb, m_buf + m_iBuf, n);
@@ -77,14 +76,32 @@ public:
     HANDLE ReadEvent() override { return m_ovRead.hEvent; }
 
 private:
-    // The next read; its completion (even an immediate one) sets the event.
+    // The next read of one byte; its completion (even an immediate one) sets the event.
     bool StartRead() {
         m_iBuf = m_cbBuf = 0;
-        if (!ReadFile(m_h, m_buf, sizeof m_buf, nullptr, &m_ovRead) && GetLastError() != ERROR_IO_PENDING) {
+        if (!ReadFile(m_h, m_buf, 1, nullptr, &m_ovRead) && GetLastError() != ERROR_IO_PENDING) {
             NKDbgPrintfW(L"[ril]: ReadFile(COM) failed, error %lu.\r\n", GetLastError());
             return false;
         }
         m_bPending = true;
+        return true;
+    }
+
+    // After the first byte: the bytes already queued behind it, which a read
+    // of exactly that many returns at once.
+    bool ReadQueued() {
+        DWORD errors = 0;
+        COMSTAT stat = {};
+        if (!ClearCommError(m_h, &errors, &stat)) return true;  // the byte alone, then
+        DWORD want = stat.cbInQue < sizeof m_buf - 1 ? stat.cbInQue : sizeof m_buf - 1;
+        if (want == 0) return true;
+        DWORD got = 0;
+        if ((!ReadFile(m_h, m_buf + 1, want, nullptr, &m_ovRead) && GetLastError() != ERROR_IO_PENDING) ||
+            !GetOverlappedResult(m_h, &m_ovRead, &got, TRUE)) {
+            NKDbgPrintfW(L"[ril]: ReadFile(COM) failed, error %lu.\r\n", GetLastError());
+            return false;
+        }
+        m_cbBuf += got;
         return true;
     }
 
@@ -126,10 +143,7 @@ std::unique_ptr<AtTransport> OpenSerialTransport(int nPort) {
         dcb.fInX = FALSE;
         ok = SetCommState(h, &dcb);
     }
-    COMMTIMEOUTS t = {};
-    t.ReadIntervalTimeout = MAXDWORD;
-    t.ReadTotalTimeoutMultiplier = MAXDWORD;
-    t.ReadTotalTimeoutConstant = kSilentLineMs;
+    COMMTIMEOUTS t = {};  // no read time-outs: a read ends when its bytes are there
     t.WriteTotalTimeoutConstant = kWriteTimeoutMs;
     if (ok) ok = SetCommTimeouts(h, &t);
     HANDLE hRead = ok ? CreateEventW(nullptr, TRUE, FALSE, nullptr) : nullptr;
