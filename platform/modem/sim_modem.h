@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/modem/sim_card.h"
+
 struct ModemFaults {
     DWORD dwDelayMs = 0;  // wait before each answer (applied by the transport)
     bool bSilent = false; // never answers, not even an echo
@@ -38,8 +40,14 @@ private:
     Reply Cfun(const std::string& args);
     Reply Csca(const std::string& args);
     Reply Crsm(const std::string& args);
+    // The card as its file holds it now; null when missing or malformed.
+    const SimCard* Card();
 
     std::wstring m_cardPath;
+    // The card last read, used again while its file is unchanged.
+    SimCard m_card;
+    WIN32_FILE_ATTRIBUTE_DATA m_cardStamp = {};
+    bool m_bCardKept = false;
     ModemFaults m_faults;
     bool m_bEcho = false;
     bool m_bQuit = false;
