@@ -31,12 +31,21 @@ const char kCard[] =
 constexpr DWORD kMailboxFile = 0x6F17;
 constexpr int kWarmUp = 20;
 
-bool WriteText(const std::wstring& path, const std::string& text) {
+// The card is dated a minute back: a phone's card is at rest between
+// savings, and the simulated modem reads a card written in the last few
+// seconds again at every command.
+bool WriteCardAtRest(const std::wstring& path, const std::string& text) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     bool ok = WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
               written == text.size();
+    FILETIME ft;
+    GetSystemTimeAsFileTime(&ft);
+    ULARGE_INTEGER t = {{ft.dwLowDateTime, ft.dwHighDateTime}};
+    t.QuadPart -= 60ULL * 10000000;
+    ft = {t.LowPart, t.HighPart};
+    ok = ok && SetFileTime(h, nullptr, nullptr, &ft);
     CloseHandle(h);
     return ok;
 }
@@ -58,7 +67,7 @@ public:
         CreateDirectoryW(m_root.c_str(), nullptr);
         CreateDirectoryW((m_root + L"\\Windows").c_str(), nullptr);
         SetDeviceRoot(m_root.c_str());
-        m_bOk = WriteText(Card(), kCard);
+        m_bOk = WriteCardAtRest(Card(), kCard);
     }
     ~BenchDevice() {
         SetDeviceRoot(nullptr);
