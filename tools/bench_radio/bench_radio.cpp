@@ -10,12 +10,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/debug_out.h"
 #include "platform/device_root.h"
 #include "platform/ril/ril_test_seams.h"
+#include "platform/ril/srw_lock.h"
 #include "settings/radio_link.h"
 #include "tools/modem_server/modem_server_process.h"
 
@@ -118,6 +120,42 @@ Result Measure(int count) {
     return r;
 }
 
+// The same request straight through the RIL, its answer awaited on a
+// condition variable: the radio layer's own share of the round trip.
+struct RawWaiter {
+    SrwLock lock;
+    HRESULT hrLast = 0;
+    DWORD dwCode = 0;
+};
+
+void CALLBACK OnRawResult(DWORD dwCode, HRESULT hrCmdID, const void*, DWORD, DWORD_PTR dwParam) {
+    auto* w = reinterpret_cast<RawWaiter*>(dwParam);
+    std::lock_guard<SrwLock> lock(w->lock);
+    w->hrLast = hrCmdID;
+    w->dwCode = dwCode;
+    w->lock.WakeAll();
+}
+
+Result MeasureRil(int count) {
+    Result r;
+    RawWaiter w;
+    HRIL h = nullptr;
+    if (FAILED(RIL_Initialize(1, &OnRawResult, nullptr, 0, reinterpret_cast<DWORD_PTR>(&w), &h))) {
+        r.nFailed = count;
+        return r;
+    }
+    RILSIMCMDPARAMETERS p = {sizeof p, RIL_PARAM_SCP_ALL, kMailboxFile, 0, 0, 0};
+    auto once = [&] {
+        HRESULT id = RIL_SendRestrictedSimCmd(h, RIL_SIMCMD_GETRESPONSE, &p, nullptr, 0);
+        std::lock_guard<SrwLock> lock(w.lock);
+        return id > 0 && w.lock.WaitUntil([&] { return w.hrLast == id; }, 5000) && w.dwCode == RIL_RESULT_OK;
+    };
+    for (int i = 0; i < kWarmUp; ++i) once();
+    for (int i = 0; i < count; ++i) Time(&r, once);
+    RIL_Deinitialize(h);
+    return r;
+}
+
 // Open and close as the settings do, with a second handle open meanwhile,
 // as when two procedures overlap: first open, a request, second open,
 // second close, last close.
@@ -166,6 +204,7 @@ void Report(const wchar_t* label, Result r) {
 void ReportAll(const wchar_t* transport, int count) {
     std::wstring label = transport;
     Report((label + L" round trip").c_str(), Measure(count));
+    Report((label + L" RIL only").c_str(), MeasureRil(count));
     OpenClose oc = MeasureOpenClose(count / 10 > 0 ? count / 10 : 1);
     Report((label + L" open first").c_str(), oc.openFirst);
     Report((label + L" open second").c_str(), oc.openSecond);
