@@ -115,8 +115,9 @@ void RadioLink::v_RILResultCallBack(DWORD dwCode, HRESULT hrCmdID, const void* l
         EarlyAnswer& e = m_early[m_nEarly++];
         e.dwCode = dwCode;
         e.hrCmdID = hrCmdID;
+        // Kept without a line of its own: a fast radio answers before its id
+        // is known as a matter of course, and the trace reads the same either way.
         e.bCopied = CopyAnswer(lpData, cbData, &e.pbCopy, &e.cbCopy);
-        WriteTrace(L"[msg]:v_RILResultCallBack(), hrCmdID=[0x%x] before its id, kept.", hrCmdID);
         break;
     }
     case Phase::Waiting: {

@@ -1,6 +1,7 @@
 // The simulated modem's command interpreter: AT, ATE, +CFUN, +CPIN, +CSCA, +CRSM.
 #include "platform/modem/sim_modem.h"
 
+#include <memory>
 #include <vector>
 
 #include "platform/debug_out.h"
@@ -106,6 +107,24 @@ SimCardLoad ReadCard(const std::wstring& path, SimCard* card) {
     return r;
 }
 
+bool SameStamp(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
+    return CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0 &&
+           a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow;
+}
+
+// A card read is kept only when its file was last written well before now:
+// any later write then carries a later time, even on a file system that
+// keeps times to 2 s (FAT), so an unchanged time stamp means an unchanged
+// card. A card written just now is read again at each command.
+bool AtRest(const FILETIME& ftWrite) {
+    const ULONGLONG kRest = 3ULL * 10000000;  // 3 s in 100 ns units
+    FILETIME ftNow;
+    GetSystemTimeAsFileTime(&ftNow);
+    ULONGLONG now = ULARGE_INTEGER{{ftNow.dwLowDateTime, ftNow.dwHighDateTime}}.QuadPart;
+    ULONGLONG written = ULARGE_INTEGER{{ftWrite.dwLowDateTime, ftWrite.dwHighDateTime}}.QuadPart;
+    return written + kRest < now;
+}
+
 }  // namespace
 
 SimModem::SimModem(std::wstring cardPath) : m_cardPath(std::move(cardPath)) {}
@@ -140,9 +159,7 @@ SimModem::Reply SimModem::Execute(const std::string& body) {
         return r;
     }
     if (u == "+CPIN?") {
-        SimCard card;
-        SimCardLock lock;
-        if (ReadCard(m_cardPath, &card) != SimCardLoad::Ok) r.final = kNoSim;
+        if (!Card()) r.final = kNoSim;
         else r.info.push_back("+CPIN: READY");
         return r;
     }
@@ -155,11 +172,9 @@ SimModem::Reply SimModem::Execute(const std::string& body) {
 
 SimModem::Reply SimModem::Cfun(const std::string& args) {
     Reply r;
-    SimCardLock lock;
-    SimCard card;
-    bool haveCard = ReadCard(m_cardPath, &card) == SimCardLoad::Ok;
     if (args == "?") {
-        r.info.push_back("+CFUN: " + std::to_string(haveCard ? card.nCfun : m_nCfunNoCard));
+        const SimCard* card = Card();
+        r.info.push_back("+CFUN: " + std::to_string(card ? card->nCfun : m_nCfunNoCard));
         return r;
     }
     if (args == "=?") {
@@ -177,27 +192,33 @@ SimModem::Reply SimModem::Cfun(const std::string& args) {
         r.final = kNotSupported;
         return r;
     }
-    if (!haveCard) {
+    SimCardLock lock;  // read, change and save as one
+    const SimCard* current = Card();
+    if (!current) {
         // Without a card there is nothing to keep the state in but this modem.
         m_nCfunNoCard = fun;
         return r;
     }
+    SimCard card = *current;
     SetSimRadio(&card, fun);
     if (!SaveSimCard(m_cardPath, card)) r.final = kPhoneFailure;
+    m_bCardKept = false;
     return r;
 }
 
 SimModem::Reply SimModem::Csca(const std::string& args) {
     Reply r;
     if (args == "=?") return r;
-    SimCardLock lock;
-    SimCard card;
-    if (ReadCard(m_cardPath, &card) != SimCardLoad::Ok) {
-        r.final = kNoSim;
+    if (args == "?") {
+        const SimCard* card = Card();
+        if (!card) r.final = kNoSim;
+        else r.info.push_back("+CSCA: \"" + card->smscAddress + "\"," + std::to_string(card->nSmscType));
         return r;
     }
-    if (args == "?") {
-        r.info.push_back("+CSCA: \"" + card.smscAddress + "\"," + std::to_string(card.nSmscType));
+    SimCardLock lock;
+    const SimCard* current = Card();
+    if (!current) {
+        r.final = kNoSim;
         return r;
     }
     if (args.empty() || args[0] != '=') {
@@ -213,8 +234,10 @@ SimModem::Reply SimModem::Csca(const std::string& args) {
         r.final = kSmsBadParam;
         return r;
     }
+    SimCard card = *current;
     SetSimSmsc(&card, address, type);
     if (!SaveSimCard(m_cardPath, card)) r.final = kSmsUnknown;
+    m_bCardKept = false;
     return r;
 }
 
@@ -232,12 +255,15 @@ SimModem::Reply SimModem::Crsm(const std::string& args) {
         r.final = kBadParam;
         return r;
     }
-    SimCardLock lock;
-    SimCard card;
-    if (ReadCard(m_cardPath, &card) != SimCardLoad::Ok) {
+    // An update reads, changes and saves the card as one.
+    std::unique_ptr<SimCardLock> lock;
+    if (cmd == 220) lock = std::make_unique<SimCardLock>();
+    const SimCard* current = Card();
+    if (!current) {
         r.final = kNoSim;
         return r;
     }
+    const SimCard& card = *current;
     const SimCardFile* file = FindSimFile(card, static_cast<WORD>(fileId));
     // Status words of TS 51.011 9.4 (2G) and TS 102.221 10.2.1 (USIM).
     if (cmd != 178 && cmd != 192 && cmd != 220) {
@@ -268,10 +294,29 @@ SimModem::Reply SimModem::Crsm(const std::string& args) {
         r.info.push_back(CrsmLine(0x90, 0x00, SimRecord(*file, p1)));
         return r;
     }
-    SetSimRecord(&card, static_cast<WORD>(fileId), p1, data);
+    SimCard updated = card;
+    SetSimRecord(&updated, static_cast<WORD>(fileId), p1, data);
     // 65 81: memory problem, the update did not reach the card.
-    r.info.push_back(SaveSimCard(m_cardPath, card) ? CrsmLine(0x90, 0x00) : CrsmLine(0x65, 0x81));
+    r.info.push_back(SaveSimCard(m_cardPath, updated) ? CrsmLine(0x90, 0x00) : CrsmLine(0x65, 0x81));
+    m_bCardKept = false;
     return r;
+}
+
+const SimCard* SimModem::Card() {
+    WIN32_FILE_ATTRIBUTE_DATA now = {};
+    bool stamped = !m_cardPath.empty() &&
+                   GetFileAttributesExW(m_cardPath.c_str(), GetFileExInfoStandard, &now);
+    if (m_bCardKept && stamped && SameStamp(now, m_cardStamp)) return &m_card;
+    m_bCardKept = false;
+    SimCard fresh;
+    {
+        SimCardLock lock;
+        if (ReadCard(m_cardPath, &fresh) != SimCardLoad::Ok) return nullptr;
+    }
+    m_card = std::move(fresh);
+    m_cardStamp = now;
+    m_bCardKept = stamped && AtRest(now.ftLastWriteTime);
+    return &m_card;
 }
 
 std::wstring SimCardPathFromRegistry(HKEY hRoot, LPCWSTR pszSubKey) {

@@ -6,12 +6,15 @@
 
 #include <string>
 
+#include "platform/modem/sim_card.h"
+
 struct ModemFaults {
     DWORD dwDelayMs = 0;  // wait before each answer (applied by the transport)
     bool bSilent = false; // never answers, not even an echo
     bool bError = false;  // answers ERROR to every command
     bool bNoise = false;  // RING, a garbage line and +CREG: 1 around each answer
     bool bEcho = false;   // echoes each command line, as after ATE1
+    bool bHangUp = false; // the port closes at the next command (built-in transport only)
 };
 
 class SimModem {
@@ -37,8 +40,14 @@ private:
     Reply Cfun(const std::string& args);
     Reply Csca(const std::string& args);
     Reply Crsm(const std::string& args);
+    // The card as its file holds it now; null when missing or malformed.
+    const SimCard* Card();
 
     std::wstring m_cardPath;
+    // The card last read, used again while its file is unchanged.
+    SimCard m_card;
+    WIN32_FILE_ATTRIBUTE_DATA m_cardStamp = {};
+    bool m_bCardKept = false;
     ModemFaults m_faults;
     bool m_bEcho = false;
     bool m_bQuit = false;

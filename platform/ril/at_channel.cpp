@@ -1,5 +1,7 @@
-// The AT channel's two threads and its one-command-in-flight queue.
+// The AT channel's thread and its one-command-in-flight queue.
 #include "platform/ril/at_channel.h"
+
+#include <algorithm>
 
 #include "platform/debug_out.h"
 #include "platform/ril/ril.h"
@@ -7,7 +9,6 @@
 namespace {
 
 const DWORD kDefaultTimeoutMs = 10000;
-const DWORD kReadSliceMs = 100;  // how soon the reader notices Stop()
 std::atomic<DWORD> g_timeoutMs{0};
 
 // Modem text for the trace: control bytes and non-ASCII shown as '?'.
@@ -20,6 +21,21 @@ std::wstring Printable(const std::string& s) {
     return w;
 }
 
+DWORD MsUntil(DWORD dwDeadline, DWORD dwNow) {
+    LONG left = static_cast<LONG>(dwDeadline - dwNow);
+    return left > 0 ? static_cast<DWORD>(left) : 0;
+}
+
+bool Due(DWORD dwDeadline) { return MsUntil(dwDeadline, GetTickCount()) == 0; }
+
+// What the pool thread holds while the channel runs: the owner, and the
+// module, so that a library with this code is not unloaded under the thread.
+struct ChannelTask {
+    AtChannel* channel;
+    std::shared_ptr<void> keepAlive;
+    HMODULE hModule;
+};
+
 }  // namespace
 
 void RilSetCommandTimeoutForTest(DWORD dwMs) { g_timeoutMs = dwMs; }
@@ -29,138 +45,220 @@ DWORD RilCommandTimeout() {
     return t ? t : kDefaultTimeoutMs;
 }
 
-AtChannel::AtChannel(std::unique_ptr<AtTransport> port, Completion done, void* ctx)
-    : m_port(std::move(port)), m_done(done), m_ctx(ctx) {}
+AtChannel::AtChannel(std::unique_ptr<AtTransport> port, AtChannelOwner* owner)
+    : m_port(std::move(port)), m_owner(owner), m_hWake(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
-AtChannel::~AtChannel() { Stop(); }
+AtChannel::~AtChannel() {
+    if (m_hWake) CloseHandle(m_hWake);
+}
 
-void AtChannel::Start() {
-    m_reader = std::thread(&AtChannel::ReaderMain, this);
-    m_dispatcher = std::thread(&AtChannel::DispatcherMain, this);
+bool AtChannel::Start(std::shared_ptr<void> keepAlive) {
+    if (!m_hWake) return false;
+    {
+        std::lock_guard<SrwLock> lock(m_lock);
+        m_hPortEvent = m_port->ReadEvent();
+        m_bReleased = false;
+    }
+    HMODULE hModule = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                       reinterpret_cast<LPCWSTR>(&AtChannel::ThreadMain), &hModule);
+    auto* task = new ChannelTask{this, std::move(keepAlive), hModule};
+    // A pool thread rather than one of its own: a connection opened again
+    // soon finds a thread waiting, instead of paying for a new one.
+    if (!TrySubmitThreadpoolCallback(&AtChannel::ThreadMain, task, nullptr)) {
+        NKDbgPrintfW(L"[ril]: no thread for the modem channel, error %lu.\r\n", GetLastError());
+        if (hModule) FreeLibrary(hModule);
+        delete task;
+        std::lock_guard<SrwLock> lock(m_lock);
+        m_hPortEvent = nullptr;
+        m_bReleased = true;
+        return false;
+    }
+    return true;
+}
+
+VOID CALLBACK AtChannel::ThreadMain(PTP_CALLBACK_INSTANCE instance, PVOID pv) {
+    auto* task = static_cast<ChannelTask*>(pv);
+    CallbackMayRunLong(instance);
+    if (task->hModule) FreeLibraryWhenCallbackReturns(instance, task->hModule);
+    task->channel->Run();
+    delete task;  // may be the owner's, and so the channel's, end
 }
 
 void AtChannel::Submit(AtJob job) {
-    std::lock_guard<std::mutex> lock(m_lock);
+    std::lock_guard<SrwLock> lock(m_lock);
     if (m_bStop) return;
     m_queue.push_back(std::move(job));
-    m_cv.notify_all();
+    WakeLocked();
 }
 
-void AtChannel::StopSoon() {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_bStop = true;
-    m_queue.clear();
-    m_cv.notify_all();
+void AtChannel::DropJobsOf(UINT_PTR hClient) {
+    std::lock_guard<SrwLock> lock(m_lock);
+    m_queue.erase(std::remove_if(m_queue.begin(), m_queue.end(),
+                                 [hClient](const AtJob& j) { return j.hClient == hClient; }),
+                  m_queue.end());
 }
 
 void AtChannel::Stop() {
-    StopSoon();
-    if (m_dispatcher.joinable()) m_dispatcher.join();
-    m_bReaderStop = true;
-    if (m_reader.joinable()) m_reader.join();
+    std::unique_lock<SrwLock> lock(m_lock);
+    m_bStop = true;
+    m_queue.clear();
+    WakeLocked();
+    m_lock.WaitUntil([this] { return m_bReleased; });
 }
 
-bool AtChannel::OnDispatcherThread() const { return m_dwDispatcherId == GetCurrentThreadId(); }
+void AtChannel::WakeLocked() {
+    m_bKicked = true;
+    if (m_hPortEvent) SetEvent(m_hWake);
+    else m_lock.WakeAll();
+}
 
-void AtChannel::ReaderMain() {
-    char buf[512];
-    std::vector<std::string> lines;
-    while (!m_bReaderStop) {
-        int n = m_port->Read(buf, sizeof buf, kReadSliceMs);
-        if (n == 0) continue;
-        if (n < 0) {
-            NKDbgPrintfW(L"[ril]: the modem port closed.\r\n");
-            std::lock_guard<std::mutex> lock(m_lock);
-            m_bPortDead = true;
-            m_cv.notify_all();
-            return;
-        }
-        lines.clear();
-        m_parser.Feed(buf, static_cast<size_t>(n), &lines);
-        for (const auto& line : lines) {
-            AtExchange::Use use;
-            bool late = false;
-            {
-                std::lock_guard<std::mutex> lock(m_lock);
-                use = m_exchange.OnLine(line);
-                if (use == AtExchange::Use::Final) {
-                    m_bFinal = true;
-                    m_cv.notify_all();
-                } else if (use == AtExchange::Use::Unsolicited && m_bOwed) {
-                    late = true;
-                    if (ParseAtFinal(line, nullptr)) {
-                        m_bOwed = false;
-                        m_cv.notify_all();
-                    }
-                }
-            }
-            if (late)
-                NKDbgPrintfW(L"[ril]: late answer of a timed-out command [%s] dropped.\r\n",
-                             Printable(line).c_str());
-            else if (use == AtExchange::Use::Unsolicited)
-                OnUnsolicited(line);
+void AtChannel::Run() {
+    m_dwThreadId = GetCurrentThreadId();
+    std::unique_lock<SrwLock> lock(m_lock);
+    while (!m_bStop) {
+        if (ReadyToSend()) {
+            SendNext(lock);
+        } else if (m_port && ReadPort(lock)) {
+            // bytes or a closed port: look again before waiting
+        } else if (m_bInFlight && Due(m_dwDeadline)) {
+            TimeOut(lock);
+        } else {
+            WaitForWork(lock);
         }
     }
+    m_queue.clear();
+    m_exchange.Abort();
+    m_bInFlight = false;
+    m_hPortEvent = nullptr;
+    lock.unlock();
+    m_port.reset();
+    m_dwThreadId = 0;
+    m_owner->OnReleased();
+    lock.lock();
+    m_bReleased = true;
+    m_lock.WakeAll();
 }
 
-void AtChannel::OnUnsolicited(const std::string& line) {
-    // No notification class is served; such lines (RING, +CREG, late answers,
-    // line noise) are only traced.
-    NKDbgPrintfW(L"[ril]: unsolicited [%s].\r\n", Printable(line).c_str());
+bool AtChannel::ReadyToSend() {
+    if (m_bInFlight || m_queue.empty()) return false;
+    if (m_bOwed && m_port && !Due(m_dwOwedDeadline)) return false;
+    m_bOwed = false;  // answered, or taken as lost
+    return true;
 }
 
-void AtChannel::DispatcherMain() {
-    m_dwDispatcherId = GetCurrentThreadId();
-    std::unique_lock<std::mutex> lock(m_lock);
-    for (;;) {
-        m_cv.wait(lock, [this] { return m_bStop || !m_queue.empty(); });
+void AtChannel::SendNext(std::unique_lock<SrwLock>& lock) {
+    AtJob job = std::move(m_queue.front());
+    m_queue.pop_front();
+    if (!m_port) {
+        Complete(lock, std::move(job), nullptr, RIL_E_RADIOUNAVAILABLE);
+        return;
+    }
+    m_exchange.Begin(job.request.command, job.request.prefix);
+    m_bInFlight = true;
+    m_dwTimeoutMs = RilCommandTimeout();
+    m_dwDeadline = GetTickCount() + m_dwTimeoutMs;
+    std::string text = job.request.command + "\r";
+    m_inFlight = std::move(job);
+    lock.unlock();
+    bool wrote = m_port->Write(text.data(), text.size());
+    lock.lock();
+    if (!wrote) LosePort(lock);
+}
+
+bool AtChannel::ReadPort(std::unique_lock<SrwLock>& lock) {
+    char buf[512];
+    lock.unlock();
+    int n = m_port->Read(buf, sizeof buf);
+    lock.lock();
+    if (n == 0) return false;
+    if (n < 0) {
+        LosePort(lock);
+    } else {
+        m_lines.clear();
+        m_parser.Feed(buf, static_cast<size_t>(n), &m_lines);
+        OnLines(lock);
+    }
+    return true;
+}
+
+void AtChannel::OnLines(std::unique_lock<SrwLock>& lock) {
+    for (const std::string& line : m_lines) {
         if (m_bStop) return;
-        AtJob job = std::move(m_queue.front());
-        m_queue.pop_front();
-
-        HRESULT failure = S_OK;
-        AtReply reply;
-        if (m_bOwed && !m_bPortDead) {
-            DWORD left = m_dwOwedDeadline - GetTickCount();
-            if (static_cast<LONG>(left) > 0)
-                m_cv.wait_for(lock, std::chrono::milliseconds(left),
-                              [this] { return !m_bOwed || m_bPortDead || m_bStop; });
-            if (m_bStop) return;
-            m_bOwed = false;  // answered, or taken as lost
+        AtExchange::Use use = m_exchange.OnLine(line);
+        if (use == AtExchange::Use::Final) {
+            AtReply reply = m_exchange.Reply();
+            m_bInFlight = false;
+            Complete(lock, std::move(m_inFlight), &reply, S_OK);
+            continue;
         }
-        if (m_bPortDead) {
-            failure = RIL_E_RADIOUNAVAILABLE;
-        } else {
-            m_exchange.Begin(job.request.command, job.request.prefix);
-            m_bFinal = false;
-            lock.unlock();
-            std::string text = job.request.command + "\r";
-            bool wrote = m_port->Write(text.data(), text.size());
-            lock.lock();
-            if (!wrote) m_bPortDead = true;
-            DWORD timeout = RilCommandTimeout();
-            m_cv.wait_for(lock, std::chrono::milliseconds(timeout),
-                          [this] { return m_bFinal || m_bPortDead || m_bStop; });
-            if (m_bStop) {
-                m_exchange.Abort();
-                return;
-            }
-            if (m_bFinal) {
-                reply = m_exchange.Reply();
-            } else {
-                m_exchange.Abort();
-                failure = m_bPortDead ? RIL_E_RADIOUNAVAILABLE : RIL_E_TIMEDOUT;
-                if (!m_bPortDead) {
-                    m_bOwed = true;
-                    m_dwOwedDeadline = GetTickCount() + timeout;
-                }
-                if (!m_bPortDead)
-                    NKDbgPrintfW(L"[ril]: no answer to [%s] in %lu ms.\r\n",
-                                 Printable(job.request.command).c_str(), timeout);
-            }
-        }
+        if (use != AtExchange::Use::Unsolicited) continue;
+        bool late = m_bOwed;
+        if (late && ParseAtFinal(line, nullptr)) m_bOwed = false;
         lock.unlock();
-        m_done(m_ctx, job, failure == S_OK ? &reply : nullptr, failure);
+        // No notification class is served; such lines (RING, +CREG, late
+        // answers, line noise) are only traced.
+        if (late)
+            NKDbgPrintfW(L"[ril]: late answer of a timed-out command [%s] dropped.\r\n",
+                         Printable(line).c_str());
+        else
+            NKDbgPrintfW(L"[ril]: unsolicited [%s].\r\n", Printable(line).c_str());
         lock.lock();
     }
+}
+
+void AtChannel::TimeOut(std::unique_lock<SrwLock>& lock) {
+    m_exchange.Abort();
+    m_bInFlight = false;
+    m_bOwed = true;
+    m_dwOwedDeadline = GetTickCount() + m_dwTimeoutMs;
+    lock.unlock();
+    NKDbgPrintfW(L"[ril]: no answer to [%s] in %lu ms.\r\n", Printable(m_inFlight.request.command).c_str(),
+                 m_dwTimeoutMs);
+    lock.lock();
+    Complete(lock, std::move(m_inFlight), nullptr, RIL_E_TIMEDOUT);
+}
+
+void AtChannel::LosePort(std::unique_lock<SrwLock>& lock) {
+    bool inFlight = m_bInFlight;
+    m_bInFlight = false;
+    m_exchange.Abort();
+    m_bOwed = false;
+    m_hPortEvent = nullptr;
+    lock.unlock();
+    NKDbgPrintfW(L"[ril]: the modem port closed.\r\n");
+    m_port.reset();  // at once, so that the port can be opened again
+    m_owner->OnPortLost();
+    lock.lock();
+    if (inFlight) Complete(lock, std::move(m_inFlight), nullptr, RIL_E_RADIOUNAVAILABLE);
+}
+
+void AtChannel::Complete(std::unique_lock<SrwLock>& lock, AtJob job, const AtReply* reply,
+                         HRESULT hrFailure) {
+    lock.unlock();
+    bool wanted = m_owner->OnCompleted(job, reply, hrFailure);
+    lock.lock();
+    if (!wanted) m_bStop = true;
+}
+
+void AtChannel::WaitForWork(std::unique_lock<SrwLock>& lock) {
+    if (m_bKicked) {
+        m_bKicked = false;
+        return;
+    }
+    DWORD now = GetTickCount();
+    DWORD wait = INFINITE;
+    if (m_bInFlight) wait = MsUntil(m_dwDeadline, now);
+    if (m_bOwed && !m_queue.empty()) wait = std::min(wait, MsUntil(m_dwOwedDeadline, now));
+    if (m_port) wait = std::min(wait, m_port->PendingMs());
+    if (wait == 0) return;
+    if (m_hPortEvent) {
+        HANDLE handles[2] = {m_hWake, m_hPortEvent};
+        lock.unlock();
+        WaitForMultipleObjects(2, handles, FALSE, wait);
+        lock.lock();
+    } else {
+        m_lock.Wait(wait);
+    }
+    m_bKicked = false;
 }

@@ -1,78 +1,112 @@
-// The AT channel: a reader thread that turns the transport's bytes into lines
-// and classifies them against the command in flight, and a dispatcher thread
-// that sends one queued command at a time, waits for its final result or its
-// time-out and hands the outcome on. Completions run on the dispatcher thread,
-// so a completion that queues a further command never sends it itself. After
-// a time-out the next command waits (at most one more time-out) for the late
-// answer to pass, so that answer is not taken for the next command's.
+// The AT channel: one thread per modem connection that sends one queued
+// command at a time, turns the port's bytes into lines, classifies them
+// against the command in flight and hands each outcome to its owner. It
+// sleeps on the port's event together with its own wake-up (or, for the
+// built-in modem, on its condition variable), so a new command or Stop() is
+// seen at once and no read is ever waited out.
+//
+// Outcomes are handed on from the channel's thread, so a completion that
+// queues a further command never sends it itself: the thread sends it when
+// the completion has returned. After a time-out the next command waits (at
+// most one more time-out) for the late answer to pass, so that answer is not
+// taken for the next command's.
 #pragma once
 #include <windows.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <thread>
+#include <string>
+#include <vector>
 
 #include "platform/ril/at_exchange.h"
 #include "platform/ril/at_line_parser.h"
 #include "platform/ril/at_transport.h"
 #include "platform/ril/ril_commands.h"
+#include "platform/ril/srw_lock.h"
 
 struct AtJob {
+    UINT_PTR hClient = 0;  // the radio handle that asked
     HRESULT hrId = 0;
     RilRequest request;
 };
 
+// Called on the channel's thread, never with the channel's lock held.
+class AtChannelOwner {
+public:
+    // A job's outcome. reply is null when the command failed without a final
+    // result: hrFailure is then RIL_E_TIMEDOUT or RIL_E_RADIOUNAVAILABLE.
+    // False ends the channel: nobody is left to answer.
+    virtual bool OnCompleted(const AtJob& job, const AtReply* reply, HRESULT hrFailure) = 0;
+    // The port has closed (and is released); queued and later jobs fail.
+    virtual void OnPortLost() = 0;
+    // The channel has ended and its port is closed.
+    virtual void OnReleased() = 0;
+
+protected:
+    ~AtChannelOwner() = default;
+};
+
 class AtChannel {
 public:
-    // reply is null when the command failed without a final result: hrFailure
-    // is then RIL_E_TIMEDOUT or RIL_E_RADIOUNAVAILABLE.
-    using Completion = void (*)(void* ctx, const AtJob& job, const AtReply* reply, HRESULT hrFailure);
-
-    AtChannel(std::unique_ptr<AtTransport> port, Completion done, void* ctx);
-    ~AtChannel();  // Stop()
+    AtChannel(std::unique_ptr<AtTransport> port, AtChannelOwner* owner);
+    ~AtChannel();  // only once the thread has ended or was never started
     AtChannel(const AtChannel&) = delete;
     AtChannel& operator=(const AtChannel&) = delete;
 
-    void Start();
+    // Starts the channel's thread, which holds keepAlive (the owner) until it
+    // ends. Commands submitted before are sent first, in order: the place for
+    // a modem's set-up sequence. False when no thread could be had.
+    bool Start(std::shared_ptr<void> keepAlive);
     void Submit(AtJob job);
-    // Drops the queued commands and ends both threads. After it returns no
-    // completion runs. Not to be called from a completion.
+    // Drops the client's queued commands; the one in flight runs on.
+    void DropJobsOf(UINT_PTR hClient);
+    // Ends the thread: queued commands are dropped, the port is closed, and
+    // no completion starts any more. Returns once the port is closed. Not on
+    // the channel's own thread (a completion there returns false instead).
     void Stop();
-    // Marks the channel stopping (no further completions) without waiting;
-    // for a completion that closes its own handle. Stop() must follow on
-    // another thread.
-    void StopSoon();
-    bool OnDispatcherThread() const;
+    bool OnChannelThread() const { return m_dwThreadId == GetCurrentThreadId(); }
 
 private:
-    void ReaderMain();
-    void DispatcherMain();
-    void OnUnsolicited(const std::string& line);
+    static VOID CALLBACK ThreadMain(PTP_CALLBACK_INSTANCE instance, PVOID pv);
+    void Run();
+    // Each of these is entered and left with the lock held (it may let go of
+    // it meanwhile).
+    bool ReadyToSend();
+    void SendNext(std::unique_lock<SrwLock>& lock);
+    bool ReadPort(std::unique_lock<SrwLock>& lock);  // false when nothing was there
+    void OnLines(std::unique_lock<SrwLock>& lock);
+    void TimeOut(std::unique_lock<SrwLock>& lock);
+    void LosePort(std::unique_lock<SrwLock>& lock);
+    void Complete(std::unique_lock<SrwLock>& lock, AtJob job, const AtReply* reply, HRESULT hrFailure);
+    void WaitForWork(std::unique_lock<SrwLock>& lock);
+    void WakeLocked();
 
+    // The channel's thread alone uses these.
     std::unique_ptr<AtTransport> m_port;
-    Completion m_done;
-    void* m_ctx;
+    AtChannelOwner* m_owner;
+    AtLineParser m_parser;
+    std::vector<std::string> m_lines;
+    AtJob m_inFlight;
+    DWORD m_dwTimeoutMs = 0;  // of the command in flight
 
-    std::mutex m_lock;  // guards everything below it
-    std::condition_variable m_cv;
+    SrwLock m_lock;  // guards everything below it
     std::deque<AtJob> m_queue;
     AtExchange m_exchange;
-    bool m_bFinal = false;     // the command in flight has its final result
-    bool m_bPortDead = false;
+    HANDLE m_hPortEvent = nullptr;  // the port's, while it is open
+    HANDLE m_hWake;                 // auto-reset; set with m_bKicked while m_hPortEvent is waited on
+    bool m_bKicked = false;         // something to look at: a command, Stop()
+    bool m_bInFlight = false;
+    DWORD m_dwDeadline = 0;
     bool m_bStop = false;
+    bool m_bReleased = true;        // no thread, or it has closed the port
     // A command timed out: its answer may still come, and comes before the
     // next command's (a modem answers in order).
     bool m_bOwed = false;
     DWORD m_dwOwedDeadline = 0;
 
-    std::atomic<bool> m_bReaderStop{false};
-    AtLineParser m_parser;     // reader thread only
-    std::thread m_reader;
-    std::thread m_dispatcher;
-    std::atomic<DWORD> m_dwDispatcherId{0};
+    std::atomic<DWORD> m_dwThreadId{0};
 };
 
 // The per-command time-out of the library (RilSetCommandTimeoutForTest).

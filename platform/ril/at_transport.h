@@ -1,5 +1,7 @@
 // The byte pipe under the AT channel: the built-in simulated modem, a serial
-// port or a TCP connection, chosen by the device registry.
+// port or a TCP connection, chosen by the device registry. Reads never wait:
+// the channel waits on the transport's event together with its own wake-up,
+// so that closing never waits for a read to time out.
 #pragma once
 #include <windows.h>
 
@@ -11,9 +13,16 @@ public:
     virtual ~AtTransport() = default;
     // Sends all bytes; false when the port is gone.
     virtual bool Write(const char* pb, size_t cb) = 0;
-    // Waits up to dwWaitMs for bytes: the count read, 0 when none came, -1
-    // when the port has closed.
-    virtual int Read(char* pb, size_t cb, DWORD dwWaitMs) = 0;
+    // What has arrived, without waiting: the count read, 0 when nothing is
+    // there yet, -1 when the port has closed.
+    virtual int Read(char* pb, size_t cb) = 0;
+    // Signalled when bytes may have arrived or the port may have closed. Null
+    // when bytes only ever come from Write on the same thread (the built-in
+    // modem), so there is nothing to wait for but PendingMs.
+    virtual HANDLE ReadEvent() = 0;
+    // Milliseconds until bytes already on their way become readable (the
+    // built-in modem's answer delay); INFINITE when none are.
+    virtual DWORD PendingMs() { return INFINITE; }
 };
 
 // cardPath: Win32 path of the SIM card file; empty: a modem without a SIM.
@@ -26,6 +35,9 @@ std::unique_ptr<AtTransport> OpenTcpTransport(const std::string& address, int nP
 // The transport a "Port" value names: "" or "sim", "COMn:", "tcp:A.B.C.D:PORT".
 // Null, with a trace line, when the value names none or the port will not open.
 std::unique_ptr<AtTransport> OpenTransport(const std::wstring& port, const std::wstring& cardPath);
+// The transport of the device: the "Port" value (or the test's override) and
+// the device's SIM card. Null, with a trace line, when it will not open.
+std::unique_ptr<AtTransport> OpenDeviceTransport(DWORD dwIndex);
 
 // HKLM "Drivers\BuiltIn\RIL".
 extern const wchar_t kRilRegistryKey[];

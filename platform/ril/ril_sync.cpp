@@ -1,19 +1,18 @@
 // Synchronous radio requests over the asynchronous RIL.
 #include "platform/ril/ril_sync.h"
 
-#include <condition_variable>
 #include <map>
 #include <mutex>
 
 #include "platform/debug_out.h"
+#include "platform/ril/srw_lock.h"
 
 namespace {
 
 // Answers are kept by id, so one that arrives before the request call has
 // returned its id is not lost.
 struct Waiter {
-    std::mutex lock;
-    std::condition_variable cv;
+    SrwLock lock;
     std::map<HRESULT, RilSyncAnswer> answers;
 };
 
@@ -22,9 +21,9 @@ void CALLBACK OnResult(DWORD dwCode, HRESULT hrCmdID, const void* lpData, DWORD 
     RilSyncAnswer a;
     a.dwCode = dwCode;
     if (lpData && cbData) a.data.assign(static_cast<const BYTE*>(lpData), static_cast<const BYTE*>(lpData) + cbData);
-    std::lock_guard<std::mutex> lock(w->lock);
+    std::lock_guard<SrwLock> lock(w->lock);
     w->answers[hrCmdID] = std::move(a);
-    w->cv.notify_all();
+    w->lock.WakeAll();
 }
 
 }  // namespace
@@ -37,9 +36,8 @@ bool RilCallSync(const std::function<HRESULT(HRIL)>& request, DWORD dwWaitMs, Ri
     HRESULT id = request(hRil);
     bool answered = false;
     if (id > 0) {
-        std::unique_lock<std::mutex> lock(w.lock);
-        answered = w.cv.wait_for(lock, std::chrono::milliseconds(dwWaitMs),
-                                 [&] { return w.answers.count(id) > 0; });
+        std::lock_guard<SrwLock> lock(w.lock);
+        answered = w.lock.WaitUntil([&] { return w.answers.count(id) > 0; }, dwWaitMs);
         if (answered && pAnswer) *pAnswer = w.answers[id];
     }
     // Deinitialize waits for a callback in progress, so w outlives every call into it.

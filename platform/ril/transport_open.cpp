@@ -1,8 +1,11 @@
-// Which transport the device registry names.
+// Which transport the device registry (or a test) names, and opening it.
 #include <cwctype>
+#include <mutex>
 
 #include "platform/debug_out.h"
+#include "platform/modem/sim_modem.h"
 #include "platform/ril/at_transport.h"
+#include "platform/ril/ril_test_seams.h"
 
 const wchar_t kRilRegistryKey[] = L"Drivers\\BuiltIn\\RIL";
 
@@ -12,6 +15,10 @@ std::wstring Lower(std::wstring s) {
     for (auto& c : s) c = static_cast<wchar_t>(towlower(c));
     return s;
 }
+
+std::mutex g_portLock;
+bool g_bPortOverride = false;
+std::wstring g_portOverride;
 
 bool ToPortNumber(const std::wstring& s, int max, int* pValue) {
     if (s.empty() || s.size() > 5) return false;
@@ -61,4 +68,28 @@ std::unique_ptr<AtTransport> OpenTransport(const std::wstring& port, const std::
     }
     NKDbgPrintfW(L"[ril]: Port [%s] names no modem.\r\n", port.c_str());
     return nullptr;
+}
+
+void RilSetPortForTest(LPCWSTR pszPort) {
+    std::lock_guard<std::mutex> lock(g_portLock);
+    g_bPortOverride = pszPort != nullptr;
+    g_portOverride = pszPort ? pszPort : L"";
+}
+
+std::unique_ptr<AtTransport> OpenDeviceTransport(DWORD dwIndex) {
+    std::wstring port;
+    bool overridden = false;
+    {
+        std::lock_guard<std::mutex> lock(g_portLock);
+        if (g_bPortOverride) {
+            overridden = true;
+            port = g_portOverride;
+        }
+    }
+    if (!overridden && !ReadRadioPort(HKEY_LOCAL_MACHINE, kRilRegistryKey, &port)) return nullptr;
+    std::wstring card = SimCardPathFromRegistry(HKEY_LOCAL_MACHINE, kRilRegistryKey);
+    std::unique_ptr<AtTransport> transport = OpenTransport(port, card);
+    if (!transport)
+        NKDbgPrintfW(L"[ril]: RIL_Initialize(%lu): no modem on [%s].\r\n", dwIndex, port.c_str());
+    return transport;
 }

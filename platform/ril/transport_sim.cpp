@@ -1,7 +1,8 @@
 // The built-in transport: the simulated modem in this process. A command is
-// answered when its CR arrives; the answer becomes readable after the modem's
-// delay, so a slow modem is slow for the channel's time-out as well.
-#include <condition_variable>
+// answered when its CR is written; the answer becomes readable after the
+// modem's delay, so a slow modem is slow for the channel's time-out as well.
+// Written and read on the channel's thread only, so it needs no lock and no
+// event: bytes only ever appear through Write, or when a delay runs out.
 #include <deque>
 #include <mutex>
 
@@ -18,40 +19,29 @@ public:
     explicit SimTransport(const std::wstring& cardPath) : m_modem(cardPath) {}
 
     bool Write(const char* pb, size_t cb) override {
-        for (size_t i = 0; i < cb; ++i) {
+        for (size_t i = 0; i < cb && !m_bHungUp; ++i) {
             if (pb[i] != '\r') {
                 // A runaway line without CR is dropped rather than kept growing.
                 if (m_line.size() < 4096) m_line += pb[i];
                 continue;
             }
             m_modem.SetFaults(SimModemFaultsForTest());
+            if (m_modem.Faults().bHangUp) {
+                m_bHungUp = true;
+                break;
+            }
             Chunk c;
             c.text = m_modem.Answer(m_line);
             c.dwDue = GetTickCount() + m_modem.Faults().dwDelayMs;
             m_line.clear();
-            if (c.text.empty()) continue;
-            std::lock_guard<std::mutex> lock(m_lock);
-            m_out.push_back(c);
-            m_ready.notify_all();
+            if (!c.text.empty()) m_out.push_back(std::move(c));
         }
         return true;
     }
 
-    int Read(char* pb, size_t cb, DWORD dwWaitMs) override {
-        std::unique_lock<std::mutex> lock(m_lock);
-        DWORD start = GetTickCount();
-        for (;;) {
-            DWORD now = GetTickCount();
-            DWORD waited = now - start;
-            if (!m_out.empty() && static_cast<LONG>(now - m_out.front().dwDue) >= 0) break;
-            if (waited >= dwWaitMs) return 0;
-            DWORD wait = dwWaitMs - waited;
-            if (!m_out.empty()) {
-                DWORD due = m_out.front().dwDue - now;
-                if (due < wait) wait = due;
-            }
-            m_ready.wait_for(lock, std::chrono::milliseconds(wait));
-        }
+    int Read(char* pb, size_t cb) override {
+        if (m_out.empty() || static_cast<LONG>(GetTickCount() - m_out.front().dwDue) < 0)
+            return m_bHungUp ? -1 : 0;
         Chunk& c = m_out.front();
         size_t n = c.text.size() < cb ? c.text.size() : cb;
         c.text.copy(pb, n);
@@ -60,16 +50,23 @@ public:
         return static_cast<int>(n);
     }
 
+    HANDLE ReadEvent() override { return nullptr; }
+
+    DWORD PendingMs() override {
+        if (m_out.empty()) return INFINITE;
+        LONG left = static_cast<LONG>(m_out.front().dwDue - GetTickCount());
+        return left > 0 ? static_cast<DWORD>(left) : 0;
+    }
+
 private:
     struct Chunk {
         std::string text;
         DWORD dwDue = 0;
     };
-    SimModem m_modem;  // used by the writing thread only
+    SimModem m_modem;
     std::string m_line;
-    std::mutex m_lock;
-    std::condition_variable m_ready;
     std::deque<Chunk> m_out;
+    bool m_bHungUp = false;  // answers already on their way are still read, then the port is gone
 };
 
 }  // namespace

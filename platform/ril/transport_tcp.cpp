@@ -1,4 +1,7 @@
 // TCP transport: a Winsock client of a modem that listens on an IPv4 address.
+// The socket signals an event on data and on close (WSAEventSelect), which
+// makes it non-blocking: reads take what is there, writes wait only when the
+// send buffer is full.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -6,6 +9,8 @@
 #include "platform/ril/at_transport.h"
 
 namespace {
+
+const long kWriteWaitMs = 2000;  // as the serial port's write time-out
 
 bool StartWinsock() {
     static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
@@ -20,12 +25,24 @@ bool StartWinsock() {
 
 class TcpTransport : public AtTransport {
 public:
-    explicit TcpTransport(SOCKET s) : m_s(s) {}
-    ~TcpTransport() override { closesocket(m_s); }
+    TcpTransport(SOCKET s, WSAEVENT ev) : m_s(s), m_ev(ev) {}
+    ~TcpTransport() override {
+        closesocket(m_s);
+        WSACloseEvent(m_ev);
+    }
 
     bool Write(const char* pb, size_t cb) override {
         while (cb > 0) {
             int n = send(m_s, pb, static_cast<int>(cb), 0);
+            if (n == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) {
+                fd_set set;
+                FD_ZERO(&set);
+                FD_SET(m_s, &set);
+                timeval tv = {kWriteWaitMs / 1000, (kWriteWaitMs % 1000) * 1000};
+                if (select(0, nullptr, &set, nullptr, &tv) == 1) continue;
+                NKDbgPrintfW(L"[ril]: the modem takes no more bytes.\r\n");
+                return false;
+            }
             if (n <= 0) {
                 NKDbgPrintfW(L"[ril]: send() failed, error %d.\r\n", WSAGetLastError());
                 return false;
@@ -36,20 +53,20 @@ public:
         return true;
     }
 
-    int Read(char* pb, size_t cb, DWORD dwWaitMs) override {
-        fd_set set;
-        FD_ZERO(&set);
-        FD_SET(m_s, &set);
-        timeval tv = {static_cast<long>(dwWaitMs / 1000), static_cast<long>(dwWaitMs % 1000) * 1000};
-        int r = select(0, &set, nullptr, nullptr, &tv);
-        if (r == 0) return 0;
-        if (r < 0) return -1;
+    int Read(char* pb, size_t cb) override {
+        // Reset before reading: bytes that come after this recv set it again.
+        WSAResetEvent(m_ev);
         int n = recv(m_s, pb, static_cast<int>(cb), 0);
-        return n > 0 ? n : -1;  // 0: the modem closed the connection
+        if (n > 0) return n;
+        if (n == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) return 0;
+        return -1;  // 0: the modem closed the connection
     }
+
+    HANDLE ReadEvent() override { return m_ev; }
 
 private:
     SOCKET m_s;
+    WSAEVENT m_ev;
 };
 
 }  // namespace
@@ -72,5 +89,12 @@ std::unique_ptr<AtTransport> OpenTcpTransport(const std::string& address, int nP
     }
     BOOL noDelay = TRUE;
     setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay), sizeof noDelay);
-    return std::make_unique<TcpTransport>(s);
+    WSAEVENT ev = WSACreateEvent();
+    if (ev == WSA_INVALID_EVENT || WSAEventSelect(s, ev, FD_READ | FD_CLOSE) != 0) {
+        NKDbgPrintfW(L"[ril]: WSAEventSelect() failed, error %d.\r\n", WSAGetLastError());
+        if (ev != WSA_INVALID_EVENT) WSACloseEvent(ev);
+        closesocket(s);
+        return nullptr;
+    }
+    return std::make_unique<TcpTransport>(s, ev);
 }

@@ -2,7 +2,10 @@
 // scratch device: message configuration, SIM records, errors and faults.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <memory>
+#include <thread>
 
 #include "platform/ril/ril_test_seams.h"
 #include "tests/radio/radio_rig.h"
@@ -60,6 +63,96 @@ TEST(RilHandles, IdsArePositiveAndAnswersArriveOnTheLibraryThread) {
     RilSetPortForTest(L"bogus");
     EXPECT_LT(RIL_Initialize(1, nullptr, nullptr, 0, 0, &none), 0);
     EXPECT_EQ(none, nullptr);
+}
+
+TEST(RilHandles, HandlesOpenAtOnceGetOnlyTheirOwnAnswers) {
+    RadioRig rig;
+    RilClient a, b;
+    ASSERT_EQ(a.InitResult(), S_OK);
+    ASSERT_EQ(b.InitResult(), S_OK);
+    EXPECT_NE(a.Handle(), b.Handle());
+    std::vector<HRESULT> idsA, idsB;
+    for (int i = 0; i < 4; ++i) {
+        idsA.push_back(GetResponse(a.Handle(), 0x6F17));
+        idsB.push_back(RIL_GetMsgConfig(b.Handle()));
+    }
+    for (size_t i = 0; i < idsA.size(); ++i) {
+        RilRecord ra, rb;
+        ASSERT_TRUE(a.WaitFor(idsA[i], 3000, &ra));
+        ASSERT_TRUE(b.WaitFor(idsB[i], 3000, &rb));
+        EXPECT_EQ(SimBytes(ra).size(), 15u);
+        EXPECT_EQ(rb.data.size(), sizeof(RILMSGCONFIG));
+    }
+    EXPECT_EQ(a.AnswerCount(), idsA.size());
+    EXPECT_EQ(b.AnswerCount(), idsB.size());
+    // Closing one leaves the other served.
+    a.Close();
+    EXPECT_EQ(b.Call(RIL_GetMsgConfig).dwCode, (DWORD)RIL_RESULT_OK);
+}
+
+TEST(RilHandles, AClosedHandleGetsNoAnswerAndItsQueuedRequestsAreNotSent) {
+    RadioRig rig;
+    RilClient a;
+    auto b = std::make_unique<RilClient>();
+    RILMSGCONFIG sent = ConfigOf(b->Call(RIL_GetMsgConfig)), queued = sent;
+    wcscpy(sent.raSvcCtrAddress.wszAddress, L"4479");
+    wcscpy(queued.raSvcCtrAddress.wszAddress, L"4480");
+    size_t before = b->AnswerCount();
+    RilSetCommandTimeoutForTest(3000);
+    ModemFaults slow;
+    slow.dwDelayMs = 500;
+    SetSimModemFaultsForTest(slow);
+    TraceCapture trace;
+    // The built-in modem writes the card as the command comes in and
+    // answers 500 ms later: once the card shows it, the request is in flight.
+    ASSERT_GT(RIL_SetMsgConfig(b->Handle(), &sent), 0);
+    DWORD t0 = GetTickCount();
+    while (rig.Card().find("smsc +4479 ") == std::string::npos && GetTickCount() - t0 < 3000) Sleep(5);
+    ASSERT_GT(RIL_SetMsgConfig(b->Handle(), &queued), 0);
+    b->Close();
+    // a's request goes out after b's, so b's answer has come by then.
+    EXPECT_EQ(a.Call(RIL_GetMsgConfig).dwCode, (DWORD)RIL_RESULT_OK);
+    EXPECT_EQ(b->AnswerCount(), before);
+    EXPECT_EQ(trace.Count(L"its handle is closed; answer dropped"), 1);
+    EXPECT_NE(rig.Card().find("smsc +4479 145"), std::string::npos);  // the queued write never went out
+}
+
+TEST(RilHandles, PortThatDropsFailsItsHandlesAndALaterOpenReconnects) {
+    RadioRig rig;
+    RilClient a;
+    ASSERT_EQ(a.Call(RIL_GetMsgConfig).dwCode, (DWORD)RIL_RESULT_OK);
+    ModemFaults f;
+    f.bHangUp = true;
+    SetSimModemFaultsForTest(f);
+    TraceCapture trace;
+    EXPECT_EQ(ErrorOf(a.Call(RIL_GetMsgConfig)), RIL_E_RADIOUNAVAILABLE);
+    EXPECT_TRUE(trace.Has(L"the modem port closed"));
+    SetSimModemFaultsForTest(ModemFaults());
+    EXPECT_EQ(ErrorOf(a.Call(RIL_GetMsgConfig)), RIL_E_RADIOUNAVAILABLE);  // its connection is gone
+    RilClient b;  // opens the port again, a still open
+    ASSERT_EQ(b.InitResult(), S_OK);
+    EXPECT_EQ(SimBytes(b.Call([](HRIL h) { return ReadRecord(h, 0x6F17, 1); })), HexBytes(kRecord1));
+    EXPECT_EQ(ErrorOf(a.Call(RIL_GetMsgConfig)), RIL_E_RADIOUNAVAILABLE);
+    a.Close();
+    EXPECT_EQ(b.Call(RIL_GetMsgConfig).dwCode, (DWORD)RIL_RESULT_OK);
+}
+
+TEST(RilHandles, OpeningAndClosingOnTwoThreadsAlwaysFindsAConnection) {
+    // The last close of one thread meets the first open of the other.
+    RadioRig rig;
+    std::atomic<int> failures{0};
+    auto work = [&failures] {
+        for (int i = 0; i < 60; ++i) {
+            RilClient c;
+            if (c.InitResult() != S_OK ||
+                c.Call([](HRIL h) { return GetResponse(h, 0x6F17); }).dwCode != RIL_RESULT_OK)
+                ++failures;
+        }
+    };
+    std::thread t1(work), t2(work);
+    t1.join();
+    t2.join();
+    EXPECT_EQ(failures, 0);
 }
 
 TEST(RilMsgConfig, ServiceCentreRoundTripsWithBothTypes) {
@@ -289,6 +382,37 @@ TEST(RilFaults, ResultCallbackMayQueueAndCloseFromItsOwnThread) {
     EXPECT_GT(ctx.second, 0);
     EXPECT_EQ(ctx.answers, 2);
     Sleep(200);  // the handle is joined on a thread of its own
+    CloseHandle(ctx.done);
+}
+
+TEST(RilFaults, ResultCallbackMayCloseTheLastHandleAndOpenAnother) {
+    RadioRig rig;
+    struct Ctx {
+        HRIL first = nullptr, second = nullptr;
+        RILRESULTCALLBACK cb = nullptr;
+        HRESULT id = 0;
+        DWORD code = 0;
+        HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    } ctx;
+    auto cb = [](DWORD dwCode, HRESULT hrId, const void*, DWORD, DWORD_PTR p) {
+        auto* x = reinterpret_cast<Ctx*>(p);
+        if (!x->second) {
+            RIL_Deinitialize(x->first);
+            RIL_Initialize(1, x->cb, nullptr, 0, p, &x->second);
+            x->id = RIL_GetMsgConfig(x->second);
+        } else if (hrId == x->id) {
+            x->code = dwCode;
+            SetEvent(x->done);
+        }
+    };
+    ctx.cb = cb;
+    ASSERT_EQ(RIL_Initialize(1, cb, nullptr, 0, reinterpret_cast<DWORD_PTR>(&ctx), &ctx.first), S_OK);
+    ASSERT_GT(RIL_GetMsgConfig(ctx.first), 0);
+    ASSERT_EQ(WaitForSingleObject(ctx.done, 3000), WAIT_OBJECT_0);
+    EXPECT_GT(ctx.id, 0);
+    EXPECT_EQ(ctx.code, (DWORD)RIL_RESULT_OK);
+    EXPECT_EQ(RIL_Deinitialize(ctx.first), RIL_E_INVALIDHANDLE);
+    EXPECT_EQ(RIL_Deinitialize(ctx.second), S_OK);
     CloseHandle(ctx.done);
 }
 

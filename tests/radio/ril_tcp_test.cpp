@@ -46,9 +46,30 @@ TEST(RilOverTcp, EchoingNoisyModemServesAWholeSession) {
               std::string::npos);
 }
 
+TEST(RilOverTcp, HandlesShareTheServersOneConnection) {
+    // The server takes one connection: a handle with a connection of its
+    // own would wait in its backlog and time out.
+    RadioRig rig;
+    ModemServerProcess server = Serve(rig, L"");
+    ASSERT_GT(server.PortNumber(), 0);
+    RilSetPortForTest(server.Port().c_str());
+    RilClient a, b;
+    HRESULT idA = RIL_GetMsgConfig(a.Handle());
+    HRESULT idB = ReadRecord(b.Handle(), 1);
+    RilRecord ra, rb;
+    ASSERT_TRUE(a.WaitFor(idA, 3000, &ra));
+    ASSERT_TRUE(b.WaitFor(idB, 3000, &rb));
+    EXPECT_EQ(ra.data.size(), 536u);
+    EXPECT_EQ(SimBytes(rb).size(), 28u);
+    EXPECT_EQ(a.AnswerCount(), 1u);
+    EXPECT_EQ(b.AnswerCount(), 1u);
+    a.Close();
+    EXPECT_EQ(b.Call(RIL_GetMsgConfig).dwCode, (DWORD)RIL_RESULT_OK);
+}
+
 TEST(RilOverTcp, ConnectionDroppedMidAnswerFailsAtOnce) {
     RadioRig rig;
-    ModemServerProcess server = Serve(rig, L"--drop-after 1");
+    ModemServerProcess server = Serve(rig, L"--drop-after 1 --connections 2");
     ASSERT_GT(server.PortNumber(), 0);
     RilSetPortForTest(server.Port().c_str());
     RilClient c;
@@ -60,6 +81,11 @@ TEST(RilOverTcp, ConnectionDroppedMidAnswerFailsAtOnce) {
     start = GetTickCount();
     EXPECT_EQ(ErrorOf(c.Call(RIL_GetMsgConfig)), RIL_E_RADIOUNAVAILABLE);
     EXPECT_LT(GetTickCount() - start, 200u);
+    // A handle opened now connects again; the old one stays cut off.
+    RilClient again;
+    ASSERT_EQ(again.InitResult(), S_OK);
+    EXPECT_EQ(again.Call(RIL_GetMsgConfig).dwCode, (DWORD)RIL_RESULT_OK);
+    EXPECT_EQ(ErrorOf(c.Call(RIL_GetMsgConfig)), RIL_E_RADIOUNAVAILABLE);
 }
 
 TEST(RilOverTcp, SilentModemTimesOut) {

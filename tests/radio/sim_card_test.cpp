@@ -170,6 +170,67 @@ TEST_F(ModemOnCard, ServiceCentreAndPowerAreKeptOnTheCard) {
     EXPECT_NE(ReadFileBytes(m_path).find("radio flight\n"), std::string::npos);
 }
 
+// Puts the card's last-write time a minute back, or to a given time.
+FILETIME SetWriteTime(const std::wstring& path, const FILETIME* pft = nullptr) {
+    FILETIME ft;
+    if (pft) {
+        ft = *pft;
+    } else {
+        GetSystemTimeAsFileTime(&ft);
+        ULARGE_INTEGER t = {{ft.dwLowDateTime, ft.dwHighDateTime}};
+        t.QuadPart -= 60ULL * 10000000;
+        ft = {t.LowPart, t.HighPart};
+    }
+    HANDLE h = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(SetFileTime(h, nullptr, nullptr, &ft));
+    CloseHandle(h);
+    return ft;
+}
+
+TEST_F(ModemOnCard, CardAtRestIsReadOnceAndEveryChangeIsSeen) {
+    const std::string kAsked = "AT+CSCA?";
+    auto answer = [](const char* smsc) { return std::string("\r\n+CSCA: \"") + smsc + "\",145\r\n\r\nOK\r\n"; };
+    std::string other = kCard;
+    other.replace(other.find("+441234567890"), 13, "+449999999999");  // same size
+    SimModem m(m_path);
+    FILETIME rest = SetWriteTime(m_path);
+    EXPECT_EQ(Ask(m, kAsked), answer("+441234567890"));
+    // A write in place, of the same size, right after the card was kept.
+    ASSERT_TRUE(WriteFileBytes(m_path, other));
+    EXPECT_EQ(Ask(m, kAsked), answer("+449999999999"));
+    // A save by another modem (a new file moved over the card).
+    SetWriteTime(m_path);
+    EXPECT_EQ(Ask(m, kAsked), answer("+449999999999"));
+    SimModem writer(m_path);
+    EXPECT_EQ(Ask(writer, "AT+CSCA=\"+4412\""), "\r\nOK\r\n");
+    EXPECT_EQ(Ask(m, kAsked), answer("+4412"));
+    // A card taken out.
+    SetWriteTime(m_path);
+    EXPECT_EQ(Ask(m, kAsked), answer("+4412"));
+    DeleteFileW(m_path.c_str());
+    EXPECT_EQ(Ask(m, kAsked), "\r\n+CME ERROR: 10\r\n");
+    // Two writes within the file system's time resolution (2 s on FAT) carry
+    // the same time: a card written just now is read again at each command.
+    ASSERT_TRUE(WriteFileBytes(m_path, kCard));
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    SetWriteTime(m_path, &now);
+    EXPECT_EQ(Ask(m, kAsked), answer("+441234567890"));
+    ASSERT_TRUE(WriteFileBytes(m_path, other));
+    SetWriteTime(m_path, &now);
+    EXPECT_EQ(Ask(m, kAsked), answer("+449999999999"));
+    // What the rule rests on: an unchanged time and size mean an unchanged
+    // card, so a copy kept at rest is answered from.
+    ASSERT_TRUE(WriteFileBytes(m_path, kCard));
+    SetWriteTime(m_path, &rest);
+    EXPECT_EQ(Ask(m, kAsked), answer("+441234567890"));
+    ASSERT_TRUE(WriteFileBytes(m_path, other));
+    SetWriteTime(m_path, &rest);
+    EXPECT_EQ(Ask(m, kAsked), answer("+441234567890"));
+}
+
 TEST_F(ModemOnCard, MissingOrMalformedCardIsAModemWithoutSimAndIsNotWritten) {
     const std::string malformed = "radio on\nsmsc +44 145\nfile 6F17 reclen 28 records 4\nrecord 1 FF\n";
     for (int variant = 0; variant < 2; ++variant) {

@@ -18,15 +18,16 @@ struct Options {
     std::wstring portFile;
     int nPort = 0;                // 0: any free port
     DWORD dwIdleMs = 60000;
-    int nDropAfter = -1;          // answers sent whole before one is cut off
-    bool bOnce = false;
+    int nDropAfter = -1;          // answers sent whole before one is cut off (once)
+    int nConnections = 0;         // stop when this many have closed; 0: never
     ModemFaults faults;
 };
 
 void Usage() {
     fwprintf(stderr,
              L"usage: modem_server --card FILE [--port N] [--port-file FILE] [--delay MS]\n"
-             L"       [--silent] [--noise] [--echo] [--error] [--idle MS] [--drop-after N] [--once]\n");
+             L"       [--silent] [--noise] [--echo] [--error] [--idle MS] [--drop-after N]\n"
+             L"       [--once] [--connections N]\n");
 }
 
 bool ParseNumber(const wchar_t* s, unsigned long max, unsigned long* pValue) {
@@ -53,7 +54,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o) {
         else if (a == L"--noise") o->faults.bNoise = true;
         else if (a == L"--echo") o->faults.bEcho = true;
         else if (a == L"--error") o->faults.bError = true;
-        else if (a == L"--once") o->bOnce = true;
+        else if (a == L"--connections" && ParseNumber(next, 1000000, &v)) o->nConnections = static_cast<int>(v), ++i;
+        else if (a == L"--once") o->nConnections = 1;
         else return false;
     }
     return true;
@@ -81,7 +83,7 @@ bool SendAll(SOCKET s, const std::string& text) {
 enum class Served { Closed, Quit, Idle };
 
 // One client: lines end with CR or LF (nc sends LF), blank lines are skipped.
-Served Serve(SOCKET client, const Options& o, int* pAnswered) {
+Served Serve(SOCKET client, Options& o, int* pAnswered) {
     SimModem modem(o.card);
     modem.SetFaults(o.faults);
     std::string line;
@@ -101,8 +103,10 @@ Served Serve(SOCKET client, const Options& o, int* pAnswered) {
             line.clear();
             if (o.faults.dwDelayMs) Sleep(o.faults.dwDelayMs);
             if (o.nDropAfter >= 0 && *pAnswered >= o.nDropAfter && !answer.empty()) {
-                // A connection lost in the middle of an answer.
+                // A connection lost in the middle of an answer; a later
+                // connection is served whole.
                 SendAll(client, answer.substr(0, answer.size() / 2));
+                o.nDropAfter = -1;
                 return Served::Closed;
             }
             if (!answer.empty()) {
@@ -154,7 +158,7 @@ int wmain(int argc, wchar_t** argv) {
     fflush(stdout);
 
     int answered = 0;
-    for (;;) {
+    for (int served = 1;; ++served) {
         if (!Readable(listener, o.dwIdleMs)) {
             wprintf(L"modem_server: idle, stopping\n");
             break;
@@ -166,7 +170,7 @@ int wmain(int argc, wchar_t** argv) {
         Served how = Serve(client, o, &answered);
         shutdown(client, SD_BOTH);
         closesocket(client);
-        if (how == Served::Quit || how == Served::Idle || o.bOnce) break;
+        if (how == Served::Quit || how == Served::Idle || served == o.nConnections) break;
     }
     closesocket(listener);
     WSACleanup();

@@ -22,7 +22,7 @@ ModemServerProcess::ModemServerProcess(const std::wstring& exe, const std::wstri
                                        const std::wstring& portFile, int idleMs, const std::wstring& options) {
     DeleteFileW(portFile.c_str());
     std::wstring cmd = L"\"" + exe + L"\" --card \"" + card + L"\" --port 0 --port-file \"" + portFile +
-                       L"\" --idle " + std::to_wstring(idleMs) + L" --once " + options;
+                       L"\" --idle " + std::to_wstring(idleMs) + L" --connections 1 " + options;
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};

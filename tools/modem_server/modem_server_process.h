@@ -1,5 +1,6 @@
-// Starting modem_server.exe for one connection on a free loopback port, as
-// the tests and the radio benchmark do.
+// Starting modem_server.exe on a free loopback port for one connection (or
+// for N, when the options say --connections N), as the tests and the radio
+// benchmark do.
 #pragma once
 #include <windows.h>
 
@@ -12,7 +13,7 @@ public:
     // is 0 when the server did not come up.
     ModemServerProcess(const std::wstring& exe, const std::wstring& card, const std::wstring& portFile,
                        int idleMs, const std::wstring& options = L"");
-    // The server ends by itself when its one connection closes; else it is stopped.
+    // The server ends by itself when its last connection closes; else it is stopped.
     ~ModemServerProcess();
     ModemServerProcess(const ModemServerProcess&) = delete;
     ModemServerProcess& operator=(const ModemServerProcess&) = delete;
