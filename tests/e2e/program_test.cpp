@@ -123,21 +123,32 @@ protected:
         return edits;
     }
 
+    // Starts the program and returns its fields: the service centre's,
+    // which is above the voice mail's, and the voice mail's.
+    bool OpenFields(Process& program, HWND* pSmsc, HWND* pVmail) {
+        std::vector<HWND> edits = OpenScreen(program);
+        if (edits.size() != 2) return false;
+        RECT a, b;
+        GetWindowRect(edits[0], &a);
+        GetWindowRect(edits[1], &b);
+        *pSmsc = a.top < b.top ? edits[0] : edits[1];
+        *pVmail = a.top < b.top ? edits[1] : edits[0];
+        return true;
+    }
+    // The phone application's stand-in, logging what it is told.
+    std::wstring PhoneApp() const {
+        return L"\"" + ModuleFolder() + L"phoneapp.exe\" --seconds 60 --log \"" + PhoneLog() + L"\"";
+    }
+
     ScratchDevice device;
 };
 
 TEST_F(ProgramTest, DoneWritesTheTypedNumbersEverywhereAndTellsThePhone) {
-    Process phone(L"\"" + ModuleFolder() + L"phoneapp.exe\" --seconds 60 --log \"" + PhoneLog() + L"\"");
+    Process phone(PhoneApp());
     ASSERT_NE(WaitForWindow(L"MSCprog", 5000), nullptr);
     Process program(L"\"" + ModuleFolder() + L"QXPhoneVMSetting.exe\"");
-    std::vector<HWND> edits = OpenScreen(program);
-    ASSERT_EQ(edits.size(), 2u);
-    // The service-centre field is above the voice-mail field.
-    RECT a, b;
-    GetWindowRect(edits[0], &a);
-    GetWindowRect(edits[1], &b);
-    HWND smsc = a.top < b.top ? edits[0] : edits[1];
-    HWND vmail = a.top < b.top ? edits[1] : edits[0];
+    HWND smsc = nullptr, vmail = nullptr;
+    ASSERT_TRUE(OpenFields(program, &smsc, &vmail));
     EXPECT_EQ(TextOf(smsc), L"+441234567890");
     EXPECT_EQ(TextOf(vmail), L"+1234567");
 
@@ -157,7 +168,7 @@ TEST_F(ProgramTest, DoneWritesTheTypedNumbersEverywhereAndTellsThePhone) {
 
     // A new start on the same device shows what was saved.
     Process again(L"\"" + ModuleFolder() + L"QXPhoneVMSetting.exe\"");
-    edits = OpenScreen(again);
+    std::vector<HWND> edits = OpenScreen(again);
     ASSERT_EQ(edits.size(), 2u);
     std::vector<std::wstring> texts = {TextOf(edits[0]), TextOf(edits[1])};
     EXPECT_NE(std::find(texts.begin(), texts.end(), L"+447700900123"), texts.end());
@@ -167,15 +178,11 @@ TEST_F(ProgramTest, DoneWritesTheTypedNumbersEverywhereAndTellsThePhone) {
 }
 
 TEST_F(ProgramTest, DoneSaysWhatItCannotStoreWritesNothingAndSavesOnceMended) {
-    Process phone(L"\"" + ModuleFolder() + L"phoneapp.exe\" --seconds 60 --log \"" + PhoneLog() + L"\"");
+    Process phone(PhoneApp());
     ASSERT_NE(WaitForWindow(L"MSCprog", 5000), nullptr);
     Process program(L"\"" + ModuleFolder() + L"QXPhoneVMSetting.exe\"");
-    std::vector<HWND> edits = OpenScreen(program);
-    ASSERT_EQ(edits.size(), 2u);
-    RECT a, b;
-    GetWindowRect(edits[0], &a);
-    GetWindowRect(edits[1], &b);
-    HWND vmail = a.top < b.top ? edits[1] : edits[0];
+    HWND smsc = nullptr, vmail = nullptr;
+    ASSERT_TRUE(OpenFields(program, &smsc, &vmail));
     const std::string card = Card();
     const std::wstring mirror = GetRegString(HKEY_CURRENT_USER, kMirrorKey, L"VMail_Address");
     const std::string told = ReadFileBytes(PhoneLog());
