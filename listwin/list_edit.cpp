@@ -3,6 +3,8 @@
 
 #include "listwin/list_draw.h"
 #include "listwin/list_paint.h"
+#include "platform/window.h"
+#include "settings/number_input.h"
 #include "shell/app_state.h"
 #include "shell/trace.h"
 
@@ -18,6 +20,67 @@ void ForEachTextBox(F&& f) {
     }
 }
 
+// The edit class's own procedure of a control, kept with the control.
+constexpr WCHAR kEditProcProp[] = L"QXNumberEditProc";
+
+// Text on the clipboard can go in only whole and only if all of it is part
+// of a number; an empty or unreadable clipboard is left to the control.
+bool ClipboardIsNumber(HWND hwnd) {
+    if (!OpenClipboard(hwnd)) return true;
+    bool ok = true;
+    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+        if (auto* text = static_cast<LPCWSTR>(GlobalLock(h))) {
+            ok = IsNumberText(text);
+            GlobalUnlock(h);
+        }
+    }
+    CloseClipboard();
+    return ok;
+}
+
+LRESULT CALLBACK NumberEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto proc = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kEditProcProp));
+    if (!proc) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    switch (msg) {
+    case WM_CHAR:
+        // Control characters (backspace, the clipboard keys) are commands.
+        if (wParam >= L' ' && !IsNumberChar(static_cast<WCHAR>(wParam))) {
+            DefaultBeep();
+            return 0;
+        }
+        break;
+    case WM_PASTE:
+        if (!ClipboardIsNumber(hwnd)) {
+            DefaultBeep();
+            return 0;
+        }
+        break;
+    case WM_KEYDOWN:
+        // Shift+Insert pastes without a WM_PASTE on some platforms.
+        if (wParam == VK_INSERT && (GetKeyState(VK_SHIFT) & 0x8000) && !(GetKeyState(VK_CONTROL) & 0x8000)) {
+            SendMessageW(hwnd, WM_PASTE, 0, 0);
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+        RemovePropW(hwnd, kEditProcProp);
+        break;
+    default:
+        break;
+    }
+    return CallWindowProcW(proc, hwnd, msg, wParam, lParam);
+}
+
+void TakeOnlyNumbers(HWND hwnd) {
+    LONG_PTR proc = GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
+    if (!proc || !SetPropW(hwnd, kEditProcProp, reinterpret_cast<HANDLE>(proc))) {
+        WriteTrace(L"[err]:PaintItem(), the edit control takes any text, GetLastError()=[%lu].", GetLastError());
+        return;
+    }
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NumberEditProc));
+}
+
 HWND CreateTextBox(HWND hwndList, const ListItem& item, int x, int y, int cx, int cy) {
     HWND hwnd = CreateWindowExW(0, L"edit", L"", kListEditStyle, x, y, cx, cy, hwndList, nullptr,
                                 AppState.hInst, nullptr);
@@ -26,6 +89,7 @@ HWND CreateTextBox(HWND hwndList, const ListItem& item, int x, int y, int cx, in
                    GetLastError());
         return nullptr;
     }
+    TakeOnlyNumbers(hwnd);
     // Posted, so it may arrive after the control has painted once (an
     // update of the whole screen paints new children at once): it redraws.
     PostMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(AppState.hFontLarge), TRUE);
@@ -72,4 +136,19 @@ void PlaceEditControls() {
 
 void ForgetEditControls() {
     ForEachTextBox([](ListItem& item) { item.hwndEdit = nullptr; });
+}
+
+bool FindTextBox(HWND hwndEdit, int* piRow, int* piItem) {
+    if (!hwndEdit || !g_pItems) return false;
+    for (UINT i = 0; i < g_nItems; ++i) {
+        const ListItem& row = g_pItems[i];
+        if (row.nKind != IK_GROUP || !row.pItems) continue;
+        for (int k = 0; k < row.nItems; ++k)
+            if (row.pItems[k].hwndEdit == hwndEdit) {
+                *piRow = static_cast<int>(i);
+                *piItem = k;
+                return true;
+            }
+    }
+    return false;
 }

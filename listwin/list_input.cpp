@@ -4,13 +4,16 @@
 #include "listwin/list_input.h"
 
 #include "listwin/list_draw.h"
+#include "listwin/list_edit.h"
 #include "listwin/list_items.h"
 #include "listwin/list_onoff.h"
 #include "listwin/list_paint.h"
+#include "listwin/list_panel_room.h"
 #include "listwin/list_scroll.h"
 #include "platform/aygshell/aygshell.h"
 #include "platform/kernel.h"
 #include "shell/app_state.h"
+#include "shell/window_geometry.h"
 
 namespace {
 
@@ -19,31 +22,17 @@ bool Inside(const ListItem& item, int y) {
     return rc.top < y && y < rc.bottom;
 }
 
-// The row and item whose edit control has the focus; false if none has.
-bool FindFocusedTextBox(HWND hwndFocus, int* piRow, int* piItem) {
-    if (!hwndFocus || !g_pItems) return false;
-    for (UINT i = 0; i < g_nItems; ++i) {
-        const ListItem& row = g_pItems[i];
-        if (row.nKind != IK_GROUP || !row.pItems) continue;
-        for (int k = 0; k < row.nItems; ++k)
-            if (row.pItems[k].hwndEdit == hwndFocus) {
-                *piRow = static_cast<int>(i);
-                *piItem = k;
-                return true;
-            }
-    }
-    return false;
-}
-
 void OnEditSetFocus(HWND hwnd) {
     int i = 0, k = 0;
-    if (!FindFocusedTextBox(GetFocus(), &i, &k)) return;
+    if (!FindTextBox(GetFocus(), &i, &k)) return;
     ListItem& item = g_pItems[i].pItems[k];
     if (item.bOn == 0) ToggleSubItem(hwnd, i, k, &item);
     HWND panel = FindWindowW(L"SipWndClass", nullptr);
     if (panel)
         if (HWND keys = GetWindow(panel, GW_CHILD)) SendMessageW(keys, kSipMsgSetLayout, kSipLayoutPhone, 0);
     SHSipPreference(panel, SIP_UP);
+    // The panel may have been up already: the field still needs room.
+    FitListToInputPanel(hwnd);
 }
 
 // The point of a pen message: x and y as 16-bit values, y signed or not.
@@ -128,6 +117,7 @@ LRESULT OnItemCommand(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
         break;
     case EN_KILLFOCUS:
         SHSipPreference(GetFocus(), SIP_FORCEDOWN);
+        FitListToInputPanel(hwnd);
         break;
     default:
         break;
@@ -142,16 +132,21 @@ LRESULT OnItemActivate(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
     return 0;
 }
 
-LRESULT OnItemSettingChange(HWND hwnd, UINT, WPARAM, LPARAM) {
-    const int s = AppState.nScale, T = AppState.nTitleHeight, X = AppState.LandscapeXExtension;
-    // No 320 x 480 case here, unlike the creation geometry.
-    if (AppState.bLandscape)
-        SetWindowPos(hwnd, nullptr, 0, T * s, X + 320 * s, (188 - T) * s, SWP_NOZORDER);
-    else
-        SetWindowPos(hwnd, nullptr, 0, T * s, 240 * s, (268 - T) * s + X, SWP_NOZORDER);
+LRESULT OnItemSettingChange(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
+    // The input panel went up or down.
+    if (wParam == SPI_SETSIPINFO) {
+        FitListToInputPanel(hwnd);
+        return 0;
+    }
+    // A turn: the box the list would be made with in the new orientation,
+    // the 320 x 480 screen's included.
+    WindowBox box = ListWindowBox();
+    SetWindowPos(hwnd, nullptr, box.x, box.y, box.cx, box.cy, SWP_NOZORDER);
     g_iCurTop = 0;
     g_bBmpReady = FALSE;
     InvalidateRect(hwnd, nullptr, TRUE);
+    // A raised panel keeps the field being typed in sight in the new one.
+    FitListToInputPanel(hwnd);
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "listwin/list_input.h"
 #include "listwin/list_items.h"
 #include "listwin/list_onoff.h"
+#include "listwin/list_panel_room.h"
 #include "listwin/list_row_paint.h"
 #include "listwin/list_scroll.h"
 #include "platform/scoped.h"
@@ -67,6 +68,8 @@ bool ComposeList(HWND hwnd, HDC hdc) {
         g_iCurTop = 0;
         const RECT& rc = g_rcItemClient;
         BuildItemBitmap(hwnd, hdc, rc.left, rc.top, rc.right, rc.bottom);
+        // A field being typed above the input panel stays in sight.
+        BringFocusedFieldIntoView();
         RunActivateCallbacks();
         ConfigScrollAfterBuild();
     }

@@ -90,8 +90,11 @@ LRESULT OnNBActivate(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-// The new picture reaches the window with the next paint request.
+// The new picture reaches the window with the next paint request. The input
+// panel's going up or down changes nothing the picture is made of: a
+// rebuild then would only show the window an empty back buffer meanwhile.
 LRESULT OnNBSettingChange(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
+    if (wParam == SPI_SETSIPINFO) return 0;
     if (g_pNotificationUIInfo && RebuildNBBackBuffer(hwnd)) PreDrawNotify(hwnd, g_NBBack.hdc);
     SHHandleWMSettingChange(hwnd, wParam, lParam, &g_NBSettingChangeInfo);
     return 0;

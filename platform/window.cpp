@@ -16,3 +16,14 @@ DWORD TopLevelStyle(DWORD ceStyle) {
     return ceStyle | WS_POPUP;
 #endif
 }
+
+namespace {
+LONG g_nBeeps = 0;
+}  // namespace
+
+void DefaultBeep() {
+    InterlockedIncrement(&g_nBeeps);
+    MessageBeep(MB_OK);
+}
+
+UINT DefaultBeepCount() { return static_cast<UINT>(g_nBeeps); }

@@ -10,3 +10,8 @@ void SetForegroundWindowAndOwned(HWND hwnd);
 // The style of a top-level window: on CE a window without frame bits is a
 // bare popup; Win32 would give it a caption and border.
 DWORD TopLevelStyle(DWORD ceStyle);
+
+// MessageBeep(MB_OK): the platform's default beep, for input refused as it
+// is typed. The count of beeps so far lets a test hear it.
+void DefaultBeep();
+UINT DefaultBeepCount();

@@ -18,6 +18,13 @@
 #define IDS_PROMPT_TEXT    15
 #define IDS_LABEL_SMSC     25
 #define IDS_LABEL_VMAIL    26
+// What "Done" cannot store, one sentence per field and problem.
+#define IDS_SMSC_BAD_CHAR  30
+#define IDS_SMSC_PLUS      31
+#define IDS_SMSC_REFUSED   32
+#define IDS_VMAIL_BAD_CHAR 33
+#define IDS_VMAIL_PLUS     34
+#define IDS_VMAIL_TOO_LONG 35
 
 #define IDM_DONE           40000
 #define IDM_CANCEL         40001

@@ -12,7 +12,9 @@
 #include "settings/radio_link.h"
 
 #include <atomic>
+#include <cwchar>
 
+#include "platform/ril/ril_commands.h"
 #include "shell/trace.h"
 
 namespace {
@@ -228,6 +230,23 @@ bool RadioLink::My_RIL_GetTextMessage_Setting(RILMSGCONFIG* pConfig) {
 
 bool RadioLink::My_RIL_SetTextMessage_Setting(const RILMSGCONFIG* pConfig) {
     return SyncRequest([this, pConfig] { return RIL_SetMsgConfig(m_hRil, pConfig); });
+}
+
+bool My_RIL_TakesServiceCentre(DWORD dwType, LPCWSTR pszAddress) {
+    // A configuration that holds nothing but the address: a message
+    // configuration that failed to read at start must not make every
+    // address look refused.
+    RILMSGCONFIG config = {};
+    config.cbSize = sizeof(config);
+    config.dwParams = RIL_PARAM_MC_SVCCTRADDRESS;
+    RILADDRESS& ra = config.raSvcCtrAddress;
+    ra.cbSize = sizeof(ra);
+    ra.dwParams = RIL_PARAM_A_TYPE | RIL_PARAM_A_ADDRESS;
+    ra.dwType = dwType;
+    if (!pszAddress || wcslen(pszAddress) >= MAXLENGTH_ADDRESS) return false;
+    wcscpy(ra.wszAddress, pszAddress);
+    RilRequest request;
+    return SUCCEEDED(BuildSetMsgConfig(&config, &request));
 }
 
 bool RadioLink::My_RIL_GetVoiceMail_Setting(DWORD dwFileID) {

@@ -10,6 +10,11 @@
 constexpr DWORD kSimP2AbsoluteRecord = 4;  // P2 of READ/UPDATE RECORD: absolute mode
 constexpr DWORD kRadioWaitMs = 15000;
 
+// Whether the radio takes this service-centre address (type and digits, as
+// the save sends them), by the rule the radio layer applies to every message
+// configuration it is given; nothing is sent.
+bool My_RIL_TakesServiceCentre(DWORD dwType, LPCWSTR pszAddress);
+
 class RadioLink {
 public:
     RadioLink();

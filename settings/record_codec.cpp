@@ -35,14 +35,6 @@ void SetEmpty(LPWSTR pNo) {
     if (pNo) pNo[0] = L'\0';
 }
 
-// Digits left after the "+" signs are dropped, counted without touching pNo.
-DWORD NormalisedLength(LPCWSTR pNo) {
-    DWORD n = 0;
-    for (LPCWSTR p = pNo; *p; ++p)
-        if (*p != L'+') ++n;
-    return n;
-}
-
 void AppendChar(LPWSTR text, DWORD cchText, LPCWSTR szChar) {
     size_t len = wcslen(text);
     if (len + 1 < cchText) {
@@ -209,6 +201,13 @@ bool ParsePhoneNo(const BYTE* pData, DWORD cbData, LPWSTR pNo, DWORD dwTotalRecL
     return true;
 }
 
+DWORD NumberDigitCount(LPCWSTR pNo) {
+    DWORD n = 0;
+    for (LPCWSTR p = pNo; p && *p; ++p)
+        if (*p != L'+') ++n;
+    return n;
+}
+
 bool BuildRecord(BYTE* pData, LPWSTR pNo, DWORD dwTotalRecLen) {
     WriteTrace(L"[msg]:BuildRecord(), pData=[0x%x], pNo=[%s], dwTotalRecLen=[%ld].",
                TraceAddr(pData), TraceText(pNo), dwTotalRecLen);
@@ -226,7 +225,7 @@ bool BuildRecord(BYTE* pData, LPWSTR pNo, DWORD dwTotalRecLen) {
     // Ten BCD bytes hold twenty digits; a longer number would spill into the
     // capability and extension bytes or past the record, so it is refused
     // before the text or the record is changed.
-    DWORD dwDigits = NormalisedLength(pNo);
+    DWORD dwDigits = NumberDigitCount(pNo);
     if (dwDigits > kNumberMaxDigits) {
         WriteTrace(L"[err]:BuildRecord(), dwLen=[%ld] is more than %ld digits, return FALSE.",
                    dwDigits, kNumberMaxDigits);

@@ -34,6 +34,10 @@ bool ParsePhoneNo(const BYTE* pData, DWORD cbData, LPWSTR pNo, DWORD dwTotalRecL
 // number has more than twenty digits.
 bool BuildRecord(BYTE* pData, LPWSTR pNo, DWORD dwTotalRecLen);
 
+// The digits a number text takes in the record: every character but "+"
+// (blanks and "-" become the undefined digit). Counted without changing pNo.
+DWORD NumberDigitCount(LPCWSTR pNo);
+
 // Drops every "+" and turns "W"/"w" into "p", in place. True when there was a "+".
 bool RemovePlusAndChangeW(LPWSTR pNo);
 

@@ -10,6 +10,7 @@
 #include "platform/aygshell/aygshell.h"
 #include "platform/debug_out.h"
 #include "platform/kernel.h"
+#include "settings/number_input.h"
 #include "settings/radio_link.h"
 #include "settings/read_settings.h"
 #include "settings/record_codec.h"
@@ -40,16 +41,13 @@ bool IsShownVoiceMail(const WCHAR (&szText)[kTextLen]) {
 BOOL SaveTextMessage(RadioLink& link, const WCHAR (&szAddr)[kTextLen]) {
     WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(),  TextMSG szAddr=%s", szAddr);
     RILADDRESS& ra = TextMsgConfig.raSvcCtrAddress;
-    LPCWSTR pszAddr = szAddr;
-    if (szAddr[0] == L'+') {
+    LPCWSTR pszAddr = SplitServiceCentre(szAddr, &ra.dwType);
+    if (ra.dwType == RIL_ADDRTYPE_INTERNATIONAL) {
         WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), Have +, International calls");
-        ra.dwType = RIL_ADDRTYPE_INTERNATIONAL;
-        pszAddr = szAddr + 1;
         WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), After  cut, Addr =%s", pszAddr);
     } else {
         WriteTrace(szAddr[0] ? L"[msg]:FuncSetVMailTextMSG_Setting(), No +, National calls"
                              : L"[msg]:FuncSetVMailTextMSG_Setting(), Len(szAddr) = 0, National calls");
-        ra.dwType = RIL_ADDRTYPE_UNKNOWN;
     }
     WCHAR szTrimAddr[kTextLen] = {};
     _snwprintf_s(szTrimAddr, _TRUNCATE, L"%s", pszAddr);
@@ -151,6 +149,30 @@ void FuncSetVMailTextMSG_Setting() {
 
     HideCursor();
     WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[%d]", bRet);
+}
+
+BOOL CheckSettingInput(SettingInputFault* pFault) {
+    struct FieldCheck {
+        int iItem;
+        NumberFault (*check)(LPCWSTR);
+    };
+    // In the order of the screen, so the first field named is the upper one.
+    static const FieldCheck kChecks[] = {
+        {kItemTextMessageTextBox, CheckServiceCentreText},
+        {kItemVoiceMailTextBox, CheckVoiceMailText},
+    };
+    for (const FieldCheck& field : kChecks) {
+        WCHAR szText[kTextLen];
+        // A field the screen never showed holds nothing to save.
+        if (!ReadEditText(field.iItem, szText)) continue;
+        NumberFault fault = field.check(szText);
+        if (fault == NF_NONE) continue;
+        WriteTrace(L"[err]:CheckSettingInput(), %s szAddr=[%s] cannot be stored, fault=[%d]; nothing saved.",
+                   GetSettingsItem(field.iItem)->szName, szText, static_cast<int>(fault));
+        if (pFault) *pFault = SettingInputFault{field.iItem, fault};
+        return FALSE;
+    }
+    return TRUE;
 }
 
 BOOL SaveSetting() {

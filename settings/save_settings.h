@@ -4,12 +4,25 @@
 #pragma once
 #include <windows.h>
 
+#include "settings/number_input.h"
+
 // After the save the phone application gets WM_CPROG_UPDATEVMAIL_NUMBER
 // (platform/aygshell/aygshell.h); it reads the new number itself.
 
 // Writes what the two edit controls hold. Outcomes only in the radio, the
 // SIM, the registry and the trace.
 void FuncSetVMailTextMSG_Setting();
+
+// The field whose text cannot be stored, and why.
+struct SettingInputFault {
+    int iItem;  // kItemTextMessageTextBox or kItemVoiceMailTextBox
+    NumberFault fault;
+};
+
+// Both texts as the edit controls hold them, before anything is written:
+// TRUE when both can be stored; FALSE with the first that cannot (a trace
+// line says which and why).
+BOOL CheckSettingInput(SettingInputFault* pFault);
 
 // The save and the notification. Always TRUE.
 BOOL SaveSetting();

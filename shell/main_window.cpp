@@ -3,12 +3,14 @@
 #include "shell/main_window.h"
 
 #include "listwin/list_items.h"
+#include "platform/aygshell/aygshell.h"
 #include "platform/screen.h"
 #include "platform/scoped.h"
 #include "platform/window.h"
 #include "res/resource.h"
 #include "settings/save_settings.h"
 #include "shell/app_state.h"
+#include "shell/input_report.h"
 #include "shell/skin_resources.h"
 #include "shell/soft_keys.h"
 #include "shell/trace.h"
@@ -17,14 +19,30 @@
 
 namespace {
 
+// While the report of a text that cannot be stored is up, the soft keys
+// wait: the screen must not close under its box.
+bool g_bReporting = false;
+
 LRESULT OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
-    case IDM_DONE:
-        // Saving failures do not keep the screen open.
+    case IDM_DONE: {
+        if (g_bReporting) return 0;
+        // A text that cannot be stored keeps the screen open and is said;
+        // nothing is written then. Failures of the save itself do not keep
+        // the screen open.
+        SettingInputFault fault{};
+        if (!CheckSettingInput(&fault)) {
+            g_bReporting = true;
+            ReportInputFault(hwnd, fault);
+            g_bReporting = false;
+            return 0;
+        }
         SaveSetting();
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
         return 0;
+    }
     case IDM_CANCEL:
+        if (g_bReporting) return 0;
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
         return 0;
     default:
@@ -64,8 +82,14 @@ LRESULT OnActivate(HWND, UINT, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-// Only a turn of the screen is passed on, once per turn.
+// Only a turn of the screen is passed on, once per turn; and the input
+// panel's going up or down, to the list, which gives the field being typed
+// room.
 LRESULT OnSettingChange(HWND, UINT, WPARAM wParam, LPARAM lParam) {
+    if (wParam == SPI_SETSIPINFO) {
+        if (AppState.hwndItem) SendMessageW(AppState.hwndItem, WM_SETTINGCHANGE, wParam, lParam);
+        return 0;
+    }
     int w = GetScreenWidth(), h = GetScreenHeight();
     bool flipped = false;
     if (w > h && !AppState.bLandscape) {

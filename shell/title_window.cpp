@@ -68,8 +68,11 @@ void PaintTitle(HDC hdc, const RECT& rc) {
     const SkinImage& image = AppState.SkinImages[AppState.bLandscape ? kSkinLTitle : kSkinPTitle];
     const int textHeight = AppState.SkinImages[kSkinPTitle].bm.bmHeight;
 
+    // The picture covers the whole window: where the window is wider or
+    // taller than its image, the background shows, not whatever was there.
+    const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
     scoped::MemDC mem(CreateCompatibleDC(hdc));
-    scoped::Bitmap bmp(CreateCompatibleBitmap(hdc, image.bm.bmWidth, image.bm.bmHeight));
+    scoped::Bitmap bmp(CreateCompatibleBitmap(hdc, cx > 0 ? cx : 1, cy > 0 ? cy : 1));
     scoped::Select selBmp(mem.get(), bmp.get());
     {
         scoped::Select brush(mem.get(), GetStockObject(BLACK_BRUSH));
@@ -91,7 +94,7 @@ void PaintTitle(HDC hdc, const RECT& rc) {
     SelectObject(mem.get(), oldFont);
     DeleteObject(font);
 
-    BitBlt(hdc, 0, 0, rc.right - rc.left, rc.bottom - rc.top, mem.get(), 0, 0, SRCCOPY);
+    BitBlt(hdc, 0, 0, cx, cy, mem.get(), 0, 0, SRCCOPY);
 }
 
 namespace {
@@ -115,8 +118,10 @@ LRESULT OnPrintClient(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
 
 LRESULT OnCommand(HWND, UINT, WPARAM wParam, LPARAM) { return LOWORD(wParam) == 1 ? 1 : 0; }
 
+// After a turn the title takes the box it would be made with in the new
+// orientation, the 320 x 480 screen's included.
 LRESULT OnSettingChange(HWND hwnd, UINT, WPARAM, LPARAM) {
-    WindowBox box = TitleBoxAfterTurn();
+    WindowBox box = TitleWindowBox();
     SetWindowPos(hwnd, nullptr, box.x, box.y, box.cx, box.cy, SWP_NOZORDER);
     InvalidateRect(hwnd, nullptr, TRUE);
     return 0;

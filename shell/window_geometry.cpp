@@ -1,4 +1,4 @@
-// Window geometry of the screen at creation and after a turn.
+// Window geometry of the screen, by orientation and screen class.
 #include "shell/window_geometry.h"
 
 #include "shell/app_state.h"
@@ -29,9 +29,4 @@ WindowBox ListWindowBox() {
     if (AppState.bLandscape) return {0, T() * S(), X() + 320 * S(), ((Type6() ? 250 : 188) - T()) * S()};
     if (Type6()) return {0, T() * S(), 320 * S(), (250 - T()) * S() + X()};
     return {0, T() * S(), 240 * S(), (268 - T()) * S() + X()};
-}
-
-WindowBox TitleBoxAfterTurn() {
-    if (AppState.bLandscape) return {0, 0, X() + 320 * S(), T() * S()};
-    return {0, 0, 240 * S(), T() * S()};
 }

@@ -7,10 +7,8 @@ struct WindowBox {
     int x, y, cx, cy;
 };
 
-// At creation. The main window in portrait (not on a 320 x 480 screen) takes
+// At creation, and for the title and the list after a turn. The main window in portrait (not on a 320 x 480 screen) takes
 // the platform's default area; useDefault tells so.
 WindowBox MainWindowBox(bool* useDefault);
 WindowBox TitleWindowBox();
 WindowBox ListWindowBox();
-// The title after the screen has turned; this rule has no 320 x 480 case.
-WindowBox TitleBoxAfterTurn();

@@ -80,6 +80,29 @@ BOOL SHSipPreference(HWND hwnd, SIPSTATE st);
 // Whether the input panel is up.
 BOOL SHSipIsUp();
 
+// What the panel covers, as SHSipInfo(SPI_GETSIPINFO) tells the device's
+// programs. When the panel goes up or down, every top-level window of the
+// thread it types for gets WM_SETTINGCHANGE with wParam SPI_SETSIPINFO.
+#ifndef SPI_SETSIPINFO
+#define SPI_SETSIPINFO 224
+#define SPI_GETSIPINFO 225
+#endif
+#define SIPF_OFF 0x00000000
+#define SIPF_ON 0x00000001  // the panel is up
+
+struct SIPINFO {
+    DWORD cbSize;            // sizeof(SIPINFO)
+    DWORD fdwFlags;          // out: SIPF_ON or SIPF_OFF
+    RECT rcVisibleDesktop;   // out: the work area less what the panel covers
+    RECT rcSipRect;          // out: the panel, in screen coordinates
+    DWORD dwImDataSize;      // no input-method data here: 0
+    void* pvImData;
+};
+
+// SPI_GETSIPINFO fills the SIPINFO at pvParam (uiParam and fWinIni unused).
+// FALSE for another action or a record of the wrong size.
+BOOL SHSipInfo(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni);
+
 // The private message the key area takes: wParam kSipLayoutPhone (all keys)
 // or kSipLayoutDigits (digits only: "+", "*", "#" and "p" are greyed and do
 // nothing, for numeric password fields). Answers 0; other values are ignored.

@@ -5,6 +5,8 @@
 
 #include <windowsx.h>
 
+#include <vector>
+
 #include "platform/aygshell/aygshell.h"
 #include "platform/aygshell/shell_metrics.h"
 #include "platform/aygshell/shell_window.h"
@@ -318,6 +320,21 @@ RECT PanelRect() {
     return RECT{0, top, screen.right, bottom};
 }
 
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+// The panel went up or down: the windows of the thread it types for hear it
+// as the device's programs do, so they can give the field being typed room.
+void NotifyPanelChange() {
+    std::vector<HWND> windows;
+    EnumThreadWindows(g_dwTargetThread ? g_dwTargetThread : GetCurrentThreadId(), CollectWindow,
+                      reinterpret_cast<LPARAM>(&windows));
+    for (HWND hwnd : windows)
+        if (hwnd != g_hwndPanel && IsWindow(hwnd)) SendMessageW(hwnd, WM_SETTINGCHANGE, SPI_SETSIPINFO, 0);
+}
+
 }  // namespace
 
 HWND EnsureInputPanel() {
@@ -349,16 +366,22 @@ void PlaceInputPanel() {
 
 BOOL SHSipPreference(HWND, SIPSTATE st) {
     switch (st) {
-    case SIP_UP:
+    case SIP_UP: {
         if (!EnsureInputPanel()) return FALSE;
         g_dwTargetThread = GetCurrentThreadId();
+        const bool bWasUp = IsWindowVisible(g_hwndPanel) != FALSE;
         PlaceInputPanel();
         SetWindowPos(g_hwndPanel, HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        if (!bWasUp) NotifyPanelChange();
         return TRUE;
+    }
     case SIP_DOWN:
     case SIP_FORCEDOWN:
-        if (g_hwndPanel) ShowWindow(g_hwndPanel, SW_HIDE);
+        if (g_hwndPanel && IsWindowVisible(g_hwndPanel)) {
+            ShowWindow(g_hwndPanel, SW_HIDE);
+            NotifyPanelChange();
+        }
         return TRUE;
     case SIP_UNCHANGED:
         return TRUE;
@@ -369,3 +392,24 @@ BOOL SHSipPreference(HWND, SIPSTATE st) {
 }
 
 BOOL SHSipIsUp() { return g_hwndPanel && IsWindowVisible(g_hwndPanel); }
+
+BOOL SHSipInfo(UINT uiAction, UINT, PVOID pvParam, UINT) {
+    auto* pInfo = static_cast<SIPINFO*>(pvParam);
+    if (uiAction != SPI_GETSIPINFO || !pInfo || pInfo->cbSize != sizeof(SIPINFO)) {
+        NKDbgPrintfW(L"[aygshell] SHSipInfo: action %u or its record not supported\r\n", uiAction);
+        return FALSE;
+    }
+    // The panel's place follows the screen as it is now, even before the
+    // panel itself has heard of a turn.
+    const bool bUp = SHSipIsUp() != FALSE;
+    pInfo->fdwFlags = bUp ? SIPF_ON : SIPF_OFF;
+    pInfo->rcSipRect = PanelRect();
+    SHGetDefaultMainArea(&pInfo->rcVisibleDesktop);
+    if (bUp && pInfo->rcSipRect.top < pInfo->rcVisibleDesktop.bottom)
+        pInfo->rcVisibleDesktop.bottom = pInfo->rcSipRect.top;
+    if (pInfo->rcVisibleDesktop.bottom < pInfo->rcVisibleDesktop.top)
+        pInfo->rcVisibleDesktop.bottom = pInfo->rcVisibleDesktop.top;
+    pInfo->dwImDataSize = 0;
+    pInfo->pvImData = nullptr;
+    return TRUE;
+}

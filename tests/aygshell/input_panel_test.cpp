@@ -69,6 +69,34 @@ TEST_F(InputPanelTest, RaisedJustAboveTheSoftKeyBarAndLowered) {
     EXPECT_TRUE(trace.Has(L"state 9 not supported"));
 }
 
+// What the panel covers, and the thread's windows told once per change.
+TEST_F(InputPanelTest, ToldWhereItIsAndEveryWindowOfTheThreadHearsItGoUpAndDown) {
+    UseScreen(640, 480, 2);
+    TestOwner owner;
+    SIPINFO si{};
+    si.cbSize = sizeof(si);
+    ASSERT_TRUE(SHSipInfo(SPI_GETSIPINFO, 0, &si, 0));
+    EXPECT_EQ(si.fdwFlags, static_cast<DWORD>(SIPF_OFF));
+    EXPECT_EQ(si.rcVisibleDesktop.bottom, 480 - 52);
+
+    SHSipPreference(nullptr, SIP_UP);
+    SHSipPreference(nullptr, SIP_UP);  // already up: no news
+    ASSERT_TRUE(SHSipInfo(SPI_GETSIPINFO, 0, &si, 0));
+    EXPECT_EQ(si.fdwFlags, static_cast<DWORD>(SIPF_ON));
+    const RECT panel = WindowRectOf(Panel());
+    EXPECT_TRUE(EqualRect(&si.rcSipRect, &panel));
+    EXPECT_EQ(si.rcVisibleDesktop.top, 52);
+    EXPECT_EQ(si.rcVisibleDesktop.bottom, 480 - 52 - 160);
+    TapSipKey(kHide);
+    SHSipPreference(nullptr, SIP_FORCEDOWN);  // already down
+    EXPECT_EQ(owner.SettingChanges(), (std::vector<WPARAM>{SPI_SETSIPINFO, SPI_SETSIPINFO}));
+
+    si.cbSize = 8;
+    EXPECT_FALSE(SHSipInfo(SPI_GETSIPINFO, 0, &si, 0));
+    si.cbSize = sizeof(si);
+    EXPECT_FALSE(SHSipInfo(SPI_SETSIPINFO, 0, &si, 0));
+}
+
 TEST_F(InputPanelTest, ExistsWithTheFirstSoftKeyBarSoItsFirstChildCanBeAddressed) {
     TestOwner owner;
     SHMENUBARINFO mbi{};

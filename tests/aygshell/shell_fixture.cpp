@@ -59,6 +59,7 @@ LRESULT CALLBACK TestOwner::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         if (self->m_destroyOn == LOWORD(wParam)) DestroyWindow(hwnd);
         return 0;
     }
+    if (self && msg == WM_SETTINGCHANGE) self->m_settingChanges.push_back(wParam);
     if (self && msg == WM_NCDESTROY) {
         self->m_hwnd = nullptr;
         self->m_hwndEdit = nullptr;

@@ -27,6 +27,8 @@ public:
     HWND edit() const { return m_hwndEdit; }
     // The command ids received, in order.
     const std::vector<UINT>& Commands() const { return m_commands; }
+    // wParam of every WM_SETTINGCHANGE received, in order.
+    const std::vector<WPARAM>& SettingChanges() const { return m_settingChanges; }
     // Destroys the owner from inside its handler of this command.
     void DestroyOn(UINT command) { m_destroyOn = command; }
     std::wstring EditText() const;
@@ -36,6 +38,7 @@ private:
     HWND m_hwnd = nullptr;
     HWND m_hwndEdit = nullptr;
     std::vector<UINT> m_commands;
+    std::vector<WPARAM> m_settingChanges;
     UINT m_destroyOn = 0;
 };
 

@@ -123,21 +123,32 @@ protected:
         return edits;
     }
 
+    // Starts the program and returns its fields: the service centre's,
+    // which is above the voice mail's, and the voice mail's.
+    bool OpenFields(Process& program, HWND* pSmsc, HWND* pVmail) {
+        std::vector<HWND> edits = OpenScreen(program);
+        if (edits.size() != 2) return false;
+        RECT a, b;
+        GetWindowRect(edits[0], &a);
+        GetWindowRect(edits[1], &b);
+        *pSmsc = a.top < b.top ? edits[0] : edits[1];
+        *pVmail = a.top < b.top ? edits[1] : edits[0];
+        return true;
+    }
+    // The phone application's stand-in, logging what it is told.
+    std::wstring PhoneApp() const {
+        return L"\"" + ModuleFolder() + L"phoneapp.exe\" --seconds 60 --log \"" + PhoneLog() + L"\"";
+    }
+
     ScratchDevice device;
 };
 
 TEST_F(ProgramTest, DoneWritesTheTypedNumbersEverywhereAndTellsThePhone) {
-    Process phone(L"\"" + ModuleFolder() + L"phoneapp.exe\" --seconds 60 --log \"" + PhoneLog() + L"\"");
+    Process phone(PhoneApp());
     ASSERT_NE(WaitForWindow(L"MSCprog", 5000), nullptr);
     Process program(L"\"" + ModuleFolder() + L"QXPhoneVMSetting.exe\"");
-    std::vector<HWND> edits = OpenScreen(program);
-    ASSERT_EQ(edits.size(), 2u);
-    // The service-centre field is above the voice-mail field.
-    RECT a, b;
-    GetWindowRect(edits[0], &a);
-    GetWindowRect(edits[1], &b);
-    HWND smsc = a.top < b.top ? edits[0] : edits[1];
-    HWND vmail = a.top < b.top ? edits[1] : edits[0];
+    HWND smsc = nullptr, vmail = nullptr;
+    ASSERT_TRUE(OpenFields(program, &smsc, &vmail));
     EXPECT_EQ(TextOf(smsc), L"+441234567890");
     EXPECT_EQ(TextOf(vmail), L"+1234567");
 
@@ -157,13 +168,54 @@ TEST_F(ProgramTest, DoneWritesTheTypedNumbersEverywhereAndTellsThePhone) {
 
     // A new start on the same device shows what was saved.
     Process again(L"\"" + ModuleFolder() + L"QXPhoneVMSetting.exe\"");
-    edits = OpenScreen(again);
+    std::vector<HWND> edits = OpenScreen(again);
     ASSERT_EQ(edits.size(), 2u);
     std::vector<std::wstring> texts = {TextOf(edits[0]), TextOf(edits[1])};
     EXPECT_NE(std::find(texts.begin(), texts.end(), L"+447700900123"), texts.end());
     EXPECT_NE(std::find(texts.begin(), texts.end(), L"+4412345p9"), texts.end());
     TapSoftKey(false);
     EXPECT_EQ(again.WaitExit(20000), 0);
+}
+
+TEST_F(ProgramTest, DoneSaysWhatItCannotStoreWritesNothingAndSavesOnceMended) {
+    Process phone(PhoneApp());
+    ASSERT_NE(WaitForWindow(L"MSCprog", 5000), nullptr);
+    Process program(L"\"" + ModuleFolder() + L"QXPhoneVMSetting.exe\"");
+    HWND smsc = nullptr, vmail = nullptr;
+    ASSERT_TRUE(OpenFields(program, &smsc, &vmail));
+    const std::string card = Card();
+    const std::wstring mirror = GetRegString(HKEY_CURRENT_USER, kMirrorKey, L"VMail_Address");
+    const std::string told = ReadFileBytes(PhoneLog());
+
+    Type(vmail, L"call me-12 34");
+    EXPECT_EQ(TextOf(vmail), L" -12 34") << "letters are refused as they are typed";
+    Type(vmail, L"+123456789012345678901");
+    TapSoftKey(true);
+    HWND box = WaitForWindow(L"#32770", 10000);
+    ASSERT_NE(box, nullptr) << "Done says what it cannot store";
+    EXPECT_EQ(program.WaitExit(300), -1) << "the screen stays open";
+    EXPECT_EQ(Card(), card);
+    EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kMirrorKey, L"VMail_Address"), mirror);
+    EXPECT_EQ(ReadFileBytes(PhoneLog()), told) << "the phone application is not told";
+
+    // "OK": the Voice Mail field has the focus with its text selected.
+    PostMessageW(box, WM_CLOSE, 0, 0);
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof(gti);
+    const DWORD thread = GetWindowThreadProcessId(vmail, nullptr);
+    for (int i = 0; i < 200 && !(GetGUIThreadInfo(thread, &gti) && gti.hwndFocus == vmail); ++i) Sleep(25);
+    EXPECT_EQ(gti.hwndFocus, vmail);
+    DWORD from = 1, to = 0;
+    SendMessageW(vmail, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 0u);
+    EXPECT_EQ(to, 22u);
+
+    Type(vmail, L"+44 1234-5");
+    TapSoftKey(true);
+    EXPECT_EQ(program.WaitExit(20000), 0);
+    // Blanks and "-" are stored as the undefined digit, as before.
+    EXPECT_NE(Card().find("06 91 44 1D 32 D4 F5 FF"), std::string::npos) << Card();
+    EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kMirrorKey, L"VMail_Address"), L"+44 1234-5");
 }
 
 TEST_F(ProgramTest, CancelChangesNothing) {

@@ -22,6 +22,9 @@ LRESULT CALLBACK MainStandInProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         ++g_nCloseRequests;
         return 0;  // the test closes the windows itself
     }
+    // The input panel's going up or down, passed on as the main window does.
+    if (msg == WM_SETTINGCHANGE && wParam == SPI_SETSIPINFO && AppState.hwndItem)
+        return SendMessageW(AppState.hwndItem, msg, wParam, lParam);
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 

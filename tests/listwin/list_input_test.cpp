@@ -2,13 +2,16 @@
 // turning the screen, activation, commands and clicks on rows.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "listwin/list_input.h"
 #include "listwin/list_paint.h"
 #include "platform/aygshell/aygshell.h"
 #include "platform/screen.h"
+#include "platform/window.h"
 #include "shell/app_state.h"
+#include "shell/skin_resources.h"
 #include "tests/listwin/list_fixture.h"
 
 namespace {
@@ -126,6 +129,113 @@ TEST_F(ListInputTest, FocusOnAFieldRaisesTheInputPanelAndLosingItLowersIt) {
     SetFocus(centre);
     EXPECT_TRUE(SHSipIsUp());
     EXPECT_TRUE(Item(1).bOn) << "a field already on stays on";
+}
+
+TEST_F(ListInputTest, FieldsTakeOnlyWhatANumberIsMadeOfAndBeepAtTheRest) {
+    struct Case {
+        bool bPaste;
+        LPCWSTR input, expected;
+        UINT beeps;
+    };
+    const Case cases[] = {
+        {false, L"call me-12 34", L" -12 34", 6},
+        {false, L"+44*#pPwW0", L"+44*#pPwW0", 0},
+        {false, L"12\b3", L"13", 0},  // backspace is a command, not a character
+        {true, L"+44 20-7946", L"+44 20-7946", 0},
+        {true, L"+44 ext 12", L"", 1},  // a paste goes in whole or not at all
+    };
+    OpenSettings();
+    HWND voice = Item(3).hwndEdit;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.input)));
+        SetWindowTextW(voice, L"");
+        const UINT before = DefaultBeepCount();
+        if (c.bPaste) {
+            ASSERT_TRUE(OpenClipboard(AppState.hwndMain));
+            EmptyClipboard();
+            const size_t bytes = (wcslen(c.input) + 1) * sizeof(WCHAR);
+            HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes);
+            memcpy(GlobalLock(h), c.input, bytes);
+            GlobalUnlock(h);
+            ASSERT_TRUE(SetClipboardData(CF_UNICODETEXT, h));
+            CloseClipboard();
+            SendMessageW(voice, WM_PASTE, 0, 0);
+        } else {
+            for (LPCWSTR p = c.input; *p; ++p) SendMessageW(voice, WM_CHAR, *p, 0);
+        }
+        EXPECT_EQ(TextOf(voice), c.expected);
+        EXPECT_EQ(DefaultBeepCount() - before, c.beeps);
+    }
+}
+
+// The vga device's input panel (s = 2): 160 pixels above the soft-key bar.
+TEST_F(ListInputTest, TheFieldBeingTypedStaysInSightAboveTheInputPanel) {
+    struct Case {
+        bool bLandscape;
+        int iItem;
+        int cyAbovePanel, iTop;  // list height and offset while the panel is up
+        int cyFull;
+    };
+    const Case cases[] = {
+        {true, 3, 156, 84, 316},  // the Voice Mail field would be under the panel
+        {true, 1, 156, 0, 316},   // the upper field is in sight already
+        {false, 3, 316, 0, 476},
+    };
+    SetRegDword(HKEY_LOCAL_MACHINE, L"Drivers\\Display\\GPE", L"LogicalPixelsX", 192);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.bLandscape ? "landscape" : "portrait") << " item " << c.iItem);
+        SetScreenSizeForTest(c.bLandscape ? 640 : 480, c.bLandscape ? 480 : 640);
+        AppState.bLandscape = c.bLandscape;
+        OpenSettings();
+        HWND field = Item(c.iItem).hwndEdit;
+        auto expectView = [this](int cy, int iTop) {
+            PaintNow();
+            EXPECT_EQ(ListRect().bottom - ListRect().top, cy);
+            EXPECT_EQ(g_iCurTop, iTop);
+        };
+        auto expectFieldInSight = [field] {
+            SIPINFO si{};
+            si.cbSize = sizeof(si);
+            ASSERT_TRUE(SHSipInfo(SPI_GETSIPINFO, 0, &si, 0));
+            RECT list{}, box{};
+            GetWindowRect(AppState.hwndItem, &list);
+            GetWindowRect(field, &box);
+            EXPECT_GE(box.top, list.top);
+            EXPECT_LE(box.bottom, si.rcSipRect.top) << "wholly above the panel";
+        };
+
+        // Nothing moves while no field has the focus.
+        SHSipPreference(nullptr, SIP_UP);
+        expectView(c.cyFull, 0);
+        SHSipPreference(nullptr, SIP_FORCEDOWN);
+
+        SetFocus(field);
+        ASSERT_TRUE(SHSipIsUp());
+        expectView(c.cyAbovePanel, c.iTop);
+        expectFieldInSight();
+        // Down by its own key and up by the soft-key bar's, the focus staying.
+        SHSipPreference(nullptr, SIP_FORCEDOWN);
+        expectView(c.cyFull, 0);
+        SHSipPreference(nullptr, SIP_UP);
+        expectView(c.cyAbovePanel, c.iTop);
+        // A turn and back with the panel up.
+        Turn(!c.bLandscape);
+        PaintNow();
+        expectFieldInSight();
+        Turn(c.bLandscape);
+        expectView(c.cyAbovePanel, c.iTop);
+        expectFieldInSight();
+        // Touching the list takes the focus and the panel: the list is whole again.
+        Press(240, 10);
+        EXPECT_FALSE(SHSipIsUp());
+        expectView(c.cyFull, 0);
+
+        DestroyWindow(AppState.hwndItem);
+        DestroyWindow(AppState.hwndMain);
+        AppState.hwndItem = AppState.hwndMain = nullptr;
+        ReleaseResources();
+    }
+    DeleteRegTree(HKEY_LOCAL_MACHINE, L"Drivers\\Display\\GPE");
 }
 
 TEST_F(ListInputTest, TurningTwiceKeepsTheTypedTextAndReturnsToOffsetZero) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "msgbox/notification_paint.h"
+#include "platform/aygshell/aygshell.h"
 #include "platform/scoped.h"
 #include "platform/screen_capture.h"
 #include "tests/msgbox/box_fixture.h"
@@ -130,6 +131,19 @@ TEST_F(BoxPaintTest, RotationRebuildsAtTheNewSizeOverTheFirstCapture) {
         EXPECT_EQ(Back(2, 2), kDimmedWhite);
         EXPECT_EQ(Back(67, 42), ToColorRef(kPanelLandscapeArgb));
         EXPECT_EQ(Back(196, 290), ToColorRef(kButtonUpArgb));
+    });
+}
+
+// The input panel going up or down tells every window of the thread; the
+// box's picture does not depend on it and is not rebuilt.
+TEST_F(BoxPaintTest, TheInputPanelGoingUpAndDownLeavesThePicture) {
+    WithBox(L"Caption", [&](HWND, const NotificationUIInfo&) {
+        HBITMAP before = g_NBBack.hbm;
+        const COLORREF panel = Back(67, 150);
+        SHSipPreference(nullptr, SIP_UP);
+        SHSipPreference(nullptr, SIP_FORCEDOWN);
+        EXPECT_EQ(g_NBBack.hbm, before);
+        EXPECT_EQ(Back(67, 150), panel);
     });
 }
 

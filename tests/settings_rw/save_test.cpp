@@ -252,6 +252,59 @@ TEST_F(SaveTest, WithoutEditControlsNothingIsWritten) {
     EXPECT_TRUE(trace.Has(L"SaveSetting-"));
 }
 
+// What "Done" checks first. The service centre's check is the radio's own
+// rule: the radio takes every text the check lets through and refuses every
+// one the check says it refuses.
+TEST_F(SaveTest, WhatCannotBeStoredIsFoundBeforeAnythingIsWritten) {
+    constexpr int kCentre = kItemTextMessageTextBox, kVoice = kItemVoiceMailTextBox;
+    struct Case {
+        LPCWSTR centre, voiceMail;
+        int iItem;
+        NumberFault fault;
+    };
+    const Case cases[] = {
+        {L"+441234567890", L"+1234567", 0, NF_NONE},
+        {L"", L"", 0, NF_NONE},                        // emptied fields erase the numbers
+        {L"+12345678901234567890", L"+31 6-12", 0, NF_NONE},  // 20 digits each
+        {L"0441234567", L"+", 0, NF_NONE},
+        {L"+4412a", L"+1234567", kCentre, NF_BAD_CHARACTER},
+        {L"44+12", L"+1234567", kCentre, NF_PLUS_NOT_FIRST},
+        {L"+44 12", L"+1234567", kCentre, NF_RADIO_REFUSES},
+        {L"+44123p", L"+1234567", kCentre, NF_RADIO_REFUSES},
+        {L"+441234567890123456789", L"+1234567", kCentre, NF_RADIO_REFUSES},
+        {L"+441234567890", L"call me-12 34", kVoice, NF_BAD_CHARACTER},
+        {L"+441234567890", L"12+34", kVoice, NF_PLUS_NOT_FIRST},
+        {L"+441234567890", L"+123456789012345678901", kVoice, NF_TOO_LONG},
+        {L"+441234567890", L"1234567890 123456789", 0, NF_NONE},
+        {L"+441234567890", L"1234567890 1234567890", kVoice, NF_TOO_LONG},  // a blank takes a digit
+        {L"x", L"x", kCentre, NF_BAD_CHARACTER},  // the upper field first
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.centre) + L" / " + c.voiceMail));
+        AttachEdits(c.centre, c.voiceMail);
+        SettingInputFault fault{-1, NF_NONE};
+        TraceTrigger trace;
+        EXPECT_EQ(CheckSettingInput(&fault), c.fault == NF_NONE ? TRUE : FALSE);
+        if (c.fault != NF_NONE) {
+            EXPECT_EQ(fault.iItem, c.iItem);
+            EXPECT_EQ(fault.fault, c.fault);
+            EXPECT_TRUE(trace.Has(L"[err]:CheckSettingInput(), "));
+        } else {
+            EXPECT_TRUE(trace.Texts().empty()) << "a text that can be stored adds no trace line";
+        }
+        FuncSetVMailTextMSG_Setting();
+        const bool bRadioTookIt = trace.Has(L"WriteRegistry(TextMSG_Address)");
+        if (c.fault == NF_NONE || c.fault == NF_RADIO_REFUSES) {
+            EXPECT_EQ(bRadioTookIt, c.fault == NF_NONE);
+        }
+    }
+    // A message configuration that failed to read makes the radio refuse
+    // any; the check still judges the address alone.
+    memset(&TextMsgConfig, 0, sizeof(TextMsgConfig));
+    AttachEdits(L"+441234567890", L"+1234567");
+    EXPECT_TRUE(CheckSettingInput(nullptr));
+}
+
 TEST_F(SaveTest, AfterASaveAFreshReadShowsTheSavedNumbers) {
     AttachEdits(L"+31201234567", L"+3161 2w");
     ASSERT_TRUE(SaveSetting());

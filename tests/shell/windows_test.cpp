@@ -4,8 +4,15 @@
 
 #include <objbase.h>
 
+#include <algorithm>
 #include <vector>
 
+#include "listwin/item_window.h"
+#include "listwin/list_items.h"
+#include "msgbox/notification_state.h"
+#include "platform/aygshell/aygshell.h"
+#include "platform/aygshell/shell_turn.h"
+#include "platform/imaging.h"
 #include "platform/screen.h"
 #include "res/resource.h"
 #include "shell/app_state.h"
@@ -41,6 +48,49 @@ HWND MakeRecorder(Recorder* rec) {
                                 GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(rec));
     return hwnd;
+}
+
+constexpr COLORREF kFrame = RGB(0x30, 0x90, 0xC0);  // the input frame of the test skin
+// What a print of a window's client area leaves where the window paints nothing.
+constexpr COLORREF kUnpainted = RGB(0xFF, 0x00, 0xFF);
+
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    int Count(COLORREF c) const { return static_cast<int>(std::count(pixels.begin(), pixels.end(), c)); }
+};
+
+// The client area as WM_PRINTCLIENT paints it over a surface of kUnpainted.
+Picture Print(HWND hwnd) {
+    Picture p;
+    RECT rc{};
+    GetClientRect(hwnd, &rc);
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    HBRUSH fill = CreateSolidBrush(kUnpainted);
+    FillRect(mem, &rc, fill);
+    DeleteObject(fill);
+    SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+    p.width = rc.right;
+    p.height = rc.bottom;
+    for (int y = 0; y < rc.bottom; ++y)
+        for (int x = 0; x < rc.right; ++x) p.pixels.push_back(GetPixel(mem, x, y));
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return p;
+}
+
+// A child's box in its main window's client coordinates.
+RECT BoxInMain(HWND hwnd) {
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    MapWindowPoints(nullptr, AppState.hwndMain, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
 }
 
 class ScreenWindowsTest : public testing::Test {
@@ -102,6 +152,12 @@ TEST_F(ScreenWindowsTest, OnlyAFlipIsForwardedAndOnlyOnce) {
 
     SendMessageW(AppState.hwndMain, WM_SETTINGCHANGE, 0, 0);  // still portrait
     EXPECT_TRUE(title.messages.empty());
+    // The input panel's going up or down reaches the list alone.
+    SendMessageW(AppState.hwndMain, WM_SETTINGCHANGE, SPI_SETSIPINFO, 0);
+    EXPECT_TRUE(title.messages.empty());
+    EXPECT_EQ(list.messages.size(), 1u);
+    EXPECT_FALSE(AppState.bLandscape);
+    list.messages.clear();
 
     SetScreenSizeForTest(320, 240);
     SendMessageW(AppState.hwndMain, WM_SETTINGCHANGE, 0, 0);
@@ -123,32 +179,176 @@ TEST_F(ScreenWindowsTest, OnlyAFlipIsForwardedAndOnlyOnce) {
     EXPECT_EQ(list.messages.back(), UINT(WM_ACTIVATE));
 }
 
-TEST_F(ScreenWindowsTest, TitleTakesItsImageHeightAndTurnsWithTheScreen) {
-    WriteTitles(2, 0xFFE0E0E0);
+// Turning on each screen class: the title and the list take the boxes they
+// are made with in the new orientation, their pictures reach across them,
+// and turning back gives the first boxes and pictures again.
+TEST_F(ScreenWindowsTest, TitleAndListTurnToTheirCreationBoxesOnEveryScreenClassAndBack) {
+    struct Box {
+        int x, y, cx, cy;
+    };
+    struct Screen {
+        LPCWSTR name;
+        int w, h, s, type, x;
+        int titleImageWidth;  // portrait; narrower than the window shows the title's background
+        Box title, list, titleTurned, listTurned;
+    };
+    const Screen screens[] = {
+        {L"hvga", 320, 480, 1, 6, 160, 240, {0, 0, 320, 30}, {0, 30, 320, 380}, {0, 0, 480, 30}, {0, 30, 480, 220}},
+        {L"vga", 480, 640, 2, 3, 0, 480, {0, 0, 480, 60}, {0, 60, 480, 476}, {0, 0, 640, 60}, {0, 60, 640, 316}},
+    };
+    for (const Screen& sc : screens) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(sc.name)));
+        ASSERT_TRUE(CreateImagingFactory(&AppState.pImagingFactory));
+        const int s = sc.s;
+        const int wl = sc.x + 320 * s;
+        ASSERT_TRUE(WriteSolidPng(device.Path(L"\\Windows\\QXBS_P_Title.png"), sc.titleImageWidth, 30 * s, 0xFFEEEEEE));
+        ASSERT_TRUE(WriteSolidPng(device.Path(L"\\Windows\\QXBS_L_Title.png"), wl, 30 * s, 0xFFEEEEEE));
+        ASSERT_TRUE(WriteSolidPng(device.Path(L"\\Windows\\QXBS_P_Line.png"), sc.w, s, 0xFF808080));
+        ASSERT_TRUE(WriteSolidPng(device.Path(L"\\Windows\\QXBS_L_Line.png"), wl, s, 0xFF808080));
+        ASSERT_TRUE(WriteSolidPng(device.Path(L"\\Windows\\QXBS_P_INPUTBOX.png"), 100, 23 * s, 0xFF3090C0));
+        AppState.nScale = s;
+        AppState.nScreenType = sc.type;
+        AppState.LandscapeXExtension = sc.x;
+        AppState.bLandscape = FALSE;
+        SetScreenSizeForTest(sc.w, sc.h);
+        ASSERT_TRUE(CreateMainWindow(AppState.hInst, SW_SHOW));
+        ASSERT_TRUE(CreateTitleWindow(AppState.hInst, SW_SHOW));
+        ASSERT_TRUE(CreateItemWindow(AppState.hInst, SW_SHOW));
+        EXPECT_EQ(AppState.nTitleHeight, 30);
+
+        struct Look {
+            RECT title, list;
+            Picture titlePicture, listPicture;
+        };
+        auto look = [] {
+            UpdateWindow(AppState.hwndItem);
+            PumpMessages(0);
+            return Look{BoxInMain(AppState.hwndTitle), BoxInMain(AppState.hwndItem), Print(AppState.hwndTitle),
+                        Print(AppState.hwndItem)};
+        };
+        auto expectBox = [](const RECT& rc, const Box& b) {
+            EXPECT_EQ(rc.left, b.x);
+            EXPECT_EQ(rc.top, b.y);
+            EXPECT_EQ(rc.right - rc.left, b.cx);
+            EXPECT_EQ(rc.bottom - rc.top, b.cy);
+        };
+        // The list reaches across its window: the input frames end 4*s
+        // from its right edge, and the title has no pixel left unpainted.
+        const int fieldTop = sc.type == 6 ? 40 : 30 * s;  // the first field's item
+        auto expectWhole = [s, fieldTop](const Look& l, int width) {
+            const int frameY = fieldTop + 2 * s + 4;  // inside its frame
+            EXPECT_EQ(l.listPicture.At(width - 4 * s - 1, frameY), kFrame);
+            EXPECT_EQ(l.listPicture.At(width - 4 * s, frameY), RGB(0xFF, 0xFF, 0xFF));
+            EXPECT_EQ(l.titlePicture.Count(kUnpainted), 0);
+        };
+        const Look first = look();
+        expectBox(first.title, sc.title);
+        expectBox(first.list, sc.list);
+        expectWhole(first, sc.title.cx);
+        if (sc.titleImageWidth < sc.title.cx) {
+            EXPECT_EQ(first.titlePicture.At(sc.title.cx - 1, 2), RGB(0, 0, 0)) << "the background beside the image";
+        }
+
+        const RECT portrait = {0, 0, sc.w, sc.h};
+        SetScreenSizeForTest(sc.h, sc.w);
+        FollowScreenTurn(portrait, GetCurrentThreadId());
+        ASSERT_TRUE(AppState.bLandscape);
+        const Look turned = look();
+        expectBox(turned.title, sc.titleTurned);
+        expectBox(turned.list, sc.listTurned);
+        expectWhole(turned, sc.listTurned.cx);
+
+        const RECT landscape = {0, 0, sc.h, sc.w};
+        SetScreenSizeForTest(sc.w, sc.h);
+        FollowScreenTurn(landscape, GetCurrentThreadId());
+        const Look back = look();
+        expectBox(back.title, sc.title);
+        expectBox(back.list, sc.list);
+        EXPECT_TRUE(back.titlePicture.pixels == first.titlePicture.pixels);
+        EXPECT_TRUE(back.listPicture.pixels == first.listPicture.pixels);
+
+        DestroyWindow(AppState.hwndMain);  // with its children; its end releases the resources
+        AppState.hwndItem = AppState.hwndTitle = AppState.hwndMain = nullptr;
+        PumpMessages(0);
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+}
+
+// What the box said that "Done" put up, read from inside its modal loop,
+// which it then ends as "OK" does.
+struct BoxSeen {
+    std::wstring text, caption;
+    int buttonMode = -1;
+};
+BoxSeen g_boxSeen;
+
+void CALLBACK ReadAndCloseBox(HWND, UINT, UINT_PTR, DWORD) {
+    if (!g_pNotificationUIInfo || !g_hwndNotification || !IsWindowVisible(g_hwndNotification)) return;
+    g_boxSeen = BoxSeen{g_pNotificationUIInfo->text, g_pNotificationUIInfo->caption,
+                        g_pNotificationUIInfo->buttonMode};
+    SendMessageW(g_hwndNotification, WM_CLOSE, 0, 0);
+}
+
+TEST_F(ScreenWindowsTest, DoneSaysWhatItCannotStoreKeepsTheScreenAndSelectsTheField) {
+    struct Case {
+        LPCWSTR centre, voiceMail;
+        UINT uTextId;  // 0: both can be stored
+        int iItem;
+    };
+    const Case cases[] = {
+        {L"+4412a", L"+1234567", IDS_SMSC_BAD_CHAR, kItemTextMessageTextBox},
+        {L"44+12", L"+1234567", IDS_SMSC_PLUS, kItemTextMessageTextBox},
+        {L"+44 12", L"+1234567", IDS_SMSC_REFUSED, kItemTextMessageTextBox},
+        {L"+441234567890", L"call me-12 34", IDS_VMAIL_BAD_CHAR, kItemVoiceMailTextBox},
+        {L"+441234567890", L"12+34", IDS_VMAIL_PLUS, kItemVoiceMailTextBox},
+        {L"+441234567890", L"+123456789012345678901", IDS_VMAIL_TOO_LONG, kItemVoiceMailTextBox},
+        {L"call", L"call", IDS_SMSC_BAD_CHAR, kItemTextMessageTextBox},  // the upper field first
+        {L"", L"+31 6-12", 0, 0},  // an emptied field erases; blanks and dashes are stored
+    };
+    SetScreenSizeForTest(480, 640);
     AppState.nScale = 2;
-    AppState.LandscapeXExtension = 160;
-    AppState.nScreenType = 5;
-    SetScreenSizeForTest(480, 800);
+    AppState.nScreenType = 3;
+    LoadStringW(AppState.hInst, IDS_APP_TITLE, AppState.szAppTitle, kTextLen);  // as start-up does
     ASSERT_TRUE(CreateMainWindow(AppState.hInst, SW_SHOW));
     ASSERT_TRUE(CreateTitleWindow(AppState.hInst, SW_SHOW));
-    EXPECT_EQ(AppState.nTitleHeight, 30);
-
-    RECT rc;
-    GetWindowRect(AppState.hwndTitle, &rc);
-    EXPECT_EQ(rc.right - rc.left, 480);
-    EXPECT_EQ(rc.bottom - rc.top, 60);
-
-    AppState.bLandscape = TRUE;
-    SendMessageW(AppState.hwndTitle, WM_SETTINGCHANGE, 0, 0);
-    GetWindowRect(AppState.hwndTitle, &rc);
-    EXPECT_EQ(rc.right - rc.left, 160 + 640);
-    EXPECT_EQ(rc.bottom - rc.top, 60) << "a turn keeps the title height";
-
-    AppState.bLandscape = FALSE;
-    AppState.nScreenType = 6;  // no 320 x 480 case after a turn
-    SendMessageW(AppState.hwndTitle, WM_SETTINGCHANGE, 0, 0);
-    GetWindowRect(AppState.hwndTitle, &rc);
-    EXPECT_EQ(rc.right - rc.left, 480);
+    ASSERT_TRUE(CreateItemWindow(AppState.hInst, SW_SHOW));
+    UpdateWindow(AppState.hwndItem);
+    SetForegroundWindow(AppState.hwndMain);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.centre) + L" / " + c.voiceMail));
+        // Set as a paste the fields let through would: the check is the last word.
+        SetWindowTextW(GetSettingsItem(kItemTextMessageTextBox)->hwndEdit, c.centre);
+        SetWindowTextW(GetSettingsItem(kItemVoiceMailTextBox)->hwndEdit, c.voiceMail);
+        g_boxSeen = BoxSeen{};
+        TraceCapture trace;
+        UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadAndCloseBox);
+        SendMessageW(AppState.hwndMain, WM_COMMAND, MAKEWPARAM(IDM_DONE, 0), 0);
+        KillTimer(nullptr, timer);
+        MSG close;
+        const bool closing = PeekMessageW(&close, AppState.hwndMain, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE;
+        if (c.uTextId == 0) {
+            EXPECT_TRUE(trace.Has(L"SaveSetting+"));
+            EXPECT_TRUE(closing);
+            EXPECT_EQ(g_boxSeen.buttonMode, -1) << "no box";
+            continue;
+        }
+        WCHAR expected[260] = {};
+        ASSERT_GT(LoadStringW(AppState.hInst, c.uTextId, expected, 260), 0);
+        EXPECT_EQ(g_boxSeen.text, expected);
+        EXPECT_EQ(g_boxSeen.caption, L"Voice Mail and Text Messages");
+        EXPECT_EQ(g_boxSeen.buttonMode, 1) << "one button, OK";
+        EXPECT_FALSE(trace.Has(L"SaveSetting+")) << "nothing is written";
+        EXPECT_FALSE(trace.Has(L"FuncSetVMailTextMSG_Setting()+"));
+        EXPECT_FALSE(closing) << "the screen stays open";
+        HWND field = GetSettingsItem(c.iItem)->hwndEdit;
+        EXPECT_EQ(GetFocus(), field);
+        DWORD from = 0, to = 0;
+        SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+        EXPECT_EQ(from, 0u);
+        EXPECT_EQ(to, static_cast<DWORD>(GetWindowTextLengthW(field))) << "its whole text selected";
+    }
 }
 
 TEST_F(ScreenWindowsTest, MissingTitleImageGivesNoTitleHeight) {

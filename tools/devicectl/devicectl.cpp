@@ -8,6 +8,8 @@
 //                                   until a window of that title is up and painted
 //   devicectl press done|cancel     the soft key, as a tap on it would
 //   devicectl tap X Y               a stylus tap at that point of the screen
+//   devicectl type TEXT             the characters, as the keyboard types them,
+//                                   into the program's focused window
 //   devicectl wait-exit SECONDS     until the settings screen has gone
 //   devicectl turn [SECONDS]        turns the screen (the shell does it, as on
 //                                   the phone) and prints the new size, WxH
@@ -126,6 +128,21 @@ bool Tap(int x, int y) {
     return PostMessageW(hwnd, WM_LBUTTONUP, 0, pos) != FALSE;
 }
 
+// Characters as the keyboard sends them, to the window that has the
+// program's keyboard focus.
+bool Type(const wchar_t* text) {
+    HWND main = MainWindow();
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof(gti);
+    if (!main || !GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gti) || !gti.hwndFocus) {
+        fwprintf(stderr, L"devicectl: no window of the program has the keyboard focus\n");
+        return false;
+    }
+    for (const wchar_t* p = text; *p; ++p)
+        if (!PostMessageW(gti.hwndFocus, WM_CHAR, *p, 1)) return false;
+    return true;
+}
+
 bool Press(bool left) {
     // A tap on the soft key: "Done" is on the left of the bar, "Cancel" on
     // the right. Without a bar the command goes to the screen itself.
@@ -200,7 +217,7 @@ bool ParseInt(const wchar_t* text, int* pValue) {
 
 int Usage() {
     fwprintf(stderr, L"usage: devicectl wait-shell SECONDS | wait-screen SECONDS | wait-window TITLE SECONDS\n"
-                     L"       devicectl press done|cancel | tap X Y | wait-exit SECONDS | turn [SECONDS] | layout\n");
+                     L"       devicectl press done|cancel | tap X Y | type TEXT | wait-exit SECONDS | turn [SECONDS] | layout\n");
     return 2;
 }
 
@@ -233,6 +250,7 @@ int wmain(int argc, wchar_t** argv) {
         if (!left && wcscmp(argv[2], L"cancel")) return Usage();
         return Press(left) ? 0 : 1;
     }
+    if (!wcscmp(cmd, L"type")) return Type(argv[2]) ? 0 : 1;
     if (!ParseInt(argv[2], &a)) return Usage();
     if (!wcscmp(cmd, L"wait-shell")) {
         if (WaitUntil(a, [] { return !RadioShown().empty() && Find(kPhoneAppClass); })) return 0;

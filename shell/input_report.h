@@ -1,0 +1,16 @@
+// What "Done" says when a field holds a text it cannot store: the skinned
+// message box names the field and the problem, then that field is ready for
+// a correction.
+#pragma once
+#include <windows.h>
+
+#include "settings/save_settings.h"
+
+// The string-table id of the sentence for a field and its problem; 0 when
+// there is none.
+UINT InputFaultTextId(const SettingInputFault& fault);
+
+// Shows the sentence in a one-button box with the program's title as its
+// caption, owned by hwndOwner; after "OK" the field has the focus with its
+// whole text selected.
+void ReportInputFault(HWND hwndOwner, const SettingInputFault& fault);
