@@ -45,7 +45,7 @@ TEST(AtFinalTable, RecognisesFinalsAndTheirCodes) {
     EXPECT_EQ(f.kind, AtFinalKind::CmsError);
     EXPECT_EQ(f.nCode, 330);
     ASSERT_TRUE(ParseAtFinal("+CME ERROR: SIM not inserted", &f));
-    EXPECT_EQ(f.nCode, -1);
+    EXPECT_EQ(f.nCode, 10);
     ASSERT_TRUE(ParseAtFinal("NO CARRIER", &f));
     EXPECT_EQ(f.kind, AtFinalKind::NoCarrier);
     EXPECT_FALSE(ParseAtFinal("OKAY", &f));

@@ -95,9 +95,19 @@ TEST(RilCsca, WritesTheTypeOctetAndRefusesUnsafeAddresses) {
     c = Config(L"12", RIL_ADDRTYPE_UNKNOWN);
     for (auto& ch : c.raSvcCtrAddress.wszAddress) ch = L'1';  // no terminator
     EXPECT_EQ(BuildSetMsgConfig(&c, &r), RIL_E_INVALIDARG);
-    // A configuration that says it holds no address sets nothing.
+    // A configuration never read (all zero) sends only its address and type,
+    // and sets nothing without an address.
     RILMSGCONFIG zero = {};
     zero.raSvcCtrAddress.dwType = 1;
+    wcscpy(zero.raSvcCtrAddress.wszAddress, L"4412");
+    ASSERT_EQ(BuildSetMsgConfig(&zero, &r), S_OK);
+    EXPECT_EQ(r.command, "AT+CSCA=\"+4412\",145");
+    zero.raSvcCtrAddress.dwType = 0;
+    ASSERT_EQ(BuildSetMsgConfig(&zero, &r), S_OK);
+    EXPECT_EQ(r.command, "AT+CSCA=\"4412\",129");
+    zero.raSvcCtrAddress.wszAddress[0] = 0;
+    EXPECT_EQ(BuildSetMsgConfig(&zero, &r), RIL_E_INVALIDARG);
+    zero.raSvcCtrAddress.dwNumPlan = 1;  // not all zero, and no address declared
     wcscpy(zero.raSvcCtrAddress.wszAddress, L"4412");
     EXPECT_EQ(BuildSetMsgConfig(&zero, &r), RIL_E_INVALIDARG);
     EXPECT_EQ(BuildSetMsgConfig(nullptr, &r), RIL_E_INVALIDARG);

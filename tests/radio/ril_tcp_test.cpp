@@ -69,7 +69,8 @@ TEST(RilOverTcp, HandlesShareTheServersOneConnection) {
 
 TEST(RilOverTcp, ConnectionDroppedMidAnswerFailsAtOnce) {
     RadioRig rig;
-    ModemServerProcess server = Serve(rig, L"--drop-after 1 --connections 2");
+    // Five set-up commands, then AT+CFUN? are answered; the next is cut.
+    ModemServerProcess server = Serve(rig, L"--drop-after 6 --connections 2");
     ASSERT_GT(server.PortNumber(), 0);
     RilSetPortForTest(server.Port().c_str());
     RilClient c;

@@ -128,8 +128,8 @@ TEST_F(ModemOnCard, AnswersRecordCommandsWithTheSimStatusWords) {
     EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,4,4,28"), "\r\n+CRSM: 144,0,\"" + std::string(56, 'F') + "\"\r\n\r\nOK\r\n");
     EXPECT_EQ(Ask(m, "AT+CRSM=192,28439,0,0,0"),
               "\r\n+CRSM: 144,0,\"000000706F1704001100440102011C\"\r\n\r\nOK\r\n");
-    EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,5,4,28"), "\r\n+CRSM: 106,131\r\n\r\nOK\r\n");   // 6A 83
-    EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,0,4,28"), "\r\n+CRSM: 106,131\r\n\r\nOK\r\n");
+    EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,5,4,28"), "\r\n+CRSM: 148,2\r\n\r\nOK\r\n");     // 94 02
+    EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,0,4,28"), "\r\n+CRSM: 148,2\r\n\r\nOK\r\n");
     EXPECT_EQ(Ask(m, "AT+CRSM=178,20272,1,4,28"), "\r\n+CRSM: 148,4\r\n\r\nOK\r\n");     // 94 04
     EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,1,4,27"), "\r\n+CRSM: 103,0\r\n\r\nOK\r\n");     // 67 00
     EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,1,2,28"), "\r\n+CRSM: 107,0\r\n\r\nOK\r\n");     // 6B 00
