@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "platform/ril/at_transport.h"
 #include "platform/ril/ril_test_seams.h"
 #include "tests/radio/radio_rig.h"
@@ -87,6 +89,24 @@ TEST(RilOverTcp, ConnectionDroppedMidAnswerFailsAtOnce) {
     ASSERT_EQ(again.InitResult(), S_OK);
     EXPECT_EQ(again.Call(RIL_GetMsgConfig).dwCode, (DWORD)RIL_RESULT_OK);
     EXPECT_EQ(ErrorOf(c.Call(RIL_GetMsgConfig)), RIL_E_RADIOUNAVAILABLE);
+}
+
+TEST(RilOverTcp, ServerSpeaksTheDialectsItIsGiven) {
+    RadioRig rig;
+    ModemServerProcess server = Serve(rig, L"--dialect numeric,echo,ucs2,keep-charset,path-only");
+    ASSERT_GT(server.PortNumber(), 0);
+    RilSetPortForTest(server.Port().c_str());
+    RilClient c;
+    RilRecord r = c.Call(RIL_GetMsgConfig);
+    ASSERT_EQ(r.data.size(), sizeof(RILMSGCONFIG));
+    RILMSGCONFIG cfg;
+    memcpy(&cfg, r.data.data(), sizeof cfg);
+    EXPECT_STREQ(cfg.raSvcCtrAddress.wszAddress, L"441234567890");
+    wcscpy(cfg.raSvcCtrAddress.wszAddress, L"4479");
+    EXPECT_EQ(c.Call([&](HRIL h) { return RIL_SetMsgConfig(h, &cfg); }).dwCode, (DWORD)RIL_RESULT_OK);
+    EXPECT_NE(rig.Card().find("smsc +4479 145"), std::string::npos);
+    EXPECT_EQ(SimBytes(c.Call([](HRIL h) { return ReadRecord(h, 1); })),
+              HexBytes("566F6963656D61696CFFFFFFFFFF0691214365F7FFFFFFFFFFFFFFFF"));
 }
 
 TEST(RilOverTcp, SilentModemTimesOut) {
