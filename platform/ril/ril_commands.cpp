@@ -235,21 +235,21 @@ bool RetryOfSimCmd(const RilRequest& request, const AtReply& reply, RilRequest* 
     if (request.kind != RilRequestKind::SimCmd || !c.bApdu || reply.final.kind != AtFinalKind::Ok ||
         reply.lines.size() != 1 || !ParseCrsmLine(reply.lines[0], &sw1, &sw2, nullptr))
         return false;
-    RilRequest again = request;
-    if (c.nCommand == 192 && (sw1 == 0x67 || sw1 == 0x6C) && sw2 != 0 && !c.bLengthRetried) {
-        // Wrong length: the card says in SW2 which it wants (TS 51.011 9.4.4, TS 102.221 10.2.1.3).
-        again.sim.p3 = sw2;
-        again.sim.bLengthRetried = true;
-    } else if (((sw1 == 0x94 && sw2 == 0x04) || (sw1 == 0x6A && sw2 == 0x82)) && c.path.empty() &&
-               !c.bPathRetried && *MailboxFilePath(c.nFileId)) {
-        // File not found: some modems find a file below the master file only by its path.
-        again.sim.path = MailboxFilePath(c.nFileId);
-        again.sim.bPathRetried = true;
+    // Wrong length: the card says in SW2 which it wants (TS 51.011 9.4.4, TS 102.221 10.2.1.3).
+    bool bLength = c.nCommand == 192 && (sw1 == 0x67 || sw1 == 0x6C) && sw2 != 0 && !c.bLengthRetried;
+    // File not found: some modems find a file below the master file only by its path.
+    bool bPath = ((sw1 == 0x94 && sw2 == 0x04) || (sw1 == 0x6A && sw2 == 0x82)) && c.path.empty() &&
+                 !c.bPathRetried && *MailboxFilePath(c.nFileId);
+    if (!bLength && !bPath) return false;
+    *pRetry = request;
+    if (bLength) {
+        pRetry->sim.p3 = sw2;
+        pRetry->sim.bLengthRetried = true;
     } else {
-        return false;
+        pRetry->sim.path = MailboxFilePath(c.nFileId);
+        pRetry->sim.bPathRetried = true;
     }
-    again.command = CrsmCommand(again.sim);
-    *pRetry = std::move(again);
+    pRetry->command = CrsmCommand(pRetry->sim);
     return true;
 }
 
