@@ -14,7 +14,7 @@ bool ParseCrsmLine(const std::string& line, int* pSw1, int* pSw2, std::vector<BY
     int a = 0, b = 0;
     if (!ParseDecimal(rest.substr(0, c1), 255, &a) || !ParseDecimal(sw2, 255, &b)) return false;
     std::vector<BYTE> response;
-    if (c2 != std::string::npos) {
+    if (c2 != std::string::npos && pResponse) {
         std::string hex = TrimBlanks(rest.substr(c2 + 1));
         if (hex.size() >= 2 && hex.front() == '"' && hex.back() == '"') hex = hex.substr(1, hex.size() - 2);
         if (!HexDecode(hex, false, &response)) return false;

@@ -7,7 +7,8 @@
 #include <vector>
 
 // +CRSM: <sw1>,<sw2>[,<response>]: the prefix in any case, the response hex
-// quoted or not, blanks around the commas.
+// quoted or not, blanks around the commas. pResponse null: the status words
+// alone, the response not read.
 bool ParseCrsmLine(const std::string& line, int* pSw1, int* pSw2, std::vector<BYTE>* pResponse);
 // 90 00, 91 xx, 92 0X and 9F xx report success (TS 51.011 9.4.1); 92 40,
 // like every other status word, a failure.
