@@ -17,24 +17,6 @@ namespace {
 
 const wchar_t kPhoneKey[] = L"System\\State\\Phone";
 
-// Puts the phone's Status value back as it was.
-class KeptStatus {
-public:
-    KeptStatus() {
-        DWORD cb = sizeof m_value;
-        m_bHad = RegGetValueW(HKEY_LOCAL_MACHINE, kPhoneKey, L"Status", RRF_RT_REG_DWORD, nullptr, &m_value,
-                              &cb) == ERROR_SUCCESS;
-    }
-    ~KeptStatus() {
-        if (m_bHad) SetRegDword(HKEY_LOCAL_MACHINE, kPhoneKey, L"Status", m_value);
-        else RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPhoneKey, L"Status");
-    }
-
-private:
-    bool m_bHad = false;
-    DWORD m_value = 0;
-};
-
 enum class Fault { None, NoCard, CardWriteFails };
 
 struct Row {
@@ -85,7 +67,6 @@ int Count(const TraceTrigger& trace, const std::wstring& fragment) {
 using DialectTest = SettingsTest;
 
 TEST_F(DialectTest, ReadAndSaveAgainstEachDialect) {
-    KeptStatus status;
     for (const Row& row : kRows) {
         SCOPED_TRACE(testing::Message() << "dialect [" << row.dialects << "] usim " << row.bUsim << " fault "
                                         << static_cast<int>(row.fault));
@@ -161,6 +142,8 @@ TEST_F(DialectTest, ReadAndSaveAgainstEachDialect) {
             EXPECT_EQ(Count(trace, L"v_RILResultCallBack : m_hrCmdID == hrCmdID"), 3);
         }
     }
+    // The phone state learnt here is no other test's.
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPhoneKey, L"Status");
 }
 
 }  // namespace
