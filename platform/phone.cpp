@@ -9,13 +9,14 @@
 #include "platform/ril/ril_sync.h"
 
 namespace {
-const DWORD kPhoneStateWaitMs = 3000;
+// AT+CFUN? is answered at once by a live modem; the program's start waits on it.
+const DWORD kPhoneStateTimeoutMs = 3000;
 }
 
 BOOL GetPhoneState(DWORD* pdwState) {
     if (!pdwState) return FALSE;
     RilSyncAnswer a;
-    if (!RilCallSync([](HRIL h) { return RIL_GetEquipmentState(h); }, kPhoneStateWaitMs, &a))
+    if (!RilCallSync([](HRIL h) { return RIL_GetEquipmentState(h); }, kPhoneStateTimeoutMs, &a))
         return FALSE;
     RILEQUIPMENTSTATE eq = {};
     if (a.dwCode != RIL_RESULT_OK || a.data.size() < sizeof eq) {

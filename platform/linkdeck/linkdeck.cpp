@@ -5,10 +5,6 @@
 #include "platform/debug_out.h"
 #include "platform/ril/ril_sync.h"
 
-namespace {
-const DWORD kPowerWaitMs = 5000;
-}
-
 // 1 switches the radio on (AT+CFUN=1); the radio layer then clears the
 // phone's radio-off Status bit. Non-zero on success.
 extern "C" __declspec(dllexport) int WINAPI Linkdeck_SetPhone(int nOn) {
@@ -17,7 +13,8 @@ extern "C" __declspec(dllexport) int WINAPI Linkdeck_SetPhone(int nOn) {
         return 0;
     }
     RilSyncAnswer a;
-    if (!RilCallSync([](HRIL h) { return RIL_SetEquipmentState(h, RIL_EQSTATE_FULL); }, kPowerWaitMs, &a))
+    // Switching the radio on may take a modem seconds: the library's own time-out holds.
+    if (!RilCallSync([](HRIL h) { return RIL_SetEquipmentState(h, RIL_EQSTATE_FULL); }, 0, &a))
         return 0;
     if (a.dwCode != RIL_RESULT_OK) {
         NKDbgPrintfW(L"[linkdeck]: switching the radio on failed, result %lu.\r\n", a.dwCode);

@@ -5,6 +5,7 @@
 
 #include "platform/debug_out.h"
 #include "platform/modem/hex_text.h"
+#include "platform/modem/modem_dialect.h"
 
 namespace {
 
@@ -100,6 +101,7 @@ void InsertLine(SimCard* card, size_t at, const std::string& text) {
     shift(card->iRadioLine);
     shift(card->iSmscLine);
     shift(card->iSimLine);
+    shift(card->iDialectLine);
     for (auto& f : card->files) {
         if (f.iFileLine >= at) ++f.iFileLine;
         for (auto& r : f.recordLines)
@@ -157,6 +159,13 @@ bool ParseSimCard(const std::string& text, SimCard* pCard, std::string* pError) 
             else if (w == "usim") card.bUsim = true;
             else return Fail(pError, i, "sim must be 2G or USIM");
             card.iSimLine = static_cast<int>(i);
+        } else if (key == "dialect") {
+            if (t.size() < 2 || card.iDialectLine >= 0) return Fail(pError, i, "expected one 'dialect <name>...'");
+            std::string words, bad;
+            for (size_t k = 1; k < t.size(); ++k) words += t[k] + " ";
+            if (!DialectsFromText(words, &card.dwDialects, &bad))
+                return Fail(pError, i, "unknown dialect '" + bad + "'");
+            card.iDialectLine = static_cast<int>(i);
         } else if (key == "file") {
             unsigned long id = 0, len = 0, count = 0;
             if (t.size() != 6 || Lower(t[2]) != "reclen" || Lower(t[4]) != "records")

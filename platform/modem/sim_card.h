@@ -23,11 +23,12 @@ struct SimCard {
     std::string smscAddress;   // as the modem reports it, e.g. "+441234567890"
     int nSmscType = 129;       // TS 24.008 type octet
     bool bUsim = false;        // answers GET RESPONSE with an FCP template
+    DWORD dwDialects = 0;      // kDialect... of modem_dialect.h: how the modem answers
     std::vector<SimCardFile> files;
 
     std::vector<std::string> lines;  // the text, line by line, without line ends
     std::string eol = "\r\n";
-    int iRadioLine = -1, iSmscLine = -1, iSimLine = -1;
+    int iRadioLine = -1, iSmscLine = -1, iSimLine = -1, iDialectLine = -1;
 };
 
 // Reads the card text. On failure pError says which line is wrong and why.

@@ -1,4 +1,5 @@
-// The simulated modem's command interpreter: AT, ATE, +CFUN, +CPIN, +CSCA, +CRSM.
+// The simulated modem's command interpreter: AT, ATE, ATV, ATQ, +CMEE, +CSCS,
+// +CFUN, +CPIN, +CSCA, +CRSM, each in the dialects the card or a test asks for.
 #include "platform/modem/sim_modem.h"
 
 #include <memory>
@@ -12,25 +13,33 @@
 struct SimModem::Reply {
     std::vector<std::string> info;
     std::string final = "OK";
+    int nCme = -1;  // a +CME error instead, written as AT+CMEE says
 };
 
 namespace {
 
 // TS 27.007 9.2 / TS 27.005 3.2.5 error numbers the modem gives.
-const char kNoSim[] = "+CME ERROR: 10";
-const char kBadParam[] = "+CME ERROR: 50";
-const char kNotSupported[] = "+CME ERROR: 4";
-const char kPhoneFailure[] = "+CME ERROR: 0";
+const int kNoSim = 10;
+const int kBadParam = 50;
+const int kNotSupported = 4;
+const int kPhoneFailure = 0;
 const char kSmsBadParam[] = "+CMS ERROR: 304";
 const char kSmsUnknown[] = "+CMS ERROR: 500";
+
+// ITU V.250 numeric result codes (ATV0).
+struct NumericCode {
+    const char* text;
+    const char* code;
+};
+const NumericCode kNumericCodes[] = {
+    {"OK", "0"}, {"RING", "2"}, {"NO CARRIER", "3"}, {"ERROR", "4"},
+};
 
 std::string Upper(std::string s) {
     for (auto& c : s)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return s;
 }
-
-std::string Framed(const std::string& line) { return "\r\n" + line + "\r\n"; }
 
 std::vector<std::string> SplitArgs(const std::string& s) {
     std::vector<std::string> args;
@@ -49,28 +58,10 @@ std::vector<std::string> SplitArgs(const std::string& s) {
     return args;
 }
 
-bool ToInt(const std::string& s, int max, int* pValue) {
-    if (s.empty() || s.size() > 6) return false;
-    int v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-    }
-    if (v > max) return false;
-    *pValue = v;
-    return true;
-}
-
 std::string Unquote(const std::string& s, bool* pQuoted) {
     bool q = s.size() >= 2 && s.front() == '"' && s.back() == '"';
     if (pQuoted) *pQuoted = q;
     return q ? s.substr(1, s.size() - 2) : s;
-}
-
-std::string CrsmLine(int sw1, int sw2, const std::vector<BYTE>& data = {}) {
-    std::string line = "+CRSM: " + std::to_string(sw1) + "," + std::to_string(sw2);
-    if (!data.empty()) line += ",\"" + HexEncode(data) + "\"";
-    return line;
 }
 
 // TS 51.011 9.2.1: the response to SELECT / GET RESPONSE of an EF.
@@ -96,14 +87,17 @@ std::vector<BYTE> UsimResponse(const SimCardFile& f) {
     return fcp;
 }
 
-SimCardLoad ReadCard(const std::wstring& path, SimCard* card) {
+// *pLastError: the reason traced last, so that a card that stays missing
+// is traced once rather than at every command.
+SimCardLoad ReadCard(const std::wstring& path, SimCard* card, std::string* pLastError) {
     if (path.empty()) return SimCardLoad::Missing;
     std::string error;
     SimCardLoad r = LoadSimCard(path, card, &error);
-    if (r != SimCardLoad::Ok) {
+    if (r != SimCardLoad::Ok && error != *pLastError) {
         std::wstring why(error.begin(), error.end());
         NKDbgPrintfW(L"[modem]: no SIM: %s: %s.\r\n", path.c_str(), why.c_str());
     }
+    *pLastError = r == SimCardLoad::Ok ? std::string() : error;
     return r;
 }
 
@@ -129,27 +123,70 @@ bool AtRest(const FILETIME& ftWrite) {
 
 SimModem::SimModem(std::wstring cardPath) : m_cardPath(std::move(cardPath)) {}
 
+void SimModem::PowerUp() {
+    m_bPoweredUp = true;
+    m_bEcho = Has(kDialectEcho);
+    m_bVerbose = !Has(kDialectNumeric);
+    m_nCmee = Has(kDialectBareError) ? 0 : Has(kDialectCmeText) ? 2 : 1;
+    m_charset = Has(kDialectUcs2) ? TeCharset::Ucs2 : Has(kDialectHex) ? TeCharset::Hex : TeCharset::Ira;
+    m_nCfunAtPowerUp = Has(kDialectCfun4) ? 4 : -1;
+}
+
+std::string SimModem::Info(const std::string& line) const {
+    return m_bVerbose ? "\r\n" + line + "\r\n" : line + "\r\n";
+}
+
+std::string SimModem::Result(const std::string& text) const {
+    if (m_bVerbose) return "\r\n" + text + "\r\n";
+    for (const auto& n : kNumericCodes)
+        if (text == n.text) return std::string(n.code) + "\r";
+    return text + "\r\n";  // extended results (+CME ERROR) stay text
+}
+
+std::string SimModem::FinalText(const Reply& r) const {
+    if (r.nCme < 0) return r.final;
+    if (m_nCmee == 0) return "ERROR";
+    const char* text = CmeErrorText(r.nCme);
+    return "+CME ERROR: " + (m_nCmee == 2 && text ? std::string(text) : std::to_string(r.nCme));
+}
+
+std::string SimModem::CrsmLine(int sw1, int sw2, const std::vector<BYTE>& data) const {
+    std::string line = "+CRSM: " + std::to_string(sw1) + "," + std::to_string(sw2);
+    if (!data.empty())
+        line += Has(kDialectCrsmUnquoted) ? "," + HexEncode(data) : ",\"" + HexEncode(data) + "\"";
+    return line;
+}
+
 std::string SimModem::Answer(const std::string& raw) {
     if (m_faults.bSilent) return std::string();
+    m_pCard = Card();
+    m_dwDialects = m_faults.dwDialects | (m_pCard ? m_pCard->dwDialects : 0);
+    if (!m_bPoweredUp) PowerUp();
     std::string out;
     if (m_bEcho || m_faults.bEcho) out += raw + "\r";
     std::string line = TrimBlanks(raw);
-    if (line.size() < 2 || Upper(line.substr(0, 2)) != "AT") return out;
-    if (m_faults.bNoise) out += Framed("RING") + Framed("\x01\x7F~#!garbage");
+    if (line.size() < 2 || !StartsWithNoCase(line, "AT")) return out;
+    if (m_faults.bNoise) out += Result("RING") + Info("\x01\x7F~#!garbage");
     Reply r;
     if (m_faults.bError) r.final = "ERROR";
     else r = Execute(line.substr(2));
-    for (const auto& info : r.info) out += Framed(info);
-    if (m_faults.bNoise) out += Framed("+CREG: 1");
-    out += Framed(r.final);
+    // A call released meanwhile: the line comes between a command and its answer.
+    if (Has(kDialectNoCarrier)) out += Result("NO CARRIER");
+    for (const auto& info : r.info) out += Info(info);
+    if (m_faults.bNoise) out += Info("+CREG: 1");
+    out += Result(FinalText(r));
     return out;
 }
 
 SimModem::Reply SimModem::Execute(const std::string& body) {
     std::string u = Upper(body);
     Reply r;
-    if (u.empty() || u == "Z" || u == "&F" || u == "V1" || u == "Q0" || u.rfind("+CMEE=", 0) == 0)
+    if (u.empty() || u == "Z" || u == "&F" || u == "Q0") return r;
+    if (u == "V" || u == "V0" || u == "V1") {
+        // The result of ATV itself already comes in the new form.
+        m_bVerbose = (u == "V1");
         return r;
+    }
     if (u == "E0" || u == "E" || u == "E1") {
         m_bEcho = (u == "E1");
         return r;
@@ -159,10 +196,12 @@ SimModem::Reply SimModem::Execute(const std::string& body) {
         return r;
     }
     if (u == "+CPIN?") {
-        if (!Card()) r.final = kNoSim;
+        if (!m_pCard) r.nCme = kNoSim;
         else r.info.push_back("+CPIN: READY");
         return r;
     }
+    if (u.rfind("+CMEE", 0) == 0) return Cmee(u.substr(5));
+    if (u.rfind("+CSCS", 0) == 0) return Cscs(body.substr(5));
     if (u.rfind("+CFUN", 0) == 0) return Cfun(body.substr(5));
     if (u.rfind("+CSCA", 0) == 0) return Csca(body.substr(5));
     if (u.rfind("+CRSM=", 0) == 0) return Crsm(body.substr(6));
@@ -170,11 +209,45 @@ SimModem::Reply SimModem::Execute(const std::string& body) {
     return r;
 }
 
+SimModem::Reply SimModem::Cmee(const std::string& args) {
+    Reply r;
+    int n = -1;
+    if (args == "?") {
+        r.info.push_back("+CMEE: " + std::to_string(m_nCmee));
+    } else if (args == "=?") {
+        r.info.push_back(Has(kDialectCmeText) ? "+CMEE: (0,2)" : "+CMEE: (0-2)");
+    } else if (args.empty() || args[0] != '=' || !ParseDecimal(args.substr(1), 2, &n)) {
+        r.nCme = kBadParam;
+    } else if (n == 1 && Has(kDialectCmeText)) {
+        r.nCme = kNotSupported;
+    } else {
+        m_nCmee = n;
+    }
+    return r;
+}
+
+SimModem::Reply SimModem::Cscs(const std::string& args) {
+    Reply r;
+    bool keep = Has(kDialectKeepCharset);
+    TeCharset cs = TeCharset::Gsm;
+    if (args == "?") {
+        r.info.push_back(std::string("+CSCS: \"") + CharsetName(m_charset) + "\"");
+    } else if (args == "=?") {
+        r.info.push_back(keep ? "+CSCS: (\"UCS2\",\"HEX\")" : "+CSCS: (\"GSM\",\"IRA\",\"UCS2\",\"HEX\")");
+    } else if (args.empty() || args[0] != '=' || !CharsetFromName(args.substr(1), &cs) ||
+               (keep && (cs == TeCharset::Gsm || cs == TeCharset::Ira))) {
+        r.nCme = kNotSupported;
+    } else {
+        m_charset = cs;
+    }
+    return r;
+}
+
 SimModem::Reply SimModem::Cfun(const std::string& args) {
     Reply r;
     if (args == "?") {
-        const SimCard* card = Card();
-        r.info.push_back("+CFUN: " + std::to_string(card ? card->nCfun : m_nCfunNoCard));
+        int cfun = m_nCfunAtPowerUp >= 0 ? m_nCfunAtPowerUp : m_pCard ? m_pCard->nCfun : m_nCfunNoCard;
+        r.info.push_back("+CFUN: " + std::to_string(cfun));
         return r;
     }
     if (args == "=?") {
@@ -183,15 +256,16 @@ SimModem::Reply SimModem::Cfun(const std::string& args) {
     }
     std::vector<std::string> a = SplitArgs(args.size() > 1 ? args.substr(1) : std::string());
     int fun = -1, rst = 0;
-    if (args.empty() || args[0] != '=' || a.size() > 2 || !ToInt(a[0], 255, &fun) ||
-        (a.size() == 2 && !ToInt(a[1], 1, &rst))) {
-        r.final = kBadParam;
+    if (args.empty() || args[0] != '=' || a.size() > 2 || !ParseDecimal(a[0], 255, &fun) ||
+        (a.size() == 2 && !ParseDecimal(a[1], 1, &rst))) {
+        r.nCme = kBadParam;
         return r;
     }
     if (fun != 0 && fun != 1 && fun != 4) {
-        r.final = kNotSupported;
+        r.nCme = kNotSupported;
         return r;
     }
+    m_nCfunAtPowerUp = -1;
     SimCardLock lock;  // read, change and save as one
     const SimCard* current = Card();
     if (!current) {
@@ -201,7 +275,7 @@ SimModem::Reply SimModem::Cfun(const std::string& args) {
     }
     SimCard card = *current;
     SetSimRadio(&card, fun);
-    if (!SaveSimCard(m_cardPath, card)) r.final = kPhoneFailure;
+    if (m_faults.bCardWriteFails || !SaveSimCard(m_cardPath, card)) r.nCme = kPhoneFailure;
     m_bCardKept = false;
     return r;
 }
@@ -210,15 +284,16 @@ SimModem::Reply SimModem::Csca(const std::string& args) {
     Reply r;
     if (args == "=?") return r;
     if (args == "?") {
-        const SimCard* card = Card();
-        if (!card) r.final = kNoSim;
-        else r.info.push_back("+CSCA: \"" + card->smscAddress + "\"," + std::to_string(card->nSmscType));
+        if (!m_pCard) r.nCme = kNoSim;
+        else
+            r.info.push_back("+CSCA: \"" + EncodeTeString(m_pCard->smscAddress, m_charset) + "\"," +
+                             std::to_string(m_pCard->nSmscType));
         return r;
     }
     SimCardLock lock;
     const SimCard* current = Card();
     if (!current) {
-        r.final = kNoSim;
+        r.nCme = kNoSim;
         return r;
     }
     if (args.empty() || args[0] != '=') {
@@ -227,16 +302,17 @@ SimModem::Reply SimModem::Csca(const std::string& args) {
     }
     std::vector<std::string> a = SplitArgs(args.substr(1));
     bool quoted = false;
-    std::string address = Unquote(a[0], &quoted);
+    std::string address;
+    bool decoded = DecodeTeString(Unquote(a[0], &quoted), m_charset, &address);
     int type = (!address.empty() && address[0] == '+') ? 145 : 129;
-    if (!quoted || a.size() > 2 || !IsSimSmscAddress(address) ||
-        (a.size() == 2 && !ToInt(a[1], 255, &type))) {
+    if (!quoted || !decoded || a.size() > 2 || !IsSimSmscAddress(address) ||
+        (a.size() == 2 && !ParseDecimal(a[1], 255, &type))) {
         r.final = kSmsBadParam;
         return r;
     }
     SimCard card = *current;
     SetSimSmsc(&card, address, type);
-    if (!SaveSimCard(m_cardPath, card)) r.final = kSmsUnknown;
+    if (m_faults.bCardWriteFails || !SaveSimCard(m_cardPath, card)) r.final = kSmsUnknown;
     m_bCardKept = false;
     return r;
 }
@@ -245,26 +321,35 @@ SimModem::Reply SimModem::Crsm(const std::string& args) {
     Reply r;
     std::vector<std::string> a = SplitArgs(args);
     int cmd = 0, fileId = 0, p1 = 0, p2 = 0, p3 = 0;
-    bool ok = ToInt(a[0], 255, &cmd) && a.size() >= 2 && a.size() <= 7 &&
-              ToInt(a[1], 0xFFFF, &fileId);
+    bool ok = ParseDecimal(a[0], 255, &cmd) && a.size() >= 2 && a.size() <= 7 &&
+              ParseDecimal(a[1], 0xFFFF, &fileId);
+    bool apdu = a.size() >= 5;
     if (ok && a.size() >= 3)
-        ok = a.size() >= 5 && ToInt(a[2], 255, &p1) && ToInt(a[3], 255, &p2) && ToInt(a[4], 255, &p3);
+        ok = apdu && ParseDecimal(a[2], 255, &p1) && ParseDecimal(a[3], 255, &p2) &&
+             ParseDecimal(a[4], 255, &p3);
     std::vector<BYTE> data;
     if (ok && a.size() >= 6) ok = HexDecode(Unquote(a[5], nullptr), false, &data);
+    std::string path = a.size() >= 7 ? Upper(Unquote(a[6], nullptr)) : std::string();
     if (!ok) {
-        r.final = kBadParam;
+        r.nCme = kBadParam;
         return r;
     }
     // An update reads, changes and saves the card as one.
     std::unique_ptr<SimCardLock> lock;
-    if (cmd == 220) lock = std::make_unique<SimCardLock>();
-    const SimCard* current = Card();
+    const SimCard* current = m_pCard;
+    if (cmd == 220) {
+        lock = std::make_unique<SimCardLock>();
+        current = Card();
+    }
     if (!current) {
-        r.final = kNoSim;
+        r.nCme = kNoSim;
         return r;
     }
     const SimCard& card = *current;
     const SimCardFile* file = FindSimFile(card, static_cast<WORD>(fileId));
+    // A path given must lead to the file; some modems find a file only by it.
+    std::string where = MailboxFilePath(fileId);
+    if (file && !where.empty() && (path.empty() ? Has(kDialectPathOnly) : path != where)) file = nullptr;
     // Status words of TS 51.011 9.4 (2G) and TS 102.221 10.2.1 (USIM).
     if (cmd != 178 && cmd != 192 && cmd != 220) {
         r.info.push_back(CrsmLine(0x6D, 0x00));
@@ -275,7 +360,12 @@ SimModem::Reply SimModem::Crsm(const std::string& args) {
         return r;
     }
     if (cmd == 192) {
-        r.info.push_back(CrsmLine(0x90, 0x00, card.bUsim ? UsimResponse(*file) : GsmResponse(*file)));
+        std::vector<BYTE> response = card.bUsim ? UsimResponse(*file) : GsmResponse(*file);
+        // A card given the APDU as it stands asks for the length it wants.
+        if (Has(kDialectGetResponse67) && apdu && p3 != static_cast<int>(response.size()))
+            r.info.push_back(CrsmLine(card.bUsim ? 0x6C : 0x67, static_cast<int>(response.size())));
+        else
+            r.info.push_back(CrsmLine(0x90, 0x00, response));
         return r;
     }
     if (p2 != 4) {
@@ -283,7 +373,8 @@ SimModem::Reply SimModem::Crsm(const std::string& args) {
         return r;
     }
     if (p1 < 1 || p1 > file->cRecords) {
-        r.info.push_back(CrsmLine(0x6A, 0x83));
+        // 2G: out of range (invalid address); USIM: record not found.
+        r.info.push_back(card.bUsim ? CrsmLine(0x6A, 0x83) : CrsmLine(0x94, 0x02));
         return r;
     }
     if (p3 != file->cbRecordLength || (cmd == 220 && data.size() != file->cbRecordLength)) {
@@ -291,14 +382,17 @@ SimModem::Reply SimModem::Crsm(const std::string& args) {
         return r;
     }
     if (cmd == 178) {
-        r.info.push_back(CrsmLine(0x90, 0x00, SimRecord(*file, p1)));
+        r.info.push_back(Has(kDialectRead9F) ? CrsmLine(0x9F, file->cbRecordLength, SimRecord(*file, p1))
+                                             : CrsmLine(0x90, 0x00, SimRecord(*file, p1)));
         return r;
     }
     SimCard updated = card;
     SetSimRecord(&updated, static_cast<WORD>(fileId), p1, data);
-    // 65 81: memory problem, the update did not reach the card.
-    r.info.push_back(SaveSimCard(m_cardPath, updated) ? CrsmLine(0x90, 0x00) : CrsmLine(0x65, 0x81));
+    bool saved = !m_faults.bCardWriteFails && SaveSimCard(m_cardPath, updated);
     m_bCardKept = false;
+    // Memory problem, the update did not reach the card: 92 40 (2G), 65 81 (USIM).
+    if (!saved) r.info.push_back(card.bUsim ? CrsmLine(0x65, 0x81) : CrsmLine(0x92, 0x40));
+    else r.info.push_back(CrsmLine(0x90, 0x00));
     return r;
 }
 
@@ -311,7 +405,7 @@ const SimCard* SimModem::Card() {
     SimCard fresh;
     {
         SimCardLock lock;
-        if (ReadCard(m_cardPath, &fresh) != SimCardLoad::Ok) return nullptr;
+        if (ReadCard(m_cardPath, &fresh, &m_lastCardError) != SimCardLoad::Ok) return nullptr;
     }
     m_card = std::move(fresh);
     m_cardStamp = now;

@@ -5,7 +5,10 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "platform/modem/at_text.h"
+#include "platform/modem/modem_dialect.h"
 #include "platform/modem/sim_card.h"
 
 struct ModemFaults {
@@ -15,6 +18,8 @@ struct ModemFaults {
     bool bNoise = false;  // RING, a garbage line and +CREG: 1 around each answer
     bool bEcho = false;   // echoes each command line, as after ATE1
     bool bHangUp = false; // the port closes at the next command (built-in transport only)
+    bool bCardWriteFails = false;  // the card takes no update, as a full or worn one
+    DWORD dwDialects = 0;  // kDialect...: a test's dialects, added to the card's
 };
 
 class SimModem {
@@ -26,9 +31,10 @@ public:
     const ModemFaults& Faults() const { return m_faults; }
 
     // One command line without its CR. Returns what the modem sends back:
-    // the echo, then each information line and the final result framed with
-    // CR LF (verbose results, numeric +CME/+CMS errors). Empty when silent or
-    // when the line is not an AT command.
+    // the echo, then each information line and the final result, framed as
+    // the modem's settings say: verbose (CR LF around each) or numeric (V0),
+    // +CME errors numeric, as text or a bare ERROR (AT+CMEE). Empty when
+    // silent or when the line is not an AT command.
     std::string Answer(const std::string& line);
 
     // AT$QUIT was received (the modem server stops on it).
@@ -36,10 +42,19 @@ public:
 
 private:
     struct Reply;
+    // The settings a connection starts with, from the dialects.
+    void PowerUp();
     Reply Execute(const std::string& body);
     Reply Cfun(const std::string& args);
+    Reply Cmee(const std::string& args);
+    Reply Cscs(const std::string& args);
     Reply Csca(const std::string& args);
     Reply Crsm(const std::string& args);
+    std::string Info(const std::string& line) const;
+    std::string Result(const std::string& text) const;
+    std::string FinalText(const Reply& r) const;
+    std::string CrsmLine(int sw1, int sw2, const std::vector<BYTE>& data = {}) const;
+    bool Has(DWORD dwDialect) const { return (m_dwDialects & dwDialect) != 0; }
     // The card as its file holds it now; null when missing or malformed.
     const SimCard* Card();
 
@@ -48,8 +63,16 @@ private:
     SimCard m_card;
     WIN32_FILE_ATTRIBUTE_DATA m_cardStamp = {};
     bool m_bCardKept = false;
+    std::string m_lastCardError;  // traced once, not at every command
+    const SimCard* m_pCard = nullptr;  // read for the command being answered
     ModemFaults m_faults;
+    DWORD m_dwDialects = 0;  // in force for the command being answered
+    bool m_bPoweredUp = false;
     bool m_bEcho = false;
+    bool m_bVerbose = true;   // ATV1
+    int m_nCmee = 1;          // AT+CMEE: 0 bare ERROR, 1 numeric, 2 text
+    TeCharset m_charset = TeCharset::Ira;
+    int m_nCfunAtPowerUp = -1;  // reported instead of the card's until AT+CFUN=n
     bool m_bQuit = false;
     int m_nCfunNoCard = 1;  // radio power of a modem without a (readable) card
 };

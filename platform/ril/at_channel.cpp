@@ -11,16 +11,6 @@ namespace {
 const DWORD kDefaultTimeoutMs = 10000;
 std::atomic<DWORD> g_timeoutMs{0};
 
-// Modem text for the trace: control bytes and non-ASCII shown as '?'.
-std::wstring Printable(const std::string& s) {
-    std::wstring w;
-    for (char c : s) {
-        unsigned char u = static_cast<unsigned char>(c);
-        w += (u >= 0x20 && u < 0x7F) ? static_cast<wchar_t>(u) : L'?';
-    }
-    return w;
-}
-
 DWORD MsUntil(DWORD dwDeadline, DWORD dwNow) {
     LONG left = static_cast<LONG>(dwDeadline - dwNow);
     return left > 0 ? static_cast<DWORD>(left) : 0;
@@ -43,6 +33,15 @@ void RilSetCommandTimeoutForTest(DWORD dwMs) { g_timeoutMs = dwMs; }
 DWORD RilCommandTimeout() {
     DWORD t = g_timeoutMs;
     return t ? t : kDefaultTimeoutMs;
+}
+
+std::wstring AtTraceText(const std::string& s) {
+    std::wstring w;
+    for (char c : s) {
+        unsigned char u = static_cast<unsigned char>(c);
+        w += (u >= 0x20 && u < 0x7F) ? static_cast<wchar_t>(u) : L'?';
+    }
+    return w;
 }
 
 AtChannel::AtChannel(std::unique_ptr<AtTransport> port, AtChannelOwner* owner)
@@ -92,11 +91,27 @@ void AtChannel::Submit(AtJob job) {
     WakeLocked();
 }
 
-void AtChannel::DropJobsOf(UINT_PTR hClient) {
+void AtChannel::SubmitFirst(AtJob job) {
     std::lock_guard<SrwLock> lock(m_lock);
-    m_queue.erase(std::remove_if(m_queue.begin(), m_queue.end(),
-                                 [hClient](const AtJob& j) { return j.hClient == hClient; }),
-                  m_queue.end());
+    if (m_bStop) return;
+    m_queue.push_front(std::move(job));
+    WakeLocked();
+}
+
+std::vector<AtJob> AtChannel::DropJobsOf(UINT_PTR hClient, AtJob* pInFlight, bool* pbInFlight) {
+    std::lock_guard<SrwLock> lock(m_lock);
+    std::vector<AtJob> dropped;
+    for (auto it = m_queue.begin(); it != m_queue.end();) {
+        if (it->hClient != hClient) {
+            ++it;
+            continue;
+        }
+        dropped.push_back(std::move(*it));
+        it = m_queue.erase(it);
+    }
+    *pbInFlight = m_bInFlight && m_inFlight.hClient == hClient;
+    if (*pbInFlight) *pInFlight = m_inFlight;
+    return dropped;
 }
 
 void AtChannel::Stop() {
@@ -154,9 +169,12 @@ void AtChannel::SendNext(std::unique_lock<SrwLock>& lock) {
         Complete(lock, std::move(job), nullptr, RIL_E_RADIOUNAVAILABLE);
         return;
     }
-    m_exchange.Begin(job.request.command, job.request.prefix);
+    lock.unlock();
+    m_owner->OnSending(&job);
+    lock.lock();
+    m_exchange.Begin(job.request.command, job.request.prefix, job.bNumericResults);
     m_bInFlight = true;
-    m_dwTimeoutMs = RilCommandTimeout();
+    m_dwTimeoutMs = job.dwTimeoutMs ? job.dwTimeoutMs : RilCommandTimeout();
     m_dwDeadline = GetTickCount() + m_dwTimeoutMs;
     std::string text = job.request.command + "\r";
     m_inFlight = std::move(job);
@@ -194,15 +212,16 @@ void AtChannel::OnLines(std::unique_lock<SrwLock>& lock) {
         }
         if (use != AtExchange::Use::Unsolicited) continue;
         bool late = m_bOwed;
-        if (late && ParseAtFinal(line, nullptr)) m_bOwed = false;
+        AtFinal final;
+        if (late && ParseAtFinal(line, m_bOwedNumeric, &final) && !IsCallProgress(final.kind)) m_bOwed = false;
         lock.unlock();
         // No notification class is served; such lines (RING, +CREG, late
         // answers, line noise) are only traced.
         if (late)
             NKDbgPrintfW(L"[ril]: late answer of a timed-out command [%s] dropped.\r\n",
-                         Printable(line).c_str());
+                         AtTraceText(line).c_str());
         else
-            NKDbgPrintfW(L"[ril]: unsolicited [%s].\r\n", Printable(line).c_str());
+            NKDbgPrintfW(L"[ril]: unsolicited [%s].\r\n", AtTraceText(line).c_str());
         lock.lock();
     }
 }
@@ -211,9 +230,10 @@ void AtChannel::TimeOut(std::unique_lock<SrwLock>& lock) {
     m_exchange.Abort();
     m_bInFlight = false;
     m_bOwed = true;
+    m_bOwedNumeric = m_inFlight.bNumericResults;
     m_dwOwedDeadline = GetTickCount() + m_dwTimeoutMs;
     lock.unlock();
-    NKDbgPrintfW(L"[ril]: no answer to [%s] in %lu ms.\r\n", Printable(m_inFlight.request.command).c_str(),
+    NKDbgPrintfW(L"[ril]: no answer to [%s] in %lu ms.\r\n", AtTraceText(m_inFlight.request.command).c_str(),
                  m_dwTimeoutMs);
     lock.lock();
     Complete(lock, std::move(m_inFlight), nullptr, RIL_E_TIMEDOUT);

@@ -30,6 +30,8 @@ struct AtJob {
     UINT_PTR hClient = 0;  // the radio handle that asked
     HRESULT hrId = 0;
     RilRequest request;
+    DWORD dwTimeoutMs = 0;         // 0: the library's per-command time-out
+    bool bNumericResults = false;  // the modem may answer "0" for OK (before ATV1)
 };
 
 // Called on the channel's thread, never with the channel's lock held.
@@ -39,6 +41,8 @@ public:
     // result: hrFailure is then RIL_E_TIMEDOUT or RIL_E_RADIOUNAVAILABLE.
     // False ends the channel: nobody is left to answer.
     virtual bool OnCompleted(const AtJob& job, const AtReply* reply, HRESULT hrFailure) = 0;
+    // A job's command is about to go out: the owner fits it to the modem.
+    virtual void OnSending(AtJob* job) = 0;
     // The port has closed (and is released); queued and later jobs fail.
     virtual void OnPortLost() = 0;
     // The channel has ended and its port is closed.
@@ -60,8 +64,11 @@ public:
     // a modem's set-up sequence. False when no thread could be had.
     bool Start(std::shared_ptr<void> keepAlive);
     void Submit(AtJob job);
-    // Drops the client's queued commands; the one in flight runs on.
-    void DropJobsOf(UINT_PTR hClient);
+    // Ahead of every queued command: a command asked again below its caller.
+    void SubmitFirst(AtJob job);
+    // Drops the client's queued commands and returns them; the one in flight
+    // runs on (*pInFlight: a copy of it when it is the client's).
+    std::vector<AtJob> DropJobsOf(UINT_PTR hClient, AtJob* pInFlight, bool* pbInFlight);
     // Ends the thread: queued commands are dropped, the port is closed, and
     // no completion starts any more. Returns once the port is closed. Not on
     // the channel's own thread (a completion there returns false instead).
@@ -88,11 +95,11 @@ private:
     AtChannelOwner* m_owner;
     AtLineParser m_parser;
     std::vector<std::string> m_lines;
-    AtJob m_inFlight;
     DWORD m_dwTimeoutMs = 0;  // of the command in flight
 
     SrwLock m_lock;  // guards everything below it
     std::deque<AtJob> m_queue;
+    AtJob m_inFlight;  // written by the channel's thread only
     AtExchange m_exchange;
     HANDLE m_hPortEvent = nullptr;  // the port's, while it is open
     HANDLE m_hWake;                 // auto-reset; set with m_bKicked while m_hPortEvent is waited on
@@ -104,6 +111,7 @@ private:
     // A command timed out: its answer may still come, and comes before the
     // next command's (a modem answers in order).
     bool m_bOwed = false;
+    bool m_bOwedNumeric = false;
     DWORD m_dwOwedDeadline = 0;
 
     std::atomic<DWORD> m_dwThreadId{0};
@@ -111,3 +119,5 @@ private:
 
 // The per-command time-out of the library (RilSetCommandTimeoutForTest).
 DWORD RilCommandTimeout();
+// Modem text for the trace: control bytes and non-ASCII shown as '?'.
+std::wstring AtTraceText(const std::string& s);

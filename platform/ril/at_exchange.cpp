@@ -1,72 +1,68 @@
 // Classification of a modem's lines against the command in flight.
 #include "platform/ril/at_exchange.h"
 
-#include "platform/modem/hex_text.h"
-
 #include <cstring>
 
+#include "platform/modem/at_text.h"
+#include "platform/modem/hex_text.h"
+
 namespace {
-
-bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
-    if (s.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        char a = s[i], b = prefix[i];
-        if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 'a' + 'A');
-        if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 'a' + 'A');
-        if (a != b) return false;
-    }
-    return true;
-}
-
-int ErrorNumber(const std::string& rest) {
-    std::string t = TrimBlanks(rest);
-    if (t.empty() || t.size() > 5) return -1;
-    int v = 0;
-    for (char c : t) {
-        if (c < '0' || c > '9') return -1;  // verbose text (AT+CMEE=2)
-        v = v * 10 + (c - '0');
-    }
-    return v;
-}
 
 struct FinalEntry {
     const char* text;
     AtFinalKind kind;
     bool bHasCode;
+    const char* numeric;  // its V.250 numeric form
 };
 
 const FinalEntry kFinals[] = {
-    {"OK", AtFinalKind::Ok, false},
-    {"ERROR", AtFinalKind::Error, false},
-    {"+CME ERROR:", AtFinalKind::CmeError, true},
-    {"+CMS ERROR:", AtFinalKind::CmsError, true},
-    {"NO CARRIER", AtFinalKind::NoCarrier, false},
-    {"BUSY", AtFinalKind::Busy, false},
-    {"NO ANSWER", AtFinalKind::NoAnswer, false},
-    {"NO DIALTONE", AtFinalKind::NoDialtone, false},
-    {"NO DIAL TONE", AtFinalKind::NoDialtone, false},
+    {"OK", AtFinalKind::Ok, false, "0"},
+    {"ERROR", AtFinalKind::Error, false, "4"},
+    {"+CME ERROR:", AtFinalKind::CmeError, true, nullptr},
+    {"+CMS ERROR:", AtFinalKind::CmsError, true, nullptr},
+    {"NO CARRIER", AtFinalKind::NoCarrier, false, "3"},
+    {"BUSY", AtFinalKind::Busy, false, "7"},
+    {"NO ANSWER", AtFinalKind::NoAnswer, false, "8"},
+    {"NO DIALTONE", AtFinalKind::NoDialtone, false, "6"},
+    {"NO DIAL TONE", AtFinalKind::NoDialtone, false, nullptr},
 };
+
+// The number of a +CME / +CMS error, given as a number or (AT+CMEE=2) as text.
+int ErrorNumber(AtFinalKind kind, const std::string& rest) {
+    int v = -1;
+    if (ParseDecimal(rest, 99999, &v)) return v;
+    return kind == AtFinalKind::CmeError ? CmeErrorCode(rest) : CmsErrorCode(rest);
+}
 
 }  // namespace
 
-bool ParseAtFinal(const std::string& raw, AtFinal* pFinal) {
+bool ParseAtFinal(const std::string& raw, bool bNumeric, AtFinal* pFinal) {
     std::string line = TrimBlanks(raw);
     for (const auto& e : kFinals) {
         bool match = e.bHasCode ? StartsWithNoCase(line, e.text)
-                                : (line.size() == strlen(e.text) && StartsWithNoCase(line, e.text));
+                                : (line.size() == strlen(e.text) && StartsWithNoCase(line, e.text)) ||
+                                      (bNumeric && e.numeric && line == e.numeric);
         if (!match) continue;
         AtFinal f;
         f.kind = e.kind;
-        if (e.bHasCode) f.nCode = ErrorNumber(line.substr(strlen(e.text)));
+        if (e.bHasCode) f.nCode = ErrorNumber(e.kind, line.substr(strlen(e.text)));
         if (pFinal) *pFinal = f;
         return true;
     }
     return false;
 }
 
-void AtExchange::Begin(const std::string& command, const std::string& prefix) {
+bool IsCallProgress(AtFinalKind kind) {
+    return kind == AtFinalKind::NoCarrier || kind == AtFinalKind::Busy || kind == AtFinalKind::NoAnswer ||
+           kind == AtFinalKind::NoDialtone;
+}
+
+void AtExchange::Begin(const std::string& command, const std::string& prefix, bool bNumeric) {
     m_command = TrimBlanks(command);
     m_prefix = prefix;
+    m_bNumeric = bNumeric;
+    m_bCallCommand = StartsWithNoCase(m_command, "ATD") ||
+                     (m_command.size() == 3 && StartsWithNoCase(m_command, "ATA"));
     m_reply = AtReply();
     m_bInFlight = true;
 }
@@ -76,7 +72,9 @@ AtExchange::Use AtExchange::OnLine(const std::string& raw) {
     std::string line = TrimBlanks(raw);
     if (line.size() == m_command.size() && StartsWithNoCase(line, m_command)) return Use::Echo;
     AtFinal final;
-    if (ParseAtFinal(line, &final)) {
+    if (ParseAtFinal(line, m_bNumeric, &final)) {
+        // A call released while a SIM or SMS command runs does not end it.
+        if (IsCallProgress(final.kind) && !m_bCallCommand) return Use::Unsolicited;
         m_reply.final = final;
         m_bInFlight = false;
         return Use::Final;

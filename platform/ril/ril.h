@@ -167,7 +167,9 @@ static_assert(sizeof(RILEQUIPMENTSTATE) == 20, "RILEQUIPMENTSTATE layout");
 
 // Opens a radio handle on port dwIndex (1 on the device; the port itself comes
 // from HKLM "Drivers\BuiltIn\RIL" "Port"). S_OK with *lphRil set, or an error
-// with *lphRil 0. Callbacks run on the library's thread, never inside a request
+// with *lphRil 0. The first handle of a process opens the port and sets the
+// modem up (echo off, verbose results, numeric errors, a character set) before
+// it returns; later handles share that connection. Callbacks run on the library's thread, never inside a request
 // call; an answer may arrive before the request call has returned its id.
 HRESULT RIL_Initialize(DWORD dwIndex, RILRESULTCALLBACK pfnResult, RILNOTIFYCALLBACK pfnNotify,
                        DWORD dwNotificationClasses, DWORD_PTR dwParam, HRIL* lphRil);
@@ -183,7 +185,9 @@ HRESULT RIL_GetMsgConfig(HRIL hRil);
 HRESULT RIL_SetMsgConfig(HRIL hRil, const RILMSGCONFIG* lpMsgConfigInfo);
 // Answer: RILSIMRESPONSE (AT+CRSM). A failing status word gives RIL_RESULT_ERROR
 // with RIL_E_SIMSTATUS(sw1, sw2). A USIM's GET RESPONSE (FCP template) comes
-// back in the 2G layout: file size in bytes 2-3, record length in byte 14.
+// back in the 2G layout: file size in bytes 2-3, record length in byte 14. A
+// GET RESPONSE that wants another length, and a mailbox file a modem finds
+// only by its path, are asked again inside the library under the same id.
 HRESULT RIL_SendRestrictedSimCmd(HRIL hRil, DWORD dwCommand,
                                  const RILSIMCMDPARAMETERS* lpParameters,
                                  const BYTE* lpbData, DWORD dwSize);

@@ -10,7 +10,7 @@ HRESULT RIL_Initialize(DWORD dwIndex, RILRESULTCALLBACK pfnResult, RILNOTIFYCALL
     (void)pfnNotify;  // no notification class is served
     if (!lphRil) return RIL_E_INVALIDARG;
     *lphRil = nullptr;
-    HRESULT hr = RilOpenHandle(dwIndex, pfnResult, dwParam, lphRil);
+    HRESULT hr = RilOpenHandle(dwIndex, pfnResult, dwParam, 0, lphRil);
     if (FAILED(hr)) return hr;
     if (dwNotificationClasses)
         NKDbgPrintfW(L"[ril]: notification classes 0x%lX are not served.\r\n", dwNotificationClasses);

@@ -5,28 +5,22 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/modem/at_text.h"
 #include "platform/modem/hex_text.h"
+#include "platform/ril/svc_ctr_address.h"
 
 namespace {
 
-const size_t kMaxSetDigits = 20;  // ten BCD bytes of the TS 24.011 address field
-
-bool ToInt(const std::string& s, int max, int* pValue) {
-    std::string t = TrimBlanks(s);
-    if (t.empty() || t.size() > 6) return false;
-    int v = 0;
-    for (char c : t) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-    }
-    if (v > max) return false;
-    *pValue = v;
-    return true;
+// An address as a modem gives it: an optional "+", then dial characters.
+bool IsAddressText(const std::string& s) {
+    std::wstring w(s.begin(), s.end());
+    return RilIsSendableSvcCtrAddress(w.c_str(), w.size() + 1);
 }
 
-bool IsDialChar(wchar_t c) {
-    return (c >= L'0' && c <= L'9') || c == L'*' || c == L'#' || (c >= L'a' && c <= L'c') ||
-           (c >= L'A' && c <= L'C');
+bool IsUnicodeCharset(TeCharset cs) { return cs == TeCharset::Ucs2 || cs == TeCharset::Hex; }
+
+std::string CscaSetCommand(const std::string& address, int nTypeOctet, TeCharset charset) {
+    return "AT+CSCA=\"" + EncodeTeString(address, charset) + "\"," + std::to_string(nTypeOctet);
 }
 
 // TS 24.008 10.5.4.7: numbering-plan bits of the type octet, by RIL_NUMPLAN_ value.
@@ -121,34 +115,47 @@ HRESULT BuildGetMsgConfig(RilRequest* pRequest) {
 }
 
 HRESULT BuildSetMsgConfig(const RILMSGCONFIG* pConfig, RilRequest* pRequest) {
-    if (!pConfig || pConfig->cbSize < sizeof(RILMSGCONFIG) ||
-        !(pConfig->dwParams & RIL_PARAM_MC_SVCCTRADDRESS))
-        return RIL_E_INVALIDARG;
+    if (!pConfig) return RIL_E_INVALIDARG;
     const RILADDRESS& a = pConfig->raSvcCtrAddress;
-    if (!(a.dwParams & RIL_PARAM_A_ADDRESS)) return RIL_E_INVALIDARG;
-    DWORD type = (a.dwParams & RIL_PARAM_A_TYPE) ? a.dwType : RIL_ADDRTYPE_UNKNOWN;
-    DWORD plan = (a.dwParams & RIL_PARAM_A_NUMPLAN) ? a.dwNumPlan : RIL_NUMPLAN_TELEPHONE;
+    DWORD type = RIL_ADDRTYPE_UNKNOWN, plan = RIL_NUMPLAN_TELEPHONE;
+    // A configuration never read (all zero, as after a failed read) carries
+    // only what its caller put in: an address and its type. Sent when it
+    // holds an address; an empty one says nothing and sets nothing.
+    bool bBare = pConfig->cbSize == 0 && pConfig->dwParams == 0 && a.cbSize == 0 && a.dwParams == 0 &&
+                 a.dwNumPlan == 0;
+    if (bBare) {
+        if (!a.wszAddress[0]) return RIL_E_INVALIDARG;
+        type = a.dwType;
+    } else {
+        if (pConfig->cbSize < sizeof(RILMSGCONFIG) || !(pConfig->dwParams & RIL_PARAM_MC_SVCCTRADDRESS) ||
+            !(a.dwParams & RIL_PARAM_A_ADDRESS))
+            return RIL_E_INVALIDARG;
+        if (a.dwParams & RIL_PARAM_A_TYPE) type = a.dwType;
+        if (a.dwParams & RIL_PARAM_A_NUMPLAN) plan = a.dwNumPlan;
+    }
     if (type > RIL_ADDRTYPE_ABBREV || plan > RIL_NUMPLAN_ERMES) return RIL_E_INVALIDARG;
-
     // Only dialling characters go between the quotes of the command.
+    if (!RilIsSendableSvcCtrAddress(a.wszAddress)) return RIL_E_INVALIDARG;
     std::string digits;
-    size_t i = 0;
-    if (a.wszAddress[0] == L'+') {
-        type = RIL_ADDRTYPE_INTERNATIONAL;
-        i = 1;
-    }
-    for (; i < MAXLENGTH_ADDRESS && a.wszAddress[i]; ++i) {
-        if (!IsDialChar(a.wszAddress[i])) return RIL_E_INVALIDARG;
+    for (size_t i = a.wszAddress[0] == L'+' ? 1 : 0; a.wszAddress[i]; ++i)
         digits += static_cast<char>(a.wszAddress[i]);
-    }
-    if (i >= MAXLENGTH_ADDRESS || digits.size() > kMaxSetDigits) return RIL_E_INVALIDARG;
+    if (a.wszAddress[0] == L'+') type = RIL_ADDRTYPE_INTERNATIONAL;
 
-    int octet = 0x80 | static_cast<int>(type) << 4 | kNpiOfPlan[plan];
     *pRequest = RilRequest();
     pRequest->kind = RilRequestKind::SetMsgConfig;
-    pRequest->command = "AT+CSCA=\"" + std::string(type == RIL_ADDRTYPE_INTERNATIONAL ? "+" : "") +
-                        digits + "\"," + std::to_string(octet);
+    pRequest->address = (type == RIL_ADDRTYPE_INTERNATIONAL ? "+" : "") + digits;
+    pRequest->nTypeOctet = 0x80 | static_cast<int>(type) << 4 | kNpiOfPlan[plan];
+    pRequest->command = CscaSetCommand(pRequest->address, pRequest->nTypeOctet, TeCharset::Gsm);
     return S_OK;
+}
+
+std::string CrsmCommand(const RilSimCmd& c) {
+    std::string text = "AT+CRSM=" + std::to_string(c.nCommand);
+    if (c.nFileId >= 0) text += "," + std::to_string(c.nFileId);
+    if (c.bApdu) text += "," + std::to_string(c.p1) + "," + std::to_string(c.p2) + "," + std::to_string(c.p3);
+    if (!c.data.empty() || !c.path.empty()) text += ",\"" + c.data + "\"";
+    if (!c.path.empty()) text += ",\"" + c.path + "\"";
+    return text;
 }
 
 HRESULT BuildSimCmd(DWORD dwCommand, const RILSIMCMDPARAMETERS* pParams, const BYTE* pbData,
@@ -156,7 +163,8 @@ HRESULT BuildSimCmd(DWORD dwCommand, const RILSIMCMDPARAMETERS* pParams, const B
     static const int kCrsm[] = {0, 176, 178, 192, 214, 220, 242};
     if (dwCommand < RIL_SIMCMD_READBINARY || dwCommand > RIL_SIMCMD_STATUS) return RIL_E_INVALIDARG;
     if (cbData > 255 || (cbData && !pbData)) return RIL_E_INVALIDARG;
-    std::string text = "AT+CRSM=" + std::to_string(kCrsm[dwCommand]);
+    RilSimCmd c;
+    c.nCommand = kCrsm[dwCommand];
     if (pParams) {
         if (pParams->cbSize < sizeof(RILSIMCMDPARAMETERS)) return RIL_E_INVALIDARG;
         DWORD p = pParams->dwParams;
@@ -166,13 +174,15 @@ HRESULT BuildSimCmd(DWORD dwCommand, const RILSIMCMDPARAMETERS* pParams, const B
         if (apdu && !(p & RIL_PARAM_SCP_FILEID)) return RIL_E_INVALIDARG;
         if (p & RIL_PARAM_SCP_FILEID) {
             if (pParams->dwFileID > 0xFFFF) return RIL_E_INVALIDARG;
-            text += "," + std::to_string(pParams->dwFileID);
+            c.nFileId = static_cast<int>(pParams->dwFileID);
         }
         if (apdu) {
             if (pParams->dwParameter1 > 255 || pParams->dwParameter2 > 255 || pParams->dwParameter3 > 255)
                 return RIL_E_INVALIDARG;
-            text += "," + std::to_string(pParams->dwParameter1) + "," +
-                    std::to_string(pParams->dwParameter2) + "," + std::to_string(pParams->dwParameter3);
+            c.bApdu = true;
+            c.p1 = static_cast<int>(pParams->dwParameter1);
+            c.p2 = static_cast<int>(pParams->dwParameter2);
+            c.p3 = static_cast<int>(pParams->dwParameter3);
         } else if (cbData) {
             return RIL_E_INVALIDARG;
         }
@@ -180,14 +190,14 @@ HRESULT BuildSimCmd(DWORD dwCommand, const RILSIMCMDPARAMETERS* pParams, const B
     } else if (dwCommand != RIL_SIMCMD_STATUS || cbData) {
         return RIL_E_INVALIDARG;
     }
-    if (cbData) text += ",\"" + HexEncode(pbData, cbData) + "\"";
+    if (cbData) c.data = HexEncode(pbData, cbData);
     *pRequest = RilRequest();
     pRequest->kind = RilRequestKind::SimCmd;
-    pRequest->command = text;
+    pRequest->command = CrsmCommand(c);
     pRequest->prefix = "+CRSM:";
     pRequest->dwSimCommand = dwCommand;
-    if (dwCommand == RIL_SIMCMD_READRECORD && pParams && (pParams->dwParams & RIL_PARAM_SCP_PARAM3))
-        pRequest->nRecordLength = static_cast<int>(pParams->dwParameter3);
+    if (dwCommand == RIL_SIMCMD_READRECORD && c.bApdu) pRequest->nRecordLength = c.p3;
+    pRequest->sim = std::move(c);
     return S_OK;
 }
 
@@ -209,7 +219,41 @@ HRESULT BuildSetEquipmentState(DWORD dwEqState, RilRequest* pRequest) {
     return S_OK;
 }
 
-RilAnswer AnswerFromReply(const RilRequest& request, const AtReply& reply) {
+void FitRequestToModem(RilRequest* pRequest, const AtDialect& dialect) {
+    if (pRequest->kind == RilRequestKind::SetMsgConfig && IsUnicodeCharset(dialect.charset)) {
+        pRequest->command = CscaSetCommand(pRequest->address, pRequest->nTypeOctet, dialect.charset);
+    } else if (pRequest->kind == RilRequestKind::SimCmd && dialect.bSimPaths && pRequest->sim.bApdu &&
+               pRequest->sim.path.empty() && *MailboxFilePath(pRequest->sim.nFileId)) {
+        pRequest->sim.path = MailboxFilePath(pRequest->sim.nFileId);
+        pRequest->command = CrsmCommand(pRequest->sim);
+    }
+}
+
+bool RetryOfSimCmd(const RilRequest& request, const AtReply& reply, RilRequest* pRetry) {
+    const RilSimCmd& c = request.sim;
+    int sw1 = 0, sw2 = 0;
+    if (request.kind != RilRequestKind::SimCmd || !c.bApdu || reply.final.kind != AtFinalKind::Ok ||
+        reply.lines.size() != 1 || !ParseCrsmLine(reply.lines[0], &sw1, &sw2, nullptr))
+        return false;
+    // Wrong length: the card says in SW2 which it wants (TS 51.011 9.4.4, TS 102.221 10.2.1.3).
+    bool bLength = c.nCommand == 192 && (sw1 == 0x67 || sw1 == 0x6C) && sw2 != 0 && !c.bLengthRetried;
+    // File not found: some modems find a file below the master file only by its path.
+    bool bPath = ((sw1 == 0x94 && sw2 == 0x04) || (sw1 == 0x6A && sw2 == 0x82)) && c.path.empty() &&
+                 !c.bPathRetried && *MailboxFilePath(c.nFileId);
+    if (!bLength && !bPath) return false;
+    *pRetry = request;
+    if (bLength) {
+        pRetry->sim.p3 = sw2;
+        pRetry->sim.bLengthRetried = true;
+    } else {
+        pRetry->sim.path = MailboxFilePath(c.nFileId);
+        pRetry->sim.bPathRetried = true;
+    }
+    pRetry->command = CrsmCommand(pRetry->sim);
+    return true;
+}
+
+RilAnswer AnswerFromReply(const RilRequest& request, const AtReply& reply, const AtDialect& dialect) {
     RilAnswer a;
     switch (reply.final.kind) {
         case AtFinalKind::Ok: break;
@@ -222,7 +266,7 @@ RilAnswer AnswerFromReply(const RilRequest& request, const AtReply& reply) {
     switch (request.kind) {
         case RilRequestKind::GetMsgConfig: {
             RILMSGCONFIG config;
-            if (!OnlyLine(reply) || !ParseCscaLine(reply.lines[0], &config))
+            if (!OnlyLine(reply) || !ParseCscaLine(reply.lines[0], &config, dialect.charset))
                 return ErrorAnswer(RIL_E_INVALIDRESPONSE);
             a.dwCode = RIL_RESULT_OK;
             a.data = StructBytes(config);
@@ -262,21 +306,24 @@ int CfunFromAnswer(const RilRequest& request, const RilAnswer& answer) {
     return -1;
 }
 
-bool ParseCscaLine(const std::string& line, RILMSGCONFIG* pConfig) {
-    if (line.compare(0, 6, "+CSCA:") != 0) return false;
+bool ParseCscaLine(const std::string& line, RILMSGCONFIG* pConfig, TeCharset charset) {
+    if (!StartsWithNoCase(line, "+CSCA:")) return false;
     std::string rest = TrimBlanks(line.substr(6));
     if (rest.size() < 2 || rest[0] != '"') return false;
     size_t close = rest.find('"', 1);
     if (close == std::string::npos) return false;
     std::string address = rest.substr(1, close - 1);
     std::string tail = TrimBlanks(rest.substr(close + 1));
+    // In UCS2 or HEX the address comes as hex ("002B0034..."); a modem that
+    // gives it plain all the same is read as it is.
+    std::string decoded;
+    if (IsUnicodeCharset(charset) && DecodeTeString(address, charset, &decoded) && IsAddressText(decoded))
+        address = decoded;
+    if (!IsAddressText(address)) return false;
     bool plus = !address.empty() && address[0] == '+';
     if (plus) address.erase(0, 1);
-    if (address.size() >= MAXLENGTH_ADDRESS) return false;
-    for (char c : address)
-        if (!IsDialChar(static_cast<wchar_t>(static_cast<unsigned char>(c)))) return false;
     int octet = plus ? 0x91 : 0x81;  // TS 27.005 3.1: 145 with "+", else 129
-    if (!tail.empty() && (tail[0] != ',' || !ToInt(tail.substr(1), 255, &octet))) return false;
+    if (!tail.empty() && (tail[0] != ',' || !ParseDecimal(tail.substr(1), 255, &octet))) return false;
 
     RILMSGCONFIG c = {};
     c.cbSize = sizeof c;
@@ -294,9 +341,9 @@ bool ParseCscaLine(const std::string& line, RILMSGCONFIG* pConfig) {
 }
 
 bool ParseCfunLine(const std::string& line, int* pCfun) {
-    if (line.compare(0, 6, "+CFUN:") != 0) return false;
+    if (!StartsWithNoCase(line, "+CFUN:")) return false;
     std::string rest = line.substr(6);
-    return ToInt(rest.substr(0, rest.find(',')), 255, pCfun);
+    return ParseDecimal(rest.substr(0, rest.find(',')), 255, pCfun);
 }
 
 DWORD EqStateFromCfun(int nCfun) {

@@ -1,6 +1,7 @@
 // The AT side of each radio request: the command text it sends, the prefix of
 // its information lines, and the answer the result callback gets from the
-// modem's reply. Pure: no I/O, no globals.
+// modem's reply, in what the connection knows of the modem's dialect. Pure:
+// no I/O, no globals.
 #pragma once
 #include <windows.h>
 
@@ -8,10 +9,23 @@
 #include <vector>
 
 #include "platform/ril/at_exchange.h"
+#include "platform/ril/at_setup.h"
 #include "platform/ril/ril.h"
 #include "platform/ril/sim_response.h"
 
 enum class RilRequestKind { GetMsgConfig, SetMsgConfig, SimCmd, GetEquipmentState, SetEquipmentState };
+
+// An AT+CRSM command by its fields (TS 27.007 8.18).
+struct RilSimCmd {
+    int nCommand = 0;     // 176 READ BINARY, 178 READ RECORD, 192 GET RESPONSE, ...
+    int nFileId = -1;     // -1: none given
+    bool bApdu = false;   // P1, P2, P3 given
+    int p1 = 0, p2 = 0, p3 = 0;
+    std::string data;     // hex; empty: none
+    std::string path;     // <pathid>; empty: none
+    bool bLengthRetried = false;  // asked again with the length the card asked for
+    bool bPathRetried = false;    // asked again with the file's path
+};
 
 struct RilRequest {
     RilRequestKind kind = RilRequestKind::GetMsgConfig;
@@ -20,6 +34,9 @@ struct RilRequest {
     DWORD dwSimCommand = 0;
     int nCfun = -1;       // the power a set request asks for
     int nRecordLength = -1;  // READ RECORD: the bytes asked for (P3)
+    RilSimCmd sim;           // SimCmd
+    std::string address;     // SetMsgConfig: the dial string, "+" first when international
+    int nTypeOctet = 0;      // SetMsgConfig: its TS 24.008 type octet
 };
 
 struct RilAnswer {
@@ -36,15 +53,24 @@ HRESULT BuildSimCmd(DWORD dwCommand, const RILSIMCMDPARAMETERS* pParams, const B
 HRESULT BuildGetEquipmentState(RilRequest* pRequest);
 HRESULT BuildSetEquipmentState(DWORD dwEqState, RilRequest* pRequest);
 
+// The command as this modem takes it: the address in its character set, a
+// mailbox file with its path where the modem asked for paths.
+void FitRequestToModem(RilRequest* pRequest, const AtDialect& dialect);
 // The answer to a finished exchange.
-RilAnswer AnswerFromReply(const RilRequest& request, const AtReply& reply);
+RilAnswer AnswerFromReply(const RilRequest& request, const AtReply& reply,
+                          const AtDialect& dialect = AtDialect());
+// A SIM command to ask once more, below the caller: a GET RESPONSE answered
+// 67 xx or 6C xx with the length the card asks for, a mailbox file not found
+// (94 04, 6A 82) with its path. False when the reply stands as it is.
+bool RetryOfSimCmd(const RilRequest& request, const AtReply& reply, RilRequest* pRetry);
 RilAnswer ErrorAnswer(HRESULT hr);
 // The radio power an answer tells of (AT+CFUN value), or -1.
 int CfunFromAnswer(const RilRequest& request, const RilAnswer& answer);
 
 // Pieces, for the tests.
+std::string CrsmCommand(const RilSimCmd& cmd);
 HRESULT ErrorFromFinal(const AtFinal& final);
-bool ParseCscaLine(const std::string& line, RILMSGCONFIG* pConfig);
+bool ParseCscaLine(const std::string& line, RILMSGCONFIG* pConfig, TeCharset charset = TeCharset::Gsm);
 bool ParseCfunLine(const std::string& line, int* pCfun);
 DWORD EqStateFromCfun(int nCfun);
 int CfunFromEqState(DWORD dwEqState);  // -1 when there is none

@@ -6,6 +6,7 @@
 // owner without its own lock, so the two never wait on each other.
 #include "platform/ril/ril_session.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <map>
@@ -25,7 +26,16 @@ struct Client {
     RILRESULTCALLBACK pfnResult = nullptr;
     DWORD_PTR dwParam = 0;
     std::shared_ptr<Session> session;
+    DWORD dwTimeoutMs = 0;  // of each command; 0: the library's
 };
+
+// The connection's own set-up commands go under this client. A live modem
+// answers them at once; one that is silent for a second is not waited for
+// longer, so that a dead modem costs the caller one short wait.
+const UINT_PTR kSetupClient = 0;
+const DWORD kSetupTimeoutMs = 1000;
+
+DWORD SetupTimeout() { return std::min(kSetupTimeoutMs, RilCommandTimeout()); }
 
 // Handle values are never reused within a process, so a stale handle cannot
 // reach a later client.
@@ -63,18 +73,70 @@ public:
     explicit Session(std::unique_ptr<AtTransport> port) : channel(std::move(port), this) {}
 
     bool OnCompleted(const AtJob& job, const AtReply* reply, HRESULT hrFailure) override;
+    void OnSending(AtJob* job) override;
     void OnPortLost() override;
     void OnReleased() override;
     // Under the registry's lock: no handle is left, so the connection goes.
     void EndLocked(Registry& r);
+    // The set-up command to send now, or the end of the set-up.
+    void ContinueSetUp();
+    // A SIM command the modem should be asked again, below the caller.
+    bool AskAgain(const AtJob& job, const AtReply& reply);
 
     AtChannel channel;
+    // The channel's thread alone uses these (the opener waits for bSetUp).
+    AtSetup setup;
+    AtDialect dialect;
     // Under the registry's lock.
+    bool bSetUp = false;
     int nClients = 0;
     UINT_PTR hDelivering = 0;  // the handle whose callback runs now
     bool bEnding = false;
     bool bLost = false;
 };
+
+void Session::ContinueSetUp() {
+    if (const char* command = setup.Command()) {
+        AtJob job;
+        job.hClient = kSetupClient;
+        job.request.command = command;
+        job.request.prefix = setup.Prefix();
+        job.dwTimeoutMs = SetupTimeout();
+        channel.Submit(std::move(job));
+        return;
+    }
+    if (dialect.charset == TeCharset::Ucs2 || dialect.charset == TeCharset::Hex)
+        NKDbgPrintfW(L"[ril]: the modem keeps character set %hs; addresses are written in it.\r\n",
+                     CharsetName(dialect.charset));
+    Registry& r = Reg();
+    std::lock_guard<SrwLock> lock(r.lock);
+    bSetUp = true;
+    r.lock.WakeAll();
+}
+
+void Session::OnSending(AtJob* job) {
+    job->bNumericResults = !dialect.bVerbose;
+    if (job->hClient != kSetupClient) FitRequestToModem(&job->request, dialect);
+}
+
+bool Session::AskAgain(const AtJob& job, const AtReply& reply) {
+    RilRequest again;
+    if (!RetryOfSimCmd(job.request, reply, &again)) return false;
+    {
+        Registry& r = Reg();
+        std::shared_lock<SrwLock> lock(r.lock);
+        if (!r.clients.count(job.hClient)) return false;
+    }
+    // Once a file needed its path, the connection's later commands carry it.
+    if (again.sim.bPathRetried) dialect.bSimPaths = true;
+    NKDbgPrintfW(L"[ril]: id %ld: [%s] answered [%s]; asked again as [%s].\r\n", static_cast<long>(job.hrId),
+                 AtTraceText(job.request.command).c_str(), AtTraceText(reply.lines[0]).c_str(),
+                 AtTraceText(again.command).c_str());
+    AtJob next = job;
+    next.request = std::move(again);
+    channel.SubmitFirst(std::move(next));
+    return true;
+}
 
 void Session::EndLocked(Registry& r) {
     if (bEnding) return;
@@ -85,13 +147,25 @@ void Session::EndLocked(Registry& r) {
 }
 
 bool Session::OnCompleted(const AtJob& job, const AtReply* reply, HRESULT hrFailure) {
-    RilAnswer answer = reply ? AnswerFromReply(job.request, *reply) : ErrorAnswer(hrFailure);
+    if (job.hClient == kSetupClient) {
+        // Each refusal is borne: the modem is then used as it is.
+        if (!reply)
+            NKDbgPrintfW(L"[ril]: set-up [%s] got no answer; the modem is used as it is.\r\n",
+                         AtTraceText(job.request.command).c_str());
+        else if (reply->final.kind != AtFinalKind::Ok)
+            NKDbgPrintfW(L"[ril]: set-up [%s] refused.\r\n", AtTraceText(job.request.command).c_str());
+        setup.OnReply(reply, &dialect);
+        ContinueSetUp();
+        return true;
+    }
+    if (reply && AskAgain(job, *reply)) return true;
+    RilAnswer answer = reply ? AnswerFromReply(job.request, *reply, dialect) : ErrorAnswer(hrFailure);
     UpdatePhoneStatusForCfun(CfunFromAnswer(job.request, answer));
     if (answer.dwCode != RIL_RESULT_OK) {
         HRESULT hr = 0;
         if (answer.data.size() == sizeof hr) memcpy(&hr, answer.data.data(), sizeof hr);
-        NKDbgPrintfW(L"[ril]: id %ld: result %lu, error 0x%08lX.\r\n", static_cast<long>(job.hrId),
-                     answer.dwCode, static_cast<unsigned long>(hr));
+        NKDbgPrintfW(L"[ril]: id %ld [%s]: result %lu, error 0x%08lX.\r\n", static_cast<long>(job.hrId),
+                     AtTraceText(job.request.command).c_str(), answer.dwCode, static_cast<unsigned long>(hr));
     }
     Registry& r = Reg();
     std::unique_lock<SrwLock> lock(r.lock);
@@ -137,15 +211,21 @@ std::shared_ptr<Session> OpenSession(DWORD dwIndex) {
     std::unique_ptr<AtTransport> transport = OpenDeviceTransport(dwIndex);
     if (!transport) return nullptr;
     auto s = std::make_shared<Session>(std::move(transport));
-    // A modem's set-up commands, once there are any, are submitted here,
-    // before Start(), so that they go out ahead of every handle's.
+    // The set-up goes out ahead of every handle's command; the first handle
+    // is handed out once it is over, so that every command is sent and read
+    // in what it learnt.
+    s->ContinueSetUp();
     if (!s->channel.Start(s)) return nullptr;
+    Registry& r = Reg();
+    std::unique_lock<SrwLock> lock(r.lock);
+    r.lock.WaitUntil([&s] { return s->bSetUp; }, 10 * SetupTimeout() + 1000);
     return s;
 }
 
 }  // namespace
 
-HRESULT RilOpenHandle(DWORD dwIndex, RILRESULTCALLBACK pfnResult, DWORD_PTR dwParam, HRIL* phRil) {
+HRESULT RilOpenHandle(DWORD dwIndex, RILRESULTCALLBACK pfnResult, DWORD_PTR dwParam,
+                      DWORD dwCommandTimeoutMs, HRIL* phRil) {
     Registry& r = Reg();
     std::unique_lock<SrwLock> lock(r.lock);
     // The port is opened by one thread at a time, and not while the last
@@ -164,14 +244,35 @@ HRESULT RilOpenHandle(DWORD dwIndex, RILRESULTCALLBACK pfnResult, DWORD_PTR dwPa
     }
     UINT_PTR h = ++r.hLast;
     if (h == 0) h = r.hLast = kFirstHandle;
-    r.clients[h] = Client{pfnResult, dwParam, s};
+    DWORD dwTimeoutMs = dwCommandTimeoutMs < RilCommandTimeout() ? dwCommandTimeoutMs : 0;
+    r.clients[h] = Client{pfnResult, dwParam, s, dwTimeoutMs};
     ++s->nClients;
     *phRil = reinterpret_cast<HRIL>(h);
     return S_OK;
 }
 
+namespace {
+
+// What a closing handle leaves unanswered, traced once the locks are let go.
+struct Unanswered {
+    std::vector<AtJob> dropped;
+    AtJob inFlight;
+    bool bInFlight = false;
+    ~Unanswered() {
+        if (bInFlight)
+            NKDbgPrintfW(L"[ril]: id %ld: handle closed before [%s] was answered.\r\n",
+                         static_cast<long>(inFlight.hrId), AtTraceText(inFlight.request.command).c_str());
+        for (const AtJob& job : dropped)
+            NKDbgPrintfW(L"[ril]: id %ld: handle closed; [%s] not sent.\r\n", static_cast<long>(job.hrId),
+                         AtTraceText(job.request.command).c_str());
+    }
+};
+
+}  // namespace
+
 HRESULT RilCloseHandle(HRIL hRil) {
     UINT_PTR h = reinterpret_cast<UINT_PTR>(hRil);
+    Unanswered unanswered;
     Registry& r = Reg();
     std::unique_lock<SrwLock> lock(r.lock);
     auto it = r.clients.find(h);
@@ -179,7 +280,7 @@ HRESULT RilCloseHandle(HRIL hRil) {
     std::shared_ptr<Session> s = std::move(it->second.session);
     r.clients.erase(it);
     --s->nClients;
-    s->channel.DropJobsOf(h);
+    unanswered.dropped = s->channel.DropJobsOf(h, &unanswered.inFlight, &unanswered.bInFlight);
     // Closed from a callback on the connection's own thread: the callback
     // under way finishes, and the channel ends after it if nobody is left.
     if (s->channel.OnChannelThread()) return S_OK;
@@ -205,6 +306,7 @@ HRESULT RilSubmit(HRIL hRil, HRESULT hrBuilt, RilRequest&& request) {
     job.hClient = h;
     job.hrId = NextId();
     job.request = std::move(request);
+    job.dwTimeoutMs = it->second.dwTimeoutMs;
     HRESULT id = job.hrId;
     it->second.session->channel.Submit(std::move(job));
     return id;

@@ -5,6 +5,8 @@
 #include <mutex>
 
 #include "platform/debug_out.h"
+#include "platform/ril/at_channel.h"
+#include "platform/ril/ril_session.h"
 #include "platform/ril/srw_lock.h"
 
 namespace {
@@ -28,20 +30,26 @@ void CALLBACK OnResult(DWORD dwCode, HRESULT hrCmdID, const void* lpData, DWORD 
 
 }  // namespace
 
-bool RilCallSync(const std::function<HRESULT(HRIL)>& request, DWORD dwWaitMs, RilSyncAnswer* pAnswer) {
+bool RilCallSync(const std::function<HRESULT(HRIL)>& request, DWORD dwCommandTimeoutMs,
+                 RilSyncAnswer* pAnswer) {
     Waiter w;
     HRIL hRil = nullptr;
-    HRESULT hr = RIL_Initialize(1, &OnResult, nullptr, 0, reinterpret_cast<DWORD_PTR>(&w), &hRil);
+    HRESULT hr = RilOpenHandle(1, &OnResult, reinterpret_cast<DWORD_PTR>(&w), dwCommandTimeoutMs, &hRil);
     if (FAILED(hr) || !hRil) return false;
     HRESULT id = request(hRil);
     bool answered = false;
     if (id > 0) {
+        // A backstop only: ahead of this command there may be one whose late
+        // answer the channel waits out (at most a command time-out), then this
+        // command's own time-out.
+        DWORD dwOwn = dwCommandTimeoutMs && dwCommandTimeoutMs < RilCommandTimeout() ? dwCommandTimeoutMs
+                                                                                    : RilCommandTimeout();
         std::lock_guard<SrwLock> lock(w.lock);
-        answered = w.lock.WaitUntil([&] { return w.answers.count(id) > 0; }, dwWaitMs);
+        answered = w.lock.WaitUntil([&] { return w.answers.count(id) > 0; }, RilCommandTimeout() + dwOwn + 1000);
         if (answered && pAnswer) *pAnswer = w.answers[id];
     }
-    // Deinitialize waits for a callback in progress, so w outlives every call into it.
+    // Deinitialize waits for a callback in progress, so w outlives every call into it;
+    // it traces a command left unanswered.
     RIL_Deinitialize(hRil);
-    if (!answered) NKDbgPrintfW(L"[ril]: request 0x%08lX got no answer.\r\n", static_cast<unsigned long>(id));
     return answered;
 }

@@ -14,6 +14,10 @@ struct RilSyncAnswer {
     std::vector<BYTE> data;
 };
 
-// False when no handle opens, the request is refused or no answer comes
-// within dwWaitMs; otherwise the answer, whatever its code.
-bool RilCallSync(const std::function<HRESULT(HRIL)>& request, DWORD dwWaitMs, RilSyncAnswer* pAnswer);
+// The library waits dwCommandTimeoutMs for the modem's answer (0, or more
+// than its own per-command time-out: that one) and then answers the request
+// itself with RIL_E_TIMEDOUT; this call waits for that verdict. False when no
+// handle opens or the request is refused; otherwise the answer, whatever its
+// code.
+bool RilCallSync(const std::function<HRESULT(HRIL)>& request, DWORD dwCommandTimeoutMs,
+                 RilSyncAnswer* pAnswer);

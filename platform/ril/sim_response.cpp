@@ -1,36 +1,20 @@
 // +CRSM answers: status words and the USIM FCP template.
 #include "platform/ril/sim_response.h"
 
+#include "platform/modem/at_text.h"
 #include "platform/modem/hex_text.h"
 
-namespace {
-
-bool ToByte(const std::string& s, int* pValue) {
-    std::string t = TrimBlanks(s);
-    if (t.empty() || t.size() > 3) return false;
-    int v = 0;
-    for (char c : t) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-    }
-    if (v > 255) return false;
-    *pValue = v;
-    return true;
-}
-
-}  // namespace
-
 bool ParseCrsmLine(const std::string& line, int* pSw1, int* pSw2, std::vector<BYTE>* pResponse) {
-    if (line.compare(0, 6, "+CRSM:") != 0) return false;
+    if (!StartsWithNoCase(line, "+CRSM:")) return false;
     std::string rest = line.substr(6);
     size_t c1 = rest.find(',');
     if (c1 == std::string::npos) return false;
     size_t c2 = rest.find(',', c1 + 1);
     std::string sw2 = rest.substr(c1 + 1, c2 == std::string::npos ? std::string::npos : c2 - c1 - 1);
     int a = 0, b = 0;
-    if (!ToByte(rest.substr(0, c1), &a) || !ToByte(sw2, &b)) return false;
+    if (!ParseDecimal(rest.substr(0, c1), 255, &a) || !ParseDecimal(sw2, 255, &b)) return false;
     std::vector<BYTE> response;
-    if (c2 != std::string::npos) {
+    if (c2 != std::string::npos && pResponse) {
         std::string hex = TrimBlanks(rest.substr(c2 + 1));
         if (hex.size() >= 2 && hex.front() == '"' && hex.back() == '"') hex = hex.substr(1, hex.size() - 2);
         if (!HexDecode(hex, false, &response)) return false;
@@ -42,7 +26,9 @@ bool ParseCrsmLine(const std::string& line, int* pSw1, int* pSw2, std::vector<BY
 }
 
 bool IsSimSuccess(int sw1, int sw2) {
-    return (sw1 == 0x90 && sw2 == 0x00) || sw1 == 0x91 || sw1 == 0x92 || sw1 == 0x9F;
+    // 92 0X: done after X internal retries; 92 40 is a memory problem, the update failed.
+    return (sw1 == 0x90 && sw2 == 0x00) || sw1 == 0x91 || (sw1 == 0x92 && (sw2 & 0xF0) == 0) ||
+           sw1 == 0x9F;
 }
 
 bool ConvertFcpToGsm(const std::vector<BYTE>& fcp, std::vector<BYTE>* pGsm) {

@@ -6,6 +6,7 @@
 
 #include "platform/ril/at_exchange.h"
 #include "platform/ril/at_line_parser.h"
+#include "platform/ril/at_setup.h"
 
 namespace {
 
@@ -45,12 +46,41 @@ TEST(AtFinalTable, RecognisesFinalsAndTheirCodes) {
     EXPECT_EQ(f.kind, AtFinalKind::CmsError);
     EXPECT_EQ(f.nCode, 330);
     ASSERT_TRUE(ParseAtFinal("+CME ERROR: SIM not inserted", &f));
-    EXPECT_EQ(f.nCode, -1);
+    EXPECT_EQ(f.nCode, 10);
     ASSERT_TRUE(ParseAtFinal("NO CARRIER", &f));
     EXPECT_EQ(f.kind, AtFinalKind::NoCarrier);
     EXPECT_FALSE(ParseAtFinal("OKAY", &f));
     EXPECT_FALSE(ParseAtFinal("+CREG: 1", &f));
     EXPECT_FALSE(ParseAtFinal("ERROR 5", &f));
+
+    // Verbose errors (AT+CMEE=2) give the numbers of the numeric form; V.250
+    // numeric results count only where the modem may still give them.
+    struct Case {
+        const char* line;
+        bool bNumeric;
+        bool bFinal;
+        AtFinalKind kind;
+        int nCode;
+    };
+    const Case cases[] = {
+        {"+cme error: sim PIN required", false, true, AtFinalKind::CmeError, 11},
+        {"+CME ERROR:  SIM failure ", false, true, AtFinalKind::CmeError, 13},
+        {"+CME ERROR: something else", false, true, AtFinalKind::CmeError, -1},
+        {"+CMS ERROR: SMSC address unknown", false, true, AtFinalKind::CmsError, 330},
+        {"0", true, true, AtFinalKind::Ok, -1},
+        {"4", true, true, AtFinalKind::Error, -1},
+        {"3", true, true, AtFinalKind::NoCarrier, -1},
+        {"0", false, false, AtFinalKind::Ok, -1},
+        {"2", true, false, AtFinalKind::Ok, -1},  // RING
+        {"1", true, false, AtFinalKind::Ok, -1},  // CONNECT: no command of ours dials
+    };
+    for (const Case& c : cases) {
+        AtFinal g;
+        ASSERT_EQ(ParseAtFinal(c.line, c.bNumeric, &g), c.bFinal) << c.line;
+        if (!c.bFinal) continue;
+        EXPECT_EQ(g.kind, c.kind) << c.line;
+        EXPECT_EQ(g.nCode, c.nCode) << c.line;
+    }
 }
 
 TEST(AtExchange, SeparatesEchoInformationUnsolicitedAndFinal) {
@@ -72,6 +102,66 @@ TEST(AtExchange, SeparatesEchoInformationUnsolicitedAndFinal) {
     EXPECT_EQ(x.OnLine("+CME ERROR: 4"), AtExchange::Use::Final);
     EXPECT_EQ(x.Reply().final.nCode, 4);
     EXPECT_TRUE(x.Reply().lines.empty());
+
+    // Call progress ends a dial or answer command only; numeric results
+    // only while the modem may give them.
+    x.Begin("AT+CRSM=192,28439,0,0,0", "+CRSM:", true);
+    EXPECT_EQ(x.OnLine("NO CARRIER"), AtExchange::Use::Unsolicited);
+    EXPECT_EQ(x.OnLine("BUSY"), AtExchange::Use::Unsolicited);
+    EXPECT_EQ(x.OnLine("3"), AtExchange::Use::Unsolicited);
+    EXPECT_EQ(x.OnLine("+crsm: 144,0"), AtExchange::Use::Information);
+    EXPECT_EQ(x.OnLine("0"), AtExchange::Use::Final);
+    x.Begin("ATD123;", "");
+    EXPECT_EQ(x.OnLine("NO CARRIER"), AtExchange::Use::Final);
+    EXPECT_EQ(x.Reply().final.kind, AtFinalKind::NoCarrier);
+    x.Begin("ATA", "");
+    EXPECT_EQ(x.OnLine("NO ANSWER"), AtExchange::Use::Final);
+    x.Begin("AT+CFUN?", "+CFUN:");
+    EXPECT_EQ(x.OnLine("0"), AtExchange::Use::Unsolicited);
+}
+
+// The set-up of a connection against the answers of several modems: the
+// commands it sends, in order, and what it learns.
+TEST(AtSetup, SendsItsCommandsAndLearnsFromTheAnswers) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> answers;  // final of each command ("-": none came); "+CSCS: ..." an info line
+        std::vector<std::string> sent;
+        bool bVerbose;
+        TeCharset charset;
+    };
+    const Case cases[] = {
+        {"plain", {"OK", "OK", "OK", "OK", "OK"},
+         {"ATE0", "ATV1", "ATQ0", "AT+CMEE=1", "AT+CSCS=\"GSM\""}, true, TeCharset::Gsm},
+        {"text errors only, IRA only", {"OK", "OK", "OK", "ERROR", "OK", "ERROR", "OK"},
+         {"ATE0", "ATV1", "ATQ0", "AT+CMEE=1", "AT+CMEE=2", "AT+CSCS=\"GSM\"", "AT+CSCS=\"IRA\""}, true,
+         TeCharset::Ira},
+        {"keeps UCS2", {"OK", "ERROR", "OK", "OK", "ERROR", "ERROR", "+CSCS: \"UCS2\""},
+         {"ATE0", "ATV1", "ATQ0", "AT+CMEE=1", "AT+CSCS=\"GSM\"", "AT+CSCS=\"IRA\"", "AT+CSCS?"}, false,
+         TeCharset::Ucs2},
+        {"keeps a set of another name", {"OK", "OK", "OK", "OK", "ERROR", "ERROR", "+CSCS: \"8859-1\""},
+         {"ATE0", "ATV1", "ATQ0", "AT+CMEE=1", "AT+CSCS=\"GSM\"", "AT+CSCS=\"IRA\"", "AT+CSCS?"}, true,
+         TeCharset::Gsm},
+        {"silent", {"-"}, {"ATE0"}, false, TeCharset::Gsm},
+        {"stops answering", {"OK", "OK", "-"}, {"ATE0", "ATV1", "ATQ0"}, true, TeCharset::Gsm},
+    };
+    for (const Case& c : cases) {
+        AtSetup setup;
+        AtDialect dialect;
+        std::vector<std::string> sent;
+        for (size_t i = 0; setup.Command() && i < c.answers.size(); ++i) {
+            sent.push_back(setup.Command());
+            AtReply reply;
+            const std::string& a = c.answers[i];
+            if (a.rfind("+CSCS:", 0) == 0) reply.lines.push_back(a);
+            else if (a != "-") ParseAtFinal(a, &reply.final);
+            setup.OnReply(a == "-" ? nullptr : &reply, &dialect);
+        }
+        EXPECT_EQ(setup.Command(), nullptr) << c.what;
+        EXPECT_EQ(sent, c.sent) << c.what;
+        EXPECT_EQ(dialect.bVerbose, c.bVerbose) << c.what;
+        EXPECT_EQ(dialect.charset, c.charset) << c.what;
+    }
 }
 
 // What a channel makes of a transcript: each command's reply, in order, and

@@ -109,9 +109,13 @@ TEST(PhoneState, MissingCardStillAnswersButNoModemFails) {
         DWORD start = GetTickCount();
         DWORD state = 99;
         status.Set(0x10);
+        TraceCapture trace;
         EXPECT_FALSE(GetPhoneState(&state));
         EXPECT_LT(GetTickCount() - start, 3500u);
         EXPECT_EQ(status.Get(), 0x10);  // nothing learnt, nothing changed
+        // The library's own time-out ended the request, not a wait of the caller's.
+        EXPECT_TRUE(trace.Has(L"no answer to [AT+CFUN?]"));
+        EXPECT_FALSE(trace.Has(L"handle closed"));
     }
     {
         RadioRig rig;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/ril/ril_commands.h"
+#include "platform/ril/svc_ctr_address.h"
 
 namespace {
 
@@ -20,6 +21,11 @@ HRESULT ErrorOf(const RilAnswer& a) {
     HRESULT hr = 0;
     if (a.data.size() == sizeof hr) memcpy(&hr, a.data.data(), sizeof hr);
     return hr;
+}
+
+std::vector<BYTE> SimBytesOf(const RilAnswer& a) {
+    if (a.dwCode != RIL_RESULT_OK || a.data.size() < RILSIMRESPONSE_HEADER_SIZE) return {};
+    return std::vector<BYTE>(a.data.begin() + RILSIMRESPONSE_HEADER_SIZE, a.data.end());
 }
 
 RILMSGCONFIG Config(const wchar_t* address, DWORD type) {
@@ -95,12 +101,113 @@ TEST(RilCsca, WritesTheTypeOctetAndRefusesUnsafeAddresses) {
     c = Config(L"12", RIL_ADDRTYPE_UNKNOWN);
     for (auto& ch : c.raSvcCtrAddress.wszAddress) ch = L'1';  // no terminator
     EXPECT_EQ(BuildSetMsgConfig(&c, &r), RIL_E_INVALIDARG);
-    // A configuration that says it holds no address sets nothing.
+    // A configuration never read (all zero) sends only its address and type,
+    // and sets nothing without an address.
     RILMSGCONFIG zero = {};
     zero.raSvcCtrAddress.dwType = 1;
     wcscpy(zero.raSvcCtrAddress.wszAddress, L"4412");
+    ASSERT_EQ(BuildSetMsgConfig(&zero, &r), S_OK);
+    EXPECT_EQ(r.command, "AT+CSCA=\"+4412\",145");
+    zero.raSvcCtrAddress.dwType = 0;
+    ASSERT_EQ(BuildSetMsgConfig(&zero, &r), S_OK);
+    EXPECT_EQ(r.command, "AT+CSCA=\"4412\",129");
+    zero.raSvcCtrAddress.wszAddress[0] = 0;
+    EXPECT_EQ(BuildSetMsgConfig(&zero, &r), RIL_E_INVALIDARG);
+    zero.raSvcCtrAddress.dwNumPlan = 1;  // not all zero, and no address declared
+    wcscpy(zero.raSvcCtrAddress.wszAddress, L"4412");
     EXPECT_EQ(BuildSetMsgConfig(&zero, &r), RIL_E_INVALIDARG);
     EXPECT_EQ(BuildSetMsgConfig(nullptr, &r), RIL_E_INVALIDARG);
+}
+
+TEST(RilCsca, AddressesGoInTheModemsCharacterSet) {
+    struct Case {
+        TeCharset charset;
+        const char* answer;   // of AT+CSCA?
+        const wchar_t* read;  // its digits, "" when refused
+        const char* set;      // AT+CSCA= for +4412
+    };
+    const Case cases[] = {
+        {TeCharset::Gsm, "+CSCA: \"+4412\",145", L"4412", "AT+CSCA=\"+4412\",145"},
+        {TeCharset::Ira, "+csca: \"+4412\" , 145", L"4412", "AT+CSCA=\"+4412\",145"},
+        {TeCharset::Ucs2, "+CSCA: \"002B0034003400310032\",145", L"4412",
+         "AT+CSCA=\"002B0034003400310032\",145"},
+        {TeCharset::Hex, "+CSCA: \"2b34343132\",145", L"4412", "AT+CSCA=\"2B34343132\",145"},
+        // A modem that gives it plain all the same is read as it is.
+        {TeCharset::Ucs2, "+CSCA: \"+4412\",145", L"4412", nullptr},
+        // Without the character set the hex is no address; "B" is a dial character.
+        {TeCharset::Gsm, "+CSCA: \"002B0034\",145", L"002B0034", nullptr},
+        {TeCharset::Ucs2, "+CSCA: \"00E90031\",145", L"", nullptr},  // beyond ASCII, and no address plain
+    };
+    RILMSGCONFIG set = Config(L"4412", RIL_ADDRTYPE_INTERNATIONAL);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        RILMSGCONFIG read;
+        bool ok = ParseCscaLine(c.answer, &read, c.charset);
+        EXPECT_EQ(ok, c.read[0] != 0);
+        if (ok) {
+            EXPECT_STREQ(read.raSvcCtrAddress.wszAddress, c.read);
+        }
+        if (!c.set) continue;
+        AtDialect d;
+        d.charset = c.charset;
+        RilRequest r;
+        ASSERT_EQ(BuildSetMsgConfig(&set, &r), S_OK);
+        FitRequestToModem(&r, d);
+        EXPECT_EQ(r.command, c.set);
+    }
+}
+
+TEST(RilCsca, TheRuleForAddressesAModemTakes) {
+    for (const wchar_t* good : {L"", L"+441234567890", L"0441234567", L"*#12abcABC", L"12345678901234567890"})
+        EXPECT_TRUE(RilIsSendableSvcCtrAddress(good)) << good;
+    for (const wchar_t* bad : {L"+", L"44+12", L"+ 44", L"12-34", L"44\"", L"123456789012345678901", L"4d"})
+        EXPECT_FALSE(RilIsSendableSvcCtrAddress(bad)) << bad;
+    EXPECT_FALSE(RilIsSendableSvcCtrAddress(nullptr));
+    EXPECT_FALSE(RilIsSendableSvcCtrAddress(L"4412", 4));  // no terminator within reach
+    EXPECT_TRUE(RilIsSendableSvcCtrAddress(L"4412", 5));
+}
+
+TEST(RilCrsm, AsksAgainWithTheLengthOrThePathTheCardWants) {
+    struct Case {
+        DWORD dwCommand;
+        DWORD dwFile;
+        const char* answer;
+        const char* again;  // null: the answer stands
+    };
+    const Case cases[] = {
+        {RIL_SIMCMD_GETRESPONSE, 0x6F17, "+CRSM: 103,15", "AT+CRSM=192,28439,0,0,15"},
+        {RIL_SIMCMD_GETRESPONSE, 0x6FC7, "+CRSM: 108,25", "AT+CRSM=192,28615,0,0,25"},
+        {RIL_SIMCMD_GETRESPONSE, 0x6F17, "+CRSM: 103,0", nullptr},  // no length given
+        {RIL_SIMCMD_READRECORD, 0x6F17, "+CRSM: 103,28", nullptr},  // only GET RESPONSE
+        {RIL_SIMCMD_GETRESPONSE, 0x6F17, "+CRSM: 148,4", "AT+CRSM=192,28439,0,0,0,\"\",\"3F007F20\""},
+        {RIL_SIMCMD_READRECORD, 0x6FC7, "+CRSM: 106,130", "AT+CRSM=178,28615,1,4,28,\"\",\"3F007FFF\""},
+        {RIL_SIMCMD_GETRESPONSE, 0x4F30, "+CRSM: 148,4", nullptr},  // no path known
+        {RIL_SIMCMD_GETRESPONSE, 0x6F17, "+CRSM: 144,0,\"00\"", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        RILSIMCMDPARAMETERS p = {sizeof p, RIL_PARAM_SCP_ALL, c.dwFile, 0, 0, 0};
+        if (c.dwCommand == RIL_SIMCMD_READRECORD) p = {sizeof p, RIL_PARAM_SCP_ALL, c.dwFile, 1, 4, 28};
+        RilRequest r, again;
+        ASSERT_EQ(BuildSimCmd(c.dwCommand, &p, nullptr, 0, &r), S_OK);
+        ASSERT_EQ(RetryOfSimCmd(r, Reply({c.answer}), &again), c.again != nullptr);
+        if (!c.again) continue;
+        EXPECT_EQ(again.command, c.again);
+        // Once only.
+        EXPECT_FALSE(RetryOfSimCmd(again, Reply({c.answer}), &r));
+    }
+    // A connection whose modem asked for paths gives them from then on; data
+    // goes before the path.
+    RILSIMCMDPARAMETERS p = {sizeof p, RIL_PARAM_SCP_ALL, 0x6F17, 1, 4, 2};
+    BYTE data[2] = {0x06, 0x91};
+    RilRequest r;
+    ASSERT_EQ(BuildSimCmd(RIL_SIMCMD_UPDATERECORD, &p, data, 2, &r), S_OK);
+    AtDialect d;
+    FitRequestToModem(&r, d);
+    EXPECT_EQ(r.command, "AT+CRSM=220,28439,1,4,2,\"0691\"");
+    d.bSimPaths = true;
+    FitRequestToModem(&r, d);
+    EXPECT_EQ(r.command, "AT+CRSM=220,28439,1,4,2,\"0691\",\"3F007F20\"");
 }
 
 TEST(RilCrsm, BuildsCommandsFromParameters) {
@@ -141,14 +248,18 @@ TEST(RilCrsm, AnswerCarriesStatusWordsAndResponse) {
     EXPECT_EQ(a.data[16], 0x06);
     EXPECT_EQ(a.data[17], 0x91);
 
-    // Success: 90 00, 91 xx, 92 xx, 9F xx. Anything else is an error result.
+    // Success: 90 00, 91 xx, 92 0X, 9F xx. Anything else is an error result.
     EXPECT_EQ(AnswerFromReply(r, Reply({"+CRSM: 159,16,\"0691\""})).dwCode, (DWORD)RIL_RESULT_OK);
     EXPECT_EQ(AnswerFromReply(r, Reply({"+CRSM: 145,0,\"0691\""})).dwCode, (DWORD)RIL_RESULT_OK);
+    EXPECT_EQ(AnswerFromReply(r, Reply({"+CRSM: 146,15,\"0691\""})).dwCode, (DWORD)RIL_RESULT_OK);
+    // The prefix in any case, the data quoted or not, blanks around the commas.
+    for (const char* shape : {"+crsm: 144,0,0691", "+CRSM: 144 , 0 , \"0691\" ", "+Crsm:144,0,\"0691\""})
+        EXPECT_EQ(SimBytesOf(AnswerFromReply(r, Reply({shape}))), (std::vector<BYTE>{0x06, 0x91})) << shape;
     // A record read must bring the record asked for (P3 = 2 bytes here).
     for (const char* odd : {"+CRSM: 144,0", "+CRSM: 159,16", "+CRSM: 144,0,\"06\"", "+CRSM: 144,0,\"069121\""})
         EXPECT_EQ(ErrorOf(AnswerFromReply(r, Reply({odd}))), RIL_E_INVALIDRESPONSE) << odd;
     for (auto sw : {std::make_pair(0x6A, 0x83), std::make_pair(0x94, 0x04), std::make_pair(0x67, 0x00),
-                    std::make_pair(0x90, 0x01), std::make_pair(0x98, 0x04)}) {
+                    std::make_pair(0x90, 0x01), std::make_pair(0x98, 0x04), std::make_pair(0x92, 0x40)}) {
         std::string line = "+CRSM: " + std::to_string(sw.first) + "," + std::to_string(sw.second);
         RilAnswer e = AnswerFromReply(r, Reply({line}));
         EXPECT_EQ(e.dwCode, (DWORD)RIL_RESULT_ERROR) << line;

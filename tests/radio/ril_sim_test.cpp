@@ -183,15 +183,18 @@ TEST(RilMsgConfig, ServiceCentreRoundTripsWithBothTypes) {
     EXPECT_STREQ(back.raSvcCtrAddress.wszAddress, L"31612345678");
 
     // Refused before the modem sees it: an address the quotes cannot hold, and
-    // a record whose read failed (all zero apart from type and address).
+    // a record whose read failed (all zero apart from type) without an address.
     std::string card = rig.Card();
     wcscpy(cfg.raSvcCtrAddress.wszAddress, L"44\",145;+CFUN=0");
     EXPECT_EQ(RIL_SetMsgConfig(c.Handle(), &cfg), RIL_E_INVALIDARG);
     RILMSGCONFIG zero = {};
     zero.raSvcCtrAddress.dwType = RIL_ADDRTYPE_INTERNATIONAL;
-    wcscpy(zero.raSvcCtrAddress.wszAddress, L"4479");
     EXPECT_EQ(RIL_SetMsgConfig(c.Handle(), &zero), RIL_E_INVALIDARG);
     EXPECT_EQ(rig.Card(), card);
+    // With one, that address and its type are sent.
+    wcscpy(zero.raSvcCtrAddress.wszAddress, L"4479");
+    EXPECT_EQ(c.Call([&](HRIL h) { return RIL_SetMsgConfig(h, &zero); }).dwCode, (DWORD)RIL_RESULT_OK);
+    EXPECT_NE(rig.Card().find("smsc +4479 145"), std::string::npos);
 }
 
 TEST(RilSimRecords, GetResponseReadAndUpdateAgainstTheCard) {
@@ -237,7 +240,7 @@ TEST(RilSimRecords, FailingStatusWordsAreErrorResults) {
     RilClient c;
     RilRecord r = c.Call([](HRIL h) { return ReadRecord(h, 0x6F17, 5); });
     EXPECT_EQ(r.dwCode, (DWORD)RIL_RESULT_ERROR);
-    EXPECT_EQ(ErrorOf(r), RIL_E_SIMSTATUS(0x6A, 0x83));
+    EXPECT_EQ(ErrorOf(r), RIL_E_SIMSTATUS(0x94, 0x02));
     EXPECT_EQ(ErrorOf(c.Call([](HRIL h) { return GetResponse(h, 0x4F30); })), RIL_E_SIMSTATUS(0x94, 0x04));
 
     // A record of the wrong length is refused by the card, which stays as it was.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "platform/ril/at_transport.h"
 #include "platform/ril/ril_test_seams.h"
 #include "tests/radio/radio_rig.h"
@@ -22,28 +24,39 @@ HRESULT ReadRecord(HRIL h, DWORD rec) {
     return RIL_SendRestrictedSimCmd(h, RIL_SIMCMD_READRECORD, &p, nullptr, 0);
 }
 
+// A whole session against an echoing, noisy server, and against one speaking
+// dialects (numeric results, a character set it keeps, files only by path).
 TEST(RilOverTcp, EchoingNoisyModemServesAWholeSession) {
-    RadioRig rig;
-    ModemServerProcess server = Serve(rig, L"--echo --noise");
-    ASSERT_GT(server.PortNumber(), 0);
-    RilSetPortForTest(server.Port().c_str());
-    RilClient c;
-    ASSERT_EQ(c.InitResult(), S_OK);
+    for (const wchar_t* options : {L"--echo --noise", L"--dialect numeric,echo,ucs2,keep-charset,path-only"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(options)));
+        RadioRig rig;
+        ModemServerProcess server = Serve(rig, options);
+        ASSERT_GT(server.PortNumber(), 0);
+        RilSetPortForTest(server.Port().c_str());
+        RilClient c;
+        ASSERT_EQ(c.InitResult(), S_OK);
 
-    RilRecord cfg = c.Call(RIL_GetMsgConfig);
-    ASSERT_EQ(cfg.dwCode, (DWORD)RIL_RESULT_OK);
-    ASSERT_EQ(cfg.data.size(), 536u);
-    EXPECT_EQ(SimBytes(c.Call([](HRIL h) { return ReadRecord(h, 1); })),
-              HexBytes("566F6963656D61696CFFFFFFFFFF0691214365F7FFFFFFFFFFFFFFFF"));
-    std::vector<BYTE> rec = HexBytes("FFFFFFFFFFFFFFFFFFFFFFFFFFFF0381214365FFFFFFFFFFFFFFFFFF");
-    RILSIMCMDPARAMETERS p = SimParams(0x6F17, 2, 4, 28);
-    EXPECT_EQ(c.Call([&](HRIL h) {
-                 return RIL_SendRestrictedSimCmd(h, RIL_SIMCMD_UPDATERECORD, &p, rec.data(), 28);
-             }).dwCode,
-              (DWORD)RIL_RESULT_OK);
-    EXPECT_EQ(SimBytes(c.Call([](HRIL h) { return ReadRecord(h, 2); })), rec);
-    EXPECT_NE(rig.Card().find("record 2 FF FF FF FF FF FF FF FF FF FF FF FF FF FF 03 81 21 43 65 FF"),
-              std::string::npos);
+        RilRecord cfg = c.Call(RIL_GetMsgConfig);
+        ASSERT_EQ(cfg.dwCode, (DWORD)RIL_RESULT_OK);
+        ASSERT_EQ(cfg.data.size(), 536u);
+        RILMSGCONFIG config;
+        memcpy(&config, cfg.data.data(), sizeof config);
+        EXPECT_STREQ(config.raSvcCtrAddress.wszAddress, L"441234567890");
+        EXPECT_EQ(SimBytes(c.Call([](HRIL h) { return ReadRecord(h, 1); })),
+                  HexBytes("566F6963656D61696CFFFFFFFFFF0691214365F7FFFFFFFFFFFFFFFF"));
+        std::vector<BYTE> rec = HexBytes("FFFFFFFFFFFFFFFFFFFFFFFFFFFF0381214365FFFFFFFFFFFFFFFFFF");
+        RILSIMCMDPARAMETERS p = SimParams(0x6F17, 2, 4, 28);
+        EXPECT_EQ(c.Call([&](HRIL h) {
+                     return RIL_SendRestrictedSimCmd(h, RIL_SIMCMD_UPDATERECORD, &p, rec.data(), 28);
+                 }).dwCode,
+                  (DWORD)RIL_RESULT_OK);
+        EXPECT_EQ(SimBytes(c.Call([](HRIL h) { return ReadRecord(h, 2); })), rec);
+        EXPECT_NE(rig.Card().find("record 2 FF FF FF FF FF FF FF FF FF FF FF FF FF FF 03 81 21 43 65 FF"),
+                  std::string::npos);
+        wcscpy(config.raSvcCtrAddress.wszAddress, L"4479");
+        EXPECT_EQ(c.Call([&](HRIL h) { return RIL_SetMsgConfig(h, &config); }).dwCode, (DWORD)RIL_RESULT_OK);
+        EXPECT_NE(rig.Card().find("smsc +4479 145"), std::string::npos);
+    }
 }
 
 TEST(RilOverTcp, HandlesShareTheServersOneConnection) {
@@ -69,7 +82,8 @@ TEST(RilOverTcp, HandlesShareTheServersOneConnection) {
 
 TEST(RilOverTcp, ConnectionDroppedMidAnswerFailsAtOnce) {
     RadioRig rig;
-    ModemServerProcess server = Serve(rig, L"--drop-after 1 --connections 2");
+    // Five set-up commands, then AT+CFUN? are answered; the next is cut.
+    ModemServerProcess server = Serve(rig, L"--drop-after 6 --connections 2");
     ASSERT_GT(server.PortNumber(), 0);
     RilSetPortForTest(server.Port().c_str());
     RilClient c;

@@ -128,8 +128,8 @@ TEST_F(ModemOnCard, AnswersRecordCommandsWithTheSimStatusWords) {
     EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,4,4,28"), "\r\n+CRSM: 144,0,\"" + std::string(56, 'F') + "\"\r\n\r\nOK\r\n");
     EXPECT_EQ(Ask(m, "AT+CRSM=192,28439,0,0,0"),
               "\r\n+CRSM: 144,0,\"000000706F1704001100440102011C\"\r\n\r\nOK\r\n");
-    EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,5,4,28"), "\r\n+CRSM: 106,131\r\n\r\nOK\r\n");   // 6A 83
-    EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,0,4,28"), "\r\n+CRSM: 106,131\r\n\r\nOK\r\n");
+    EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,5,4,28"), "\r\n+CRSM: 148,2\r\n\r\nOK\r\n");     // 94 02
+    EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,0,4,28"), "\r\n+CRSM: 148,2\r\n\r\nOK\r\n");
     EXPECT_EQ(Ask(m, "AT+CRSM=178,20272,1,4,28"), "\r\n+CRSM: 148,4\r\n\r\nOK\r\n");     // 94 04
     EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,1,4,27"), "\r\n+CRSM: 103,0\r\n\r\nOK\r\n");     // 67 00
     EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,1,2,28"), "\r\n+CRSM: 107,0\r\n\r\nOK\r\n");     // 6B 00
@@ -279,6 +279,62 @@ TEST_F(ModemOnCard, FaultsShapeTheOutput) {
     EXPECT_EQ(Ask(m, "AT"), "\r\nOK\r\n");
     EXPECT_EQ(Ask(m, "hello"), "");
     EXPECT_EQ(Ask(m, "AT+FOO"), "\r\nERROR\r\n");
+}
+
+// Each dialect, chosen by the card's "dialect" line: the modem's answers to
+// a few commands in turn, from power-up.
+TEST_F(ModemOnCard, DialectsShapeTheAnswers) {
+    const std::string ok = "\r\nOK\r\n";
+    const std::string rec = "\r\n+CRSM: 144,0,\"" + Record1Hex() + "\"\r\n" + ok;
+    struct Step {
+        const char* command;
+        std::string answer;
+    };
+    struct Case {
+        const char* dialect;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        {"numeric", {{"AT", "0\r"}, {"AT+CFUN?", "+CFUN: 1\r\n0\r"}, {"AT+FOO", "4\r"},
+                     {"AT+CPIN", "4\r"}, {"ATV1", ok}, {"AT", ok}}},
+        {"echo", {{"AT", "AT\r" + ok}, {"ATE0", "ATE0\r" + ok}, {"AT", ok}}},
+        {"ucs2", {{"AT+CSCS?", "\r\n+CSCS: \"UCS2\"\r\n" + ok},
+                  {"AT+CSCA?", "\r\n+CSCA: \"002B003400340031003200330034003500360037003800390030\",145\r\n" + ok},
+                  {"AT+CSCS=\"GSM\"", ok}, {"AT+CSCA?", "\r\n+CSCA: \"+441234567890\",145\r\n" + ok}}},
+        {"hex keep-charset", {{"AT+CSCS=\"GSM\"", "\r\n+CME ERROR: 4\r\n"}, {"AT+CSCS=\"IRA\"", "\r\n+CME ERROR: 4\r\n"},
+                              {"AT+CSCA=\"+4479\"", "\r\n+CMS ERROR: 304\r\n"}, {"AT+CSCA=\"2B34343739\",145", ok},
+                              {"AT+CSCA?", "\r\n+CSCA: \"2B34343739\",145\r\n" + ok}}},
+        {"cme-text", {{"AT+CMEE=1", "\r\n+CME ERROR: operation not supported\r\n"},
+                      {"AT+CRSM=178", "\r\n+CME ERROR: incorrect parameters\r\n"}}},
+        {"bare-error", {{"AT+CRSM=178", "\r\nERROR\r\n"}, {"AT+CMEE=1", ok}, {"AT+CRSM=178", "\r\n+CME ERROR: 50\r\n"}}},
+        {"crsm-unquoted read-9f", {{"AT+CRSM=178,28439,1,4,28", "\r\n+CRSM: 159,28," + Record1Hex() + "\r\n" + ok}}},
+        {"no-carrier", {{"AT+CFUN?", "\r\nNO CARRIER\r\n\r\n+CFUN: 1\r\n" + ok}}},
+        {"cfun4", {{"AT+CFUN?", "\r\n+CFUN: 4\r\n" + ok}, {"AT+CFUN=1", ok}, {"AT+CFUN?", "\r\n+CFUN: 1\r\n" + ok}}},
+        {"getresponse-67", {{"AT+CRSM=192,28439,0,0,0", "\r\n+CRSM: 103,15\r\n" + ok},
+                            {"AT+CRSM=192,28439,0,0,15", "\r\n+CRSM: 144,0,\"000000706F1704001100440102011C\"\r\n" + ok},
+                            {"AT+CRSM=192,28439", "\r\n+CRSM: 144,0,\"000000706F1704001100440102011C\"\r\n" + ok}}},
+        {"path-only", {{"AT+CRSM=178,28439,1,4,28", "\r\n+CRSM: 148,4\r\n" + ok},
+                       {"AT+CRSM=178,28439,1,4,28,,\"3F007F20\"", rec},
+                       {"AT+CRSM=178,28439,1,4,28,\"\",\"3F007FFF\"", "\r\n+CRSM: 148,4\r\n" + ok}}},
+        // A plain modem takes a right path too.
+        {"", {{"AT+CRSM=178,28439,1,4,28,,\"3f007f20\"", rec}, {"AT+CSCS?", "\r\n+CSCS: \"IRA\"\r\n" + ok}}},
+        {"bogus", {{"AT+CSCA?", "\r\n+CME ERROR: 10\r\n"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dialect);
+        ASSERT_TRUE(WriteFileBytes(m_path, (*c.dialect ? std::string("dialect ") + c.dialect + "\n" : "") + kCard));
+        SimModem m(m_path);
+        for (const Step& step : c.steps) EXPECT_EQ(Ask(m, step.command), step.answer) << step.command;
+    }
+    // A test's dialects join the card's; a failed write is 92 40 on a 2G card.
+    ASSERT_TRUE(WriteFileBytes(m_path, kCard));
+    SimModem m(m_path);
+    ModemFaults f;
+    f.dwDialects = kDialectNumeric;
+    f.bCardWriteFails = true;
+    m.SetFaults(f);
+    EXPECT_EQ(Ask(m, "AT+CRSM=220,28439,1,4,28,\"" + std::string(56, 'F') + "\""), "+CRSM: 146,64\r\n0\r");
+    EXPECT_EQ(ReadFileBytes(m_path), kCard);
 }
 
 TEST(SimCardPath, ComesFromTheRegistryOrTheDefault) {

@@ -165,6 +165,14 @@ TEST_F(ReadTest, AMessageConfigurationThatCannotBeReadLeavesBothBoxesEmptyAndThe
                               L"Failed, TextMSG_Address=[]"));
         EXPECT_TRUE(trace.HasDirect(L"[msg]Dialconf.dll: FuncGetVMailTextMSG_Setting(), "
                                     L"My_RIL_GetTextMessage_Setting() Failed, TextMSG_Address=[] !!\r\n"));
+        // A request the modem saw, unanswered or refused, is traced with its command.
+        if (c.faults.bSilent) {
+            // Still waiting behind the set-up's silence, or sent and unanswered.
+            EXPECT_TRUE(trace.Has(L"handle closed; [AT+CSCA?] not sent") ||
+                        trace.Has(L"handle closed before [AT+CSCA?] was answered"));
+        } else if (c.faults.bError) {
+            EXPECT_TRUE(trace.Has(L"[AT+CSCA?]: result 3"));
+        }
         // The SIM is not asked at all.
         EXPECT_FALSE(trace.Has(L"m_dwRegOverridesSIM"));
         EXPECT_FALSE(trace.Has(L"FuncGetVMailTextMSG_Setting()-"));

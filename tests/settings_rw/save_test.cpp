@@ -238,6 +238,43 @@ TEST_F(SaveTest, AnUnreadNumberIsNotErasedButAnEditedOneIsWritten) {
     EXPECT_EQ(Mirror(L"VMail_Address"), L"0800");
 }
 
+// A failed read leaves the configuration all zero: a typed service centre
+// then goes out as its address and type alone; an untouched empty box sends nothing.
+TEST_F(SaveTest, AServiceCentreTypedAfterAFailedReadIsSaved) {
+    struct Case {
+        LPCWSTR typed;
+        const char* smsc;
+        int nType;
+        LPCWSTR mirror;
+    };
+    const Case cases[] = {
+        {L"+449876543210", "+449876543210", 145, L"449876543210"},
+        {L"0441234567", "0441234567", 129, L"0441234567"},
+        {L"", "+441234567890", 145, L"old"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.typed)));
+        for (HWND h : m_edits) DestroyWindow(h);
+        m_edits.clear();
+        ReleaseListItems();
+        WriteCard(MakeCard("+441234567890", 145, kFixedPlus1234567, kFixedEmpty));
+        SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"TextMSG_Address", L"old");
+        ModemFaults error;
+        error.bError = true;
+        SetSimModemFaultsForTest(error);
+        ASSERT_TRUE(LoadSetting());
+        ASSERT_EQ(ServiceCentreBox(), L"");
+        SetSimModemFaultsForTest(ModemFaults{});
+        AttachEdits(c.typed, L"");
+        FuncSetVMailTextMSG_Setting();
+        SimCard card = LoadCard(CardPath());
+        EXPECT_EQ(card.smscAddress, c.smsc);
+        EXPECT_EQ(card.nSmscType, c.nType);
+        EXPECT_EQ(Mirror(L"TextMSG_Address"), c.mirror);
+        EXPECT_EQ(Record6F17(), kRecordPlus1234567);
+    }
+}
+
 TEST_F(SaveTest, WithoutEditControlsNothingIsWritten) {
     SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
     SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"TextMSG_Address", L"old");

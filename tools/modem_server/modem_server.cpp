@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/debug_out.h"
+#include "platform/modem/modem_dialect.h"
 #include "platform/modem/sim_modem.h"
 
 namespace {
@@ -27,7 +28,14 @@ void Usage() {
     fwprintf(stderr,
              L"usage: modem_server --card FILE [--port N] [--port-file FILE] [--delay MS]\n"
              L"       [--silent] [--noise] [--echo] [--error] [--idle MS] [--drop-after N]\n"
-             L"       [--once] [--connections N]\n");
+             L"       [--once] [--connections N] [--dialect NAME[,NAME...]]\n"
+             L"dialects: %hs\n", DialectNames(~0u).c_str());
+}
+
+std::string Narrow(const std::wstring& w) {
+    std::string s;
+    for (wchar_t c : w) s += c < 0x80 ? static_cast<char>(c) : '?';
+    return s;
 }
 
 bool ParseNumber(const wchar_t* s, unsigned long max, unsigned long* pValue) {
@@ -56,6 +64,7 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o) {
         else if (a == L"--error") o->faults.bError = true;
         else if (a == L"--connections" && ParseNumber(next, 1000000, &v)) o->nConnections = static_cast<int>(v), ++i;
         else if (a == L"--once") o->nConnections = 1;
+        else if (a == L"--dialect" && next && DialectsFromText(Narrow(argv[++i]), &o->faults.dwDialects, nullptr)) continue;
         else return false;
     }
     return true;

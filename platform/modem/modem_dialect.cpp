@@ -1,0 +1,66 @@
+// Dialect names of the simulated modem.
+#include "platform/modem/modem_dialect.h"
+
+#include "platform/modem/at_text.h"
+
+namespace {
+
+struct Named {
+    const char* name;
+    DWORD bit;
+};
+
+const Named kDialects[] = {
+    {"numeric", kDialectNumeric},         {"echo", kDialectEcho},
+    {"ucs2", kDialectUcs2},               {"hex", kDialectHex},
+    {"keep-charset", kDialectKeepCharset}, {"cme-text", kDialectCmeText},
+    {"bare-error", kDialectBareError},    {"crsm-unquoted", kDialectCrsmUnquoted},
+    {"read-9f", kDialectRead9F},          {"no-carrier", kDialectNoCarrier},
+    {"cfun4", kDialectCfun4},             {"getresponse-67", kDialectGetResponse67},
+    {"path-only", kDialectPathOnly},
+};
+
+}  // namespace
+
+bool DialectFromName(const std::string& name, DWORD* pDialect) {
+    for (const auto& d : kDialects) {
+        std::string n(d.name);
+        if (name.size() == n.size() && StartsWithNoCase(name, n)) {
+            *pDialect = d.bit;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool DialectsFromText(const std::string& text, DWORD* pDialects, std::string* pBad) {
+    DWORD all = 0;
+    std::string word;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        char c = i < text.size() ? text[i] : ' ';
+        if (c != ' ' && c != '\t' && c != ',') {
+            word += c;
+            continue;
+        }
+        if (word.empty()) continue;
+        DWORD bit = 0;
+        if (!DialectFromName(word, &bit)) {
+            if (pBad) *pBad = word;
+            return false;
+        }
+        all |= bit;
+        word.clear();
+    }
+    *pDialects = all;
+    return true;
+}
+
+std::string DialectNames(DWORD dwDialects) {
+    std::string names;
+    for (const auto& d : kDialects) {
+        if (!(dwDialects & d.bit)) continue;
+        if (!names.empty()) names += ' ';
+        names += d.name;
+    }
+    return names;
+}
