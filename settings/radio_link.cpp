@@ -14,7 +14,7 @@
 #include <atomic>
 #include <cwchar>
 
-#include "platform/ril/ril_commands.h"
+#include "platform/ril/svc_ctr_address.h"
 #include "shell/trace.h"
 
 namespace {
@@ -233,20 +233,8 @@ bool RadioLink::My_RIL_SetTextMessage_Setting(const RILMSGCONFIG* pConfig) {
 }
 
 bool My_RIL_TakesServiceCentre(DWORD dwType, LPCWSTR pszAddress) {
-    // A configuration that holds nothing but the address: a message
-    // configuration that failed to read at start must not make every
-    // address look refused.
-    RILMSGCONFIG config = {};
-    config.cbSize = sizeof(config);
-    config.dwParams = RIL_PARAM_MC_SVCCTRADDRESS;
-    RILADDRESS& ra = config.raSvcCtrAddress;
-    ra.cbSize = sizeof(ra);
-    ra.dwParams = RIL_PARAM_A_TYPE | RIL_PARAM_A_ADDRESS;
-    ra.dwType = dwType;
-    if (!pszAddress || wcslen(pszAddress) >= MAXLENGTH_ADDRESS) return false;
-    wcscpy(ra.wszAddress, pszAddress);
-    RilRequest request;
-    return SUCCEEDED(BuildSetMsgConfig(&config, &request));
+    // The radio layer's own rule, asked before anything is sent.
+    return dwType <= RIL_ADDRTYPE_ABBREV && pszAddress && RilIsSendableSvcCtrAddress(pszAddress);
 }
 
 bool RadioLink::My_RIL_GetVoiceMail_Setting(DWORD dwFileID) {

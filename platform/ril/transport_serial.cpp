@@ -146,6 +146,9 @@ std::unique_ptr<AtTransport> OpenSerialTransport(int nPort) {
     COMMTIMEOUTS t = {};  // no read time-outs: a read ends when its bytes are there
     t.WriteTotalTimeoutConstant = kWriteTimeoutMs;
     if (ok) ok = SetCommTimeouts(h, &t);
+    // The line outlives our connections: an answer that came after an earlier
+    // connection gave up on it waits in the port and would be read first.
+    if (ok) PurgeComm(h, PURGE_RXCLEAR | PURGE_TXCLEAR);
     HANDLE hRead = ok ? CreateEventW(nullptr, TRUE, FALSE, nullptr) : nullptr;
     HANDLE hWrite = hRead ? CreateEventW(nullptr, TRUE, FALSE, nullptr) : nullptr;
     if (!hWrite) {
