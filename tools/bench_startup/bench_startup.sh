@@ -4,8 +4,8 @@
 # and desktop, first on the Xvfb "Phone" desktop as run.sh makes it, then with
 # Wine's headless null driver. Usage:
 #
-#   tools/bench_startup/bench_startup.sh [--profile NAME] [--driver x11|null|both] [--no-build]
-#                                        [COUNT] [-- BENCH_OPTION...]
+#   tools/bench_startup/bench_startup.sh [--profile NAME] [--driver x11|null|both] [--cpu N|all]
+#                                        [--no-build] [COUNT] [-- BENCH_OPTION...]
 #
 # COUNT pairs (default 15) after bench_startup.exe's warm-up; options after --
 # go to bench_startup.exe (--each prints every pair, --warm-up N, --settle MS,
@@ -13,29 +13,45 @@
 # updates it first, with its radio on, and takes one screenshot, so the program
 # is known to come up there. The phone's shell stand-ins (status bar, phone
 # application) run beside both programs, as on the device.
+#
+# The whole device (Wine's server, Xvfb, the stand-ins, both programs) runs on
+# one CPU, N (default 0), as on the phone's one core. Left to the scheduler
+# (--cpu all) each start lands bimodally: on this kind of VM waking a process
+# on the other CPU costs tens of microseconds, and a start makes thousands of
+# round trips to Wine's server.
 set -euo pipefail
+self=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
 top=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$top"
 
-profile=vga driver=both build_opt="" count=15 bench_opts=()
+profile=vga driver=both cpu=0 build_opt="" count=15 bench_opts=()
 while [ $# -gt 0 ]; do
     case $1 in
         --profile) profile=${2:?--profile needs a name}; shift 2 ;;
         --driver) driver=${2:?--driver needs x11, null or both}; shift 2 ;;
+        --cpu) cpu=${2:?--cpu needs a CPU number or all}; shift 2 ;;
         --no-build) build_opt=--no-build; shift ;;
-        -h|--help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h|--help) sed -n '2,21p' "$self" | sed 's/^# \{0,1\}//'; exit 0 ;;
         [0-9]*) count=$1; shift ;;
         --) shift; bench_opts=("$@"); break ;;
         *) echo "bench_startup.sh: unknown option '$1' (see --help)" >&2; exit 2 ;;
     esac
 done
 case $driver in x11|null|both) ;; *) echo "bench_startup.sh: --driver takes x11, null or both" >&2; exit 2 ;; esac
+if [ "$cpu" != all ] && ! taskset -c "$cpu" true 2>/dev/null; then
+    echo "bench_startup.sh: --cpu takes all or one of this machine's CPUs (0-$(($(nproc) - 1))), not '$cpu'" >&2
+    exit 2
+fi
 
 build=${QX_BUILD_DIR:-build}
 out=$build/bench-startup
 mkdir -p "$out"
 ./run.sh --profile "$profile" --radio on $build_opt --screenshot "$out/check-$profile.png" >"$out/run.log" 2>&1 ||
     { tail -n 3 "$out/run.log" >&2; echo "bench_startup.sh: run.sh failed; its output is in $out/run.log" >&2; exit 1; }
+
+# From here on everything this script starts runs on the chosen CPU; run.sh
+# has stopped the device, so Wine's server starts again here, on it too.
+[ "$cpu" = all ] || taskset -cp "$cpu" $$ >/dev/null
 
 export WINEPREFIX=$(cd "$build/devices/$profile" && pwd) WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
@@ -80,7 +96,7 @@ bench() {
     "$wine" 'C:\windows\phoneapp.exe' </dev/null >/dev/null 2>>"$out/shell.log" &
     "$wine" 'C:\windows\devicectl.exe' wait-shell 60 </dev/null >/dev/null 2>&1 ||
         { echo "bench_startup.sh: the phone's shell did not come up ($drv)" >&2; exit 1; }
-    echo "== $profile, $drv, $(date '+%Y-%m-%d %H:%M'), $(nproc) cores ($(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)), load average $(cut -d' ' -f1-3 /proc/loadavg)"
+    echo "== $profile, $drv, CPU $cpu, $(date '+%Y-%m-%d %H:%M'), $(nproc --all) cores ($(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)), load average $(cut -d' ' -f1-3 /proc/loadavg)"
     "$wine" 'C:\windows\bench_startup.exe' "$count" "${bench_opts[@]}" </dev/null 2>&1 | tr -d '\r' || status=1
 }
 
