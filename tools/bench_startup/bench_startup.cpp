@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "tools/bench_startup/trace_ticks.h"
 
 namespace {
@@ -46,17 +47,6 @@ struct Start {
     DWORD tickCreated = 0, tickIdle = 0;
     std::string trace;      // the process's standard error
 };
-
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 double Median(std::vector<double> v) {
     if (v.empty()) return 0;
@@ -127,12 +117,12 @@ Start Run(const Candidate& c) {
     std::wstring cmd = L"\"" + c.exe + L"\"";
 
     r.tickCreated = GetTickCount();
-    double t0 = Now();
+    double t0 = MonotonicMs();
     if (!CreateProcessW(c.exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
         r.failure = L"CreateProcess failed";
     } else {
         DWORD w = WaitForInputIdle(pi.hProcess, kIdleTimeoutMs);
-        double t1 = Now();
+        double t1 = MonotonicMs();
         r.tickIdle = GetTickCount();
         r.ms = t1 - t0;
         HWND hwnd = w == 0 ? VisibleWindowOf(pi.dwProcessId, c.windowClass) : nullptr;
