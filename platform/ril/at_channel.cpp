@@ -78,7 +78,8 @@ bool AtChannel::Start(std::shared_ptr<void> keepAlive) {
 
 VOID CALLBACK AtChannel::ThreadMain(PTP_CALLBACK_INSTANCE instance, PVOID pv) {
     auto* task = static_cast<ChannelTask*>(pv);
-    CallbackMayRunLong(instance);
+    // Not marked as running long: the pool would keep a spare worker (about
+    // 1 MB resident under Wine) that nothing else of the process needs.
     if (task->hModule) FreeLibraryWhenCallbackReturns(instance, task->hModule);
     task->channel->Run();
     delete task;  // may be the owner's, and so the channel's, end
