@@ -122,46 +122,42 @@ HBITMAP DecodeToDib(IWICImagingFactory* pFactory, IClassFactory* pPngClass, LPCW
 ImageFileLoader::ImageFileLoader(IUnknown* pImagingFactory) {
     HRESULT hr;
     if (pImagingFactory) {
-        hr = pImagingFactory->QueryInterface(IID_IWICImagingFactory, reinterpret_cast<void**>(&m_pFactory));
+        hr = pImagingFactory->QueryInterface(IID_IWICImagingFactory, reinterpret_cast<void**>(m_factory.put()));
         m_pszFailed = L"QueryInterface(IWICImagingFactory)";
     } else {
-        m_hrCom = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        HRESULT hrCom = m_apartment.emplace(COINIT_APARTMENTTHREADED).result();
         // Another apartment model already set up on this thread still serves.
-        if (FAILED(m_hrCom) && m_hrCom != RPC_E_CHANGED_MODE) {
-            m_hrFailed = m_hrCom;
+        if (FAILED(hrCom) && hrCom != RPC_E_CHANGED_MODE) {
+            m_hrFailed = hrCom;
             m_pszFailed = L"CoInitializeEx";
             return;
         }
         hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                              reinterpret_cast<void**>(&m_pFactory));
+                              reinterpret_cast<void**>(m_factory.put()));
         m_pszFailed = L"CoCreateInstance";
     }
     if (FAILED(hr)) {
-        m_pFactory = nullptr;
+        m_factory.reset();
         m_hrFailed = hr;
         return;
     }
     m_pszFailed = nullptr;
     // Without the class at hand each file makes its PNG decoder the long way.
     if (FAILED(CoGetClassObject(CLSID_WICPngDecoder, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                                reinterpret_cast<void**>(&m_pPngClass))))
-        m_pPngClass = nullptr;
+                                reinterpret_cast<void**>(m_pngClass.put()))))
+        m_pngClass.reset();
 }
 
-ImageFileLoader::~ImageFileLoader() {
-    if (m_pPngClass) m_pPngClass->Release();
-    if (m_pFactory) m_pFactory->Release();
-    if (SUCCEEDED(m_hrCom)) CoUninitialize();
-}
+ImageFileLoader::~ImageFileLoader() = default;
 
 HBITMAP ImageFileLoader::Load(LPCWSTR pszFileName) {
     if (!pszFileName) return nullptr;
-    if (!m_pFactory) {
+    if (!m_factory) {
         TraceFailure(L"SHLoadImageFile", m_pszFailed, pszFileName, m_hrFailed);
         return nullptr;
     }
     UINT cx = 0, cy = 0;
-    return DecodeToDib(m_pFactory, m_pPngClass, L"SHLoadImageFile", pszFileName, &cx, &cy);
+    return DecodeToDib(m_factory.get(), m_pngClass.get(), L"SHLoadImageFile", pszFileName, &cx, &cy);
 }
 
 HBITMAP SHLoadImageFile(LPCWSTR pszFileName) {

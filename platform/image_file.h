@@ -5,6 +5,10 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include <optional>
+
+#include "platform/scoped.h"
+
 // The shell's loader (SHLoadImageFile of aygshell): a device path of a PNG
 // file to a 32-bit top-down DIB section. Null when the file is missing or
 // cannot be decoded. The caller owns the bitmap.
@@ -27,9 +31,10 @@ public:
     HBITMAP Load(LPCWSTR pszFileName);
 
 private:
-    HRESULT m_hrCom = E_FAIL;  // the loader's own CoInitializeEx, if it made one
-    IWICImagingFactory* m_pFactory = nullptr;
-    IClassFactory* m_pPngClass = nullptr;
+    // Released in reverse: the decoder class and the factory before the apartment.
+    std::optional<scoped::ComApartment> m_apartment;  // the loader's own, if it made one
+    scoped::Com<IWICImagingFactory> m_factory;
+    scoped::Com<IClassFactory> m_pngClass;
     LPCWSTR m_pszFailed = nullptr;  // the set-up call that failed, for the trace
     HRESULT m_hrFailed = S_OK;
 };

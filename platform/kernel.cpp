@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/device_root.h"
+#include "platform/scoped.h"
 
 BOOL CeCreateProcess(LPCWSTR cePath, LPCWSTR cmdLine) {
     std::wstring image = DevicePath(cePath);
@@ -15,8 +16,7 @@ BOOL CeCreateProcess(LPCWSTR cePath, LPCWSTR cmdLine) {
     if (!CreateProcessW(image.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &si, &pi))
         return FALSE;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    scoped::Kernel thread(pi.hThread), process(pi.hProcess);
     return TRUE;
 }
 

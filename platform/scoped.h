@@ -1,7 +1,10 @@
-// Move-only owners of Win32 handles and GDI objects, a selection guard and a
-// paint session. Copying is deleted so nothing is freed twice.
+// Move-only owners of Win32 handles and GDI objects, a selection guard, a
+// paint session, a critical-section guard, the thread's COM apartment and
+// off-screen surfaces. Copying is deleted so nothing is freed twice.
 #pragma once
 #include <windows.h>
+#include <objbase.h>
+
 #include <utility>
 
 namespace scoped {
@@ -106,6 +109,94 @@ public:
 private:
     HWND m_hwnd;
     PAINTSTRUCT m_ps{};
+};
+
+// Holds a critical section for the life of the guard.
+class CritSecLock {
+public:
+    explicit CritSecLock(CRITICAL_SECTION& cs) : m_cs(cs) { EnterCriticalSection(&m_cs); }
+    ~CritSecLock() { LeaveCriticalSection(&m_cs); }
+    CritSecLock(const CritSecLock&) = delete;
+    CritSecLock& operator=(const CritSecLock&) = delete;
+
+private:
+    CRITICAL_SECTION& m_cs;
+};
+
+// The thread's COM apartment: CoInitializeEx now, CoUninitialize at the end
+// when (and only when) this call made or joined one.
+class ComApartment {
+public:
+    explicit ComApartment(DWORD dwCoInit) : m_hr(CoInitializeEx(nullptr, dwCoInit)) {}
+    ~ComApartment() { if (SUCCEEDED(m_hr)) CoUninitialize(); }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    HRESULT result() const { return m_hr; }
+    bool ok() const { return SUCCEEDED(m_hr); }
+
+private:
+    HRESULT m_hr;
+};
+
+// An off-screen surface: a memory context, the bitmap of ours selected into
+// it, and the bitmap the context came with, which goes back in before ours
+// is deleted (a bitmap still selected cannot be deleted).
+class Surface {
+public:
+    Surface() = default;
+    ~Surface() { Release(); }
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    // A context compatible with hdcRef; one made earlier is kept.
+    bool CreateDC(HDC hdcRef) {
+        if (!m_hdc) m_hdc = CreateCompatibleDC(hdcRef);
+        return m_hdc != nullptr;
+    }
+    // Our bitmap becomes hbm (owned from now on, even when this fails); the
+    // previous one is deleted.
+    bool Adopt(HBITMAP hbm) {
+        ReleaseBitmap();
+        if (!m_hdc || !hbm) {
+            if (hbm) DeleteObject(hbm);
+            return false;
+        }
+        m_hbmInitial = SelectObject(m_hdc, hbm);
+        m_hbm = hbm;
+        return true;
+    }
+    // A new bitmap of cx x cy, compatible with hdcRef.
+    bool NewBitmap(HDC hdcRef, int cx, int cy) {
+        ReleaseBitmap();
+        return m_hdc && Adopt(CreateCompatibleBitmap(hdcRef, cx, cy));
+    }
+    // Context and bitmap together, or neither.
+    bool Create(HDC hdcRef, int cx, int cy) {
+        if (CreateDC(hdcRef) && NewBitmap(hdcRef, cx, cy)) return true;
+        Release();
+        return false;
+    }
+    // Puts the context's first bitmap back and deletes ours.
+    void ReleaseBitmap() {
+        if (m_hdc && m_hbmInitial) SelectObject(m_hdc, m_hbmInitial);
+        if (m_hbm) DeleteObject(m_hbm);
+        m_hbm = nullptr;
+        m_hbmInitial = nullptr;
+    }
+    void Release() {
+        ReleaseBitmap();
+        if (m_hdc) DeleteDC(m_hdc);
+        m_hdc = nullptr;
+    }
+    HDC hdc() const { return m_hdc; }
+    HBITMAP bitmap() const { return m_hbm; }
+    // A context with a bitmap of ours in it.
+    explicit operator bool() const { return m_hdc && m_hbm; }
+
+private:
+    HDC m_hdc = nullptr;
+    HBITMAP m_hbm = nullptr;
+    HGDIOBJ m_hbmInitial = nullptr;
 };
 
 // A COM interface pointer released on destruction.

@@ -15,6 +15,7 @@
 #include <cwchar>
 
 #include "platform/ril/svc_ctr_address.h"
+#include "platform/scoped.h"
 #include "shell/trace.h"
 
 namespace {
@@ -94,7 +95,7 @@ void RadioLink::v_RILNotifyCallBack(DWORD, const void*, DWORD) {}
 
 void RadioLink::v_RILResultCallBack(DWORD dwCode, HRESULT hrCmdID, const void* lpData,
                                     DWORD cbData) {
-    EnterCriticalSection(&m_csAnswer);
+    scoped::CritSecLock lock(m_csAnswer);
     switch (m_phase) {
     case Phase::Idle:
         // Its request is over (timed out or never made): keep its code as
@@ -134,7 +135,6 @@ void RadioLink::v_RILResultCallBack(DWORD dwCode, HRESULT hrCmdID, const void* l
         break;
     }
     }
-    LeaveCriticalSection(&m_csAnswer);
 }
 
 // Under m_csAnswer.
@@ -159,47 +159,45 @@ void RadioLink::DropEarlyAnswers() {
 }
 
 void RadioLink::BeginRequest() {
-    EnterCriticalSection(&m_csAnswer);
+    scoped::CritSecLock lock(m_csAnswer);
     DropEarlyAnswers();
     m_bCopyFailed = false;
     m_phase = Phase::Issuing;
     // A signal left by an earlier answer must not end this wait.
     ResetEvent(m_hEvent);
-    LeaveCriticalSection(&m_csAnswer);
 }
 
 bool RadioLink::AwaitAnswer(HRESULT hrCmdID) {
-    EnterCriticalSection(&m_csAnswer);
-    m_hrCmdID = hrCmdID;
-    if (FAILED(hrCmdID)) {
-        // Rejected: no answer follows; anything kept aside is stale.
+    {
+        scoped::CritSecLock lock(m_csAnswer);
+        m_hrCmdID = hrCmdID;
+        if (FAILED(hrCmdID)) {
+            // Rejected: no answer follows; anything kept aside is stale.
+            DropEarlyAnswers();
+            m_phase = Phase::Idle;
+            return false;
+        }
+        for (int i = 0; i < m_nEarly; ++i) {
+            EarlyAnswer& e = m_early[i];
+            if (e.hrCmdID != hrCmdID) continue;
+            WriteTrace(L"v_RILResultCallBack : m_hrCmdID == hrCmdID");
+            if (!e.bCopied) WriteTrace(L"[err]:v_RILResultCallBack(), no copy of the answer.");
+            TakeAnswer(e.dwCode, e.pbCopy, e.cbCopy, e.bCopied);
+            e.pbCopy = nullptr;  // now m_pbResult
+            break;
+        }
         DropEarlyAnswers();
-        m_phase = Phase::Idle;
-        LeaveCriticalSection(&m_csAnswer);
-        return false;
+        if (m_phase == Phase::Issuing) m_phase = Phase::Waiting;
     }
-    for (int i = 0; i < m_nEarly; ++i) {
-        EarlyAnswer& e = m_early[i];
-        if (e.hrCmdID != hrCmdID) continue;
-        WriteTrace(L"v_RILResultCallBack : m_hrCmdID == hrCmdID");
-        if (!e.bCopied) WriteTrace(L"[err]:v_RILResultCallBack(), no copy of the answer.");
-        TakeAnswer(e.dwCode, e.pbCopy, e.cbCopy, e.bCopied);
-        e.pbCopy = nullptr;  // now m_pbResult
-        break;
-    }
-    DropEarlyAnswers();
-    if (m_phase == Phase::Issuing) m_phase = Phase::Waiting;
-    LeaveCriticalSection(&m_csAnswer);
 
     WaitForSingleObject(m_hEvent, g_dwWaitMs);
 
-    EnterCriticalSection(&m_csAnswer);
+    scoped::CritSecLock lock(m_csAnswer);
     // Judged under the lock: an answer that came just after the time-out is
     // still this request's, and no later answer can change the code first.
     bool bOk = m_phase == Phase::Answered && !m_bCopyFailed && m_dwCode == RIL_RESULT_OK;
     m_phase = Phase::Idle;
     ResetEvent(m_hEvent);
-    LeaveCriticalSection(&m_csAnswer);
     return bOk;
 }
 

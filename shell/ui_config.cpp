@@ -5,7 +5,7 @@
 
 #include "platform/debug_out.h"
 #include "platform/regext.h"
-#include "platform/scoped.h"
+#include "platform/registry.h"
 #include "platform/screen.h"
 #include "shell/trace.h"
 
@@ -55,12 +55,10 @@ const LPCWSTR (&kUIMetricNames)[kUIMetricCount] = kMetricNames;
 namespace {
 
 constexpr WCHAR kQXPhoneKey[] = L"SOFTWARE\\Orvex\\QXPhone";
-constexpr WCHAR kDisplayKey[] = L"Drivers\\Display\\GPE";
 constexpr WCHAR kMuiKey[] = L"MUI";
 constexpr WCHAR kLinkdeckKey[] = L"Software\\Orvex\\Linkdeck";
 constexpr WCHAR kUISettingsKey[] = L"Software\\Orvex\\QXPhone\\UISettings";
 
-constexpr DWORD kHighDpiLogicalPixels = 192;
 constexpr DWORD kDefaultLanguage = 1033;
 
 struct ScreenClass {
@@ -74,6 +72,13 @@ constexpr ScreenClass kScreenClasses[] = {
     {240, 320, 1}, {240, 240, 2}, {480, 640, 3}, {320, 320, 4}, {480, 800, 5}, {320, 480, 6},
 };
 
+// Absence is normal; anything else is a value we cannot use.
+void TraceUnusableDword(LPCWSTR name, HRESULT hr) {
+    if (hr != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) && hr != HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND))
+        WriteTrace(L"[err]:GetSettings(), %s cannot be read as a DWORD, hr=[0x%08lx], ignored.", name,
+                   static_cast<unsigned long>(hr));
+}
+
 // A DWORD of the configuration; false when absent or not a 32-bit number.
 bool ReadConfigDword(LPCWSTR subkey, LPCWSTR name, DWORD* pdw) {
     DWORD dw = 0;
@@ -82,10 +87,7 @@ bool ReadConfigDword(LPCWSTR subkey, LPCWSTR name, DWORD* pdw) {
         *pdw = dw;
         return true;
     }
-    // Absence is normal; anything else is a value we cannot use.
-    if (hr != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) && hr != HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND))
-        WriteTrace(L"[err]:GetSettings(), %s cannot be read as a DWORD, hr=[0x%08lx], ignored.", name,
-                   static_cast<unsigned long>(hr));
+    TraceUnusableDword(name, hr);
     return false;
 }
 
@@ -98,22 +100,20 @@ LONG ReadConfigLong(LPCWSTR subkey, LPCWSTR name) {
 // type is not examined, only the count of bytes delivered. False when the key
 // does not open (the caller then leaves its value alone).
 bool QueryLinkdeckValue(LPCWSTR name, BYTE (&out)[4], BOOL* pbRead) {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kLinkdeckKey, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
-        return false;
-    scoped::Key key(raw);
+    registry::Key key;
+    if (key.Open(HKEY_LOCAL_MACHINE, kLinkdeckKey, registry::kRead) != ERROR_SUCCESS) return false;
     BYTE buf[4] = {};
-    DWORD cb = sizeof(buf);
-    LONG rc = RegQueryValueExW(key.get(), name, nullptr, nullptr, buf, &cb);
+    DWORD cb = 0;
+    LONG rc = key.QueryExact(name, buf, sizeof(buf), &cb);
     // A short or long value must not leave part of itself behind.
-    if (rc == ERROR_SUCCESS && cb == sizeof(buf)) {
+    if (rc == ERROR_SUCCESS) {
         std::memcpy(out, buf, sizeof(buf));
         *pbRead = TRUE;
         return true;
     }
     std::memset(out, 0, sizeof(out));
     *pbRead = FALSE;
-    if (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA)
+    if (rc == ERROR_INVALID_DATA)
         WriteTrace(L"[err]:GetSettings(), %s has %lu bytes instead of 4, ignored.", name, cb);
     return true;
 }
@@ -170,11 +170,11 @@ BOOL GetSettings() {
                      static_cast<int>(*f.pValue));
     }
 
-    DWORD dwLogPixels = 0;
-    AppState.nScale =
-        ReadConfigDword(kDisplayKey, L"LogicalPixelsX", &dwLogPixels) && dwLogPixels == kHighDpiLogicalPixels
-            ? 2
-            : 1;
+    LONG rcScale = ERROR_SUCCESS;
+    AppState.nScale = registry::ReadDisplayScale(&rcScale);
+    if (rcScale != ERROR_SUCCESS)
+        TraceUnusableDword(L"LogicalPixelsX", HRESULT_FROM_WIN32(rcScale == ERROR_INVALID_DATA ? ERROR_DATATYPE_MISMATCH
+                                                                                                : rcScale));
 
     ClassifyScreen(&AppState.nScreenType);
 

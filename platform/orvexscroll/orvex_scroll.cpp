@@ -12,6 +12,7 @@
 
 #include "platform/debug_out.h"
 #include "platform/orvexscroll/gesture_info.h"
+#include "platform/scoped.h"
 
 namespace {
 constexpr double kBaseDpi = 96.0;
@@ -65,10 +66,8 @@ void OrvexScroll::Attach(ScrollEventProc pfnEvent, HWND hwnd) {
     if (m_dFixedScale > 0) return;
     // Thresholds are pixels of a 96 dpi screen, grown with the window's resolution.
     int iDpi = 0;
-    if (HDC hdc = GetDC(hwnd)) {
-        iDpi = GetDeviceCaps(hdc, LOGPIXELSY);
-        ReleaseDC(hwnd, hdc);
-    }
+    scoped::WindowDC window(hwnd);
+    if (window.get()) iDpi = GetDeviceCaps(window.get(), LOGPIXELSY);
     m_tu = MakeScrollTuning(iDpi > 0 ? iDpi / kBaseDpi : 1.0);
 }
 
