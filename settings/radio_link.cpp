@@ -64,7 +64,7 @@ RadioLink::RadioLink()
       m_early{},
       m_nEarly(0) {
     InitializeCriticalSection(&m_csAnswer);
-    if (!m_hEvent) WriteTrace(L"[err]:RadioLink(), CreateEvent() failed, error=[%ld].", GetLastError());
+    if (!m_hEvent) WriteTrace(L"[err]:RadioLink(), CreateEvent() failed, error=[%lu].", GetLastError());
 }
 
 RadioLink::~RadioLink() {
@@ -130,7 +130,7 @@ void RadioLink::v_RILResultCallBack(DWORD dwCode, HRESULT hrCmdID, const void* l
         BYTE* pbCopy;
         DWORD cbCopy;
         bool bCopied = CopyAnswer(lpData, cbData, &pbCopy, &cbCopy);
-        if (!bCopied) WriteTrace(L"[err]:v_RILResultCallBack(), no copy of %ld bytes.", cbData);
+        if (!bCopied) WriteTrace(L"[err]:v_RILResultCallBack(), no copy of %lu bytes.", cbData);
         TakeAnswer(dwCode, pbCopy, cbCopy, bCopied);
         break;
     }
@@ -265,7 +265,7 @@ bool RadioLink::My_RIL_SetVoiceMail_RecordEntries(DWORD dwRecord, DWORD dwFileID
     // past its end, and a P3 other than the record length is refused by the
     // card anyway, so such a call is not sent.
     if (!pbData || m_dwRecLen == 0 || dwLen != m_dwRecLen) {
-        WriteTrace(L"[err]:My_RIL_SetVoiceMail_RecordEntries(), dwLen=[%ld], m_dwRecLen=[%ld], not sent.",
+        WriteTrace(L"[err]:My_RIL_SetVoiceMail_RecordEntries(), dwLen=[%lu], m_dwRecLen=[%lu], not sent.",
                    dwLen, m_dwRecLen);
         return false;
     }
