@@ -137,6 +137,13 @@ void FuncSetVMailTextMSG_Setting() {
             // for nothing.
             WriteTrace(L"[err]:FuncSetVMailTextMSG_Setting(), voice mail not read at start and not "
                        L"edited, SIM record kept.");
+        } else if (!g_bVMailShown && IsShownVoiceMail(szAddr)) {
+            // The value the box shows ("PhoneNumber1" under the override)
+            // could not be read: the empty box is no number either, and
+            // saving it would erase the override, the mirror and the record.
+            WriteTrace(L"[err]:FuncSetVMailTextMSG_Setting(), voice mail shown at start not read "
+                       L"from the registry and not edited, PhoneNumber1, VMail_Address and SIM "
+                       L"record kept.");
         } else {
             if (Reg_GetRegOverridesSIM() != 0) Reg_SavePhoneNumber1(szAddr);
             if (ReadSimTypeFlags(&dwCPHS, &dwSimType)) {
