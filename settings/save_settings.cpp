@@ -59,6 +59,11 @@ BOOL SaveTextMessage(RadioLink& link, const WCHAR (&szAddr)[kTextLen]) {
         WriteRegistry(kMirrorKey, kValueTextMSGAddress, REG_SZ, ra.wszAddress);
         WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(): WriteRegistry(TextMSG_Address), "
                    L"VMail_Address, szAddr=%s, szTrimAddr=%s ", szAddr, szTrimAddr);
+    } else if (link.AnswerLost()) {
+        // The radio may hold the new address: the mirror keeps the last one
+        // known, and the next start reads what the radio has.
+        WriteTrace(L"[err]:FuncSetVMailTextMSG_Setting(), no answer to the message configuration, "
+                   L"service center outcome unknown, TextMSG_Address kept.");
     }
     link.My_RIL_Deinitialize();
     return bRet;
@@ -101,6 +106,11 @@ BOOL SaveVoiceMail(RadioLink& link, DWORD dwFieldID, WCHAR (&szAddr)[kTextLen], 
             WriteRegistry(kMirrorKey, kValueVMailAddress, REG_SZ, szAddr);
             WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(): WriteRegistry(VMailTextMSG), "
                        L"VMail_Address, szAddr=%s", szAddr);
+        } else if (link.AnswerLost()) {
+            // The card may hold the new record: the mirror keeps the last
+            // number known, and the next start reads what the card has.
+            WriteTrace(L"[err]:FuncSetVMailTextMSG_Setting(), no answer to UPDATE RECORD, "
+                       L"SIM record outcome unknown, VMail_Address kept.");
         }
         WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), My_RIL_SetVoiceMail_RecordEntries, "
                    L"bRet=[%d]", bRet);
