@@ -32,6 +32,15 @@ constexpr DWORD kRspFileSizeHigh = 2;
 constexpr DWORD kRspFileSizeLow = 3;
 constexpr DWORD kRspRecordLength = 14;
 
+// The RIL's own failures that leave a command's fate open: it may have
+// reached the modem, which may have carried it out.
+bool IsLostAnswer(DWORD dwCode, const BYTE* pbData, DWORD cbData) {
+    HRESULT hr = 0;
+    if (dwCode != RIL_RESULT_ERROR || !pbData || cbData != sizeof(hr)) return false;
+    memcpy(&hr, pbData, sizeof(hr));
+    return hr == RIL_E_TIMEDOUT || hr == RIL_E_RADIOUNAVAILABLE;
+}
+
 // An own copy of the answer data. False when it cannot be made, so that
 // the request fails instead of reading what the RIL may already have freed.
 bool CopyAnswer(const void* lpData, DWORD cbData, BYTE** ppCopy, DWORD* pcbCopy) {
@@ -61,6 +70,7 @@ RadioLink::RadioLink()
       m_dwCode(0),
       m_phase(Phase::Idle),
       m_bCopyFailed(false),
+      m_bAnswerLost(false),
       m_early{},
       m_nEarly(0) {
     InitializeCriticalSection(&m_csAnswer);
@@ -171,6 +181,7 @@ bool RadioLink::AwaitAnswer(HRESULT hrCmdID) {
     {
         scoped::CritSecLock lock(m_csAnswer);
         m_hrCmdID = hrCmdID;
+        m_bAnswerLost = false;
         if (FAILED(hrCmdID)) {
             // Rejected: no answer follows; anything kept aside is stale.
             DropEarlyAnswers();
@@ -196,6 +207,8 @@ bool RadioLink::AwaitAnswer(HRESULT hrCmdID) {
     // Judged under the lock: an answer that came just after the time-out is
     // still this request's, and no later answer can change the code first.
     bool bOk = m_phase == Phase::Answered && !m_bCopyFailed && m_dwCode == RIL_RESULT_OK;
+    m_bAnswerLost = m_phase != Phase::Answered ||
+                    (!m_bCopyFailed && IsLostAnswer(m_dwCode, m_pbResult, m_cbResult));
     m_phase = Phase::Idle;
     ResetEvent(m_hEvent);
     return bOk;

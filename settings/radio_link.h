@@ -40,6 +40,11 @@ public:
     bool My_RIL_SetVoiceMail_RecordEntries(DWORD dwRecord, DWORD dwFileID, const BYTE* pbData,
                                            DWORD dwLen);
 
+    // TRUE when the last request went out and its answer never came: no
+    // answer in time, or the port closed under it. Whether the radio carried
+    // it out is then unknown.
+    bool AnswerLost() const { return m_bAnswerLost; }
+
     // The radio wait is 15000 ms on the device; tests shorten it (0 restores).
     static void SetWaitTimeoutForTest(DWORD dwMs);
 
@@ -88,6 +93,7 @@ private:
     CRITICAL_SECTION m_csAnswer;  // guards everything below and the answer fields
     Phase m_phase;
     bool m_bCopyFailed;
+    bool m_bAnswerLost;  // caller's thread only
     EarlyAnswer m_early[kEarlySlots];
     int m_nEarly;
 };

@@ -15,6 +15,7 @@
 
 RILMSGCONFIG TextMsgConfig = {};
 BOOL g_bVMailRead = FALSE;
+BOOL g_bVMailShown = FALSE;
 
 namespace {
 
@@ -58,7 +59,7 @@ BOOL ReadVoiceMail(RadioLink& link, DWORD dwFieldID) {
     WriteRegistry(kMirrorKey, kValueVMailAddress, REG_SZ, szVoiceMail);
     WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(): WriteRegistry(VMail_Address), VMail_Address=%s",
                szVoiceMail);
-    Reg_ShowVMailNumber();
+    g_bVMailShown = Reg_ShowVMailNumber();
     link.My_RIL_Deinitialize();
     return TRUE;
 }
@@ -90,6 +91,7 @@ BOOL FuncGetVMailTextMSG_Setting() {
     ShowWaitCursor();
     RadioLink link;
     g_bVMailRead = FALSE;
+    g_bVMailShown = FALSE;
     link.My_RIL_Initialize();
 
     WCHAR szTextMSGAddress[kTextLen] = {};

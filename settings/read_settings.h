@@ -12,6 +12,10 @@ extern RILMSGCONFIG TextMsgConfig;
 // TRUE once the voice-mail number has really been read from the SIM at
 // start. An empty box after a failed read is no number the user chose.
 extern BOOL g_bVMailRead;
+// TRUE once the box shows the value it is shown from ("PhoneNumber1" under
+// the override, else "VMail_Address"). A value that could not be read leaves
+// the box empty, and that is no number the user chose either.
+extern BOOL g_bVMailShown;
 
 // FALSE when the message configuration or the mailbox file's GET RESPONSE
 // could not be read; TRUE otherwise (a missing SIM-type key or a failed READ

@@ -59,6 +59,11 @@ BOOL SaveTextMessage(RadioLink& link, const WCHAR (&szAddr)[kTextLen]) {
         WriteRegistry(kMirrorKey, kValueTextMSGAddress, REG_SZ, ra.wszAddress);
         WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(): WriteRegistry(TextMSG_Address), "
                    L"VMail_Address, szAddr=%s, szTrimAddr=%s ", szAddr, szTrimAddr);
+    } else if (link.AnswerLost()) {
+        // The radio may hold the new address: the mirror keeps the last one
+        // known, and the next start reads what the radio has.
+        WriteTrace(L"[err]:FuncSetVMailTextMSG_Setting(), no answer to the message configuration, "
+                   L"service center outcome unknown, TextMSG_Address kept.");
     }
     link.My_RIL_Deinitialize();
     return bRet;
@@ -101,6 +106,11 @@ BOOL SaveVoiceMail(RadioLink& link, DWORD dwFieldID, WCHAR (&szAddr)[kTextLen], 
             WriteRegistry(kMirrorKey, kValueVMailAddress, REG_SZ, szAddr);
             WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(): WriteRegistry(VMailTextMSG), "
                        L"VMail_Address, szAddr=%s", szAddr);
+        } else if (link.AnswerLost()) {
+            // The card may hold the new record: the mirror keeps the last
+            // number known, and the next start reads what the card has.
+            WriteTrace(L"[err]:FuncSetVMailTextMSG_Setting(), no answer to UPDATE RECORD, "
+                       L"SIM record outcome unknown, VMail_Address kept.");
         }
         WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), My_RIL_SetVoiceMail_RecordEntries, "
                    L"bRet=[%d]", bRet);
@@ -137,6 +147,13 @@ void FuncSetVMailTextMSG_Setting() {
             // for nothing.
             WriteTrace(L"[err]:FuncSetVMailTextMSG_Setting(), voice mail not read at start and not "
                        L"edited, SIM record kept.");
+        } else if (!g_bVMailShown && IsShownVoiceMail(szAddr)) {
+            // The value the box shows ("PhoneNumber1" under the override)
+            // could not be read: the empty box is no number either, and
+            // saving it would erase the override, the mirror and the record.
+            WriteTrace(L"[err]:FuncSetVMailTextMSG_Setting(), voice mail shown at start not read "
+                       L"from the registry and not edited, PhoneNumber1, VMail_Address and SIM "
+                       L"record kept.");
         } else {
             if (Reg_GetRegOverridesSIM() != 0) Reg_SavePhoneNumber1(szAddr);
             if (ReadSimTypeFlags(&dwCPHS, &dwSimType)) {

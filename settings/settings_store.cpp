@@ -127,17 +127,29 @@ BOOL WriteRegistry(LPCWSTR pszSubKey, LPCWSTR pszName, DWORD dwType, const void*
     return rc == ERROR_SUCCESS;
 }
 
-void Reg_ShowVMailNumber() {
+BOOL Reg_ShowVMailNumber() {
     DWORD dwSel = Reg_GetRegOverridesSIM();
     LPCWSTR pszKey = dwSel ? kVmailKey : kMirrorKey;
     LPCWSTR pszValue = dwSel ? kValuePhoneNumber1 : kValueVMailAddress;
     RegKey key;
-    if (key.Open(HKEY_CURRENT_USER, pszKey, kStoreAccess) != ERROR_SUCCESS) return;
+    LONG rc = key.Open(HKEY_CURRENT_USER, pszKey, kStoreAccess);
+    if (rc != ERROR_SUCCESS) {
+        WriteTrace(L"[err]:Reg_ShowVMailNumber(), key of %s not opened, error=[%ld], box kept.",
+                   pszValue, rc);
+        return FALSE;
+    }
     WCHAR szNumber[kTextLen] = {};
     DWORD cch = kTextLen;
-    if (key.QueryString(pszValue, szNumber, &cch) != ERROR_SUCCESS) szNumber[0] = L'\0';
+    rc = key.QueryString(pszValue, szNumber, &cch);
+    if (rc != ERROR_SUCCESS) {
+        // Missing, of another type, too long or not terminated: no number.
+        szNumber[0] = L'\0';
+        WriteTrace(L"[err]:Reg_ShowVMailNumber(), %s not read, error=[%ld], box empty.", pszValue,
+                   rc);
+    }
     key.Close();
     if (ListItem* item = GetSettingsItem(kItemVoiceMailTextBox)) wcscpy_s(item->szText, szNumber);
+    return rc == ERROR_SUCCESS;
 }
 
 void Reg_SavePhoneNumber1(LPCWSTR pszNumber) {

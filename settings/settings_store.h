@@ -63,8 +63,9 @@ BOOL WriteRegistry(LPCWSTR pszSubKey, LPCWSTR pszName, DWORD dwType, const void*
 
 // The mirrored voice-mail number ("PhoneNumber1" under the override, else
 // "VMail_Address") into the VoiceMailTextBox item. A key that cannot be opened
-// leaves the item as it was; a value that cannot be read empties it.
-void Reg_ShowVMailNumber();
+// leaves the item as it was; a value that cannot be read empties it. TRUE only
+// when the item holds the value read; otherwise a trace line says why.
+BOOL Reg_ShowVMailNumber();
 
 // Save side of the override: "PhoneNumber1" set to the text when the key
 // exists (never created), then flushed. The outcome is not reported.

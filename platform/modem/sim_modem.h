@@ -18,6 +18,12 @@ struct ModemFaults {
     bool bNoise = false;  // RING, a garbage line and +CREG: 1 around each answer
     bool bEcho = false;   // echoes each command line, as after ATE1
     bool bHangUp = false; // the port closes at the next command (built-in transport only)
+    // The port closes once this many more answer bytes have been read; the
+    // commands are carried out (built-in transport only).
+    DWORD dwDropAfterBytes = 0;
+    // Every command answered with these bytes instead, not carried out
+    // (built-in transport only).
+    const char* pszAnswer = nullptr;
     bool bCardWriteFails = false;  // the card takes no update, as a full or worn one
     DWORD dwDialects = 0;  // kDialect...: a test's dialects, added to the card's
 };

@@ -26,13 +26,19 @@ public:
                 continue;
             }
             m_modem.SetFaults(SimModemFaultsForTest());
-            if (m_modem.Faults().bHangUp) {
+            const ModemFaults& faults = m_modem.Faults();
+            if (faults.bHangUp) {
                 m_bHungUp = true;
                 break;
             }
+            // Counted from the first command that sees the fault.
+            if (faults.dwDropAfterBytes && !m_bDropArmed) {
+                m_bDropArmed = true;
+                m_cbDropLeft = faults.dwDropAfterBytes;
+            }
             Chunk c;
-            c.text = m_modem.Answer(m_line);
-            c.dwDue = GetTickCount() + m_modem.Faults().dwDelayMs;
+            c.text = faults.pszAnswer ? std::string(faults.pszAnswer) : m_modem.Answer(m_line);
+            c.dwDue = GetTickCount() + faults.dwDelayMs;
             m_line.clear();
             if (!c.text.empty()) m_out.push_back(std::move(c));
         }
@@ -44,9 +50,15 @@ public:
             return m_bHungUp ? -1 : 0;
         Chunk& c = m_out.front();
         size_t n = c.text.size() < cb ? c.text.size() : cb;
+        if (m_bDropArmed && n > m_cbDropLeft) n = m_cbDropLeft;
         c.text.copy(pb, n);
         c.text.erase(0, n);
         if (c.text.empty()) m_out.pop_front();
+        if (m_bDropArmed && (m_cbDropLeft -= n) == 0) {
+            // The connection is lost in the middle of what the modem sends.
+            m_bHungUp = true;
+            m_out.clear();
+        }
         return static_cast<int>(n);
     }
 
@@ -67,6 +79,8 @@ private:
     std::string m_line;
     std::deque<Chunk> m_out;
     bool m_bHungUp = false;  // answers already on their way are still read, then the port is gone
+    bool m_bDropArmed = false;
+    size_t m_cbDropLeft = 0;  // answer bytes still read before the port closes
 };
 
 }  // namespace

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "platform/ril/ril_test_seams.h"
-#include "settings/radio_link.h"
 #include "settings/read_settings.h"
 #include "tests/settings_rw/rw_fixture.h"
 
@@ -101,139 +99,12 @@ TEST_F(ReadTest, SimType2WithoutCphsReadsEfMbdnAndEveryOtherCombinationTheCphsFi
     }
 }
 
-TEST_F(ReadTest, WithoutTheOemRilKeyTheSimIsNotRead) {
-    TraceTrigger trace;
-    SetMirrors(L"old", L"+999");
-    DeleteRegTree(HKEY_LOCAL_MACHINE, kTestOemKey);
-    EXPECT_TRUE(FuncGetVMailTextMSG_Setting());
-    // No rows here: the reader still writes the mirrors it reaches.
-    EXPECT_EQ(Mirror(L"TextMSG_Address"), L"441234567890");
-    EXPECT_EQ(Mirror(L"VMail_Address"), L"+999");
-    EXPECT_TRUE(trace.Has(L"[err]:FuncGetVMailTextMSG_Setting(), Get Registry(SIMTYPE) failed."));
-    EXPECT_FALSE(trace.Has(L"Reg_GetCPHS()+"));
-
-    ASSERT_TRUE(LoadSetting());
-    EXPECT_EQ(ServiceCentreBox(), L"+441234567890");
-    EXPECT_EQ(VoiceMailBox(), L"");
-}
-
-TEST_F(ReadTest, UnderTheOverrideTheBoxShowsPhoneNumber1AndTheSimNumberIsStillMirrored) {
-    SetRegDword(HKEY_CURRENT_USER, kTestVmailKey, L"RegOverridesSIM", 1);
-    SetRegString(HKEY_CURRENT_USER, kTestVmailKey, L"PhoneNumber1", L"0800 123");
-    ASSERT_TRUE(LoadSetting());
-    EXPECT_EQ(VoiceMailBox(), L"0800 123");
-    EXPECT_EQ(Mirror(L"VMail_Address"), L"+1234567");
-}
-
 TEST_F(ReadTest, ARecordWithoutANumberGivesAndMirrorsTheEmptyText) {
     SetMirrors(L"old", L"+999");
     WriteCard(MakeCard("+441234567890", 145, kFixedEmpty, kFixedEmpty));
     ASSERT_TRUE(LoadSetting());
     EXPECT_EQ(VoiceMailBox(), L"");
     EXPECT_EQ(Mirror(L"VMail_Address"), L"");
-}
-
-TEST_F(ReadTest, AMessageConfigurationThatCannotBeReadLeavesBothBoxesEmptyAndTheMirrors) {
-    struct Case {
-        LPCWSTR what;
-        LPCWSTR port;
-        ModemFaults faults;
-    };
-    ModemFaults error, silent;
-    error.bError = true;
-    silent.bSilent = true;
-    const Case cases[] = {
-        {L"rejected: no modem", L"none", ModemFaults{}},
-        {L"error result", L"sim", error},
-        {L"no answer in time", L"sim", silent},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(c.what)));
-        SetMirrors(L"old", L"+999");
-        RilSetPortForTest(c.port);
-        SetSimModemFaultsForTest(c.faults);
-        // The radio link gives up before the library does.
-        RadioLink::SetWaitTimeoutForTest(c.faults.bSilent ? 150 : 2000);
-        RilSetCommandTimeoutForTest(c.faults.bSilent ? 3000 : 400);
-        TraceTrigger trace;
-        ASSERT_TRUE(LoadSetting());
-        EXPECT_EQ(ServiceCentreBox(), L"");
-        EXPECT_EQ(VoiceMailBox(), L"");
-        EXPECT_EQ(Mirror(L"TextMSG_Address"), L"old");
-        EXPECT_EQ(Mirror(L"VMail_Address"), L"+999");
-        EXPECT_TRUE(trace.Has(L"[msg]:FuncGetVMailTextMSG_Setting(), My_RIL_GetTextMessage_Setting() "
-                              L"Failed, TextMSG_Address=[]"));
-        EXPECT_TRUE(trace.HasDirect(L"[msg]Dialconf.dll: FuncGetVMailTextMSG_Setting(), "
-                                    L"My_RIL_GetTextMessage_Setting() Failed, TextMSG_Address=[] !!\r\n"));
-        // A request the modem saw, unanswered or refused, is traced with its command.
-        if (c.faults.bSilent) {
-            // Still waiting behind the set-up's silence, or sent and unanswered.
-            EXPECT_TRUE(trace.Has(L"handle closed; [AT+CSCA?] not sent") ||
-                        trace.Has(L"handle closed before [AT+CSCA?] was answered"));
-        } else if (c.faults.bError) {
-            EXPECT_TRUE(trace.Has(L"[AT+CSCA?]: result 3"));
-        }
-        // The SIM is not asked at all.
-        EXPECT_FALSE(trace.Has(L"m_dwRegOverridesSIM"));
-        EXPECT_FALSE(trace.Has(L"FuncGetVMailTextMSG_Setting()-"));
-        EXPECT_FALSE(FuncGetVMailTextMSG_Setting());
-        SetSimModemFaultsForTest(ModemFaults{});
-        RilSetPortForTest(L"sim");
-        ReleaseListItems();
-    }
-}
-
-TEST_F(ReadTest, AFailedGetResponseShowsTheServiceCentreOnly) {
-    SetMirrors(L"old", L"+999");
-    WriteCard(MakeCard("+441234567890", 145, nullptr, kFixedPlus1234567));  // no 6F17
-    TraceTrigger trace;
-    ASSERT_TRUE(LoadSetting());
-    EXPECT_EQ(ServiceCentreBox(), L"+441234567890");
-    EXPECT_EQ(VoiceMailBox(), L"");
-    EXPECT_EQ(Mirror(L"TextMSG_Address"), L"441234567890");
-    EXPECT_EQ(Mirror(L"VMail_Address"), L"+999");
-    EXPECT_TRUE(trace.Has(L"[msg]:FuncGetVMailTextMSG_Setting(), My_RIL_GetVoiceMail_Setting() Failed, "
-                          L"dwFieldID=[28439]"));
-    EXPECT_TRUE(trace.HasDirect(L"[msg]Dialconf.dll: FuncGetVMailTextMSG_Setting(), "
-                                L"My_RIL_GetVoiceMail_Setting() Failed, dwFieldID=[28439] !!\r\n"));
-    EXPECT_FALSE(trace.Has(L"FuncGetVMailTextMSG_Setting()-"));
-
-    ReleaseListItems();
-    EXPECT_FALSE(FuncGetVMailTextMSG_Setting());
-}
-
-// A record too short for a number says nothing of the SIM's number: it is
-// not taken for an erased one, so neither the mirror nor a later save erase it.
-TEST_F(ReadTest, ARecordWithoutRoomForANumberCountsAsUnread) {
-    SetMirrors(L"old", L"+999");
-    WriteCard("radio on\nsmsc +441234567890 145\nsim 2G\n"
-              "file 6F17 reclen 10 records 1\nrecord 1 06 91 21 43 65 F7 FF FF FF FF\n");
-    TraceTrigger trace;
-    ASSERT_TRUE(LoadSetting());
-    EXPECT_EQ(VoiceMailBox(), L"");
-    EXPECT_EQ(Mirror(L"VMail_Address"), L"+999");
-    EXPECT_TRUE(trace.Has(L"record not read, VMail_Address kept"));
-    EXPECT_FALSE(g_bVMailRead);
-}
-
-TEST_F(ReadTest, AFailedReadRecordDecodesNothingAndKeepsTheMirror) {
-    SetMirrors(L"old", L"+999");
-    SetRegDword(HKEY_CURRENT_USER, kTestVmailKey, L"RegOverridesSIM", 1);
-    SetRegString(HKEY_CURRENT_USER, kTestVmailKey, L"PhoneNumber1", L"0800");
-    TraceTrigger trace;
-    // GET RESPONSE has been answered; the modem fails READ RECORD.
-    ModemFaults error;
-    error.bError = true;
-    trace.On(L"[msg]:FuncGetVMailTextMSG_Setting(), [1] ======================",
-             [error] { SetSimModemFaultsForTest(error); });
-    ASSERT_TRUE(LoadSetting());
-    ASSERT_TRUE(trace.Fired());
-    EXPECT_EQ(ServiceCentreBox(), L"+441234567890");
-    EXPECT_EQ(VoiceMailBox(), L"");
-    EXPECT_EQ(Mirror(L"VMail_Address"), L"+999");
-    EXPECT_TRUE(trace.Has(L"[msg]:!cPO_MyRil.My_RIL_GetVoiceMail_RecordEntries(1, 28439)"));
-    EXPECT_FALSE(trace.Has(L"ParsePhoneNo()"));
-    EXPECT_TRUE(trace.Has(L"[msg]:FuncGetVMailTextMSG_Setting()-"));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "platform/ril/ril_test_seams.h"
-#include "settings/radio_link.h"
 #include "settings/read_settings.h"
 #include "settings/save_settings.h"
 #include "tests/settings_rw/rw_fixture.h"
@@ -109,17 +108,6 @@ TEST_F(SaveTest, ServiceCentreWithoutLeadingPlusGoesOutUnchangedAsTypeNotGiven) 
     }
 }
 
-TEST_F(SaveTest, VoiceMailIsEncodedIntoRecordOneAndMirroredNormalised) {
-    AttachEdits(L"+441234567890", L"+3161 2w");
-    ASSERT_TRUE(SaveSetting());
-    // The whole record rewritten: alpha identifier FF, then 05 91 13 16 2D FC.
-    EXPECT_EQ(Record6F17(), "FF FF FF FF FF FF FF FF FF FF FF FF FF FF "
-                            "05 91 13 16 2D FC FF FF FF FF FF FF FF FF");
-    EXPECT_EQ(Mirror(L"VMail_Address"), L"+3161 2p");
-    // The other mailbox file is not touched.
-    EXPECT_EQ(Hex(CardRecord(CardPath(), 0x6FC7)), std::string(kAlphaVoicemail) + " " + kFixedEmpty);
-}
-
 TEST_F(SaveTest, AnEmptyVoiceMailTextErasesTheRecord) {
     AttachEdits(L"+441234567890", L"");
     ASSERT_TRUE(SaveSetting());
@@ -136,16 +124,6 @@ TEST_F(SaveTest, EfMbdnIsWrittenForSimType2WithoutCphs) {
     EXPECT_EQ(Record6F17(), kRecordPlus1234567);
 }
 
-TEST_F(SaveTest, UnderTheOverrideTheTypedTextGoesToPhoneNumber1AndTheSimAsWell) {
-    SetRegDword(HKEY_CURRENT_USER, kTestVmailKey, L"RegOverridesSIM", 1);
-    AttachEdits(L"+441234567890", L"+44 77w");
-    FuncSetVMailTextMSG_Setting();
-    EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kTestVmailKey, L"PhoneNumber1"), L"+44 77w");
-    EXPECT_EQ(Mirror(L"VMail_Address"), L"+44 77p");
-    EXPECT_EQ(Record6F17(), "FF FF FF FF FF FF FF FF FF FF FF FF FF FF "
-                            "04 91 44 7D C7 FF FF FF FF FF FF FF FF FF");
-}
-
 TEST_F(SaveTest, ANumberTooLongForTheRecordLeavesTheSimAndTheMirror) {
     SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
     TraceTrigger trace;
@@ -156,123 +134,6 @@ TEST_F(SaveTest, ANumberTooLongForTheRecordLeavesTheSimAndTheMirror) {
     EXPECT_TRUE(trace.Has(L"[err]:FuncSetVMailTextMSG_Setting(), BuildRecord() failed"));
     EXPECT_FALSE(trace.Has(L"My_RIL_SetVoiceMail_RecordEntries"));
     EXPECT_TRUE(trace.Has(L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[1]"));
-}
-
-TEST_F(SaveTest, WithoutTheOemRilKeyTheSimAndItsMirrorStayButPhoneNumber1IsWritten) {
-    SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
-    SetRegDword(HKEY_CURRENT_USER, kTestVmailKey, L"RegOverridesSIM", 1);
-    DeleteRegTree(HKEY_LOCAL_MACHINE, kTestOemKey);
-    TraceTrigger trace;
-    AttachEdits(L"+441234567890", L"0800");
-    FuncSetVMailTextMSG_Setting();
-    EXPECT_EQ(Record6F17(), kRecordPlus1234567);
-    EXPECT_EQ(Mirror(L"VMail_Address"), L"+1234567");
-    EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kTestVmailKey, L"PhoneNumber1"), L"0800");
-    EXPECT_FALSE(trace.Has(L"dwCPHS"));
-    // The last outcome is the message configuration's.
-    EXPECT_TRUE(trace.Has(L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[1]"));
-}
-
-TEST_F(SaveTest, AFailedGetResponseEndsTheSaveBeforeTheRecord) {
-    SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
-    WriteCard(MakeCard("+441234567890", 145, nullptr, kFixedEmpty));  // no 6F17
-    const std::string before = ReadCard();
-    TraceTrigger trace;
-    AttachEdits(L"+441234567890", L"0800");
-    FuncSetVMailTextMSG_Setting();
-    EXPECT_EQ(Mirror(L"VMail_Address"), L"+1234567");
-    EXPECT_EQ(Mirror(L"TextMSG_Address"), L"441234567890");
-    EXPECT_TRUE(trace.Has(L"[msg]:FuncGetVMailTextMSG_Setting(), My_RIL_GetVoiceMail_Setting() Failed, "
-                          L"dwFieldID=[28439]"));
-    EXPECT_TRUE(trace.HasDirect(L"[QXPhoneVMSetting] FuncSetVMailTextMSG_Setting(), "
-                                L"My_RIL_GetVoiceMail_Setting() Failed, dwFieldID=[28439] !!\r\n"));
-    EXPECT_FALSE(trace.Has(L"FuncSetVMailTextMSG_Setting()-"));
-    EXPECT_FALSE(trace.Has(L"BuildRecord"));
-    // Only the service-centre line could have changed, and to the same address.
-    EXPECT_EQ(ReadCard(), before);
-}
-
-TEST_F(SaveTest, AFailedUpdateRecordLeavesTheMirror) {
-    SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
-    TraceTrigger trace;
-    ModemFaults error;
-    error.bError = true;
-    trace.On(L"dwVoiceMailRecLen = 28", [error] { SetSimModemFaultsForTest(error); });
-    AttachEdits(L"+441234567890", L"0800");
-    FuncSetVMailTextMSG_Setting();
-    ASSERT_TRUE(trace.Fired());
-    EXPECT_EQ(Record6F17(), kRecordPlus1234567);
-    EXPECT_EQ(Mirror(L"VMail_Address"), L"+1234567");
-    EXPECT_FALSE(trace.Has(L"WriteRegistry(VMailTextMSG)"));
-    EXPECT_TRUE(trace.Has(L"[msg]:FuncSetVMailTextMSG_Setting(), My_RIL_SetVoiceMail_RecordEntries, bRet=[0]"));
-    EXPECT_TRUE(trace.Has(L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[0]"));
-}
-
-// A SIM that could not be read at start leaves the box empty; saving it
-// untouched must not erase the number the SIM still holds.
-TEST_F(SaveTest, AnUnreadNumberIsNotErasedButAnEditedOneIsWritten) {
-    ReleaseListItems();
-    {
-        TraceTrigger trace;
-        ModemFaults error;
-        error.bError = true;
-        trace.On(L"[msg]:FuncGetVMailTextMSG_Setting(), [1] ======================",
-                 [error] { SetSimModemFaultsForTest(error); });
-        ASSERT_TRUE(LoadSetting());
-        ASSERT_TRUE(trace.Fired());
-    }
-    SetSimModemFaultsForTest(ModemFaults{});
-    ASSERT_EQ(VoiceMailBox(), L"");
-
-    TraceTrigger trace;
-    AttachEdits(L"+441234567890", L"");
-    ASSERT_TRUE(SaveSetting());
-    EXPECT_EQ(Record6F17(), kRecordPlus1234567);
-    EXPECT_TRUE(trace.Has(L"voice mail not read at start and not edited, SIM record kept."));
-
-    for (HWND h : m_edits) DestroyWindow(h);
-    m_edits.clear();
-    AttachEdits(L"+441234567890", L"0800");
-    ASSERT_TRUE(SaveSetting());
-    EXPECT_NE(Record6F17(), kRecordPlus1234567);
-    EXPECT_EQ(Mirror(L"VMail_Address"), L"0800");
-}
-
-// A failed read leaves the configuration all zero: a typed service centre
-// then goes out as its address and type alone; an untouched empty box sends nothing.
-TEST_F(SaveTest, AServiceCentreTypedAfterAFailedReadIsSaved) {
-    struct Case {
-        LPCWSTR typed;
-        const char* smsc;
-        int nType;
-        LPCWSTR mirror;
-    };
-    const Case cases[] = {
-        {L"+449876543210", "+449876543210", 145, L"449876543210"},
-        {L"0441234567", "0441234567", 129, L"0441234567"},
-        {L"", "+441234567890", 145, L"old"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(c.typed)));
-        for (HWND h : m_edits) DestroyWindow(h);
-        m_edits.clear();
-        ReleaseListItems();
-        WriteCard(MakeCard("+441234567890", 145, kFixedPlus1234567, kFixedEmpty));
-        SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"TextMSG_Address", L"old");
-        ModemFaults error;
-        error.bError = true;
-        SetSimModemFaultsForTest(error);
-        ASSERT_TRUE(LoadSetting());
-        ASSERT_EQ(ServiceCentreBox(), L"");
-        SetSimModemFaultsForTest(ModemFaults{});
-        AttachEdits(c.typed, L"");
-        FuncSetVMailTextMSG_Setting();
-        SimCard card = LoadCard(CardPath());
-        EXPECT_EQ(card.smscAddress, c.smsc);
-        EXPECT_EQ(card.nSmscType, c.nType);
-        EXPECT_EQ(Mirror(L"TextMSG_Address"), c.mirror);
-        EXPECT_EQ(Record6F17(), kRecordPlus1234567);
-    }
 }
 
 TEST_F(SaveTest, WithoutEditControlsNothingIsWritten) {
@@ -340,21 +201,6 @@ TEST_F(SaveTest, WhatCannotBeStoredIsFoundBeforeAnythingIsWritten) {
     memset(&TextMsgConfig, 0, sizeof(TextMsgConfig));
     AttachEdits(L"+441234567890", L"+1234567");
     EXPECT_TRUE(CheckSettingInput(nullptr));
-}
-
-TEST_F(SaveTest, AfterASaveAFreshReadShowsTheSavedNumbers) {
-    AttachEdits(L"+31201234567", L"+3161 2w");
-    ASSERT_TRUE(SaveSetting());
-    for (HWND h : m_edits) DestroyWindow(h);
-    m_edits.clear();
-    ReleaseListItems();
-    memset(&TextMsgConfig, 0, sizeof TextMsgConfig);
-    DeleteRegTree(HKEY_CURRENT_USER, kTestMirrorKey);
-
-    ASSERT_TRUE(LoadSetting());
-    EXPECT_EQ(ServiceCentreBox(), L"+31201234567");
-    EXPECT_EQ(VoiceMailBox(), L"+31612p");  // the blank went in as an undefined digit
-    EXPECT_EQ(Mirror(L"VMail_Address"), L"+31612p");
 }
 
 // The phone application's stand-in, logging each update into the device.
