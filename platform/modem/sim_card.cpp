@@ -60,6 +60,17 @@ std::string Unquote(const std::string& s) {
     return s;
 }
 
+// A word of the card for an error text: a NUL or another control byte would
+// cut or break the trace line the error goes into.
+std::string Visible(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        BYTE u = static_cast<BYTE>(c);
+        out += u >= 0x20 && u != 0x7F ? std::string(1, c) : "\\x" + HexEncode(&u, 1);
+    }
+    return out;
+}
+
 }  // namespace
 
 bool IsSimSmscAddress(const std::string& a) {
@@ -164,7 +175,7 @@ bool ParseSimCard(const std::string& text, SimCard* pCard, std::string* pError) 
             std::string words, bad;
             for (size_t k = 1; k < t.size(); ++k) words += t[k] + " ";
             if (!DialectsFromText(words, &card.dwDialects, &bad))
-                return Fail(pError, i, "unknown dialect '" + bad + "'");
+                return Fail(pError, i, "unknown dialect '" + Visible(bad) + "'");
             card.iDialectLine = static_cast<int>(i);
         } else if (key == "file") {
             unsigned long id = 0, len = 0, count = 0;
@@ -198,7 +209,7 @@ bool ParseSimCard(const std::string& text, SimCard* pCard, std::string* pError) 
             current->records[n] = bytes;
             current->recordLines[n] = i;
         } else {
-            return Fail(pError, i, "unknown keyword '" + t[0] + "'");
+            return Fail(pError, i, "unknown keyword '" + Visible(t[0]) + "'");
         }
     }
     if (pCard) *pCard = std::move(card);

@@ -31,7 +31,8 @@ struct SimCard {
     int iRadioLine = -1, iSmscLine = -1, iSimLine = -1, iDialectLine = -1;
 };
 
-// Reads the card text. On failure pError says which line is wrong and why.
+// Reads the card text. On failure pError says which line is wrong and why,
+// with control bytes of the text written as \xNN so that it fits a trace line.
 bool ParseSimCard(const std::string& text, SimCard* pCard, std::string* pError);
 // The card's text with its edits.
 std::string SimCardText(const SimCard& card);

@@ -44,7 +44,8 @@ TEST(SimCardText, ParsesTheShippedDefaultCard) {
 }
 
 TEST(SimCardText, RefusesMalformedCardsNamingTheLine) {
-    const char* bad[] = {
+    using namespace std::string_literals;
+    const std::string bad[] = {
         "radio sideways\n",
         "radio on\nradio off\n",
         "smsc +44\"12 145\n",
@@ -58,12 +59,18 @@ TEST(SimCardText, RefusesMalformedCardsNamingTheLine) {
         "file 6F17 reclen 0 records 4\n",
         "file 6F17 reclen 2 records 4\nfile 6f17 reclen 2 records 4\n",
         "colour blue\n",
+        "sim 2G\nco\0lour\x1B blue\n"s,
     };
-    for (const char* text : bad) {
+    for (const std::string& text : bad) {
         std::string error;
         EXPECT_FALSE(ParseSimCard(text, nullptr, &error)) << text;
         EXPECT_EQ(error.compare(0, 5, "line "), 0) << error;
+        // The error goes into a trace line: control bytes are written out.
+        for (unsigned char c : error) EXPECT_TRUE(c >= 0x20 && c != 0x7F) << error;
     }
+    std::string error;
+    ParseSimCard("sim 2G\nco\0lour\x1B blue\n"s, nullptr, &error);
+    EXPECT_EQ(error, "line 2: unknown keyword 'co\\x00lour\\x1B'");
 }
 
 TEST(SimCardText, EditsChangeOnlyTheirLines) {
