@@ -81,7 +81,7 @@ TEST_F(DialectTest, ReadAndSaveAgainstEachDialect) {
         ModemFaults faults;
         if (row.fault == Fault::NoCard) {
             DeleteFileW(CardPath().c_str());
-            DWORD d = 0;
+            uint32_t d = 0;
             ASSERT_TRUE(DialectsFromText(row.dialects, &d, nullptr));
             faults.dwDialects = d;
         } else {
