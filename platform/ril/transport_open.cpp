@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "platform/debug_out.h"
-#include "platform/modem/sim_modem.h"
+#include "platform/modem/sim_card_file.h"
 #include "platform/ril/at_transport.h"
 #include "platform/ril/ril_test_seams.h"
 
