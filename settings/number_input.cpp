@@ -36,12 +36,12 @@ NumberFault CheckVoiceMailText(LPCWSTR pText) {
 NumberFault CheckServiceCentreText(LPCWSTR pText) {
     NumberFault fault = CheckCharacters(pText);
     if (fault != NF_NONE) return fault;
-    DWORD dwType = 0;
+    uint32_t dwType = 0;
     LPCWSTR pszAddress = SplitServiceCentre(pText, &dwType);
     return My_RIL_TakesServiceCentre(dwType, pszAddress) ? NF_NONE : NF_RADIO_REFUSES;
 }
 
-LPCWSTR SplitServiceCentre(LPCWSTR pText, DWORD* pdwType) {
+LPCWSTR SplitServiceCentre(LPCWSTR pText, uint32_t* pdwType) {
     if (pText[0] == L'+') {
         *pdwType = RIL_ADDRTYPE_INTERNATIONAL;
         return pText + 1;

@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 // The dial characters 0-9 * # + p P w W and the separators blank and "-",
 // which the mailbox record stores as the undefined digit.
 bool IsNumberChar(WCHAR c);
@@ -28,4 +30,4 @@ NumberFault CheckServiceCentreText(LPCWSTR pText);
 
 // The address the radio gets for a service-centre text: without its
 // leading "+", which gives the international type instead.
-LPCWSTR SplitServiceCentre(LPCWSTR pText, DWORD* pdwType);
+LPCWSTR SplitServiceCentre(LPCWSTR pText, uint32_t* pdwType);

@@ -9,154 +9,192 @@
 //   X+13 extension record identifier
 #include "settings/record_codec.h"
 
-#include <cwchar>
-
-#include "shell/trace.h"
+#include <cstring>
 
 namespace {
 
-constexpr BYTE kTonNpiInternational = 0x91;  // TON international, NPI ISDN/E.164
-constexpr BYTE kTonNpiUnknown = 0x81;        // TON unknown, NPI ISDN/E.164
-constexpr DWORD kBcdBytes = 10;
+constexpr uint8_t kTonNpiInternational = 0x91;  // TON international, NPI ISDN/E.164
+constexpr uint8_t kTonNpiUnknown = 0x81;        // TON unknown, NPI ISDN/E.164
+constexpr uint32_t kBcdBytes = 10;
+
+// One trace line, composed piece by piece as the device's wide printf
+// formats did (there is no such printf for char16_t). The program's trace
+// keeps at most kTraceLineUnits of a message, so a line needs no more.
+class TraceLine {
+public:
+    static constexpr size_t kTraceLineUnits = 1028;
+
+    TraceLine() = default;
+    explicit TraceLine(const char* pszAscii) { Add(pszAscii); }
+    TraceLine& Add(const char* pszAscii) {
+        while (*pszAscii) Put(static_cast<Char16>(*pszAscii++));
+        return *this;
+    }
+    TraceLine& Add(const Char16* pszText) {
+        for (; *pszText; ++pszText) Put(*pszText);
+        return *this;
+    }
+    // %d, and %ld of a DWORD: a 32-bit value shown signed.
+    TraceLine& Dec(int32_t n) {
+        uint32_t u = n < 0 ? 0u - static_cast<uint32_t>(n) : static_cast<uint32_t>(n);
+        if (n < 0) Put('-');
+        return Digits(u, 10, 1, false);
+    }
+    // %x; %02X is nWidth 2 and bUpper.
+    TraceLine& Hex(uint32_t u, int nWidth = 1, bool bUpper = false) { return Digits(u, 16, nWidth, bUpper); }
+    bool Full() const { return m_len == kTraceLineUnits; }
+    void Write() {
+        m_text[m_len] = 0;
+        if (g_pfnCodecTrace) g_pfnCodecTrace(m_text);
+    }
+
+private:
+    void Put(Char16 c) {
+        if (m_len < kTraceLineUnits) m_text[m_len++] = c;
+    }
+    TraceLine& Digits(uint32_t u, uint32_t base, int nWidth, bool bUpper) {
+        const char* digits = bUpper ? "0123456789ABCDEF" : "0123456789abcdef";
+        char buf[32];
+        int n = 0;
+        do {
+            buf[n++] = digits[u % base];
+            u /= base;
+        } while (u);
+        while (n < nWidth) buf[n++] = '0';
+        while (n) Put(static_cast<Char16>(buf[--n]));
+        return *this;
+    }
+
+    Char16 m_text[kTraceLineUnits + 1];
+    size_t m_len = 0;
+};
 
 // Addresses go to the trace as 32-bit hex, as on the device.
-unsigned TraceAddr(const void* p) { return static_cast<unsigned>(reinterpret_cast<UINT_PTR>(p)); }
-LPCWSTR TraceText(LPCWSTR s) { return s ? s : L""; }
+uint32_t TraceAddr(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+const Char16* TraceText(const Char16* s) { return s ? s : T16(""); }
 
 // Offset of the fixed part, computed in 8 bits as the device does; only
 // meaningful for record lengths of 14 to 255, which callers check first.
-BYTE FixedPartOffset(DWORD dwTotalRecLen) { return static_cast<BYTE>(dwTotalRecLen + 242); }
+uint8_t FixedPartOffset(uint32_t dwTotalRecLen) { return static_cast<uint8_t>(dwTotalRecLen + 242); }
 
-bool IsRecordLength(DWORD dwTotalRecLen) {
+bool IsRecordLength(uint32_t dwTotalRecLen) {
     return dwTotalRecLen >= kRecordFixedPart && dwTotalRecLen <= kRecordMaxLen;
 }
 
-void SetEmpty(LPWSTR pNo) {
-    if (pNo) pNo[0] = L'\0';
+void SetEmpty(Char16* pNo) {
+    if (pNo) pNo[0] = 0;
 }
 
-void AppendChar(LPWSTR text, DWORD cchText, LPCWSTR szChar) {
-    size_t len = wcslen(text);
+void AppendChar(Char16* text, uint32_t cchText, const Char16* szChar) {
+    size_t len = Len16(text);
     if (len + 1 < cchText) {
         text[len] = szChar[0];
-        text[len + 1] = L'\0';
+        text[len + 1] = 0;
     }
 }
 
 }  // namespace
 
-bool RecordInAnswer(DWORD cbData, DWORD dwTotalRecLen) {
+bool RecordInAnswer(uint32_t cbData, uint32_t dwTotalRecLen) {
     return IsRecordLength(dwTotalRecLen) && cbData >= kSimResponseHeader &&
            cbData - kSimResponseHeader >= dwTotalRecLen;
 }
 
-LPWSTR BCDToChar(BYTE bNibble, LPWSTR szBuf) {
+Char16* BCDToChar(uint8_t bNibble, Char16* szBuf) {
     if (!szBuf) return szBuf;
-    WCHAR c = L'?';
+    Char16 c = '?';
     if (bNibble <= 9)
-        c = static_cast<WCHAR>(L'0' + bNibble);
+        c = static_cast<Char16>('0' + bNibble);
     else if (bNibble == 0xA)
-        c = L'*';
+        c = '*';
     else if (bNibble == 0xB)
-        c = L'#';
+        c = '#';
     else if (bNibble == 0xC)
-        c = L'p';  // DTMF control digit separator (pause)
+        c = 'p';  // DTMF control digit separator (pause)
     szBuf[0] = c;
-    szBuf[1] = L'\0';
+    szBuf[1] = 0;
     return szBuf;
 }
 
-BYTE CharToBCD(LPCWSTR szChar) {
-    WCHAR c = szChar ? szChar[0] : L'\0';
-    if (c >= L'0' && c <= L'9') return static_cast<BYTE>(c - L'0');
+uint8_t CharToBCD(const Char16* szChar) {
+    Char16 c = szChar ? szChar[0] : 0;
+    if (c >= '0' && c <= '9') return static_cast<uint8_t>(c - '0');
     switch (c) {
-    case L'*': return 0xA;
-    case L'#': return 0xB;
-    case L'P':
-    case L'p':
-    case L'W':
-    case L'w': return 0xC;
+    case '*': return 0xA;
+    case '#': return 0xB;
+    case 'P':
+    case 'p':
+    case 'W':
+    case 'w': return 0xC;
     default: return 0xD;
     }
 }
 
-bool RemovePlusAndChangeW(LPWSTR pNo) {
-    WriteTrace(L"[msg]:RemovePlusAndChangeW(), pNo=[%s].", TraceText(pNo));
+bool RemovePlusAndChangeW(Char16* pNo) {
+    TraceLine("[msg]:RemovePlusAndChangeW(), pNo=[").Add(TraceText(pNo)).Add("].").Write();
     bool bPlus = false;
     if (pNo) {
         // The text only shrinks, so it is rewritten in place: no work buffer
         // to overrun whatever the caller's text length.
-        LPWSTR out = pNo;
-        for (LPCWSTR in = pNo; *in; ++in) {
-            if (*in == L'+') {
+        Char16* out = pNo;
+        for (const Char16* in = pNo; *in; ++in) {
+            if (*in == '+') {
                 bPlus = true;
                 continue;
             }
-            *out++ = (*in == L'W' || *in == L'w') ? L'p' : *in;
+            *out++ = (*in == 'W' || *in == 'w') ? Char16('p') : *in;
         }
-        *out = L'\0';
+        *out = 0;
     }
-    WriteTrace(L"[msg]:RemovePlusAndChangeW(), pNo=[%s].", TraceText(pNo));
+    TraceLine("[msg]:RemovePlusAndChangeW(), pNo=[").Add(TraceText(pNo)).Add("].").Write();
     return bPlus;
 }
 
-void DumpHex(const BYTE* pData, DWORD cbData) {
+void DumpHex(const uint8_t* pData, uint32_t cbData) {
     if (!pData || cbData == 0) {
-        WriteTrace(L"  { NULL }\r\n");
+        TraceLine("  { NULL }\r\n").Write();
         return;
     }
-    const size_t cchText = (static_cast<size_t>(cbData) + 2) * 4;
-    LPWSTR text = static_cast<LPWSTR>(LocalAlloc(LPTR, cchText * sizeof(WCHAR)));
-    if (!text) {
-        WriteTrace(L"## DumpHex(), LocalAlloc() Fail.\r\n");
-        return;
+    TraceLine line;
+    // Bytes beyond a full line would not reach the trace.
+    for (uint32_t i = 0; i < cbData && !line.Full(); ++i) {
+        if (i % 8 == 0) line.Add("  ");
+        line.Hex(pData[i], 2, true).Add(",");
+        if (i % 8 == 7) line.Add("\r\n");
     }
-    size_t len = 0;
-    auto append = [&](LPCWSTR fmt, unsigned v) {
-        int n = _snwprintf(text + len, cchText - len - 1, fmt, v);
-        if (n > 0) len += static_cast<size_t>(n);
-    };
-    for (DWORD i = 0; i < cbData; ++i) {
-        if (i % 8 == 0) append(L"  ", 0);
-        append(L"%02X,", pData[i]);
-        if (i % 8 == 7) append(L"\r\n", 0);
-    }
-    append(L"\r\n", 0);
-    text[len] = L'\0';
-    WriteTrace(L"%s", text);
-    LocalFree(text);
+    line.Add("\r\n").Write();
 }
 
-bool ParsePhoneNo(const BYTE* pData, DWORD cbData, LPWSTR pNo, DWORD dwTotalRecLen,
-                  DWORD dwNoMaxLen) {
-    WriteTrace(L"[msg]:ParsePhoneNo(), pNo=[%s], dwTotalRecLen=[%ld], dwNoMaxLen=[%ld].",
-               TraceText(pNo), dwTotalRecLen, dwNoMaxLen);
+bool ParsePhoneNo(const uint8_t* pData, uint32_t cbData, Char16* pNo, uint32_t dwTotalRecLen,
+                  uint32_t dwNoMaxLen) {
+    TraceLine("[msg]:ParsePhoneNo(), pNo=[").Add(TraceText(pNo)).Add("], dwTotalRecLen=[")
+        .Dec(dwTotalRecLen).Add("], dwNoMaxLen=[").Dec(dwNoMaxLen).Add("].").Write();
 
     // Nothing is read outside the record, and the record must lie wholly
     // inside the answer we were given.
     if (!pData) {
-        WriteTrace(L"[err]:ParsePhoneNo(), no answer, pszPhoneNo=[].");
+        TraceLine("[err]:ParsePhoneNo(), no answer, pszPhoneNo=[].").Write();
         SetEmpty(pNo);
         return true;
     }
     if (!IsRecordLength(dwTotalRecLen)) {
-        WriteTrace(L"[err]:ParsePhoneNo(), dwTotalRecLen=[%ld] is no mailbox record, pszPhoneNo=[].",
-                   dwTotalRecLen);
+        TraceLine("[err]:ParsePhoneNo(), dwTotalRecLen=[").Dec(dwTotalRecLen)
+            .Add("] is no mailbox record, pszPhoneNo=[].").Write();
         SetEmpty(pNo);
         return true;
     }
     if (!RecordInAnswer(cbData, dwTotalRecLen)) {
-        WriteTrace(L"[err]:ParsePhoneNo(), cbData=[%ld] ends before the record, pszPhoneNo=[].",
-                   cbData);
+        TraceLine("[err]:ParsePhoneNo(), cbData=[").Dec(cbData).Add("] ends before the record, pszPhoneNo=[].")
+            .Write();
         SetEmpty(pNo);
         return true;
     }
-    const BYTE* pRecord = pData + kSimResponseHeader;
+    const uint8_t* pRecord = pData + kSimResponseHeader;
 
-    BYTE cbOffset = FixedPartOffset(dwTotalRecLen);
-    WriteTrace(L"[msg]:ParsePhoneNo(), cbOffset=[%d].", cbOffset);
-    BYTE cbLen = pRecord[cbOffset];
-    WriteTrace(L"[msg]:ParsePhoneNo(), cbLen=[%d].", cbLen);
+    uint8_t cbOffset = FixedPartOffset(dwTotalRecLen);
+    TraceLine("[msg]:ParsePhoneNo(), cbOffset=[").Dec(cbOffset).Add("].").Write();
+    uint8_t cbLen = pRecord[cbOffset];
+    TraceLine("[msg]:ParsePhoneNo(), cbLen=[").Dec(cbLen).Add("].").Write();
 
     // 0xFF is an erased record; 0 and 1 leave no BCD byte after TON/NPI.
     if (cbLen == 0xFF || cbLen == 0 || cbLen == 1) {
@@ -165,116 +203,118 @@ bool ParsePhoneNo(const BYTE* pData, DWORD cbData, LPWSTR pNo, DWORD dwTotalRecL
     }
 
     bool bPlus = pRecord[cbOffset + 1] == kTonNpiInternational;
-    WriteTrace(L"[msg]:ParsePhoneNo(), bPlus=[%d].", bPlus ? 1 : 0);
+    TraceLine("[msg]:ParsePhoneNo(), bPlus=[").Dec(bPlus ? 1 : 0).Add("].").Write();
 
-    WCHAR szPhoneNo[kPhoneNoChars] = {};
+    Char16 szPhoneNo[kPhoneNoChars] = {};
     // Never more BCD bytes than the record's ten, whatever limit is passed.
-    DWORD dwLimit = (dwNoMaxLen < kNumberMaxDigits ? dwNoMaxLen : kNumberMaxDigits) / 2 + 1;
-    if (cbLen > dwLimit) cbLen = static_cast<BYTE>(dwLimit);
+    uint32_t dwLimit = (dwNoMaxLen < kNumberMaxDigits ? dwNoMaxLen : kNumberMaxDigits) / 2 + 1;
+    if (cbLen > dwLimit) cbLen = static_cast<uint8_t>(dwLimit);
 
-    if (bPlus) AppendChar(szPhoneNo, kPhoneNoChars, L"+");
-    WriteTrace(L"[msg]:ParsePhoneNo(), pszPhoneNo=[%s].", szPhoneNo);
+    if (bPlus) AppendChar(szPhoneNo, kPhoneNoChars, T16("+"));
+    TraceLine("[msg]:ParsePhoneNo(), pszPhoneNo=[").Add(szPhoneNo).Add("].").Write();
 
-    const DWORD nBcd = cbLen > 1 ? cbLen - 1u : 0u;
-    BYTE pBCD[kBcdBytes] = {};
+    const uint32_t nBcd = cbLen > 1 ? cbLen - 1u : 0u;
+    uint8_t pBCD[kBcdBytes] = {};
     memcpy(pBCD, pRecord + cbOffset + 2, nBcd);
-    WriteTrace(L"[msg]:ParsePhoneNo(), pBCD=[0x%x].", TraceAddr(pBCD));
+    TraceLine("[msg]:ParsePhoneNo(), pBCD=[0x").Hex(TraceAddr(pBCD)).Add("].").Write();
 
     // An unused nibble (0xF, or the undefined 0xD and 0xE) does not end the
     // number: it is skipped and the length byte alone says where it stops.
-    WCHAR szBuf[2] = {};
-    for (DWORD i = 0; i < nBcd; ++i) {
+    Char16 szBuf[2] = {};
+    auto traceStep = [&](uint32_t i) {
+        TraceLine("[msg]:ParsePhoneNo(), i=[").Dec(i).Add("], pszPhoneNo=[").Add(szPhoneNo)
+            .Add("], szBuf=[").Add(szBuf).Add("].").Write();
+    };
+    for (uint32_t i = 0; i < nBcd; ++i) {
         BCDToChar(pBCD[i] & 0x0F, szBuf);
-        if (szBuf[0] != L'?') AppendChar(szPhoneNo, kPhoneNoChars, szBuf);
-        WriteTrace(L"[msg]:ParsePhoneNo(), i=[%d], pszPhoneNo=[%s], szBuf=[%s].", i, szPhoneNo,
-                   szBuf);
+        if (szBuf[0] != '?') AppendChar(szPhoneNo, kPhoneNoChars, szBuf);
+        traceStep(i);
         if ((pBCD[i] >> 4) != 0x0F) {
-            BCDToChar(static_cast<BYTE>(pBCD[i] >> 4), szBuf);
-            if (szBuf[0] != L'?') AppendChar(szPhoneNo, kPhoneNoChars, szBuf);
+            BCDToChar(static_cast<uint8_t>(pBCD[i] >> 4), szBuf);
+            if (szBuf[0] != '?') AppendChar(szPhoneNo, kPhoneNoChars, szBuf);
         }
-        WriteTrace(L"[msg]:ParsePhoneNo(), i=[%d], pszPhoneNo=[%s], szBuf=[%s].", i, szPhoneNo,
-                   szBuf);
+        traceStep(i);
     }
 
-    if (pNo) wcscpy(pNo, szPhoneNo);
-    WriteTrace(L"[msg]:ParsePhoneNo(), pszPhoneNo=[%s].", szPhoneNo);
+    if (pNo) Copy16(pNo, szPhoneNo);
+    TraceLine("[msg]:ParsePhoneNo(), pszPhoneNo=[").Add(szPhoneNo).Add("].").Write();
     return true;
 }
 
-DWORD NumberDigitCount(LPCWSTR pNo) {
-    DWORD n = 0;
-    for (LPCWSTR p = pNo; p && *p; ++p)
-        if (*p != L'+') ++n;
+uint32_t NumberDigitCount(const Char16* pNo) {
+    uint32_t n = 0;
+    for (const Char16* p = pNo; p && *p; ++p)
+        if (*p != '+') ++n;
     return n;
 }
 
-bool BuildRecord(BYTE* pData, LPWSTR pNo, DWORD dwTotalRecLen) {
-    WriteTrace(L"[msg]:BuildRecord(), pData=[0x%x], pNo=[%s], dwTotalRecLen=[%ld].",
-               TraceAddr(pData), TraceText(pNo), dwTotalRecLen);
+bool BuildRecord(uint8_t* pData, Char16* pNo, uint32_t dwTotalRecLen) {
+    TraceLine("[msg]:BuildRecord(), pData=[0x").Hex(TraceAddr(pData)).Add("], pNo=[").Add(TraceText(pNo))
+        .Add("], dwTotalRecLen=[").Dec(dwTotalRecLen).Add("].").Write();
     if (!pData || !pNo) {
-        WriteTrace(L"[err]:BuildRecord(), return FALSE.");
+        TraceLine("[err]:BuildRecord(), return FALSE.").Write();
         return false;
     }
     // Below 14 bytes there is no fixed part to write, and above 255 the
     // length did not come from a SIM; either way the file is not ours to touch.
     if (!IsRecordLength(dwTotalRecLen)) {
-        WriteTrace(L"[err]:BuildRecord(), dwTotalRecLen=[%ld] holds no number, return FALSE.",
-                   dwTotalRecLen);
+        TraceLine("[err]:BuildRecord(), dwTotalRecLen=[").Dec(dwTotalRecLen).Add("] holds no number, return FALSE.")
+            .Write();
         return false;
     }
     // Ten BCD bytes hold twenty digits; a longer number would spill into the
     // capability and extension bytes or past the record, so it is refused
     // before the text or the record is changed.
-    DWORD dwDigits = NumberDigitCount(pNo);
+    uint32_t dwDigits = NumberDigitCount(pNo);
     if (dwDigits > kNumberMaxDigits) {
-        WriteTrace(L"[err]:BuildRecord(), dwLen=[%ld] is more than %ld digits, return FALSE.",
-                   dwDigits, kNumberMaxDigits);
+        TraceLine("[err]:BuildRecord(), dwLen=[").Dec(dwDigits).Add("] is more than ").Dec(kNumberMaxDigits)
+            .Add(" digits, return FALSE.").Write();
         return false;
     }
 
     bool bPlus = RemovePlusAndChangeW(pNo);
-    WriteTrace(L"[msg]:BuildRecord(), bPlus=[%ld].", bPlus ? 1L : 0L);
-    DWORD dwLen = static_cast<DWORD>(wcslen(pNo));
-    WriteTrace(L"[msg]:BuildRecord(), dwLen=[%ld].", dwLen);
+    TraceLine("[msg]:BuildRecord(), bPlus=[").Dec(bPlus ? 1 : 0).Add("].").Write();
+    uint32_t dwLen = static_cast<uint32_t>(Len16(pNo));
+    TraceLine("[msg]:BuildRecord(), dwLen=[").Dec(dwLen).Add("].").Write();
     // The caller filled the record with 0xFF: an empty number is an erased
     // record, and a lone "+" is not put back.
     if (dwLen == 0) return true;
 
     memset(pData, 0xFF, dwTotalRecLen);
-    WriteTrace(L"[msg]:BuildRecord(), dwTotalRecLen=[%ld].", dwTotalRecLen);
-    BYTE cbOffset = FixedPartOffset(dwTotalRecLen);
-    WriteTrace(L"[msg]:BuildRecord(), cbOffset=[0x%x].", cbOffset);
+    TraceLine("[msg]:BuildRecord(), dwTotalRecLen=[").Dec(dwTotalRecLen).Add("].").Write();
+    uint8_t cbOffset = FixedPartOffset(dwTotalRecLen);
+    TraceLine("[msg]:BuildRecord(), cbOffset=[0x").Hex(cbOffset).Add("].").Write();
 
-    pData[cbOffset] = static_cast<BYTE>(dwLen / 2 + 1 + (dwLen % 2));
-    WriteTrace(L"[msg]:BuildRecord() After Offset, pData=.");
+    pData[cbOffset] = static_cast<uint8_t>(dwLen / 2 + 1 + (dwLen % 2));
+    TraceLine("[msg]:BuildRecord() After Offset, pData=.").Write();
     DumpHex(pData, dwTotalRecLen);
 
     pData[cbOffset + 1] = bPlus ? kTonNpiInternational : kTonNpiUnknown;
-    WriteTrace(L"[msg]:BuildRecord() After Plus, pData=.");
+    TraceLine("[msg]:BuildRecord() After Plus, pData=.").Write();
     DumpHex(pData, dwTotalRecLen);
 
-    BYTE* pBCD = pData + cbOffset + 2;
-    for (DWORD i = 0; i < dwLen; ++i) {
-        WCHAR szNo[2] = {pNo[i], L'\0'};
-        WriteTrace(L"[msg]:BuildRecord() i=[%ld], szNo=[%s].", i, szNo);
-        BYTE bNibble = CharToBCD(szNo);
-        BYTE& b = pBCD[i / 2];
-        b = (i % 2 == 0) ? static_cast<BYTE>((b & 0xF0) | bNibble)
-                         : static_cast<BYTE>((b & 0x0F) | (bNibble << 4));
+    uint8_t* pBCD = pData + cbOffset + 2;
+    for (uint32_t i = 0; i < dwLen; ++i) {
+        Char16 szNo[2] = {pNo[i], 0};
+        TraceLine("[msg]:BuildRecord() i=[").Dec(i).Add("], szNo=[").Add(szNo).Add("].").Write();
+        uint8_t bNibble = CharToBCD(szNo);
+        uint8_t& b = pBCD[i / 2];
+        b = (i % 2 == 0) ? static_cast<uint8_t>((b & 0xF0) | bNibble)
+                         : static_cast<uint8_t>((b & 0x0F) | (bNibble << 4));
     }
-    WriteTrace(L"[msg]:BuildRecord() After BCD, pData=.");
+    TraceLine("[msg]:BuildRecord() After BCD, pData=.").Write();
     DumpHex(pData, dwTotalRecLen);
 
     // One "+" in front again. The text held at least one "+" before, so
     // there is room for it in the caller's buffer.
     if (bPlus) {
-        memmove(pNo + 1, pNo, (dwLen + 1) * sizeof(WCHAR));
-        pNo[0] = L'+';
+        std::char_traits<Char16>::move(pNo + 1, pNo, dwLen + 1);
+        pNo[0] = '+';
     }
 
-    WriteTrace(L"[msg]:BuildRecord(), pData=[0x%x], pNo=[%s], dwTotalRecLen=[%ld].",
-               TraceAddr(pData), pNo, dwTotalRecLen);
-    WriteTrace(L"[msg]:BuildRecord(), Final. pData=.");
+    TraceLine("[msg]:BuildRecord(), pData=[0x").Hex(TraceAddr(pData)).Add("], pNo=[").Add(pNo)
+        .Add("], dwTotalRecLen=[").Dec(dwTotalRecLen).Add("].").Write();
+    TraceLine("[msg]:BuildRecord(), Final. pData=.").Write();
     DumpHex(pData, dwTotalRecLen);
     return true;
 }

@@ -89,7 +89,7 @@ std::string EncodeTeString(const std::string& text, TeCharset charset) {
     if (charset != TeCharset::Ucs2 && charset != TeCharset::Hex) return text;
     std::string out;
     for (char c : text) {
-        BYTE unit[2] = {0, static_cast<BYTE>(c)};
+        uint8_t unit[2] = {0, static_cast<uint8_t>(c)};
         out += charset == TeCharset::Ucs2 ? HexEncode(unit, 2) : HexEncode(unit + 1, 1);
     }
     return out;
@@ -98,7 +98,7 @@ std::string EncodeTeString(const std::string& text, TeCharset charset) {
 bool DecodeTeString(const std::string& s, TeCharset charset, std::string* pText) {
     std::string text;
     if (charset == TeCharset::Ucs2 || charset == TeCharset::Hex) {
-        std::vector<BYTE> bytes;
+        std::vector<uint8_t> bytes;
         size_t width = charset == TeCharset::Ucs2 ? 2 : 1;
         if (!HexDecode(s, false, &bytes) || bytes.size() % width) return false;
         for (size_t i = 0; i < bytes.size(); i += width) {

@@ -12,7 +12,7 @@ int HexDigit(char c) {
 
 }  // namespace
 
-std::string HexEncode(const BYTE* pb, size_t cb) {
+std::string HexEncode(const uint8_t* pb, size_t cb) {
     static const char kDigits[] = "0123456789ABCDEF";
     std::string text;
     text.reserve(cb * 2);
@@ -23,8 +23,8 @@ std::string HexEncode(const BYTE* pb, size_t cb) {
     return text;
 }
 
-bool HexDecode(const std::string& text, bool bAllowBlanks, std::vector<BYTE>* pOut) {
-    std::vector<BYTE> bytes;
+bool HexDecode(const std::string& text, bool bAllowBlanks, std::vector<uint8_t>* pOut) {
+    std::vector<uint8_t> bytes;
     int high = -1;
     for (char c : text) {
         if (bAllowBlanks && (c == ' ' || c == '\t')) {
@@ -36,7 +36,7 @@ bool HexDecode(const std::string& text, bool bAllowBlanks, std::vector<BYTE>* pO
         if (high < 0) {
             high = d;
         } else {
-            bytes.push_back(static_cast<BYTE>(high << 4 | d));
+            bytes.push_back(static_cast<uint8_t>(high << 4 | d));
             high = -1;
         }
     }

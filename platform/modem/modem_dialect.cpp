@@ -7,7 +7,7 @@ namespace {
 
 struct Named {
     const char* name;
-    DWORD bit;
+    uint32_t bit;
 };
 
 const Named kDialects[] = {
@@ -22,7 +22,7 @@ const Named kDialects[] = {
 
 }  // namespace
 
-bool DialectFromName(const std::string& name, DWORD* pDialect) {
+bool DialectFromName(const std::string& name, uint32_t* pDialect) {
     for (const auto& d : kDialects) {
         std::string n(d.name);
         if (name.size() == n.size() && StartsWithNoCase(name, n)) {
@@ -33,8 +33,8 @@ bool DialectFromName(const std::string& name, DWORD* pDialect) {
     return false;
 }
 
-bool DialectsFromText(const std::string& text, DWORD* pDialects, std::string* pBad) {
-    DWORD all = 0;
+bool DialectsFromText(const std::string& text, uint32_t* pDialects, std::string* pBad) {
+    uint32_t all = 0;
     std::string word;
     for (size_t i = 0; i <= text.size(); ++i) {
         char c = i < text.size() ? text[i] : ' ';
@@ -43,7 +43,7 @@ bool DialectsFromText(const std::string& text, DWORD* pDialects, std::string* pB
             continue;
         }
         if (word.empty()) continue;
-        DWORD bit = 0;
+        uint32_t bit = 0;
         if (!DialectFromName(word, &bit)) {
             if (pBad) *pBad = word;
             return false;
@@ -55,7 +55,7 @@ bool DialectsFromText(const std::string& text, DWORD* pDialects, std::string* pB
     return true;
 }
 
-std::string DialectNames(DWORD dwDialects) {
+std::string DialectNames(uint32_t dwDialects) {
     std::string names;
     for (const auto& d : kDialects) {
         if (!(dwDialects & d.bit)) continue;

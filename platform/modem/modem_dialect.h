@@ -2,11 +2,10 @@
 // otherwise than the plain simulated one, each by a name that a card's
 // "dialect" line, modem_server's --dialect and the tests use. Pure.
 #pragma once
-#include <windows.h>
-
+#include <cstdint>
 #include <string>
 
-enum : DWORD {
+enum : uint32_t {
     kDialectNumeric = 1u << 0,        // numeric result codes (V0) until ATV1
     kDialectEcho = 1u << 1,           // echo on at power-up
     kDialectUcs2 = 1u << 2,           // character set UCS2 at power-up
@@ -23,9 +22,9 @@ enum : DWORD {
 };
 
 // One dialect by its name (any case); false for an unknown name.
-bool DialectFromName(const std::string& name, DWORD* pDialect);
+bool DialectFromName(const std::string& name, uint32_t* pDialect);
 // Dialect names separated by blanks or commas; false, naming the first
 // unknown one in *pBad, when one is not a dialect.
-bool DialectsFromText(const std::string& text, DWORD* pDialects, std::string* pBad);
+bool DialectsFromText(const std::string& text, uint32_t* pDialects, std::string* pBad);
 // The names of the dialects set, separated by blanks.
-std::string DialectNames(DWORD dwDialects);
+std::string DialectNames(uint32_t dwDialects);

@@ -1,15 +1,11 @@
-// The SIM card file: parsing, edits that keep the rest of the text, atomic save.
+// The SIM card text: parsing, and edits that keep the rest of the text.
 #include "platform/modem/sim_card.h"
 
-#include <cstdio>
-
-#include "platform/debug_out.h"
 #include "platform/modem/hex_text.h"
 #include "platform/modem/modem_dialect.h"
 
 namespace {
 
-const size_t kMaxCardBytes = 1 << 20;
 const size_t kMaxSmscDigits = 20;  // ten BCD bytes of the TS 24.011 address field
 
 std::string Lower(std::string s) {
@@ -60,6 +56,17 @@ std::string Unquote(const std::string& s) {
     return s;
 }
 
+// A word of the card for an error text: a NUL or another control byte would
+// cut or break the trace line the error goes into.
+std::string Visible(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        uint8_t u = static_cast<uint8_t>(c);
+        out += u >= 0x20 && u != 0x7F ? std::string(1, c) : "\\x" + HexEncode(&u, 1);
+    }
+    return out;
+}
+
 }  // namespace
 
 bool IsSimSmscAddress(const std::string& a) {
@@ -85,7 +92,7 @@ const char* RadioWord(int nCfun) {
     }
 }
 
-std::string RecordLine(int nRecord, const std::vector<BYTE>& bytes) {
+std::string RecordLine(int nRecord, const std::vector<uint8_t>& bytes) {
     std::string line = "record " + std::to_string(nRecord) + " ";
     std::string hex = HexEncode(bytes);
     for (size_t i = 0; i < hex.size(); i += 2) {
@@ -164,7 +171,7 @@ bool ParseSimCard(const std::string& text, SimCard* pCard, std::string* pError) 
             std::string words, bad;
             for (size_t k = 1; k < t.size(); ++k) words += t[k] + " ";
             if (!DialectsFromText(words, &card.dwDialects, &bad))
-                return Fail(pError, i, "unknown dialect '" + bad + "'");
+                return Fail(pError, i, "unknown dialect '" + Visible(bad) + "'");
             card.iDialectLine = static_cast<int>(i);
         } else if (key == "file") {
             unsigned long id = 0, len = 0, count = 0;
@@ -173,11 +180,11 @@ bool ParseSimCard(const std::string& text, SimCard* pCard, std::string* pError) 
             if (!ParseNumber(t[1], 16, 0xFFFF, &id)) return Fail(pError, i, "file id must be 4 hex digits");
             if (!ParseNumber(t[3], 10, 255, &len) || len == 0) return Fail(pError, i, "record length must be 1 to 255");
             if (!ParseNumber(t[5], 10, 254, &count) || count == 0) return Fail(pError, i, "record count must be 1 to 254");
-            if (FindSimFile(card, static_cast<WORD>(id))) return Fail(pError, i, "file listed twice");
+            if (FindSimFile(card, static_cast<uint16_t>(id))) return Fail(pError, i, "file listed twice");
             SimCardFile f;
-            f.wFileId = static_cast<WORD>(id);
-            f.cbRecordLength = static_cast<BYTE>(len);
-            f.cRecords = static_cast<BYTE>(count);
+            f.wFileId = static_cast<uint16_t>(id);
+            f.cbRecordLength = static_cast<uint8_t>(len);
+            f.cRecords = static_cast<uint8_t>(count);
             f.iFileLine = i;
             card.files.push_back(f);
             current = &card.files.back();
@@ -189,7 +196,7 @@ bool ParseSimCard(const std::string& text, SimCard* pCard, std::string* pError) 
             if (current->records.count(n)) return Fail(pError, i, "record listed twice");
             std::string hex;
             for (size_t k = 2; k < t.size(); ++k) hex += t[k];
-            std::vector<BYTE> bytes;
+            std::vector<uint8_t> bytes;
             if (!HexDecode(hex, false, &bytes)) return Fail(pError, i, "record bytes must be hex");
             if (bytes.size() != current->cbRecordLength)
                 return Fail(pError, i, "record has " + std::to_string(bytes.size()) +
@@ -198,7 +205,7 @@ bool ParseSimCard(const std::string& text, SimCard* pCard, std::string* pError) 
             current->records[n] = bytes;
             current->recordLines[n] = i;
         } else {
-            return Fail(pError, i, "unknown keyword '" + t[0] + "'");
+            return Fail(pError, i, "unknown keyword '" + Visible(t[0]) + "'");
         }
     }
     if (pCard) *pCard = std::move(card);
@@ -211,16 +218,16 @@ std::string SimCardText(const SimCard& card) {
     return text;
 }
 
-const SimCardFile* FindSimFile(const SimCard& card, WORD wFileId) {
+const SimCardFile* FindSimFile(const SimCard& card, uint16_t wFileId) {
     for (const auto& f : card.files)
         if (f.wFileId == wFileId) return &f;
     return nullptr;
 }
 
-std::vector<BYTE> SimRecord(const SimCardFile& file, int nRecord) {
+std::vector<uint8_t> SimRecord(const SimCardFile& file, int nRecord) {
     auto it = file.records.find(nRecord);
     if (it != file.records.end()) return it->second;
-    return std::vector<BYTE>(file.cbRecordLength, 0xFF);
+    return std::vector<uint8_t>(file.cbRecordLength, 0xFF);
 }
 
 void SetSimRadio(SimCard* pCard, int nCfun) {
@@ -244,7 +251,7 @@ void SetSimSmsc(SimCard* pCard, const std::string& address, int nType) {
     }
 }
 
-bool SetSimRecord(SimCard* pCard, WORD wFileId, int nRecord, const std::vector<BYTE>& bytes) {
+bool SetSimRecord(SimCard* pCard, uint16_t wFileId, int nRecord, const std::vector<uint8_t>& bytes) {
     SimCardFile* file = nullptr;
     for (auto& f : pCard->files)
         if (f.wFileId == wFileId) file = &f;
@@ -266,68 +273,18 @@ bool SetSimRecord(SimCard* pCard, WORD wFileId, int nRecord, const std::vector<B
     return true;
 }
 
-SimCardLoad LoadSimCard(const std::wstring& path, SimCard* pCard, std::string* pError) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        if (pError) *pError = "cannot open the card (error " + std::to_string(GetLastError()) + ")";
-        return SimCardLoad::Missing;
+const SimCard* SimCardTextSlot::Card() {
+    if (!m_bParsed || *m_pText != m_parsedText) {
+        m_parsedText = *m_pText;
+        m_bParsed = true;
+        SimCard fresh;
+        m_bCard = ParseSimCard(m_parsedText, &fresh, nullptr);
+        m_card = std::move(fresh);
     }
-    std::string text;
-    char buf[4096];
-    DWORD got = 0;
-    bool ok = true;
-    while (ok && ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) {
-        text.append(buf, got);
-        if (text.size() > kMaxCardBytes) ok = false;
-    }
-    CloseHandle(h);
-    if (!ok) {
-        if (pError) *pError = "card file larger than 1 MB";
-        return SimCardLoad::Malformed;
-    }
-    return ParseSimCard(text, pCard, pError) ? SimCardLoad::Ok : SimCardLoad::Malformed;
+    return m_bCard ? &m_card : nullptr;
 }
 
-bool SaveSimCard(const std::wstring& path, const SimCard& card) {
-    wchar_t suffix[64];
-    swprintf(suffix, 64, L".%lu-%lu.tmp", GetCurrentProcessId(), GetCurrentThreadId());
-    std::wstring tmp = path + suffix;
-    HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        NKDbgPrintfW(L"[modem]: CreateFileW(%s) failed, error %lu.\r\n", tmp.c_str(), GetLastError());
-        return false;
-    }
-    std::string text = SimCardText(card);
-    DWORD written = 0;
-    bool ok = WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-              written == text.size() && FlushFileBuffers(h);
-    CloseHandle(h);
-    if (ok && !MoveFileExW(tmp.c_str(), path.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        NKDbgPrintfW(L"[modem]: MoveFileExW(%s) failed, error %lu.\r\n", path.c_str(), GetLastError());
-        ok = false;
-    }
-    if (!ok) DeleteFileW(tmp.c_str());
-    return ok;
-}
-
-SimCardLock::SimCardLock() : m_hMutex(CreateMutexW(nullptr, FALSE, L"QXSimCardLock")) {
-    if (!m_hMutex) return;
-    // An abandoned lock (a process died holding it) is ours now; a card left
-    // whole by the atomic save needs no repair.
-    DWORD r = WaitForSingleObject(m_hMutex, 5000);
-    if (r != WAIT_OBJECT_0 && r != WAIT_ABANDONED) {
-        NKDbgPrintfW(L"[modem]: card lock not obtained (%lu); going on without it.\r\n", r);
-        CloseHandle(m_hMutex);
-        m_hMutex = nullptr;
-    }
-}
-
-SimCardLock::~SimCardLock() {
-    if (!m_hMutex) return;
-    ReleaseMutex(m_hMutex);
-    CloseHandle(m_hMutex);
+bool SimCardTextSlot::Save(const SimCard& card) {
+    *m_pText = SimCardText(card);
+    return true;
 }

@@ -2,13 +2,9 @@
 // +CFUN, +CPIN, +CSCA, +CRSM, each in the dialects the card or a test asks for.
 #include "platform/modem/sim_modem.h"
 
-#include <memory>
 #include <vector>
 
-#include "platform/debug_out.h"
-#include "platform/device_root.h"
 #include "platform/modem/hex_text.h"
-#include "platform/modem/sim_card.h"
 
 struct SimModem::Reply {
     std::vector<std::string> info;
@@ -65,63 +61,45 @@ std::string Unquote(const std::string& s, bool* pQuoted) {
 }
 
 // TS 51.011 9.2.1: the response to SELECT / GET RESPONSE of an EF.
-std::vector<BYTE> GsmResponse(const SimCardFile& f) {
+std::vector<uint8_t> GsmResponse(const SimCardFile& f) {
     unsigned size = f.cbRecordLength * f.cRecords;
-    return {0x00, 0x00, static_cast<BYTE>(size >> 8), static_cast<BYTE>(size),
-            static_cast<BYTE>(f.wFileId >> 8), static_cast<BYTE>(f.wFileId),
+    return {0x00, 0x00, static_cast<uint8_t>(size >> 8), static_cast<uint8_t>(size),
+            static_cast<uint8_t>(f.wFileId >> 8), static_cast<uint8_t>(f.wFileId),
             0x04, 0x00, 0x11, 0x00, 0x44, 0x01, 0x02, 0x01, f.cbRecordLength};
 }
 
 // TS 102.221 11.1.1.3: the FCP template of a linear fixed EF.
-std::vector<BYTE> UsimResponse(const SimCardFile& f) {
+std::vector<uint8_t> UsimResponse(const SimCardFile& f) {
     unsigned size = f.cbRecordLength * f.cRecords;
-    std::vector<BYTE> body = {
+    std::vector<uint8_t> body = {
         0x82, 0x05, 0x42, 0x21, 0x00, f.cbRecordLength, f.cRecords,
-        0x83, 0x02, static_cast<BYTE>(f.wFileId >> 8), static_cast<BYTE>(f.wFileId),
+        0x83, 0x02, static_cast<uint8_t>(f.wFileId >> 8), static_cast<uint8_t>(f.wFileId),
         0x8A, 0x01, 0x05,
         0x8B, 0x03, 0x6F, 0x06, 0x01,
-        0x80, 0x02, static_cast<BYTE>(size >> 8), static_cast<BYTE>(size),
+        0x80, 0x02, static_cast<uint8_t>(size >> 8), static_cast<uint8_t>(size),
     };
-    std::vector<BYTE> fcp = {0x62, static_cast<BYTE>(body.size())};
+    std::vector<uint8_t> fcp = {0x62, static_cast<uint8_t>(body.size())};
     fcp.insert(fcp.end(), body.begin(), body.end());
     return fcp;
 }
 
-// *pLastError: the reason traced last, so that a card that stays missing
-// is traced once rather than at every command.
-SimCardLoad ReadCard(const std::wstring& path, SimCard* card, std::string* pLastError) {
-    if (path.empty()) return SimCardLoad::Missing;
-    std::string error;
-    SimCardLoad r = LoadSimCard(path, card, &error);
-    if (r != SimCardLoad::Ok && error != *pLastError) {
-        std::wstring why(error.begin(), error.end());
-        NKDbgPrintfW(L"[modem]: no SIM: %s: %s.\r\n", path.c_str(), why.c_str());
+// Holds other writers off the card from its read to the save of its change.
+class SlotLock {
+public:
+    explicit SlotLock(SimCardSlot* pSlot) : m_pSlot(pSlot) {
+        if (m_pSlot) m_pSlot->Lock();
     }
-    *pLastError = r == SimCardLoad::Ok ? std::string() : error;
-    return r;
-}
+    ~SlotLock() {
+        if (m_pSlot) m_pSlot->Unlock();
+    }
+    SlotLock(const SlotLock&) = delete;
+    SlotLock& operator=(const SlotLock&) = delete;
 
-bool SameStamp(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
-    return CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0 &&
-           a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow;
-}
-
-// A card read is kept only when its file was last written well before now:
-// any later write then carries a later time, even on a file system that
-// keeps times to 2 s (FAT), so an unchanged time stamp means an unchanged
-// card. A card written just now is read again at each command.
-bool AtRest(const FILETIME& ftWrite) {
-    const ULONGLONG kRest = 3ULL * 10000000;  // 3 s in 100 ns units
-    FILETIME ftNow;
-    GetSystemTimeAsFileTime(&ftNow);
-    ULONGLONG now = ULARGE_INTEGER{{ftNow.dwLowDateTime, ftNow.dwHighDateTime}}.QuadPart;
-    ULONGLONG written = ULARGE_INTEGER{{ftWrite.dwLowDateTime, ftWrite.dwHighDateTime}}.QuadPart;
-    return written + kRest < now;
-}
+private:
+    SimCardSlot* m_pSlot;
+};
 
 }  // namespace
-
-SimModem::SimModem(std::wstring cardPath) : m_cardPath(std::move(cardPath)) {}
 
 void SimModem::PowerUp() {
     m_bPoweredUp = true;
@@ -150,7 +128,7 @@ std::string SimModem::FinalText(const Reply& r) const {
     return "+CME ERROR: " + (m_nCmee == 2 && text ? std::string(text) : std::to_string(r.nCme));
 }
 
-std::string SimModem::CrsmLine(int sw1, int sw2, const std::vector<BYTE>& data) const {
+std::string SimModem::CrsmLine(int sw1, int sw2, const std::vector<uint8_t>& data) const {
     std::string line = "+CRSM: " + std::to_string(sw1) + "," + std::to_string(sw2);
     if (!data.empty())
         line += Has(kDialectCrsmUnquoted) ? "," + HexEncode(data) : ",\"" + HexEncode(data) + "\"";
@@ -266,7 +244,7 @@ SimModem::Reply SimModem::Cfun(const std::string& args) {
         return r;
     }
     m_nCfunAtPowerUp = -1;
-    SimCardLock lock;  // read, change and save as one
+    SlotLock lock(m_pSlot.get());  // read, change and save as one
     const SimCard* current = Card();
     if (!current) {
         // Without a card there is nothing to keep the state in but this modem.
@@ -275,8 +253,7 @@ SimModem::Reply SimModem::Cfun(const std::string& args) {
     }
     SimCard card = *current;
     SetSimRadio(&card, fun);
-    if (m_faults.bCardWriteFails || !SaveSimCard(m_cardPath, card)) r.nCme = kPhoneFailure;
-    m_bCardKept = false;
+    if (m_faults.bCardWriteFails || !m_pSlot->Save(card)) r.nCme = kPhoneFailure;
     return r;
 }
 
@@ -290,7 +267,7 @@ SimModem::Reply SimModem::Csca(const std::string& args) {
                              std::to_string(m_pCard->nSmscType));
         return r;
     }
-    SimCardLock lock;
+    SlotLock lock(m_pSlot.get());
     const SimCard* current = Card();
     if (!current) {
         r.nCme = kNoSim;
@@ -312,8 +289,7 @@ SimModem::Reply SimModem::Csca(const std::string& args) {
     }
     SimCard card = *current;
     SetSimSmsc(&card, address, type);
-    if (m_faults.bCardWriteFails || !SaveSimCard(m_cardPath, card)) r.final = kSmsUnknown;
-    m_bCardKept = false;
+    if (m_faults.bCardWriteFails || !m_pSlot->Save(card)) r.final = kSmsUnknown;
     return r;
 }
 
@@ -327,7 +303,7 @@ SimModem::Reply SimModem::Crsm(const std::string& args) {
     if (ok && a.size() >= 3)
         ok = apdu && ParseDecimal(a[2], 255, &p1) && ParseDecimal(a[3], 255, &p2) &&
              ParseDecimal(a[4], 255, &p3);
-    std::vector<BYTE> data;
+    std::vector<uint8_t> data;
     if (ok && a.size() >= 6) ok = HexDecode(Unquote(a[5], nullptr), false, &data);
     std::string path = a.size() >= 7 ? Upper(Unquote(a[6], nullptr)) : std::string();
     if (!ok) {
@@ -335,18 +311,14 @@ SimModem::Reply SimModem::Crsm(const std::string& args) {
         return r;
     }
     // An update reads, changes and saves the card as one.
-    std::unique_ptr<SimCardLock> lock;
-    const SimCard* current = m_pCard;
-    if (cmd == 220) {
-        lock = std::make_unique<SimCardLock>();
-        current = Card();
-    }
+    SlotLock lock(cmd == 220 ? m_pSlot.get() : nullptr);
+    const SimCard* current = cmd == 220 ? Card() : m_pCard;
     if (!current) {
         r.nCme = kNoSim;
         return r;
     }
     const SimCard& card = *current;
-    const SimCardFile* file = FindSimFile(card, static_cast<WORD>(fileId));
+    const SimCardFile* file = FindSimFile(card, static_cast<uint16_t>(fileId));
     // A path given must lead to the file; some modems find a file only by it.
     std::string where = MailboxFilePath(fileId);
     if (file && !where.empty() && (path.empty() ? Has(kDialectPathOnly) : path != where)) file = nullptr;
@@ -360,7 +332,7 @@ SimModem::Reply SimModem::Crsm(const std::string& args) {
         return r;
     }
     if (cmd == 192) {
-        std::vector<BYTE> response = card.bUsim ? UsimResponse(*file) : GsmResponse(*file);
+        std::vector<uint8_t> response = card.bUsim ? UsimResponse(*file) : GsmResponse(*file);
         // A card given the APDU as it stands asks for the length it wants.
         if (Has(kDialectGetResponse67) && apdu && p3 != static_cast<int>(response.size()))
             r.info.push_back(CrsmLine(card.bUsim ? 0x6C : 0x67, static_cast<int>(response.size())));
@@ -387,47 +359,10 @@ SimModem::Reply SimModem::Crsm(const std::string& args) {
         return r;
     }
     SimCard updated = card;
-    SetSimRecord(&updated, static_cast<WORD>(fileId), p1, data);
-    bool saved = !m_faults.bCardWriteFails && SaveSimCard(m_cardPath, updated);
-    m_bCardKept = false;
+    SetSimRecord(&updated, static_cast<uint16_t>(fileId), p1, data);
+    bool saved = !m_faults.bCardWriteFails && m_pSlot->Save(updated);
     // Memory problem, the update did not reach the card: 92 40 (2G), 65 81 (USIM).
     if (!saved) r.info.push_back(card.bUsim ? CrsmLine(0x65, 0x81) : CrsmLine(0x92, 0x40));
     else r.info.push_back(CrsmLine(0x90, 0x00));
     return r;
-}
-
-const SimCard* SimModem::Card() {
-    WIN32_FILE_ATTRIBUTE_DATA now = {};
-    bool stamped = !m_cardPath.empty() &&
-                   GetFileAttributesExW(m_cardPath.c_str(), GetFileExInfoStandard, &now);
-    if (m_bCardKept && stamped && SameStamp(now, m_cardStamp)) return &m_card;
-    m_bCardKept = false;
-    SimCard fresh;
-    {
-        SimCardLock lock;
-        if (ReadCard(m_cardPath, &fresh, &m_lastCardError) != SimCardLoad::Ok) return nullptr;
-    }
-    m_card = std::move(fresh);
-    m_cardStamp = now;
-    m_bCardKept = stamped && AtRest(now.ftLastWriteTime);
-    return &m_card;
-}
-
-std::wstring SimCardPathFromRegistry(HKEY hRoot, LPCWSTR pszSubKey) {
-    const wchar_t kDefault[] = L"\\Windows\\simcard.txt";
-    HKEY hKey = nullptr;
-    if (RegOpenKeyExW(hRoot, pszSubKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
-        return DevicePath(kDefault);
-    wchar_t value[MAX_PATH] = {};
-    DWORD type = 0, cb = sizeof(value) - sizeof(wchar_t);
-    LONG rc = RegQueryValueExW(hKey, L"SimCard", nullptr, &type, reinterpret_cast<BYTE*>(value), &cb);
-    RegCloseKey(hKey);
-    if (rc == ERROR_FILE_NOT_FOUND) return DevicePath(kDefault);
-    if (rc != ERROR_SUCCESS || type != REG_SZ) {
-        NKDbgPrintfW(L"[modem]: SimCard value unreadable (error %ld, type %lu); no SIM.\r\n", rc, type);
-        return std::wstring();
-    }
-    value[cb / sizeof(wchar_t)] = L'\0';
-    if (!value[0]) return DevicePath(kDefault);
-    return DevicePath(value);
 }

@@ -1,9 +1,11 @@
-// The simulated modem: answers AT command lines (TS 27.007 / 27.005) from a
-// SIM card file, with faults that tests can switch on. Used in-process by the
-// radio layer's built-in transport and over TCP by tools/modem_server.
+// The simulated modem: answers AT command lines (TS 27.007 / 27.005) from the
+// SIM card in its slot, with faults that tests can switch on. Used in-process
+// by the radio layer's built-in transport and over TCP by tools/modem_server,
+// on the device's card file; on a card in memory by tests and fuzzing. Pure:
+// the slot does any I/O.
 #pragma once
-#include <windows.h>
-
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,7 +14,7 @@
 #include "platform/modem/sim_card.h"
 
 struct ModemFaults {
-    DWORD dwDelayMs = 0;  // wait before each answer (applied by the transport)
+    uint32_t dwDelayMs = 0;  // wait before each answer (applied by the transport)
     bool bSilent = false; // never answers, not even an echo
     bool bError = false;  // answers ERROR to every command
     bool bNoise = false;  // RING, a garbage line and +CREG: 1 around each answer
@@ -25,13 +27,13 @@ struct ModemFaults {
     // (built-in transport only).
     const char* pszAnswer = nullptr;
     bool bCardWriteFails = false;  // the card takes no update, as a full or worn one
-    DWORD dwDialects = 0;  // kDialect...: a test's dialects, added to the card's
+    uint32_t dwDialects = 0;  // kDialect...: a test's dialects, added to the card's
 };
 
 class SimModem {
 public:
-    // cardPath: Win32 path of the card file; empty: a modem without a SIM.
-    explicit SimModem(std::wstring cardPath);
+    // card: where the SIM card is; null: a modem without a SIM.
+    explicit SimModem(std::unique_ptr<SimCardSlot> card) : m_pSlot(std::move(card)) {}
 
     void SetFaults(const ModemFaults& faults) { m_faults = faults; }
     const ModemFaults& Faults() const { return m_faults; }
@@ -59,20 +61,15 @@ private:
     std::string Info(const std::string& line) const;
     std::string Result(const std::string& text) const;
     std::string FinalText(const Reply& r) const;
-    std::string CrsmLine(int sw1, int sw2, const std::vector<BYTE>& data = {}) const;
-    bool Has(DWORD dwDialect) const { return (m_dwDialects & dwDialect) != 0; }
-    // The card as its file holds it now; null when missing or malformed.
-    const SimCard* Card();
+    std::string CrsmLine(int sw1, int sw2, const std::vector<uint8_t>& data = {}) const;
+    bool Has(uint32_t dwDialect) const { return (m_dwDialects & dwDialect) != 0; }
+    // The card as its slot holds it now; null when there is none.
+    const SimCard* Card() { return m_pSlot ? m_pSlot->Card() : nullptr; }
 
-    std::wstring m_cardPath;
-    // The card last read, used again while its file is unchanged.
-    SimCard m_card;
-    WIN32_FILE_ATTRIBUTE_DATA m_cardStamp = {};
-    bool m_bCardKept = false;
-    std::string m_lastCardError;  // traced once, not at every command
+    std::unique_ptr<SimCardSlot> m_pSlot;
     const SimCard* m_pCard = nullptr;  // read for the command being answered
     ModemFaults m_faults;
-    DWORD m_dwDialects = 0;  // in force for the command being answered
+    uint32_t m_dwDialects = 0;  // in force for the command being answered
     bool m_bPoweredUp = false;
     bool m_bEcho = false;
     bool m_bVerbose = true;   // ATV1
@@ -82,9 +79,3 @@ private:
     bool m_bQuit = false;
     int m_nCfunNoCard = 1;  // radio power of a modem without a (readable) card
 };
-
-// The card of the emulated device: the device path in REG_SZ "SimCard" under
-// the given key (HKLM "Drivers\BuiltIn\RIL" on the device), else
-// "\Windows\simcard.txt"; as a Win32 path. Empty (no card) when the value has
-// the wrong type.
-std::wstring SimCardPathFromRegistry(HKEY hRoot, LPCWSTR pszSubKey);

@@ -13,7 +13,7 @@ namespace {
 
 // An address as a modem gives it: an optional "+", then dial characters.
 bool IsAddressText(const std::string& s) {
-    std::wstring w(s.begin(), s.end());
+    Text16 w(s.begin(), s.end());
     return RilIsSendableSvcCtrAddress(w.c_str(), w.size() + 1);
 }
 
@@ -26,21 +26,21 @@ std::string CscaSetCommand(const std::string& address, int nTypeOctet, TeCharset
 // TS 24.008 10.5.4.7: numbering-plan bits of the type octet, by RIL_NUMPLAN_ value.
 const int kNpiOfPlan[] = {0, 1, 3, 4, 8, 9, 10};
 
-DWORD PlanFromNpi(int npi) {
-    for (DWORD plan = 0; plan < sizeof(kNpiOfPlan) / sizeof(kNpiOfPlan[0]); ++plan)
+uint32_t PlanFromNpi(int npi) {
+    for (uint32_t plan = 0; plan < sizeof(kNpiOfPlan) / sizeof(kNpiOfPlan[0]); ++plan)
         if (kNpiOfPlan[plan] == npi) return plan;
     return RIL_NUMPLAN_UNKNOWN;
 }
 
-std::vector<BYTE> HresultBytes(HRESULT hr) {
-    std::vector<BYTE> b(sizeof(HRESULT));
+std::vector<uint8_t> HresultBytes(int32_t hr) {
+    std::vector<uint8_t> b(sizeof hr);
     memcpy(b.data(), &hr, sizeof hr);
     return b;
 }
 
 template <typename T>
-std::vector<BYTE> StructBytes(const T& value) {
-    std::vector<BYTE> b(sizeof(T));
+std::vector<uint8_t> StructBytes(const T& value) {
+    std::vector<uint8_t> b(sizeof(T));
     memcpy(b.data(), &value, sizeof(T));
     return b;
 }
@@ -49,7 +49,7 @@ const AtReply* OnlyLine(const AtReply& reply) { return reply.lines.size() == 1 ?
 
 RilAnswer SimAnswer(const RilRequest& request, const AtReply& reply) {
     int sw1 = 0, sw2 = 0;
-    std::vector<BYTE> response;
+    std::vector<uint8_t> response;
     if (!OnlyLine(reply) || !ParseCrsmLine(reply.lines[0], &sw1, &sw2, &response))
         return ErrorAnswer(RIL_E_INVALIDRESPONSE);
     if (!IsSimSuccess(sw1, sw2)) return ErrorAnswer(RIL_E_SIMSTATUS(sw1, sw2));
@@ -57,15 +57,15 @@ RilAnswer SimAnswer(const RilRequest& request, const AtReply& reply) {
     if (request.nRecordLength >= 0 && response.size() != static_cast<size_t>(request.nRecordLength))
         return ErrorAnswer(RIL_E_INVALIDRESPONSE);
     if (request.dwSimCommand == RIL_SIMCMD_GETRESPONSE && !response.empty() && response[0] == 0x62) {
-        std::vector<BYTE> gsm;
+        std::vector<uint8_t> gsm;
         if (!ConvertFcpToGsm(response, &gsm)) return ErrorAnswer(RIL_E_INVALIDRESPONSE);
         response = gsm;
     }
     RilAnswer a;
     a.dwCode = RIL_RESULT_OK;
     a.data.assign(RILSIMRESPONSE_HEADER_SIZE, 0);
-    DWORD header[4] = {static_cast<DWORD>(RILSIMRESPONSE_HEADER_SIZE + response.size()),
-                       RIL_PARAM_SR_ALL, static_cast<DWORD>(sw1), static_cast<DWORD>(sw2)};
+    uint32_t header[4] = {static_cast<uint32_t>(RILSIMRESPONSE_HEADER_SIZE + response.size()),
+                          RIL_PARAM_SR_ALL, static_cast<uint32_t>(sw1), static_cast<uint32_t>(sw2)};
     memcpy(a.data.data(), header, sizeof header);
     a.data.insert(a.data.end(), response.begin(), response.end());
     return a;
@@ -73,7 +73,7 @@ RilAnswer SimAnswer(const RilRequest& request, const AtReply& reply) {
 
 }  // namespace
 
-HRESULT ErrorFromFinal(const AtFinal& final) {
+int32_t ErrorFromFinal(const AtFinal& final) {
     switch (final.kind) {
         case AtFinalKind::CmeError:
             switch (final.nCode) {
@@ -99,25 +99,25 @@ HRESULT ErrorFromFinal(const AtFinal& final) {
     }
 }
 
-RilAnswer ErrorAnswer(HRESULT hr) {
+RilAnswer ErrorAnswer(int32_t hr) {
     RilAnswer a;
     a.dwCode = RIL_RESULT_ERROR;
     a.data = HresultBytes(hr);
     return a;
 }
 
-HRESULT BuildGetMsgConfig(RilRequest* pRequest) {
+int32_t BuildGetMsgConfig(RilRequest* pRequest) {
     *pRequest = RilRequest();
     pRequest->kind = RilRequestKind::GetMsgConfig;
     pRequest->command = "AT+CSCA?";
     pRequest->prefix = "+CSCA:";
-    return S_OK;
+    return kRilRequestTaken;
 }
 
-HRESULT BuildSetMsgConfig(const RILMSGCONFIG* pConfig, RilRequest* pRequest) {
+int32_t BuildSetMsgConfig(const RILMSGCONFIG* pConfig, RilRequest* pRequest) {
     if (!pConfig) return RIL_E_INVALIDARG;
     const RILADDRESS& a = pConfig->raSvcCtrAddress;
-    DWORD type = RIL_ADDRTYPE_UNKNOWN, plan = RIL_NUMPLAN_TELEPHONE;
+    uint32_t type = RIL_ADDRTYPE_UNKNOWN, plan = RIL_NUMPLAN_TELEPHONE;
     // A configuration never read (all zero, as after a failed read) carries
     // only what its caller put in: an address and its type. Sent when it
     // holds an address; an empty one says nothing and sets nothing.
@@ -137,16 +137,16 @@ HRESULT BuildSetMsgConfig(const RILMSGCONFIG* pConfig, RilRequest* pRequest) {
     // Only dialling characters go between the quotes of the command.
     if (!RilIsSendableSvcCtrAddress(a.wszAddress)) return RIL_E_INVALIDARG;
     std::string digits;
-    for (size_t i = a.wszAddress[0] == L'+' ? 1 : 0; a.wszAddress[i]; ++i)
+    for (size_t i = a.wszAddress[0] == '+' ? 1 : 0; a.wszAddress[i]; ++i)
         digits += static_cast<char>(a.wszAddress[i]);
-    if (a.wszAddress[0] == L'+') type = RIL_ADDRTYPE_INTERNATIONAL;
+    if (a.wszAddress[0] == '+') type = RIL_ADDRTYPE_INTERNATIONAL;
 
     *pRequest = RilRequest();
     pRequest->kind = RilRequestKind::SetMsgConfig;
     pRequest->address = (type == RIL_ADDRTYPE_INTERNATIONAL ? "+" : "") + digits;
     pRequest->nTypeOctet = 0x80 | static_cast<int>(type) << 4 | kNpiOfPlan[plan];
     pRequest->command = CscaSetCommand(pRequest->address, pRequest->nTypeOctet, TeCharset::Gsm);
-    return S_OK;
+    return kRilRequestTaken;
 }
 
 std::string CrsmCommand(const RilSimCmd& c) {
@@ -158,8 +158,8 @@ std::string CrsmCommand(const RilSimCmd& c) {
     return text;
 }
 
-HRESULT BuildSimCmd(DWORD dwCommand, const RILSIMCMDPARAMETERS* pParams, const BYTE* pbData,
-                    DWORD cbData, RilRequest* pRequest) {
+int32_t BuildSimCmd(uint32_t dwCommand, const RILSIMCMDPARAMETERS* pParams, const uint8_t* pbData,
+                    uint32_t cbData, RilRequest* pRequest) {
     static const int kCrsm[] = {0, 176, 178, 192, 214, 220, 242};
     if (dwCommand < RIL_SIMCMD_READBINARY || dwCommand > RIL_SIMCMD_STATUS) return RIL_E_INVALIDARG;
     if (cbData > 255 || (cbData && !pbData)) return RIL_E_INVALIDARG;
@@ -167,8 +167,8 @@ HRESULT BuildSimCmd(DWORD dwCommand, const RILSIMCMDPARAMETERS* pParams, const B
     c.nCommand = kCrsm[dwCommand];
     if (pParams) {
         if (pParams->cbSize < sizeof(RILSIMCMDPARAMETERS)) return RIL_E_INVALIDARG;
-        DWORD p = pParams->dwParams;
-        DWORD apdu = p & (RIL_PARAM_SCP_PARAM1 | RIL_PARAM_SCP_PARAM2 | RIL_PARAM_SCP_PARAM3);
+        uint32_t p = pParams->dwParams;
+        uint32_t apdu = p & (RIL_PARAM_SCP_PARAM1 | RIL_PARAM_SCP_PARAM2 | RIL_PARAM_SCP_PARAM3);
         if (apdu && apdu != (RIL_PARAM_SCP_PARAM1 | RIL_PARAM_SCP_PARAM2 | RIL_PARAM_SCP_PARAM3))
             return RIL_E_INVALIDARG;
         if (apdu && !(p & RIL_PARAM_SCP_FILEID)) return RIL_E_INVALIDARG;
@@ -198,25 +198,25 @@ HRESULT BuildSimCmd(DWORD dwCommand, const RILSIMCMDPARAMETERS* pParams, const B
     pRequest->dwSimCommand = dwCommand;
     if (dwCommand == RIL_SIMCMD_READRECORD && c.bApdu) pRequest->nRecordLength = c.p3;
     pRequest->sim = std::move(c);
-    return S_OK;
+    return kRilRequestTaken;
 }
 
-HRESULT BuildGetEquipmentState(RilRequest* pRequest) {
+int32_t BuildGetEquipmentState(RilRequest* pRequest) {
     *pRequest = RilRequest();
     pRequest->kind = RilRequestKind::GetEquipmentState;
     pRequest->command = "AT+CFUN?";
     pRequest->prefix = "+CFUN:";
-    return S_OK;
+    return kRilRequestTaken;
 }
 
-HRESULT BuildSetEquipmentState(DWORD dwEqState, RilRequest* pRequest) {
+int32_t BuildSetEquipmentState(uint32_t dwEqState, RilRequest* pRequest) {
     int cfun = CfunFromEqState(dwEqState);
     if (cfun < 0) return RIL_E_INVALIDARG;
     *pRequest = RilRequest();
     pRequest->kind = RilRequestKind::SetEquipmentState;
     pRequest->command = "AT+CFUN=" + std::to_string(cfun);
     pRequest->nCfun = cfun;
-    return S_OK;
+    return kRilRequestTaken;
 }
 
 void FitRequestToModem(RilRequest* pRequest, const AtDialect& dialect) {
@@ -332,10 +332,10 @@ bool ParseCscaLine(const std::string& line, RILMSGCONFIG* pConfig, TeCharset cha
     c.raSvcCtrAddress.dwParams = RIL_PARAM_A_ALL;
     int ton = (octet >> 4) & 0x7;
     c.raSvcCtrAddress.dwType = plus ? RIL_ADDRTYPE_INTERNATIONAL
-                                    : (ton <= 6 ? static_cast<DWORD>(ton) : RIL_ADDRTYPE_UNKNOWN);
+                                    : (ton <= 6 ? static_cast<uint32_t>(ton) : RIL_ADDRTYPE_UNKNOWN);
     c.raSvcCtrAddress.dwNumPlan = PlanFromNpi(octet & 0xF);
     for (size_t i = 0; i < address.size(); ++i)
-        c.raSvcCtrAddress.wszAddress[i] = static_cast<WCHAR>(address[i]);
+        c.raSvcCtrAddress.wszAddress[i] = static_cast<Char16>(address[i]);
     if (pConfig) *pConfig = c;
     return true;
 }
@@ -346,7 +346,7 @@ bool ParseCfunLine(const std::string& line, int* pCfun) {
     return ParseDecimal(rest.substr(0, rest.find(',')), 255, pCfun);
 }
 
-DWORD EqStateFromCfun(int nCfun) {
+uint32_t EqStateFromCfun(int nCfun) {
     switch (nCfun) {
         case 0: return RIL_EQSTATE_MINIMUM;
         case 1: return RIL_EQSTATE_FULL;
@@ -357,7 +357,7 @@ DWORD EqStateFromCfun(int nCfun) {
     }
 }
 
-int CfunFromEqState(DWORD dwEqState) {
+int CfunFromEqState(uint32_t dwEqState) {
     switch (dwEqState) {
         case RIL_EQSTATE_MINIMUM: return 0;
         case RIL_EQSTATE_FULL: return 1;

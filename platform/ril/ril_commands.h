@@ -3,14 +3,13 @@
 // modem's reply, in what the connection knows of the modem's dialect. Pure:
 // no I/O, no globals.
 #pragma once
-#include <windows.h>
-
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/ril/at_exchange.h"
 #include "platform/ril/at_setup.h"
-#include "platform/ril/ril.h"
+#include "platform/ril/ril_types.h"
 #include "platform/ril/sim_response.h"
 
 enum class RilRequestKind { GetMsgConfig, SetMsgConfig, SimCmd, GetEquipmentState, SetEquipmentState };
@@ -31,7 +30,7 @@ struct RilRequest {
     RilRequestKind kind = RilRequestKind::GetMsgConfig;
     std::string command;  // without the CR
     std::string prefix;   // of the information lines; empty when none
-    DWORD dwSimCommand = 0;
+    uint32_t dwSimCommand = 0;
     int nCfun = -1;       // the power a set request asks for
     int nRecordLength = -1;  // READ RECORD: the bytes asked for (P3)
     RilSimCmd sim;           // SimCmd
@@ -40,18 +39,18 @@ struct RilRequest {
 };
 
 struct RilAnswer {
-    DWORD dwCode = RIL_RESULT_ERROR;
-    std::vector<BYTE> data;  // for RIL_RESULT_ERROR: one HRESULT
+    uint32_t dwCode = RIL_RESULT_ERROR;
+    std::vector<uint8_t> data;  // for RIL_RESULT_ERROR: one 32-bit HRESULT
 };
 
-// Each fills *pRequest and returns S_OK, or a negative error for a request
-// the modem must not see.
-HRESULT BuildGetMsgConfig(RilRequest* pRequest);
-HRESULT BuildSetMsgConfig(const RILMSGCONFIG* pConfig, RilRequest* pRequest);
-HRESULT BuildSimCmd(DWORD dwCommand, const RILSIMCMDPARAMETERS* pParams, const BYTE* pbData,
-                    DWORD cbData, RilRequest* pRequest);
-HRESULT BuildGetEquipmentState(RilRequest* pRequest);
-HRESULT BuildSetEquipmentState(DWORD dwEqState, RilRequest* pRequest);
+// Each fills *pRequest and returns kRilRequestTaken (S_OK), or a negative
+// error (an HRESULT) for a request the modem must not see.
+int32_t BuildGetMsgConfig(RilRequest* pRequest);
+int32_t BuildSetMsgConfig(const RILMSGCONFIG* pConfig, RilRequest* pRequest);
+int32_t BuildSimCmd(uint32_t dwCommand, const RILSIMCMDPARAMETERS* pParams, const uint8_t* pbData,
+                    uint32_t cbData, RilRequest* pRequest);
+int32_t BuildGetEquipmentState(RilRequest* pRequest);
+int32_t BuildSetEquipmentState(uint32_t dwEqState, RilRequest* pRequest);
 
 // The command as this modem takes it: the address in its character set, a
 // mailbox file with its path where the modem asked for paths.
@@ -63,14 +62,14 @@ RilAnswer AnswerFromReply(const RilRequest& request, const AtReply& reply,
 // 67 xx or 6C xx with the length the card asks for, a mailbox file not found
 // (94 04, 6A 82) with its path. False when the reply stands as it is.
 bool RetryOfSimCmd(const RilRequest& request, const AtReply& reply, RilRequest* pRetry);
-RilAnswer ErrorAnswer(HRESULT hr);
+RilAnswer ErrorAnswer(int32_t hr);
 // The radio power an answer tells of (AT+CFUN value), or -1.
 int CfunFromAnswer(const RilRequest& request, const RilAnswer& answer);
 
 // Pieces, for the tests.
 std::string CrsmCommand(const RilSimCmd& cmd);
-HRESULT ErrorFromFinal(const AtFinal& final);
+int32_t ErrorFromFinal(const AtFinal& final);
 bool ParseCscaLine(const std::string& line, RILMSGCONFIG* pConfig, TeCharset charset = TeCharset::Gsm);
 bool ParseCfunLine(const std::string& line, int* pCfun);
-DWORD EqStateFromCfun(int nCfun);
-int CfunFromEqState(DWORD dwEqState);  // -1 when there is none
+uint32_t EqStateFromCfun(int nCfun);
+int CfunFromEqState(uint32_t dwEqState);  // -1 when there is none

@@ -4,7 +4,7 @@
 #include "platform/modem/at_text.h"
 #include "platform/modem/hex_text.h"
 
-bool ParseCrsmLine(const std::string& line, int* pSw1, int* pSw2, std::vector<BYTE>* pResponse) {
+bool ParseCrsmLine(const std::string& line, int* pSw1, int* pSw2, std::vector<uint8_t>* pResponse) {
     if (!StartsWithNoCase(line, "+CRSM:")) return false;
     std::string rest = line.substr(6);
     size_t c1 = rest.find(',');
@@ -13,7 +13,7 @@ bool ParseCrsmLine(const std::string& line, int* pSw1, int* pSw2, std::vector<BY
     std::string sw2 = rest.substr(c1 + 1, c2 == std::string::npos ? std::string::npos : c2 - c1 - 1);
     int a = 0, b = 0;
     if (!ParseDecimal(rest.substr(0, c1), 255, &a) || !ParseDecimal(sw2, 255, &b)) return false;
-    std::vector<BYTE> response;
+    std::vector<uint8_t> response;
     if (c2 != std::string::npos && pResponse) {
         std::string hex = TrimBlanks(rest.substr(c2 + 1));
         if (hex.size() >= 2 && hex.front() == '"' && hex.back() == '"') hex = hex.substr(1, hex.size() - 2);
@@ -31,7 +31,7 @@ bool IsSimSuccess(int sw1, int sw2) {
            sw1 == 0x9F;
 }
 
-bool ConvertFcpToGsm(const std::vector<BYTE>& fcp, std::vector<BYTE>* pGsm) {
+bool ConvertFcpToGsm(const std::vector<uint8_t>& fcp, std::vector<uint8_t>* pGsm) {
     if (fcp.size() < 2 || fcp[0] != 0x62) return false;
     size_t pos = 1;
     // BER-TLV lengths: one byte, or 0x81 and one byte.
@@ -55,10 +55,10 @@ bool ConvertFcpToGsm(const std::vector<BYTE>& fcp, std::vector<BYTE>* pGsm) {
     int fdb = 0, recLen = 0, records = 0, fileId = 0;
     unsigned long size = 0;
     while (pos < end) {
-        BYTE tag = fcp[pos++];
+        uint8_t tag = fcp[pos++];
         size_t n = 0;
         if (!length(&pos, &n) || pos + n > end) return false;
-        const BYTE* v = fcp.data() + pos;
+        const uint8_t* v = fcp.data() + pos;
         if (tag == 0x82) {
             if (n < 2) return false;
             haveDescriptor = true;
@@ -80,15 +80,15 @@ bool ConvertFcpToGsm(const std::vector<BYTE>& fcp, std::vector<BYTE>* pGsm) {
     if (!haveSize) size = static_cast<unsigned long>(recLen) * records;
     if (size > 0xFFFF) size = 0xFFFF;
 
-    BYTE structure = 0x00;  // transparent
+    uint8_t structure = 0x00;  // transparent
     switch (fdb & 0x07) {
         case 0x02: structure = 0x01; break;  // linear fixed
         case 0x06: structure = 0x03; break;  // cyclic
     }
-    BYTE type = (fdb & 0x38) == 0x38 ? 0x02 : 0x04;  // DF or EF
-    std::vector<BYTE> gsm = {0x00, 0x00, static_cast<BYTE>(size >> 8), static_cast<BYTE>(size),
-                             static_cast<BYTE>(fileId >> 8), static_cast<BYTE>(fileId), type,
-                             0x00, 0x00, 0x00, 0x00, 0x01, 0x02, structure, static_cast<BYTE>(recLen)};
+    uint8_t type = (fdb & 0x38) == 0x38 ? 0x02 : 0x04;  // DF or EF
+    std::vector<uint8_t> gsm = {0x00, 0x00, static_cast<uint8_t>(size >> 8), static_cast<uint8_t>(size),
+                                static_cast<uint8_t>(fileId >> 8), static_cast<uint8_t>(fileId), type,
+                                0x00, 0x00, 0x00, 0x00, 0x01, 0x02, structure, static_cast<uint8_t>(recLen)};
     if (pGsm) *pGsm = std::move(gsm);
     return true;
 }

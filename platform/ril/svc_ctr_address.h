@@ -2,13 +2,11 @@
 // RIL applies before it sends one (RIL_SetMsgConfig refuses any other), for
 // callers that check a typed address beforehand.
 #pragma once
-#include <windows.h>
-
-#include "platform/ril/ril.h"
+#include "platform/ril/ril_types.h"
 
 // True for an optional leading "+" followed by 1 to 20 of 0-9 * # a b c
 // (either case): the ten BCD bytes of the TS 24.011 address field, nothing
 // that could leave the command's quotes. True for the empty address too (it
 // clears the service centre). False for null and for a text without its
 // terminator within cchMax characters.
-bool RilIsSendableSvcCtrAddress(LPCWSTR pszAddress, size_t cchMax = MAXLENGTH_ADDRESS);
+bool RilIsSendableSvcCtrAddress(const Char16* pszAddress, size_t cchMax = MAXLENGTH_ADDRESS);

@@ -3,8 +3,8 @@
 #include <mutex>
 
 #include "platform/debug_out.h"
+#include "platform/modem/sim_card_file.h"
 #include "platform/registry.h"
-#include "platform/modem/sim_modem.h"
 #include "platform/ril/at_transport.h"
 #include "platform/ril/ril_test_seams.h"
 

@@ -6,6 +6,7 @@
 #include <deque>
 #include <mutex>
 
+#include "platform/modem/sim_card_file.h"
 #include "platform/ril/at_transport.h"
 #include "platform/ril/ril_test_seams.h"
 
@@ -16,7 +17,7 @@ ModemFaults g_faults;
 
 class SimTransport : public AtTransport {
 public:
-    explicit SimTransport(const std::wstring& cardPath) : m_modem(cardPath) {}
+    explicit SimTransport(const std::wstring& cardPath) : m_modem(std::make_unique<SimCardFileSlot>(cardPath)) {}
 
     bool Write(const char* pb, size_t cb) override {
         for (size_t i = 0; i < cb && !m_bHungUp; ++i) {

@@ -3,7 +3,6 @@
 
 #include "platform/modem/sim_card.h"
 #include "platform/modem/sim_modem.h"
-#include "tests/support/scratch.h"
 
 namespace {
 
@@ -21,30 +20,9 @@ const char kCard[] =
 
 std::string Record1Hex() { return "566F6963656D61696CFFFFFFFFFF0691214365F7FFFFFFFFFFFFFFFF"; }
 
-TEST(SimCardText, ParsesTheShippedDefaultCard) {
-    std::string text = ReadFileBytes(ModuleFolder() + L"default-simcard.txt");
-    ASSERT_FALSE(text.empty());
-    SimCard card;
-    std::string error;
-    ASSERT_TRUE(ParseSimCard(text, &card, &error)) << error;
-    EXPECT_EQ(card.nCfun, 1);
-    EXPECT_EQ(card.smscAddress, "+441234567890");
-    EXPECT_EQ(card.nSmscType, 145);
-    EXPECT_FALSE(card.bUsim);
-    for (WORD id : {0x6F17, 0x6FC7}) {
-        const SimCardFile* f = FindSimFile(card, id);
-        ASSERT_NE(f, nullptr);
-        EXPECT_EQ(f->cbRecordLength, 28);
-        EXPECT_EQ(f->cRecords, 4);
-        std::vector<BYTE> r1 = SimRecord(*f, 1);
-        EXPECT_EQ(std::vector<BYTE>(r1.begin() + 14, r1.begin() + 20),
-                  (std::vector<BYTE>{0x06, 0x91, 0x21, 0x43, 0x65, 0xF7}));
-        EXPECT_EQ(SimRecord(*f, 4), std::vector<BYTE>(28, 0xFF));
-    }
-}
-
 TEST(SimCardText, RefusesMalformedCardsNamingTheLine) {
-    const char* bad[] = {
+    using namespace std::string_literals;
+    const std::string bad[] = {
         "radio sideways\n",
         "radio on\nradio off\n",
         "smsc +44\"12 145\n",
@@ -58,18 +36,24 @@ TEST(SimCardText, RefusesMalformedCardsNamingTheLine) {
         "file 6F17 reclen 0 records 4\n",
         "file 6F17 reclen 2 records 4\nfile 6f17 reclen 2 records 4\n",
         "colour blue\n",
+        "sim 2G\nco\0lour\x1B blue\n"s,
     };
-    for (const char* text : bad) {
+    for (const std::string& text : bad) {
         std::string error;
         EXPECT_FALSE(ParseSimCard(text, nullptr, &error)) << text;
         EXPECT_EQ(error.compare(0, 5, "line "), 0) << error;
+        // The error goes into a trace line: control bytes are written out.
+        for (unsigned char c : error) EXPECT_TRUE(c >= 0x20 && c != 0x7F) << error;
     }
+    std::string error;
+    ParseSimCard("sim 2G\nco\0lour\x1B blue\n"s, nullptr, &error);
+    EXPECT_EQ(error, "line 2: unknown keyword 'co\\x00lour\\x1B'");
 }
 
 TEST(SimCardText, EditsChangeOnlyTheirLines) {
     SimCard card;
     ASSERT_TRUE(ParseSimCard(kCard, &card, nullptr));
-    std::vector<BYTE> rec(28, 0xFF);
+    std::vector<uint8_t> rec(28, 0xFF);
     rec[14] = 0x02;
     rec[15] = 0x81;
     rec[16] = 0xF9;
@@ -77,7 +61,7 @@ TEST(SimCardText, EditsChangeOnlyTheirLines) {
     ASSERT_TRUE(SetSimRecord(&card, 0x6FC7, 2, rec));   // first record of a file
     ASSERT_TRUE(SetSimRecord(&card, 0x6F17, 3, rec));   // replaces a line
     EXPECT_FALSE(SetSimRecord(&card, 0x6F17, 5, rec));
-    EXPECT_FALSE(SetSimRecord(&card, 0x6F17, 1, std::vector<BYTE>(27, 0xFF)));
+    EXPECT_FALSE(SetSimRecord(&card, 0x6F17, 1, std::vector<uint8_t>(27, 0xFF)));
     SetSimRadio(&card, 4);
     SetSimSmsc(&card, "0441234567", 129);
 
@@ -109,20 +93,17 @@ TEST(SimCardText, EditsChangeOnlyTheirLines) {
     EXPECT_EQ(SimCardText(bare), "radio off\r\nsmsc \"\" 129\r\nsim USIM\r\n");
 }
 
+// Modems on one card, kept in memory.
 class ModemOnCard : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_path = m_device.Path(L"\\Windows\\simcard.txt");
-        ASSERT_TRUE(WriteFileBytes(m_path, kCard));
-    }
+    SimModem Modem() { return SimModem(std::make_unique<SimCardTextSlot>(&m_card)); }
     std::string Ask(SimModem& m, const std::string& line) { return m.Answer(line); }
 
-    ScratchDevice m_device;
-    std::wstring m_path;
+    std::string m_card = kCard;
 };
 
 TEST_F(ModemOnCard, AnswersRecordCommandsWithTheSimStatusWords) {
-    SimModem m(m_path);
+    SimModem m = Modem();
     EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,1,4,28"), "\r\n+CRSM: 144,0,\"" + Record1Hex() + "\"\r\n\r\nOK\r\n");
     // A record the card does not list is erased (all FF).
     EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,4,4,28"), "\r\n+CRSM: 144,0,\"" + std::string(56, 'F') + "\"\r\n\r\nOK\r\n");
@@ -136,14 +117,12 @@ TEST_F(ModemOnCard, AnswersRecordCommandsWithTheSimStatusWords) {
     EXPECT_EQ(Ask(m, "AT+CRSM=176,28439,0,0,10"), "\r\n+CRSM: 109,0\r\n\r\nOK\r\n");     // 6D 00
     EXPECT_EQ(Ask(m, "AT+CRSM=178"), "\r\n+CME ERROR: 50\r\n");
     EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,1,4,28,\"XYZ\""), "\r\n+CME ERROR: 50\r\n");
-    EXPECT_EQ(ReadFileBytes(m_path), kCard);  // reading never writes
+    EXPECT_EQ(m_card, kCard);  // reading never writes
 }
 
 TEST_F(ModemOnCard, UsimAnswersWithFcpAndItsOwnStatusWords) {
-    std::string usim = kCard;
-    usim.replace(usim.find("sim 2G"), 6, "sim USIM");
-    ASSERT_TRUE(WriteFileBytes(m_path, usim));
-    SimModem m(m_path);
+    m_card.replace(m_card.find("sim 2G"), 6, "sim USIM");
+    SimModem m = Modem();
     // FCP: descriptor (linear fixed, 28-byte records, 2 of them), id, life cycle,
     // security, size 56.
     EXPECT_EQ(Ask(m, "AT+CRSM=192,28615,0,0,0"),
@@ -152,7 +131,7 @@ TEST_F(ModemOnCard, UsimAnswersWithFcpAndItsOwnStatusWords) {
 }
 
 TEST_F(ModemOnCard, ServiceCentreAndPowerAreKeptOnTheCard) {
-    SimModem m(m_path);
+    SimModem m = Modem();
     EXPECT_EQ(Ask(m, "AT+CSCA?"), "\r\n+CSCA: \"+441234567890\",145\r\n\r\nOK\r\n");
     EXPECT_EQ(Ask(m, "AT+CSCA=\"0441234567\",129"), "\r\nOK\r\n");
     EXPECT_EQ(Ask(m, "AT+CSCA=\"+4479\""), "\r\nOK\r\n");  // type follows the "+"
@@ -165,99 +144,13 @@ TEST_F(ModemOnCard, ServiceCentreAndPowerAreKeptOnTheCard) {
     EXPECT_EQ(Ask(m, "AT+CFUN=2"), "\r\n+CME ERROR: 4\r\n");
     EXPECT_EQ(Ask(m, "AT+CFUN=x"), "\r\n+CME ERROR: 50\r\n");
     // Another modem on the same card sees the change.
-    SimModem other(m_path);
+    SimModem other = Modem();
     EXPECT_EQ(Ask(other, "AT+CFUN?"), "\r\n+CFUN: 4\r\n\r\nOK\r\n");
-    EXPECT_NE(ReadFileBytes(m_path).find("radio flight\n"), std::string::npos);
-}
-
-// Puts the card's last-write time a minute back, or to a given time.
-FILETIME SetWriteTime(const std::wstring& path, const FILETIME* pft = nullptr) {
-    FILETIME ft;
-    if (pft) {
-        ft = *pft;
-    } else {
-        GetSystemTimeAsFileTime(&ft);
-        ULARGE_INTEGER t = {{ft.dwLowDateTime, ft.dwHighDateTime}};
-        t.QuadPart -= 60ULL * 10000000;
-        ft = {t.LowPart, t.HighPart};
-    }
-    HANDLE h = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    EXPECT_NE(h, INVALID_HANDLE_VALUE);
-    EXPECT_TRUE(SetFileTime(h, nullptr, nullptr, &ft));
-    CloseHandle(h);
-    return ft;
-}
-
-TEST_F(ModemOnCard, CardAtRestIsReadOnceAndEveryChangeIsSeen) {
-    const std::string kAsked = "AT+CSCA?";
-    auto answer = [](const char* smsc) { return std::string("\r\n+CSCA: \"") + smsc + "\",145\r\n\r\nOK\r\n"; };
-    std::string other = kCard;
-    other.replace(other.find("+441234567890"), 13, "+449999999999");  // same size
-    SimModem m(m_path);
-    FILETIME rest = SetWriteTime(m_path);
-    EXPECT_EQ(Ask(m, kAsked), answer("+441234567890"));
-    // A write in place, of the same size, right after the card was kept.
-    ASSERT_TRUE(WriteFileBytes(m_path, other));
-    EXPECT_EQ(Ask(m, kAsked), answer("+449999999999"));
-    // A save by another modem (a new file moved over the card).
-    SetWriteTime(m_path);
-    EXPECT_EQ(Ask(m, kAsked), answer("+449999999999"));
-    SimModem writer(m_path);
-    EXPECT_EQ(Ask(writer, "AT+CSCA=\"+4412\""), "\r\nOK\r\n");
-    EXPECT_EQ(Ask(m, kAsked), answer("+4412"));
-    // A card taken out.
-    SetWriteTime(m_path);
-    EXPECT_EQ(Ask(m, kAsked), answer("+4412"));
-    DeleteFileW(m_path.c_str());
-    EXPECT_EQ(Ask(m, kAsked), "\r\n+CME ERROR: 10\r\n");
-    // Two writes within the file system's time resolution (2 s on FAT) carry
-    // the same time: a card written just now is read again at each command.
-    ASSERT_TRUE(WriteFileBytes(m_path, kCard));
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    SetWriteTime(m_path, &now);
-    EXPECT_EQ(Ask(m, kAsked), answer("+441234567890"));
-    ASSERT_TRUE(WriteFileBytes(m_path, other));
-    SetWriteTime(m_path, &now);
-    EXPECT_EQ(Ask(m, kAsked), answer("+449999999999"));
-    // What the rule rests on: an unchanged time and size mean an unchanged
-    // card, so a copy kept at rest is answered from.
-    ASSERT_TRUE(WriteFileBytes(m_path, kCard));
-    SetWriteTime(m_path, &rest);
-    EXPECT_EQ(Ask(m, kAsked), answer("+441234567890"));
-    ASSERT_TRUE(WriteFileBytes(m_path, other));
-    SetWriteTime(m_path, &rest);
-    EXPECT_EQ(Ask(m, kAsked), answer("+441234567890"));
-}
-
-TEST_F(ModemOnCard, MissingOrMalformedCardIsAModemWithoutSimAndIsNotWritten) {
-    const std::string malformed = "radio on\nsmsc +44 145\nfile 6F17 reclen 28 records 4\nrecord 1 FF\n";
-    for (int variant = 0; variant < 2; ++variant) {
-        if (variant == 0) DeleteFileW(m_path.c_str());
-        else ASSERT_TRUE(WriteFileBytes(m_path, malformed));
-        TraceCapture trace;
-        SimModem m(m_path);
-        EXPECT_EQ(Ask(m, "AT+CRSM=178,28439,1,4,28"), "\r\n+CME ERROR: 10\r\n");
-        EXPECT_EQ(Ask(m, "AT+CRSM=220,28439,1,4,28,\"" + std::string(56, 'F') + "\""), "\r\n+CME ERROR: 10\r\n");
-        EXPECT_EQ(Ask(m, "AT+CSCA?"), "\r\n+CME ERROR: 10\r\n");
-        EXPECT_EQ(Ask(m, "AT+CSCA=\"+4479\",145"), "\r\n+CME ERROR: 10\r\n");
-        EXPECT_EQ(Ask(m, "AT+CPIN?"), "\r\n+CME ERROR: 10\r\n");
-        // The modem itself still answers, and keeps its power state in itself.
-        EXPECT_EQ(Ask(m, "AT"), "\r\nOK\r\n");
-        EXPECT_EQ(Ask(m, "AT+CFUN=0"), "\r\nOK\r\n");
-        EXPECT_EQ(Ask(m, "AT+CFUN?"), "\r\n+CFUN: 0\r\n\r\nOK\r\n");
-        if (variant == 0) {
-            EXPECT_EQ(GetFileAttributesW(m_path.c_str()), INVALID_FILE_ATTRIBUTES);
-        } else {
-            EXPECT_EQ(ReadFileBytes(m_path), malformed);
-            EXPECT_TRUE(trace.Has(L"line 4"));
-        }
-    }
+    EXPECT_NE(m_card.find("radio flight\n"), std::string::npos);
 }
 
 TEST_F(ModemOnCard, FaultsShapeTheOutput) {
-    SimModem m(m_path);
+    SimModem m = Modem();
     ModemFaults f;
     f.bEcho = true;
     f.bNoise = true;
@@ -322,33 +215,19 @@ TEST_F(ModemOnCard, DialectsShapeTheAnswers) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dialect);
-        ASSERT_TRUE(WriteFileBytes(m_path, (*c.dialect ? std::string("dialect ") + c.dialect + "\n" : "") + kCard));
-        SimModem m(m_path);
+        m_card = (*c.dialect ? std::string("dialect ") + c.dialect + "\n" : "") + kCard;
+        SimModem m = Modem();
         for (const Step& step : c.steps) EXPECT_EQ(Ask(m, step.command), step.answer) << step.command;
     }
     // A test's dialects join the card's; a failed write is 92 40 on a 2G card.
-    ASSERT_TRUE(WriteFileBytes(m_path, kCard));
-    SimModem m(m_path);
+    m_card = kCard;
+    SimModem m = Modem();
     ModemFaults f;
     f.dwDialects = kDialectNumeric;
     f.bCardWriteFails = true;
     m.SetFaults(f);
     EXPECT_EQ(Ask(m, "AT+CRSM=220,28439,1,4,28,\"" + std::string(56, 'F') + "\""), "+CRSM: 146,64\r\n0\r");
-    EXPECT_EQ(ReadFileBytes(m_path), kCard);
-}
-
-TEST(SimCardPath, ComesFromTheRegistryOrTheDefault) {
-    const wchar_t kKey[] = L"Software\\QXRadioTest\\CardPath";
-    DeleteRegTree(HKEY_CURRENT_USER, kKey);
-    ScratchDevice device;
-    EXPECT_EQ(SimCardPathFromRegistry(HKEY_CURRENT_USER, kKey), device.Path(L"\\Windows\\simcard.txt"));
-    SetRegString(HKEY_CURRENT_USER, kKey, L"SimCard", L"\\Cards\\usim.txt");
-    EXPECT_EQ(SimCardPathFromRegistry(HKEY_CURRENT_USER, kKey), device.Path(L"\\Cards\\usim.txt"));
-    SetRegDword(HKEY_CURRENT_USER, kKey, L"SimCard", 7);
-    TraceCapture trace;
-    EXPECT_EQ(SimCardPathFromRegistry(HKEY_CURRENT_USER, kKey), L"");
-    EXPECT_TRUE(trace.Has(L"SimCard value unreadable"));
-    DeleteRegTree(HKEY_CURRENT_USER, L"Software\\QXRadioTest");
+    EXPECT_EQ(m_card, kCard);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "platform/debug_out.h"
 #include "platform/modem/modem_dialect.h"
+#include "platform/modem/sim_card_file.h"
 #include "platform/modem/sim_modem.h"
 
 namespace {
@@ -93,7 +94,7 @@ enum class Served { Closed, Quit, Idle };
 
 // One client: lines end with CR or LF (nc sends LF), blank lines are skipped.
 Served Serve(SOCKET client, Options& o, int* pAnswered) {
-    SimModem modem(o.card);
+    SimModem modem(std::make_unique<SimCardFileSlot>(o.card));
     modem.SetFaults(o.faults);
     std::string line;
     char buf[512];

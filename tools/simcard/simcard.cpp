@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "platform/debug_out.h"
-#include "platform/modem/sim_card.h"
+#include "platform/modem/sim_card_file.h"
 #include "settings/record_codec.h"
 
 namespace {

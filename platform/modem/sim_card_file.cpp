@@ -1,0 +1,153 @@
+// The SIM card file of the device: loading, the atomic save, the lock, and
+// the modem's slot with its copy kept while the file is at rest.
+#include "platform/modem/sim_card_file.h"
+
+#include <cstdio>
+
+#include "platform/debug_out.h"
+#include "platform/device_root.h"
+
+namespace {
+
+const size_t kMaxCardBytes = 1 << 20;
+
+// *pLastError: the reason traced last, so that a card that stays missing
+// is traced once rather than at every command.
+SimCardLoad ReadCard(const std::wstring& path, SimCard* card, std::string* pLastError) {
+    if (path.empty()) return SimCardLoad::Missing;
+    std::string error;
+    SimCardLoad r = LoadSimCard(path, card, &error);
+    if (r != SimCardLoad::Ok && error != *pLastError) {
+        std::wstring why(error.begin(), error.end());
+        NKDbgPrintfW(L"[modem]: no SIM: %s: %s.\r\n", path.c_str(), why.c_str());
+    }
+    *pLastError = r == SimCardLoad::Ok ? std::string() : error;
+    return r;
+}
+
+bool SameStamp(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
+    return CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0 &&
+           a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow;
+}
+
+// A card read is kept only when its file was last written well before now:
+// any later write then carries a later time, even on a file system that
+// keeps times to 2 s (FAT), so an unchanged time stamp means an unchanged
+// card. A card written just now is read again at each command.
+bool AtRest(const FILETIME& ftWrite) {
+    const ULONGLONG kRest = 3ULL * 10000000;  // 3 s in 100 ns units
+    FILETIME ftNow;
+    GetSystemTimeAsFileTime(&ftNow);
+    ULONGLONG now = ULARGE_INTEGER{{ftNow.dwLowDateTime, ftNow.dwHighDateTime}}.QuadPart;
+    ULONGLONG written = ULARGE_INTEGER{{ftWrite.dwLowDateTime, ftWrite.dwHighDateTime}}.QuadPart;
+    return written + kRest < now;
+}
+
+}  // namespace
+
+SimCardLoad LoadSimCard(const std::wstring& path, SimCard* pCard, std::string* pError) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        if (pError) *pError = "cannot open the card (error " + std::to_string(GetLastError()) + ")";
+        return SimCardLoad::Missing;
+    }
+    std::string text;
+    char buf[4096];
+    DWORD got = 0;
+    bool ok = true;
+    while (ok && ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) {
+        text.append(buf, got);
+        if (text.size() > kMaxCardBytes) ok = false;
+    }
+    CloseHandle(h);
+    if (!ok) {
+        if (pError) *pError = "card file larger than 1 MB";
+        return SimCardLoad::Malformed;
+    }
+    return ParseSimCard(text, pCard, pError) ? SimCardLoad::Ok : SimCardLoad::Malformed;
+}
+
+bool SaveSimCard(const std::wstring& path, const SimCard& card) {
+    wchar_t suffix[64];
+    swprintf(suffix, 64, L".%lu-%lu.tmp", GetCurrentProcessId(), GetCurrentThreadId());
+    std::wstring tmp = path + suffix;
+    HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        NKDbgPrintfW(L"[modem]: CreateFileW(%s) failed, error %lu.\r\n", tmp.c_str(), GetLastError());
+        return false;
+    }
+    std::string text = SimCardText(card);
+    DWORD written = 0;
+    bool ok = WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+              written == text.size() && FlushFileBuffers(h);
+    CloseHandle(h);
+    if (ok && !MoveFileExW(tmp.c_str(), path.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        NKDbgPrintfW(L"[modem]: MoveFileExW(%s) failed, error %lu.\r\n", path.c_str(), GetLastError());
+        ok = false;
+    }
+    if (!ok) DeleteFileW(tmp.c_str());
+    return ok;
+}
+
+SimCardLock::SimCardLock() : m_hMutex(CreateMutexW(nullptr, FALSE, L"QXSimCardLock")) {
+    if (!m_hMutex) return;
+    // An abandoned lock (a process died holding it) is ours now; a card left
+    // whole by the atomic save needs no repair.
+    DWORD r = WaitForSingleObject(m_hMutex, 5000);
+    if (r != WAIT_OBJECT_0 && r != WAIT_ABANDONED) {
+        NKDbgPrintfW(L"[modem]: card lock not obtained (%lu); going on without it.\r\n", r);
+        CloseHandle(m_hMutex);
+        m_hMutex = nullptr;
+    }
+}
+
+SimCardLock::~SimCardLock() {
+    if (!m_hMutex) return;
+    ReleaseMutex(m_hMutex);
+    CloseHandle(m_hMutex);
+}
+
+const SimCard* SimCardFileSlot::Card() {
+    WIN32_FILE_ATTRIBUTE_DATA now = {};
+    bool stamped = !m_path.empty() &&
+                   GetFileAttributesExW(m_path.c_str(), GetFileExInfoStandard, &now);
+    if (m_bCardKept && stamped && SameStamp(now, m_stamp)) return &m_card;
+    m_bCardKept = false;
+    SimCard fresh;
+    {
+        SimCardLock lock;
+        if (ReadCard(m_path, &fresh, &m_lastError) != SimCardLoad::Ok) return nullptr;
+    }
+    m_card = std::move(fresh);
+    m_stamp = now;
+    m_bCardKept = stamped && AtRest(now.ftLastWriteTime);
+    return &m_card;
+}
+
+bool SimCardFileSlot::Save(const SimCard& card) {
+    m_bCardKept = false;
+    return SaveSimCard(m_path, card);
+}
+
+std::wstring SimCardPathFromRegistry(HKEY hRoot, LPCWSTR pszSubKey) {
+    const wchar_t kDefault[] = L"\\Windows\\simcard.txt";
+    HKEY hKey = nullptr;
+    if (RegOpenKeyExW(hRoot, pszSubKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+        return DevicePath(kDefault);
+    wchar_t value[MAX_PATH] = {};
+    DWORD type = 0, cb = sizeof(value) - sizeof(wchar_t);
+    LONG rc = RegQueryValueExW(hKey, L"SimCard", nullptr, &type, reinterpret_cast<BYTE*>(value), &cb);
+    RegCloseKey(hKey);
+    if (rc == ERROR_FILE_NOT_FOUND) return DevicePath(kDefault);
+    if (rc != ERROR_SUCCESS || type != REG_SZ) {
+        NKDbgPrintfW(L"[modem]: SimCard value unreadable (error %ld, type %lu); no SIM.\r\n", rc, type);
+        return std::wstring();
+    }
+    value[cb / sizeof(wchar_t)] = L'\0';
+    if (!value[0]) return DevicePath(kDefault);
+    return DevicePath(value);
+}
