@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/modem/sim_card.h"
+#include "platform/scoped.h"
 
 enum class SimCardLoad { Ok, Missing, Malformed };
 // Reads and parses the card file (Win32 path).
@@ -26,7 +27,7 @@ public:
     SimCardLock& operator=(const SimCardLock&) = delete;
 
 private:
-    HANDLE m_hMutex;
+    scoped::Kernel m_mutex;
 };
 
 // The card file as a modem's slot. A missing or malformed card is no card;
