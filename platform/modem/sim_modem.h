@@ -22,7 +22,7 @@ struct ModemFaults {
     bool bHangUp = false; // the port closes at the next command (built-in transport only)
     // The port closes once this many more answer bytes have been read; the
     // commands are carried out (built-in transport only).
-    DWORD dwDropAfterBytes = 0;
+    uint32_t dwDropAfterBytes = 0;
     // Every command answered with these bytes instead, not carried out
     // (built-in transport only).
     const char* pszAnswer = nullptr;
