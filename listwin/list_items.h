@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "settings/settings_rows.h"
-#include "shell/app_state.h"
+#include "shell/core/app_state.h"
 
 // Row kinds 0 to 5; kinds 6 to 8 are items inside a group row. Any other
 // row kind (2 included) is a plain text row.

@@ -8,11 +8,11 @@
 #include "msgbox/notification_paint.h"
 #include "msgbox/notification_state.h"
 #include "platform/aygshell/aygshell.h"
-#include "platform/debug_out.h"
-#include "platform/screen.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/message_table.h"
+#include "platform/base/screen.h"
 #include "res/resource.h"
-#include "shell/app_state.h"
-#include "platform/message_table.h"
+#include "shell/core/app_state.h"
 
 NotificationUIInfo* g_pNotificationUIInfo = nullptr;
 int g_nNBScreenWidth = 0;

@@ -6,10 +6,10 @@
 #include "msgbox/notification_paint.h"
 #include "msgbox/notification_state.h"
 #include "platform/aygshell/aygshell.h"
-#include "platform/debug_out.h"
-#include "platform/scoped.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/scoped.h"
 #include "res/resource.h"
-#include "shell/app_state.h"
+#include "shell/core/app_state.h"
 
 namespace {
 

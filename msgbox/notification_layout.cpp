@@ -6,9 +6,9 @@
 #include <initializer_list>
 
 #include "msgbox/notification_state.h"
-#include "platform/debug_out.h"
-#include "platform/registry.h"
-#include "shell/app_state.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/registry.h"
+#include "shell/core/app_state.h"
 
 namespace {
 

@@ -4,11 +4,12 @@
 
 #include "msgbox/notification_layout.h"
 #include "msgbox/notification_state.h"
-#include "platform/debug_out.h"
-#include "platform/image_file.h"
-#include "platform/scoped.h"
-#include "platform/screen_capture.h"
-#include "shell/app_state.h"
+#include "platform/aygshell/image_file.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/scoped.h"
+#include "platform/base/screen_capture.h"
+#include "shell/core/app_state.h"
+#include "shell/core/draw_image.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/scoped.h"
+#include "platform/base/scoped.h"
 
 constexpr int kNBTextLen = 260;
 constexpr int kNBButtonTextLen = 32;

@@ -14,9 +14,9 @@
 #include <atomic>
 #include <cwchar>
 
+#include "platform/base/scoped.h"
 #include "platform/ril/svc_ctr_address.h"
-#include "platform/scoped.h"
-#include "shell/trace.h"
+#include "shell/core/trace.h"
 
 namespace {
 

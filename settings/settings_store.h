@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/registry.h"
+#include "platform/base/registry.h"
 
 // Keys and values of the store.
 constexpr WCHAR kVmailKey[] = L"\\SOFTWARE\\Microsoft\\Vmail";          // HKCU

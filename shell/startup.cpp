@@ -7,18 +7,18 @@
 
 #include "listwin/item_window.h"
 #include "msgbox/notification_box.h"
-#include "platform/imaging.h"
-#include "platform/kernel.h"
-#include "platform/phone.h"
-#include "platform/regext.h"
-#include "platform/scoped.h"
-#include "platform/window.h"
+#include "platform/aygshell/regext.h"
+#include "platform/base/imaging.h"
+#include "platform/base/kernel.h"
+#include "platform/base/scoped.h"
+#include "platform/base/window.h"
+#include "platform/ossvcs/phone.h"
 #include "res/resource.h"
-#include "shell/app_state.h"
+#include "shell/core/app_state.h"
+#include "shell/core/trace.h"
+#include "shell/core/ui_config.h"
 #include "shell/main_window.h"
 #include "shell/title_window.h"
-#include "shell/trace.h"
-#include "shell/ui_config.h"
 
 namespace {
 

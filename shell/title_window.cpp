@@ -4,12 +4,12 @@
 
 #include <vector>
 
-#include "platform/scoped.h"
+#include "platform/base/scoped.h"
 #include "res/resource.h"
-#include "shell/app_state.h"
-#include "shell/skin_resources.h"
-#include "shell/window_class.h"
-#include "shell/window_geometry.h"
+#include "shell/core/app_state.h"
+#include "shell/core/skin_resources.h"
+#include "shell/core/window_class.h"
+#include "shell/core/window_geometry.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "platform/aygshell/aygshell.h"
 #include "platform/aygshell/shell_metrics.h"
 #include "platform/aygshell/shell_window.h"
-#include "platform/debug_out.h"
-#include "platform/scoped.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/scoped.h"
 
 namespace {
 

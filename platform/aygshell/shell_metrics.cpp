@@ -2,8 +2,8 @@
 #include "platform/aygshell/shell_metrics.h"
 
 #include "platform/aygshell/aygshell.h"
-#include "platform/registry.h"
-#include "platform/screen.h"
+#include "platform/base/registry.h"
+#include "platform/base/screen.h"
 
 namespace {
 constexpr int kBarBaseHeight = 26;

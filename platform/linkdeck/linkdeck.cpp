@@ -2,7 +2,7 @@
 // "\Windows\LinkdeckDll.dll". It carries its own copy of the radio layer.
 #include <windows.h>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 #include "platform/ril/ril_sync.h"
 
 namespace {

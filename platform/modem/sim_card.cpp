@@ -1,7 +1,7 @@
 // The SIM card text: parsing, and edits that keep the rest of the text.
 #include "platform/modem/sim_card.h"
 
-#include "platform/modem/hex_text.h"
+#include "platform/attext/hex_text.h"
 #include "platform/modem/modem_dialect.h"
 
 namespace {

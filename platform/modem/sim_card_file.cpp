@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "platform/debug_out.h"
-#include "platform/device_root.h"
-#include "platform/registry.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/device_root.h"
+#include "platform/base/registry.h"
 
 namespace {
 

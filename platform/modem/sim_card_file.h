@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/base/scoped.h"
 #include "platform/modem/sim_card.h"
-#include "platform/scoped.h"
 
 enum class SimCardLoad { Ok, Missing, Malformed };
 // Reads and parses the card file (Win32 path).

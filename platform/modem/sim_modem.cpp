@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/modem/hex_text.h"
+#include "platform/attext/hex_text.h"
 
 struct SimModem::Reply {
     std::vector<std::string> info;

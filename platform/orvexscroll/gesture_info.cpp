@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "platform/scoped.h"
+#include "platform/base/scoped.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/scoped.h"
 #include "platform/orvexscroll/gesture_info.h"
-#include "platform/scoped.h"
 
 namespace {
 constexpr double kBaseDpi = 96.0;

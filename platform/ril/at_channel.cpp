@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 #include "platform/ril/ril.h"
 
 namespace {

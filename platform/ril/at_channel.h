@@ -20,12 +20,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/scoped.h"
 #include "platform/ril/at_exchange.h"
 #include "platform/ril/at_line_parser.h"
 #include "platform/ril/at_transport.h"
 #include "platform/ril/ril_commands.h"
 #include "platform/ril/srw_lock.h"
-#include "platform/scoped.h"
 
 struct AtJob {
     UINT_PTR hClient = 0;  // the radio handle that asked

@@ -3,8 +3,8 @@
 
 #include <mutex>
 
-#include "platform/debug_out.h"
-#include "platform/registry.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/registry.h"
 
 namespace {
 std::mutex g_statusLock;  // read-modify-write of the value within this process

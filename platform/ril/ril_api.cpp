@@ -1,6 +1,6 @@
 // The RIL entry points: each request is built into its AT command and queued
 // on the shared modem connection under the caller's handle.
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 #include "platform/ril/ril.h"
 #include "platform/ril/ril_commands.h"
 #include "platform/ril/ril_session.h"

@@ -1,8 +1,8 @@
 // +CRSM answers: status words and the USIM FCP template.
 #include "platform/ril/sim_response.h"
 
-#include "platform/modem/at_text.h"
-#include "platform/modem/hex_text.h"
+#include "platform/attext/at_text.h"
+#include "platform/attext/hex_text.h"
 
 bool ParseCrsmLine(const std::string& line, int* pSw1, int* pSw2, std::vector<uint8_t>* pResponse) {
     if (!StartsWithNoCase(line, "+CRSM:")) return false;

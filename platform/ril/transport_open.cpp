@@ -2,9 +2,9 @@
 #include <cwctype>
 #include <mutex>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/registry.h"
 #include "platform/modem/sim_card_file.h"
-#include "platform/registry.h"
 #include "platform/ril/at_transport.h"
 #include "platform/ril/ril_test_seams.h"
 

@@ -5,9 +5,9 @@
 // reports them queued. Closing cancels the read instead of waiting it out.
 #include <cwchar>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/scoped.h"
 #include "platform/ril/at_transport.h"
-#include "platform/scoped.h"
 
 namespace {
 

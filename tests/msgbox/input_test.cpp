@@ -10,7 +10,7 @@
 #include "platform/aygshell/aygshell.h"
 #include "platform/aygshell/input_panel.h"
 #include "res/resource.h"
-#include "shell/app_state.h"
+#include "shell/core/app_state.h"
 #include "tests/msgbox/box_fixture.h"
 
 namespace {

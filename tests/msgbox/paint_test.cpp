@@ -8,8 +8,8 @@
 
 #include "msgbox/notification_paint.h"
 #include "platform/aygshell/aygshell.h"
-#include "platform/scoped.h"
-#include "platform/screen_capture.h"
+#include "platform/base/scoped.h"
+#include "platform/base/screen_capture.h"
 #include "tests/msgbox/box_fixture.h"
 
 namespace {

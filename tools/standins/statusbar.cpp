@@ -12,8 +12,8 @@
 #include "platform/aygshell/aygshell.h"
 #include "platform/aygshell/shell_metrics.h"
 #include "platform/aygshell/shell_turn.h"
-#include "platform/message_table.h"
-#include "platform/phone.h"
+#include "platform/base/message_table.h"
+#include "platform/ossvcs/phone.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "shell/app_state.h"
+#include "shell/core/app_state.h"
 
 // Slots of AppState.SkinImages; "L" images serve landscape, "P" portrait.
 enum SkinImageIndex {
@@ -44,6 +44,7 @@ BOOL LoadSkinImage(int index);
 // replaces everything. Always TRUE.
 BOOL LoadSkinResources();
 
-// Images, fonts, the list rows, then the imaging factory; every handle is
-// cleared as it goes, so a second call releases nothing. Always TRUE.
-BOOL ReleaseResources();
+// The images, then the fonts; every handle is cleared as it goes, so a
+// second call releases nothing. ReleaseResources (shell/release_resources.h)
+// releases the rest of the main window's resources after them.
+void ReleaseSkin();

@@ -1,5 +1,5 @@
 // Screen size, with the test seam.
-#include "platform/screen.h"
+#include "platform/base/screen.h"
 
 #include <atomic>
 

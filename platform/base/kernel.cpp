@@ -1,10 +1,10 @@
 // Process start and library loading from the device's file system.
-#include "platform/kernel.h"
+#include "platform/base/kernel.h"
 
 #include <string>
 
-#include "platform/device_root.h"
-#include "platform/scoped.h"
+#include "platform/base/device_root.h"
+#include "platform/base/scoped.h"
 
 BOOL CeCreateProcess(LPCWSTR cePath, LPCWSTR cmdLine) {
     std::wstring image = DevicePath(cePath);

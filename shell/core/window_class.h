@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/message_table.h"
+#include "platform/base/message_table.h"
 
 // Class style 3 (redraw on size changes), icon 101, no cursor, white brush.
 // A class already registered by this module counts as success.

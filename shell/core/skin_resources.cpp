@@ -1,12 +1,11 @@
 // Skin images, list fonts and switch texts: loading and release.
-#include "shell/skin_resources.h"
+#include "shell/core/skin_resources.h"
 
-#include "listwin/list_items.h"
-#include "platform/image_file.h"
-#include "platform/imaging.h"
-#include "platform/scoped.h"
+#include "platform/aygshell/image_file.h"
+#include "platform/base/imaging.h"
+#include "platform/base/scoped.h"
 #include "res/resource.h"
-#include "shell/trace.h"
+#include "shell/core/trace.h"
 
 namespace {
 
@@ -165,13 +164,10 @@ BOOL LoadSkinResources() {
     return TRUE;
 }
 
-BOOL ReleaseResources() {
+void ReleaseSkin() {
     for (int i = 0; i < kSkinImageCount; ++i) {
         FreeSkinImage(i);
         AppState.SkinImages[i].bm = BITMAP{};
     }
     DeleteListFonts();
-    ReleaseListItems();
-    ReleaseImagingFactory(&AppState.pImagingFactory);
-    return TRUE;
 }

@@ -1,10 +1,10 @@
 // WriteTrace and the tick-count pairs.
-#include "shell/trace.h"
+#include "shell/core/trace.h"
 
 #include <cstdarg>
 #include <cwchar>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // PNG files through WIC: the shell's image-file loader, a loader for many
 // files in a row, and DrawImageFile.
-#include "platform/image_file.h"
+#include "platform/aygshell/image_file.h"
 
 #include <cwchar>
 
@@ -10,15 +10,19 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/debug_out.h"
-#include "platform/device_root.h"
-#include "platform/scoped.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/device_root.h"
+#include "platform/base/scoped.h"
+
+void TraceImageFailure(LPCWSTR routine, LPCWSTR call, LPCWSTR file, unsigned long code) {
+    NKDbgPrintfW(L"[imaging] [err]:%s(), %s failed, code=[0x%08lx], file=[%s].\r\n", routine, call,
+                 code, file ? file : L"(null)");
+}
 
 namespace {
 
 void TraceFailure(LPCWSTR routine, LPCWSTR call, LPCWSTR file, unsigned long code) {
-    NKDbgPrintfW(L"[imaging] [err]:%s(), %s failed, code=[0x%08lx], file=[%s].\r\n", routine, call,
-                 code, file ? file : L"(null)");
+    TraceImageFailure(routine, call, file, code);
 }
 
 // A decoder for the file. Skins are PNG files: the PNG decoder is made
@@ -168,40 +172,12 @@ HBITMAP SHLoadImageFile(LPCWSTR pszFileName) {
     return loader.Load(pszFileName);
 }
 
-BOOL DrawImageFile(IUnknown* pImagingFactory, LPCWSTR pszFileName, HDC hdc, int left, int top,
-                   int right, int bottom) {
-    if (!pImagingFactory || !pszFileName || !hdc) {
-        TraceFailure(L"DrawImageFile", pImagingFactory ? L"argument check" : L"imaging factory",
-                     pszFileName, ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
+HBITMAP DecodeImageFile(IUnknown* pImagingFactory, LPCWSTR routine, LPCWSTR pszFileName, UINT* pcx, UINT* pcy) {
     scoped::Com<IWICImagingFactory> factory;
-    HRESULT hr = pImagingFactory->QueryInterface(IID_IWICImagingFactory,
-                                                 reinterpret_cast<void**>(factory.put()));
+    HRESULT hr = pImagingFactory->QueryInterface(IID_IWICImagingFactory, reinterpret_cast<void**>(factory.put()));
     if (FAILED(hr)) {
-        TraceFailure(L"DrawImageFile", L"QueryInterface(IWICImagingFactory)", pszFileName, hr);
-        return FALSE;
+        TraceFailure(routine, L"QueryInterface(IWICImagingFactory)", pszFileName, hr);
+        return nullptr;
     }
-    UINT cx = 0, cy = 0;
-    scoped::Bitmap image(DecodeToDib(factory.get(), nullptr, L"DrawImageFile", pszFileName, &cx, &cy));
-    if (!image) return FALSE;
-
-    // An empty (or reversed) rectangle draws nothing; the image was still made.
-    long long width = static_cast<long long>(right) - left;
-    long long height = static_cast<long long>(bottom) - top;
-    if (width <= 0 || height <= 0 || width > INT_MAX || height > INT_MAX) return TRUE;
-
-    scoped::MemDC source(CreateCompatibleDC(hdc));
-    if (!source) {
-        TraceFailure(L"DrawImageFile", L"CreateCompatibleDC", pszFileName, GetLastError());
-        return FALSE;
-    }
-    scoped::Select selected(source.get(), image.get());
-    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    if (!AlphaBlend(hdc, left, top, static_cast<int>(width), static_cast<int>(height), source.get(), 0,
-                    0, static_cast<int>(cx), static_cast<int>(cy), blend)) {
-        TraceFailure(L"DrawImageFile", L"AlphaBlend", pszFileName, GetLastError());
-        return FALSE;
-    }
-    return TRUE;
+    return DecodeToDib(factory.get(), nullptr, routine, pszFileName, pcx, pcy);
 }

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "platform/scoped.h"
+#include "platform/base/scoped.h"
 
 // The shell's loader (SHLoadImageFile of aygshell): a device path of a PNG
 // file to a 32-bit top-down DIB section. Null when the file is missing or
@@ -39,10 +39,9 @@ private:
     HRESULT m_hrFailed = S_OK;
 };
 
-// Decodes the file through the imaging factory (an IWICImagingFactory behind
-// IUnknown) and draws the whole image scaled into (left, top)-(right, bottom),
-// blending by its per-pixel alpha. TRUE when drawn (an empty rectangle draws
-// nothing and counts as drawn), FALSE when there is no factory, the file
-// cannot be decoded or the drawing fails.
-BOOL DrawImageFile(IUnknown* pImagingFactory, LPCWSTR pszFileName, HDC hdc, int left, int top,
-                   int right, int bottom);
+// The file decoded as SHLoadImageFile does, through the program's imaging
+// factory (an IWICImagingFactory behind IUnknown); failures traced under routine.
+HBITMAP DecodeImageFile(IUnknown* pImagingFactory, LPCWSTR routine, LPCWSTR pszFileName, UINT* pcx, UINT* pcy);
+
+// An image failure's trace line.
+void TraceImageFailure(LPCWSTR routine, LPCWSTR call, LPCWSTR file, unsigned long code);

@@ -1,11 +1,11 @@
 // Phone state from the radio: AT+CFUN? through the RIL, answered within a
 // few seconds or not at all. The radio layer updates the phone's Status bit
 // from the same answer.
-#include "platform/phone.h"
+#include "platform/ossvcs/phone.h"
 
 #include <cstring>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 #include "platform/ril/ril_sync.h"
 
 namespace {

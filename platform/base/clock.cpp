@@ -1,5 +1,5 @@
 // Milliseconds of the performance counter.
-#include "platform/clock.h"
+#include "platform/base/clock.h"
 
 #include <windows.h>
 

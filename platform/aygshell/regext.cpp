@@ -1,7 +1,7 @@
 // The shell's DWORD registry reader over the device registry.
-#include "platform/regext.h"
+#include "platform/aygshell/regext.h"
 
-#include "platform/registry.h"
+#include "platform/base/registry.h"
 
 HRESULT RegistryGetDWORD(HKEY hkey, LPCWSTR pszSubKey, LPCWSTR pszValueName, DWORD* pdwData) {
     if (!pdwData) return E_INVALIDARG;

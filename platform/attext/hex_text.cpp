@@ -1,5 +1,5 @@
 // Hexadecimal text of byte strings.
-#include "platform/modem/hex_text.h"
+#include "platform/attext/hex_text.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Window services that differ between Windows CE and Win32.
-#include "platform/window.h"
+#include "platform/base/window.h"
 
 void SetForegroundWindowAndOwned(HWND hwnd) {
 #ifdef UNDER_CE

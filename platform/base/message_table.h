@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 
 using MessageHandlerFn = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 struct MessageHandler {

@@ -1,7 +1,7 @@
 // Window geometry of the screen, by orientation and screen class.
-#include "shell/window_geometry.h"
+#include "shell/core/window_geometry.h"
 
-#include "shell/app_state.h"
+#include "shell/core/app_state.h"
 
 namespace {
 

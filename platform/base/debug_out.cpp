@@ -1,5 +1,5 @@
 // Debug output: standard error (UTF-8), the Win32 debug string, a test sink.
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 
 #include <atomic>
 #include <cstdarg>

@@ -1,5 +1,5 @@
 // Registration of the program's window classes.
-#include "shell/window_class.h"
+#include "shell/core/window_class.h"
 
 #include "res/resource.h"
 

@@ -1,5 +1,5 @@
 // The imaging factory over WIC.
-#include "platform/imaging.h"
+#include "platform/base/imaging.h"
 
 #include <wincodec.h>
 

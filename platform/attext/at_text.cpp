@@ -1,7 +1,7 @@
 // AT texts: prefixes, decimal fields, +CSCS character sets, error texts.
-#include "platform/modem/at_text.h"
+#include "platform/attext/at_text.h"
 
-#include "platform/modem/hex_text.h"
+#include "platform/attext/hex_text.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // Screen picture: a block copy from the desktop, or the picture supplied.
-#include "platform/screen_capture.h"
+#include "platform/base/screen_capture.h"
 
 #include <mutex>
 
-#include "platform/debug_out.h"
-#include "platform/scoped.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/scoped.h"
 
 namespace {
 

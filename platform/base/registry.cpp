@@ -1,10 +1,10 @@
 // The device registry over Win32's: CE's key paths, typed and checked reads,
 // writes and flush, failures traced.
-#include "platform/registry.h"
+#include "platform/base/registry.h"
 
 #include <cwchar>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 
 namespace registry {
 

@@ -1,13 +1,13 @@
 // UI configuration read once at start-up from the screen and the registry.
-#include "shell/ui_config.h"
+#include "shell/core/ui_config.h"
 
 #include <cstring>
 
-#include "platform/debug_out.h"
-#include "platform/regext.h"
-#include "platform/registry.h"
-#include "platform/screen.h"
-#include "shell/trace.h"
+#include "platform/aygshell/regext.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/registry.h"
+#include "platform/base/screen.h"
+#include "shell/core/trace.h"
 
 namespace {
 

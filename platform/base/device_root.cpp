@@ -1,5 +1,5 @@
 // Device root and the mapping of device paths to Win32 paths.
-#include "platform/device_root.h"
+#include "platform/base/device_root.h"
 
 #include <mutex>
 
