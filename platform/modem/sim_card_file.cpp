@@ -44,6 +44,22 @@ bool AtRest(const FILETIME& ftWrite) {
     return written + kRest < now;
 }
 
+// Moves the new card over the old one. A reader that opened the card
+// without sharing its deletion (an editor, a copy) holds it for a moment
+// only: the move is tried again for a while before the save fails.
+bool ReplaceCard(const std::wstring& tmp, const std::wstring& path) {
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        DWORD err = GetLastError();
+        if ((err != ERROR_SHARING_VIOLATION && err != ERROR_ACCESS_DENIED) || attempt == 20) {
+            SetLastError(err);
+            return false;
+        }
+        Sleep(10);
+    }
+}
+
 }  // namespace
 
 SimCardLoad LoadSimCard(const std::wstring& path, SimCard* pCard, std::string* pError) {
@@ -85,8 +101,7 @@ bool SaveSimCard(const std::wstring& path, const SimCard& card) {
     bool ok = WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
               written == text.size() && FlushFileBuffers(file.get());
     file.reset();  // closed before it is moved over the card
-    if (ok && !MoveFileExW(tmp.c_str(), path.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (ok && !ReplaceCard(tmp, path)) {
         NKDbgPrintfW(L"[modem]: MoveFileExW(%s) failed, error %lu.\r\n", path.c_str(), GetLastError());
         ok = false;
     }
