@@ -43,6 +43,23 @@ int CodeOf(const ErrorText (&table)[N], const std::string& text) {
 
 }  // namespace
 
+std::string Unquote(const std::string& s, bool* pQuoted) {
+    bool q = s.size() >= 2 && s.front() == '"' && s.back() == '"';
+    if (pQuoted) *pQuoted = q;
+    return q ? s.substr(1, s.size() - 2) : s;
+}
+
+std::string UpperAscii(std::string s) {
+    for (auto& c : s) c = UpperChar(c);
+    return s;
+}
+
+std::string LowerAscii(std::string s) {
+    for (auto& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
 bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
     if (s.size() < prefix.size()) return false;
     for (size_t i = 0; i < prefix.size(); ++i)
@@ -64,8 +81,7 @@ bool ParseDecimal(const std::string& s, int max, int* pValue) {
 }
 
 bool CharsetFromName(const std::string& name, TeCharset* pCharset) {
-    std::string n = TrimBlanks(name);
-    if (n.size() >= 2 && n.front() == '"' && n.back() == '"') n = n.substr(1, n.size() - 2);
+    std::string n = Unquote(TrimBlanks(name));
     static const TeCharset kAll[] = {TeCharset::Gsm, TeCharset::Ira, TeCharset::Ucs2, TeCharset::Hex};
     for (TeCharset c : kAll) {
         if (SameNoCase(n, CharsetName(c))) {

@@ -3,7 +3,21 @@
 // +CSCS (TS 27.007 5.5) for string parameters, and the verbose texts of
 // +CME ERROR (TS 27.007 9.2). Pure: no I/O, no globals.
 #pragma once
+#include <cstddef>
 #include <string>
+
+// The ten BCD bytes of the TS 24.011 address field hold twenty digits.
+constexpr size_t kMaxAddressDigits = 20;
+// A digit of an address field: 0-9 * # a b c, either case.
+inline bool IsAddressDigit(unsigned c) {
+    return (c >= '0' && c <= '9') || c == '*' || c == '#' || (c >= 'a' && c <= 'c') || (c >= 'A' && c <= 'C');
+}
+
+// A string parameter without its quotes; *pQuoted (may be null): it had them.
+std::string Unquote(const std::string& s, bool* pQuoted = nullptr);
+// ASCII letters in upper or lower case, other bytes as they are.
+std::string UpperAscii(std::string s);
+std::string LowerAscii(std::string s);
 
 // s begins with prefix, letters compared without regard to case.
 bool StartsWithNoCase(const std::string& s, const std::string& prefix);

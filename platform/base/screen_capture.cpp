@@ -9,7 +9,7 @@
 namespace {
 
 std::mutex g_lock;
-HBITMAP g_hbmPicture = nullptr;  // our own copy
+scoped::Bitmap g_picture;  // our own copy
 
 }  // namespace
 
@@ -22,21 +22,20 @@ void SetScreenPicture(HBITMAP hbmPicture) {
                          GetLastError());
     }
     std::lock_guard<std::mutex> lock(g_lock);
-    if (g_hbmPicture) DeleteObject(g_hbmPicture);
-    g_hbmPicture = copy;
+    g_picture.reset(copy);
 }
 
 BOOL CopyScreenPicture(HDC hdcDst, int x, int y, int cx, int cy, HDC hdcScreen) {
     if (!hdcDst) return FALSE;
     std::lock_guard<std::mutex> lock(g_lock);
-    if (g_hbmPicture) {
+    if (g_picture) {
         scoped::MemDC source(CreateCompatibleDC(hdcDst));
         if (!source) {
             NKDbgPrintfW(L"[screen] [err]:CopyScreenPicture(), CreateCompatibleDC failed, error=[%lu].\r\n",
                          GetLastError());
             return FALSE;
         }
-        scoped::Select selected(source.get(), g_hbmPicture);
+        scoped::Select selected(source.get(), g_picture.get());
         return BitBlt(hdcDst, x, y, cx, cy, source.get(), 0, 0, SRCCOPY);
     }
     if (!hdcScreen || !BitBlt(hdcDst, x, y, cx, cy, hdcScreen, 0, 0, SRCCOPY)) {

@@ -15,8 +15,7 @@ bool ParseCrsmLine(const std::string& line, int* pSw1, int* pSw2, std::vector<ui
     if (!ParseDecimal(rest.substr(0, c1), 255, &a) || !ParseDecimal(sw2, 255, &b)) return false;
     std::vector<uint8_t> response;
     if (c2 != std::string::npos && pResponse) {
-        std::string hex = TrimBlanks(rest.substr(c2 + 1));
-        if (hex.size() >= 2 && hex.front() == '"' && hex.back() == '"') hex = hex.substr(1, hex.size() - 2);
+        std::string hex = Unquote(TrimBlanks(rest.substr(c2 + 1)));
         if (!HexDecode(hex, false, &response)) return false;
     }
     *pSw1 = a;
