@@ -8,9 +8,9 @@
 #include "listwin/list_pacing.h"
 #include "listwin/list_paint.h"
 #include "listwin/list_scroll.h"
-#include "shell/app_state.h"
-#include "shell/window_class.h"
-#include "shell/window_geometry.h"
+#include "shell/core/app_state.h"
+#include "shell/core/window_class.h"
+#include "shell/core/window_geometry.h"
 
 namespace {
 

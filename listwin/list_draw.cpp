@@ -1,10 +1,10 @@
 // Shared pieces of the list's drawing: colours, text, fills, skin files.
 #include "listwin/list_draw.h"
 
-#include "platform/image_file.h"
-#include "platform/scoped.h"
-#include "shell/app_state.h"
-#include "shell/skin_resources.h"
+#include "platform/base/scoped.h"
+#include "shell/core/app_state.h"
+#include "shell/core/draw_image.h"
+#include "shell/core/skin_resources.h"
 
 int ListOrientation() { return AppState.bLandscape ? kLandscape : kPortrait; }
 bool ListIsType6() { return AppState.nScreenType == 6; }

@@ -3,10 +3,10 @@
 
 #include "listwin/list_draw.h"
 #include "listwin/list_paint.h"
-#include "platform/window.h"
+#include "platform/base/window.h"
 #include "settings/number_input.h"
-#include "shell/app_state.h"
-#include "shell/trace.h"
+#include "shell/core/app_state.h"
+#include "shell/core/trace.h"
 
 namespace {
 

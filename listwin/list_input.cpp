@@ -11,9 +11,9 @@
 #include "listwin/list_panel_room.h"
 #include "listwin/list_scroll.h"
 #include "platform/aygshell/aygshell.h"
-#include "platform/kernel.h"
-#include "shell/app_state.h"
-#include "shell/window_geometry.h"
+#include "platform/base/kernel.h"
+#include "shell/core/app_state.h"
+#include "shell/core/window_geometry.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <cwchar>
 
-#include "platform/kernel.h"
+#include "platform/base/kernel.h"
 #include "res/resource.h"
 #include "settings/read_settings.h"
-#include "shell/trace.h"
+#include "shell/core/trace.h"
 
 ListItem* g_pItems = nullptr;
 const UINT g_nItems = kRowCount;
@@ -38,6 +38,32 @@ void SetTextBox(ListItem& item, LPCWSTR name, LPCWSTR id) {
     wcscpy_s(item.szId, id);
 }
 
+bool RowText(int iItem, LPWSTR pszText, int cchText) {
+    const ListItem* item = GetSettingsItem(iItem);
+    if (!item || !pszText || cchText <= 0) return false;
+    lstrcpynW(pszText, item->szText, cchText);
+    return true;
+}
+
+void SetRowTextOf(int iItem, LPCWSTR pszText) {
+    if (ListItem* item = GetSettingsItem(iItem)) lstrcpynW(item->szText, pszText ? pszText : L"", kTextLen);
+}
+
+LPCWSTR RowNameOf(int iItem) {
+    const ListItem* item = GetSettingsItem(iItem);
+    return item ? item->szName : L"";
+}
+
+bool FieldText(int iItem, LPWSTR pszText, int cchText) {
+    const ListItem* item = GetSettingsItem(iItem);
+    if (!item || !item->hwndEdit || !IsWindow(item->hwndEdit) || !pszText || cchText <= 0) return false;
+    GetWindowTextW(item->hwndEdit, pszText, cchText);
+    return true;
+}
+
+// What the settings procedures may do with the rows.
+constexpr SettingsRows kSettingsRows = {SetRowTextOf, RowText, RowNameOf, FieldText};
+
 bool BuildRows() {
     ListItem* rows = AllocItems(g_nItems);
     if (!rows) {
@@ -62,6 +88,7 @@ bool BuildRows() {
     SetTextBox(items[kItemVoiceMailTextBox], L"VoiceMailTextBox",
                L"_QXPhoneVMSetting_VoiceMailTextBoxItem_");
     g_pItems = rows;
+    SetSettingsRows(&kSettingsRows);
     return true;
 }
 

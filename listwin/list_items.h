@@ -3,7 +3,8 @@
 #pragma once
 #include <windows.h>
 
-#include "shell/app_state.h"
+#include "settings/settings_rows.h"
+#include "shell/core/app_state.h"
 
 // Row kinds 0 to 5; kinds 6 to 8 are items inside a group row. Any other
 // row kind (2 included) is a plain text row.
@@ -61,10 +62,10 @@ struct ListItem {
 // The rows of this program: one group row of four items.
 constexpr UINT kRowCount = 1;
 constexpr int kRowSettings = 0;
+// Items of the group: each label above its text box (the text boxes'
+// indices are the settings' own, settings/settings_rows.h).
 constexpr int kItemTextMessageLabel = 0;
-constexpr int kItemTextMessageTextBox = 1;
 constexpr int kItemVoiceMailLabel = 2;
-constexpr int kItemVoiceMailTextBox = 3;
 constexpr int kSettingsItemCount = 4;
 
 extern ListItem* g_pItems;

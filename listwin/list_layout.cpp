@@ -3,8 +3,8 @@
 // image below the row before it, in landscape too.
 #include "listwin/list_layout.h"
 
-#include "shell/app_state.h"
-#include "shell/skin_resources.h"
+#include "shell/core/app_state.h"
+#include "shell/core/skin_resources.h"
 
 namespace {
 

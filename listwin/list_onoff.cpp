@@ -3,13 +3,13 @@
 #include "listwin/list_onoff.h"
 
 #include "listwin/list_draw.h"
-#include "listwin/list_row_paint.h"
 #include "listwin/list_paint.h"
-#include "platform/scoped.h"
-#include "shell/app_state.h"
-#include "shell/skin_resources.h"
-#include "shell/trace.h"
-#include "shell/ui_config.h"
+#include "listwin/list_row_paint.h"
+#include "platform/base/scoped.h"
+#include "shell/core/app_state.h"
+#include "shell/core/skin_resources.h"
+#include "shell/core/trace.h"
+#include "shell/core/ui_config.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "platform/clock.h"
+#include "platform/base/clock.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include "listwin/list_panel_room.h"
 #include "listwin/list_row_paint.h"
 #include "listwin/list_scroll.h"
-#include "platform/scoped.h"
-#include "shell/app_state.h"
-#include "shell/trace.h"
+#include "platform/base/scoped.h"
+#include "shell/core/app_state.h"
+#include "shell/core/trace.h"
 
 HDC g_hdcItem = nullptr;
 HBITMAP g_hBmpItem = nullptr;

@@ -5,10 +5,10 @@
 #include "listwin/list_draw.h"
 #include "listwin/list_edit.h"
 #include "listwin/list_paint.h"
-#include "platform/scoped.h"
-#include "shell/app_state.h"
-#include "shell/skin_resources.h"
-#include "shell/ui_config.h"
+#include "platform/base/scoped.h"
+#include "shell/core/app_state.h"
+#include "shell/core/skin_resources.h"
+#include "shell/core/ui_config.h"
 
 namespace {
 

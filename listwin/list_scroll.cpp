@@ -9,8 +9,8 @@
 #include "listwin/list_input.h"
 #include "listwin/list_pacing.h"
 #include "listwin/list_paint.h"
-#include "platform/kernel.h"
-#include "shell/trace.h"
+#include "platform/base/kernel.h"
+#include "shell/core/trace.h"
 
 int g_nScrollKind = 0;
 HMODULE g_hScrollDll = nullptr;

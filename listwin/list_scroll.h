@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "listwin/scroll_contract.h"
+#include "platform/orvexscroll/scroll_contract.h"
 
 extern int g_nScrollKind;          // 0: first library's component; 1: only the second loaded
 extern HMODULE g_hScrollDll;       // "\windows\OrvexScroll.dll"

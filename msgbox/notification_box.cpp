@@ -8,11 +8,11 @@
 #include "msgbox/notification_paint.h"
 #include "msgbox/notification_state.h"
 #include "platform/aygshell/aygshell.h"
-#include "platform/debug_out.h"
-#include "platform/screen.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/message_table.h"
+#include "platform/base/screen.h"
 #include "res/resource.h"
-#include "shell/app_state.h"
-#include "shell/window_class.h"
+#include "shell/core/app_state.h"
 
 NotificationUIInfo* g_pNotificationUIInfo = nullptr;
 int g_nNBScreenWidth = 0;
@@ -21,9 +21,9 @@ WCHAR g_szNBTitle[kNBTextLen];
 HWND g_hwndNotification = nullptr;
 HWND g_hwndNBMenuBar = nullptr;
 WCHAR g_szNBInputText[kNBTextLen];
-NBSurface g_NBBack;
-NBSurface g_NBCompose;
-NBSurface g_NBCapture;
+scoped::Surface g_NBBack;
+scoped::Surface g_NBCompose;
+scoped::Surface g_NBCapture;
 HWND g_hwndNBBackdrop = nullptr;
 HBITMAP g_hbmNBButtonUp = nullptr;
 
@@ -80,7 +80,7 @@ LRESULT OnNBInitDialog(HWND hwnd, UINT, WPARAM, LPARAM) {
     g_hwndNotification = hwnd;
     SetWindowTextW(hwnd, g_szNBTitle);
     if (CreateNBBackBuffer(hwnd))
-        PreDrawNotify(hwnd, g_NBBack.hdc);
+        PreDrawNotify(hwnd, g_NBBack.hdc());
     else
         NKDbgPrintfW(L"[WFN] OnNBInitDialog(), no back buffer\r\n");
     if (pInfo && pInfo->timeoutMs != 0) SetTimer(hwnd, kNBTimerId, pInfo->timeoutMs, nullptr);
@@ -128,15 +128,13 @@ constexpr MessageHandler kNotificationHandlers[] = {
 // run the default twice, and its WM_CLOSE would destroy the modal window
 // instead of ending the modal run.
 INT_PTR CALLBACK NotificationDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    for (const MessageHandler& entry : kNotificationHandlers) {
-        if (entry.msg != msg) continue;
-        LRESULT lr = entry.handler(hwnd, msg, wParam, lParam);
-        // WM_INITDIALOG answers the dialog manager directly: FALSE keeps our focus.
-        if (msg == WM_INITDIALOG) return lr;
-        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, lr);
-        return TRUE;
-    }
-    return FALSE;
+    MessageHandlerFn handler = FindMessageHandler(kNotificationHandlers, msg);
+    if (!handler) return FALSE;
+    LRESULT lr = CallMessageHandler(handler, hwnd, msg, wParam, lParam);
+    // WM_INITDIALOG answers the dialog manager directly: FALSE keeps our focus.
+    if (msg == WM_INITDIALOG) return lr;
+    SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, lr);
+    return TRUE;
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
 // Composition of the message box's picture: background and panel, the fitted
 // caption, the wrapped body text, the password field and the buttons.
+#include <utility>
+
 #include "msgbox/notification_layout.h"
 #include "msgbox/notification_paint.h"
 #include "msgbox/notification_state.h"
 #include "platform/aygshell/aygshell.h"
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/scoped.h"
 #include "res/resource.h"
-#include "shell/app_state.h"
+#include "shell/core/app_state.h"
 
 namespace {
 
@@ -31,9 +34,9 @@ int Width(const RECT& rc) { return rc.right - rc.left; }
 // smallest size is reached, then cut with an ellipsis if it still does not.
 void DrawCaption(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOBJ hOldFont) {
     const int s = AppState.nScale;
-    HFONT hFont = CreateNBFont(hdc, hdcMeasure, FirstTitleSize(s, AppState.nScreenType), 0, kTitleFace);
-    if (!hFont) return;
-    SelectObject(hdc, hFont);
+    scoped::Font font(CreateNBFont(hdc, hdcMeasure, FirstTitleSize(s, AppState.nScreenType), 0, kTitleFace));
+    if (!font) return;
+    SelectObject(hdc, font.get());
     SetTextColor(hdc, RGB(255, 255, 255));
     RECT rcLine = info.titleRect;
     RECT rcTemp = MeasureLine(hdc, info.caption);
@@ -46,16 +49,14 @@ void DrawCaption(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOB
     while (Width(rcTemp) > Width(rcLine)) {
         int size = NextTitleSize(&nCounter, s);
         if (size == 0) break;
-        HFONT hSmaller = CreateNBFont(hdc, hdcMeasure, size, 0, kTitleFace);
-        if (!hSmaller) break;
-        SelectObject(hdc, hSmaller);
-        DeleteObject(hFont);
-        hFont = hSmaller;
+        scoped::Font smaller(CreateNBFont(hdc, hdcMeasure, size, 0, kTitleFace));
+        if (!smaller) break;
+        SelectObject(hdc, smaller.get());
+        font = std::move(smaller);
         rcTemp = MeasureLine(hdc, info.caption);
     }
     DrawTextW(hdc, info.caption, -1, &rcLine, kCaptionFormat);
     SelectObject(hdc, hOldFont);
-    DeleteObject(hFont);
 }
 
 // Body text in black, wrapped, top-left in its inset area; returns the
@@ -63,9 +64,9 @@ void DrawCaption(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOB
 int DrawBody(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOBJ hOldFont) {
     const int s = AppState.nScale, type = AppState.nScreenType;
     RECT rc = BodyTextRect(info.bodyRect, s, type);
-    HFONT hFont = CreateNBFont(hdc, hdcMeasure, type == kNBScreenType320x480 ? 18 : 12 * s, 0, kBodyFace);
-    if (!hFont) return rc.top;
-    SelectObject(hdc, hFont);
+    scoped::Font font(CreateNBFont(hdc, hdcMeasure, type == kNBScreenType320x480 ? 18 : 12 * s, 0, kBodyFace));
+    if (!font) return rc.top;
+    SelectObject(hdc, font.get());
     SetTextColor(hdc, RGB(0, 0, 0));
     RECT rcCalc = rc;
     DrawTextW(hdc, info.text, -1, &rcCalc, DT_CALCRECT | kBodyFormat);
@@ -73,7 +74,6 @@ int DrawBody(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOBJ hO
     rc.bottom = rc.top + (rcCalc.bottom - rcCalc.top);
     DrawTextW(hdc, info.text, -1, &rc, kBodyFormat);
     SelectObject(hdc, hOldFont);
-    DeleteObject(hFont);
     return rc.bottom;
 }
 
@@ -102,9 +102,10 @@ void ShowInputField(HWND hwnd, HDC hdc, const NotificationUIInfo& info, int text
 void PreDrawNotify(HWND hwnd, HDC hdcBack) {
     NKDbgPrintfW(L"[WFN] PreDrawNotify()\r\n");
     PaintBackGround(hdcBack, TRUE);
-    HDC hdc = g_NBCompose.hdc;
-    if (!hdc || !g_NBCompose.hbm) return;
-    HDC hdcMeasure = CreateCompatibleDC(hdc);
+    HDC hdc = g_NBCompose.hdc();
+    if (!g_NBCompose) return;
+    scoped::MemDC measure(CreateCompatibleDC(hdc));
+    HDC hdcMeasure = measure.get();
     if (!hdcMeasure) {
         NKDbgPrintfW(L"[WFN] PreDrawNotify(), no measuring surface, error=[%lu]\r\n", GetLastError());
         return;
@@ -126,6 +127,6 @@ void PreDrawNotify(HWND hwnd, HDC hdcBack) {
         DrawButtonCtrl(hwnd, hdc);
         SelectObject(hdc, hOldFont);
     }
-    DeleteDC(hdcMeasure);
+    measure.reset();
     BitBlt(hdcBack, 0, 0, g_nNBScreenWidth, g_nNBScreenHeight, hdc, 0, 0, SRCCOPY);
 }

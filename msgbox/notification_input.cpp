@@ -6,7 +6,8 @@
 #include "msgbox/notification_paint.h"
 #include "msgbox/notification_state.h"
 #include "platform/aygshell/aygshell.h"
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/scoped.h"
 
 namespace {
 
@@ -21,10 +22,8 @@ int StylusY(LPARAM lParam) { return HIWORD(lParam); }
 // Button feedback goes to the window only; the back buffer keeps the
 // released buttons of the last composition.
 void RedrawButtonsOnWindow(HWND hwnd) {
-    if (HDC hdc = GetDC(hwnd)) {
-        DrawButtonCtrl(hwnd, hdc);
-        ReleaseDC(hwnd, hdc);
-    }
+    scoped::WindowDC window(hwnd);
+    if (window.get()) DrawButtonCtrl(hwnd, window.get());
 }
 
 }  // namespace
@@ -95,7 +94,7 @@ LRESULT OnNBActivate(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
 // rebuild then would only show the window an empty back buffer meanwhile.
 LRESULT OnNBSettingChange(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
     if (wParam == SPI_SETSIPINFO) return 0;
-    if (g_pNotificationUIInfo && RebuildNBBackBuffer(hwnd)) PreDrawNotify(hwnd, g_NBBack.hdc);
+    if (g_pNotificationUIInfo && RebuildNBBackBuffer(hwnd)) PreDrawNotify(hwnd, g_NBBack.hdc());
     SHHandleWMSettingChange(hwnd, wParam, lParam, &g_NBSettingChangeInfo);
     return 0;
 }

@@ -6,9 +6,9 @@
 #include <initializer_list>
 
 #include "msgbox/notification_state.h"
-#include "platform/debug_out.h"
-#include "platform/regext.h"
-#include "shell/app_state.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/registry.h"
+#include "shell/core/app_state.h"
 
 namespace {
 
@@ -133,14 +133,7 @@ NotificationLayout LayoutNotification(const NotificationLayoutInput& in) {
     return ScaleOneLayout(in);
 }
 
-int ReadNotificationScale() {
-    DWORD dwLogPixels = 0;
-    if (RegistryGetDWORD(HKEY_LOCAL_MACHINE, L"Drivers\\Display\\GPE", L"LogicalPixelsX", &dwLogPixels) ==
-            S_OK &&
-        dwLogPixels == 192)
-        return 2;
-    return 1;
-}
+int ReadNotificationScale() { return registry::ReadDisplayScale(); }
 
 void setTemplateNotification() {
     NKDbgPrintfW(L"[WFN] setTemplateNotification()\r\n");

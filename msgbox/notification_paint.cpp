@@ -4,10 +4,12 @@
 
 #include "msgbox/notification_layout.h"
 #include "msgbox/notification_state.h"
-#include "platform/debug_out.h"
-#include "platform/image_file.h"
-#include "platform/screen_capture.h"
-#include "shell/app_state.h"
+#include "platform/aygshell/image_file.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/scoped.h"
+#include "platform/base/screen_capture.h"
+#include "shell/core/app_state.h"
+#include "shell/core/draw_image.h"
 
 namespace {
 
@@ -26,72 +28,40 @@ void TraceGdiFailure(LPCWSTR routine, LPCWSTR call) {
     NKDbgPrintfW(L"[WFN] %s(), %s failed, error=[%lu]\r\n", routine, call, GetLastError());
 }
 
-// Puts the surface's first bitmap back and deletes its own.
-void PutBackBitmap(NBSurface& surface) {
-    if (surface.hdc && surface.hbmInitial) SelectObject(surface.hdc, surface.hbmInitial);
-    if (surface.hbm) DeleteObject(surface.hbm);
-    surface.hbm = nullptr;
-    surface.hbmInitial = nullptr;
-}
-
-// A new bitmap of the size, compatible with hdcRef, selected into the surface.
-bool SelectNewBitmap(NBSurface& surface, HDC hdcRef, int cx, int cy, LPCWSTR routine) {
-    HBITMAP hbm = CreateCompatibleBitmap(hdcRef, cx, cy);
-    if (!hbm) {
-        TraceGdiFailure(routine, L"CreateCompatibleBitmap");
-        return false;
-    }
-    surface.hbmInitial = static_cast<HBITMAP>(SelectObject(surface.hdc, hbm));
-    surface.hbm = hbm;
-    return true;
-}
-
-void DeleteSurfaceDC(NBSurface& surface) {
-    if (surface.hdc) DeleteDC(surface.hdc);
-    surface = NBSurface{};
+// A new bitmap of the size, compatible with hdcRef, in the surface.
+bool SelectNewBitmap(scoped::Surface& surface, HDC hdcRef, int cx, int cy, LPCWSTR routine) {
+    if (surface.NewBitmap(hdcRef, cx, cy)) return true;
+    TraceGdiFailure(routine, L"CreateCompatibleBitmap");
+    return false;
 }
 
 // Black at constant alpha over the whole capture.
 void DarkenCapture(int cx, int cy) {
-    HDC hdcBlack = CreateCompatibleDC(g_NBCapture.hdc);
-    HBITMAP hbmBlack = hdcBlack ? CreateCompatibleBitmap(g_NBCapture.hdc, cx, cy) : nullptr;
-    if (!hbmBlack) {
+    scoped::Surface black;
+    if (!black.Create(g_NBCapture.hdc(), cx, cy)) {
         TraceGdiFailure(L"ReflashBG", L"the darkening surface");
-        if (hdcBlack) DeleteDC(hdcBlack);
         return;
     }
-    HGDIOBJ hbmInitial = SelectObject(hdcBlack, hbmBlack);
     RECT rc = {0, 0, cx, cy};
-    if (HBRUSH hbr = CreateSolidBrush(kBlack)) {
-        FillRect(hdcBlack, &rc, hbr);
-        DeleteObject(hbr);
-    }
+    scoped::Brush hbr(CreateSolidBrush(kBlack));
+    if (hbr) FillRect(black.hdc(), &rc, hbr.get());
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, kDimAlpha, 0};
-    if (!AlphaBlend(g_NBCapture.hdc, 0, 0, cx, cy, hdcBlack, 0, 0, cx, cy, blend))
+    if (!AlphaBlend(g_NBCapture.hdc(), 0, 0, cx, cy, black.hdc(), 0, 0, cx, cy, blend))
         TraceGdiFailure(L"ReflashBG", L"AlphaBlend");
-    SelectObject(hdcBlack, hbmInitial);
-    DeleteObject(hbmBlack);
-    DeleteDC(hdcBlack);
 }
 
 // The capture of the screen as the box found it.
 void TakeCapture(int cx, int cy) {
-    // A bitmap left over belongs to no context any more.
-    if (g_NBCapture.hbm) DeleteObject(g_NBCapture.hbm);
-    g_NBCapture = NBSurface{};
-    HDC hdcScreen = GetDC(g_hwndNBBackdrop);
-    g_NBCapture.hdc = CreateCompatibleDC(hdcScreen);
-    if (!g_NBCapture.hdc) {
+    g_NBCapture.Release();
+    scoped::WindowDC screen(g_hwndNBBackdrop);
+    if (!g_NBCapture.CreateDC(screen.get())) {
         TraceGdiFailure(L"ReflashBG", L"CreateCompatibleDC");
-    } else {
-        if (SelectNewBitmap(g_NBCapture, hdcScreen, cx, cy, L"ReflashBG")) {
-            RECT rcBackdrop{};
-            GetWindowRect(g_hwndNBBackdrop, &rcBackdrop);
-            CopyScreenPicture(g_NBCapture.hdc, rcBackdrop.left, rcBackdrop.top, cx, cy, hdcScreen);
-        }
+    } else if (SelectNewBitmap(g_NBCapture, screen.get(), cx, cy, L"ReflashBG")) {
+        RECT rcBackdrop{};
+        GetWindowRect(g_hwndNBBackdrop, &rcBackdrop);
+        CopyScreenPicture(g_NBCapture.hdc(), rcBackdrop.left, rcBackdrop.top, cx, cy, screen.get());
     }
-    if (hdcScreen) ReleaseDC(g_hwndNBBackdrop, hdcScreen);
-    if (g_NBCapture.hbm) DarkenCapture(cx, cy);
+    if (g_NBCapture.bitmap()) DarkenCapture(cx, cy);
 }
 
 }  // namespace
@@ -118,36 +88,32 @@ HFONT CreateNBFont(HDC hdcFrom, HDC hdcDpi, int size, int weight, LPCWSTR pszFac
 
 bool CreateNBBackBuffer(HWND hwnd) {
     ReadNBScreenSize();
-    HDC hdcWindow = GetDC(hwnd);
-    if (!hdcWindow) {
+    scoped::WindowDC window(hwnd);
+    if (!window.get()) {
         TraceGdiFailure(L"CreateNBBackBuffer", L"GetDC");
         return false;
     }
-    g_NBBack.hdc = CreateCompatibleDC(hdcWindow);
-    bool ok = g_NBBack.hdc &&
-              SelectNewBitmap(g_NBBack, hdcWindow, g_nNBScreenWidth, g_nNBScreenHeight, L"CreateNBBackBuffer");
-    if (!g_NBBack.hdc) TraceGdiFailure(L"CreateNBBackBuffer", L"CreateCompatibleDC");
-    ReleaseDC(hwnd, hdcWindow);
-    return ok;
+    if (!g_NBBack.CreateDC(window.get())) {
+        TraceGdiFailure(L"CreateNBBackBuffer", L"CreateCompatibleDC");
+        return false;
+    }
+    return SelectNewBitmap(g_NBBack, window.get(), g_nNBScreenWidth, g_nNBScreenHeight, L"CreateNBBackBuffer");
 }
 
 bool RebuildNBBackBuffer(HWND hwnd) {
     ReadNBScreenSize();
-    if (!g_NBBack.hdc) return false;
-    PutBackBitmap(g_NBBack);
-    HDC hdcWindow = GetDC(hwnd);
-    bool ok = hdcWindow &&
-              SelectNewBitmap(g_NBBack, hdcWindow, g_nNBScreenWidth, g_nNBScreenHeight, L"RebuildNBBackBuffer");
-    if (hdcWindow) ReleaseDC(hwnd, hdcWindow);
-    return ok;
+    if (!g_NBBack.hdc()) return false;
+    g_NBBack.ReleaseBitmap();
+    scoped::WindowDC window(hwnd);
+    return window.get() &&
+           SelectNewBitmap(g_NBBack, window.get(), g_nNBScreenWidth, g_nNBScreenHeight, L"RebuildNBBackBuffer");
 }
 
 void PaintBackGround(HDC hdcRef, BOOL bRecreate) {
     NKDbgPrintfW(L"[WFN] PaintBackGround()\r\n");
-    if (bRecreate || !g_NBCompose.hdc) {
-        PutBackBitmap(g_NBCompose);
-        if (!g_NBCompose.hdc) g_NBCompose.hdc = CreateCompatibleDC(hdcRef);
-        if (!g_NBCompose.hdc)
+    if (bRecreate || !g_NBCompose.hdc()) {
+        g_NBCompose.ReleaseBitmap();
+        if (!g_NBCompose.CreateDC(hdcRef))
             TraceGdiFailure(L"PaintBackGround", L"CreateCompatibleDC");
         else
             SelectNewBitmap(g_NBCompose, hdcRef, g_nNBScreenWidth, g_nNBScreenHeight, L"PaintBackGround");
@@ -162,9 +128,9 @@ void ReflashBG() {
     else
         UpdateWindow(g_hwndNBBackdrop);
     const int cx = g_nNBScreenWidth, cy = g_nNBScreenHeight;
-    if (!g_NBCapture.hdc) TakeCapture(cx, cy);
-    if (g_NBCompose.hbm && g_NBCapture.hbm)
-        BitBlt(g_NBCompose.hdc, 0, 0, cx, cy, g_NBCapture.hdc, 0, kBackdropShiftBase * AppState.nScale,
+    if (!g_NBCapture.hdc()) TakeCapture(cx, cy);
+    if (g_NBCompose.bitmap() && g_NBCapture.bitmap())
+        BitBlt(g_NBCompose.hdc(), 0, 0, cx, cy, g_NBCapture.hdc(), 0, kBackdropShiftBase * AppState.nScale,
                SRCCOPY);
 }
 
@@ -175,9 +141,9 @@ void LoadBtnPictures() {
 
 void LoadNTFBodyPictures() {
     NKDbgPrintfW(L"[WFN] LoadNTFBodyPictures\r\n");
-    if (!g_pNotificationUIInfo || !g_NBCompose.hdc) return;
+    if (!g_pNotificationUIInfo || !g_NBCompose.hdc()) return;
     LPCWSTR pszPanel = g_nNBScreenWidth < g_nNBScreenHeight ? kPanelPortraitImage : kPanelLandscapeImage;
-    LoadImageToHdcMem(g_pNotificationUIInfo->panelRect, pszPanel, g_NBCompose.hdc);
+    LoadImageToHdcMem(g_pNotificationUIInfo->panelRect, pszPanel, g_NBCompose.hdc());
 }
 
 void LoadImageToHdcMem(const RECT& rc, LPCWSTR pszPath, HDC hdc) {
@@ -217,49 +183,38 @@ void DrawBtnText(HDC hdc, COLORREF color, LPCWSTR pszText, const RECT& rc) {
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, color);
     int size = AppState.nScreenType == kNBScreenType320x480 ? 18 : 16 * AppState.nScale;
-    if (HFONT hFont = CreateNBFont(hdc, hdc, size, FW_NORMAL, L"Helvetica Neue OTS")) {
-        HGDIOBJ hOld = SelectObject(hdc, hFont);
+    scoped::Font font(CreateNBFont(hdc, hdc, size, FW_NORMAL, L"Helvetica Neue OTS"));
+    if (font) {
+        scoped::Select select(hdc, font.get());
         RECT rcText = rc;
         DrawTextW(hdc, pszText, -1, &rcText, kButtonLabelFormat);
-        SelectObject(hdc, hOld);
-        DeleteObject(hFont);
     }
     SetBkMode(hdc, nOldMode);
 }
 
 LRESULT OnNBPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
     NKDbgPrintfW(L"[WFN] OnNBPaint()\r\n");
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwnd, &ps);
-    if (hdc && g_NBBack.hdc) {
+    scoped::Paint paint(hwnd);
+    HDC hdc = paint.hdc();
+    if (hdc && g_NBBack.hdc()) {
         const int cx = g_nNBScreenWidth, cy = g_nNBScreenHeight;
-        HDC hdcTemp = CreateCompatibleDC(hdc);
-        HBITMAP hbmTemp = hdcTemp ? CreateCompatibleBitmap(hdc, cx, cy) : nullptr;
-        if (hdcTemp && hbmTemp) {
-            HGDIOBJ hbmInitial = SelectObject(hdcTemp, hbmTemp);
-            BitBlt(hdcTemp, 0, 0, cx, cy, g_NBBack.hdc, 0, 0, SRCCOPY);
-            BitBlt(hdc, 0, 0, cx, cy, hdcTemp, 0, 0, SRCCOPY);
-            SelectObject(hdcTemp, hbmInitial);
-            DeleteObject(hbmTemp);
-            DeleteDC(hdcTemp);
+        scoped::Surface temp;
+        if (temp.Create(hdc, cx, cy)) {
+            BitBlt(temp.hdc(), 0, 0, cx, cy, g_NBBack.hdc(), 0, 0, SRCCOPY);
+            BitBlt(hdc, 0, 0, cx, cy, temp.hdc(), 0, 0, SRCCOPY);
         } else {
-            NKDbgPrintfW(L"[WFN]left=%d, top=%d, right=%d, bottom=%d\r\n", ps.rcPaint.left, ps.rcPaint.top,
-                         ps.rcPaint.right, ps.rcPaint.bottom);
-            BitBlt(hdc, 0, 0, cx, cy, g_NBBack.hdc, 0, 0, SRCCOPY);
-            if (hdcTemp) DeleteDC(hdcTemp);
+            const RECT& rc = paint.ps().rcPaint;
+            NKDbgPrintfW(L"[WFN]left=%d, top=%d, right=%d, bottom=%d\r\n", rc.left, rc.top, rc.right, rc.bottom);
+            BitBlt(hdc, 0, 0, cx, cy, g_NBBack.hdc(), 0, 0, SRCCOPY);
         }
     }
-    EndPaint(hwnd, &ps);
     return 0;
 }
 
 void ReleaseNotificationDrawing() {
-    PutBackBitmap(g_NBBack);
-    PutBackBitmap(g_NBCompose);
-    PutBackBitmap(g_NBCapture);
-    DeleteSurfaceDC(g_NBBack);
-    DeleteSurfaceDC(g_NBCapture);
-    DeleteSurfaceDC(g_NBCompose);
+    g_NBBack.Release();
+    g_NBCapture.Release();
+    g_NBCompose.Release();
     if (g_pNotificationUIInfo) {
         LocalFree(g_pNotificationUIInfo);
         g_pNotificationUIInfo = nullptr;

@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "platform/base/scoped.h"
+
 constexpr int kNBTextLen = 260;
 constexpr int kNBButtonTextLen = 32;
 
@@ -44,14 +46,6 @@ struct NotificationUIInfo {
 
 inline bool IsInputStyle(DWORD style) { return (style & kNBInputMask) == kNBInputStyle; }
 
-// A memory context with its own bitmap and the bitmap it came with, which
-// goes back in before ours is deleted.
-struct NBSurface {
-    HDC hdc;
-    HBITMAP hbm;
-    HBITMAP hbmInitial;
-};
-
 // Null while no box is up.
 extern NotificationUIInfo* g_pNotificationUIInfo;
 // The screen the box is laid out for.
@@ -63,9 +57,9 @@ extern HWND g_hwndNBMenuBar;
 // The password field's text when an input-style box closed, else empty.
 extern WCHAR g_szNBInputText[kNBTextLen];
 
-extern NBSurface g_NBBack;     // what the window shows
-extern NBSurface g_NBCompose;  // where the picture is built
-extern NBSurface g_NBCapture;  // the darkened screen behind the box
+extern scoped::Surface g_NBBack;     // what the window shows
+extern scoped::Surface g_NBCompose;  // where the picture is built
+extern scoped::Surface g_NBCapture;  // the darkened screen behind the box
 extern HWND g_hwndNBBackdrop;
 extern HBITMAP g_hbmNBButtonUp;  // its size is the buttons' size
 

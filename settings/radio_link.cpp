@@ -14,8 +14,9 @@
 #include <atomic>
 #include <cwchar>
 
+#include "platform/base/scoped.h"
 #include "platform/ril/svc_ctr_address.h"
-#include "shell/trace.h"
+#include "shell/core/trace.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ RadioLink::RadioLink()
       m_early{},
       m_nEarly(0) {
     InitializeCriticalSection(&m_csAnswer);
-    if (!m_hEvent) WriteTrace(L"[err]:RadioLink(), CreateEvent() failed, error=[%ld].", GetLastError());
+    if (!m_hEvent) WriteTrace(L"[err]:RadioLink(), CreateEvent() failed, error=[%lu].", GetLastError());
 }
 
 RadioLink::~RadioLink() {
@@ -104,7 +105,7 @@ void RadioLink::v_RILNotifyCallBack(DWORD, const void*, DWORD) {}
 
 void RadioLink::v_RILResultCallBack(DWORD dwCode, HRESULT hrCmdID, const void* lpData,
                                     DWORD cbData) {
-    EnterCriticalSection(&m_csAnswer);
+    scoped::CritSecLock lock(m_csAnswer);
     switch (m_phase) {
     case Phase::Idle:
         // Its request is over (timed out or never made): keep its code as
@@ -139,12 +140,11 @@ void RadioLink::v_RILResultCallBack(DWORD dwCode, HRESULT hrCmdID, const void* l
         BYTE* pbCopy;
         DWORD cbCopy;
         bool bCopied = CopyAnswer(lpData, cbData, &pbCopy, &cbCopy);
-        if (!bCopied) WriteTrace(L"[err]:v_RILResultCallBack(), no copy of %ld bytes.", cbData);
+        if (!bCopied) WriteTrace(L"[err]:v_RILResultCallBack(), no copy of %lu bytes.", cbData);
         TakeAnswer(dwCode, pbCopy, cbCopy, bCopied);
         break;
     }
     }
-    LeaveCriticalSection(&m_csAnswer);
 }
 
 // Under m_csAnswer.
@@ -169,42 +169,41 @@ void RadioLink::DropEarlyAnswers() {
 }
 
 void RadioLink::BeginRequest() {
-    EnterCriticalSection(&m_csAnswer);
+    scoped::CritSecLock lock(m_csAnswer);
     DropEarlyAnswers();
     m_bCopyFailed = false;
     m_phase = Phase::Issuing;
     // A signal left by an earlier answer must not end this wait.
     ResetEvent(m_hEvent);
-    LeaveCriticalSection(&m_csAnswer);
 }
 
 bool RadioLink::AwaitAnswer(HRESULT hrCmdID) {
-    EnterCriticalSection(&m_csAnswer);
-    m_hrCmdID = hrCmdID;
-    m_bAnswerLost = false;
-    if (FAILED(hrCmdID)) {
-        // Rejected: no answer follows; anything kept aside is stale.
+    {
+        scoped::CritSecLock lock(m_csAnswer);
+        m_hrCmdID = hrCmdID;
+        m_bAnswerLost = false;
+        if (FAILED(hrCmdID)) {
+            // Rejected: no answer follows; anything kept aside is stale.
+            DropEarlyAnswers();
+            m_phase = Phase::Idle;
+            return false;
+        }
+        for (int i = 0; i < m_nEarly; ++i) {
+            EarlyAnswer& e = m_early[i];
+            if (e.hrCmdID != hrCmdID) continue;
+            WriteTrace(L"v_RILResultCallBack : m_hrCmdID == hrCmdID");
+            if (!e.bCopied) WriteTrace(L"[err]:v_RILResultCallBack(), no copy of the answer.");
+            TakeAnswer(e.dwCode, e.pbCopy, e.cbCopy, e.bCopied);
+            e.pbCopy = nullptr;  // now m_pbResult
+            break;
+        }
         DropEarlyAnswers();
-        m_phase = Phase::Idle;
-        LeaveCriticalSection(&m_csAnswer);
-        return false;
+        if (m_phase == Phase::Issuing) m_phase = Phase::Waiting;
     }
-    for (int i = 0; i < m_nEarly; ++i) {
-        EarlyAnswer& e = m_early[i];
-        if (e.hrCmdID != hrCmdID) continue;
-        WriteTrace(L"v_RILResultCallBack : m_hrCmdID == hrCmdID");
-        if (!e.bCopied) WriteTrace(L"[err]:v_RILResultCallBack(), no copy of the answer.");
-        TakeAnswer(e.dwCode, e.pbCopy, e.cbCopy, e.bCopied);
-        e.pbCopy = nullptr;  // now m_pbResult
-        break;
-    }
-    DropEarlyAnswers();
-    if (m_phase == Phase::Issuing) m_phase = Phase::Waiting;
-    LeaveCriticalSection(&m_csAnswer);
 
     WaitForSingleObject(m_hEvent, g_dwWaitMs);
 
-    EnterCriticalSection(&m_csAnswer);
+    scoped::CritSecLock lock(m_csAnswer);
     // Judged under the lock: an answer that came just after the time-out is
     // still this request's, and no later answer can change the code first.
     bool bOk = m_phase == Phase::Answered && !m_bCopyFailed && m_dwCode == RIL_RESULT_OK;
@@ -212,7 +211,6 @@ bool RadioLink::AwaitAnswer(HRESULT hrCmdID) {
                     (!m_bCopyFailed && IsLostAnswer(m_dwCode, m_pbResult, m_cbResult));
     m_phase = Phase::Idle;
     ResetEvent(m_hEvent);
-    LeaveCriticalSection(&m_csAnswer);
     return bOk;
 }
 
@@ -280,7 +278,7 @@ bool RadioLink::My_RIL_SetVoiceMail_RecordEntries(DWORD dwRecord, DWORD dwFileID
     // past its end, and a P3 other than the record length is refused by the
     // card anyway, so such a call is not sent.
     if (!pbData || m_dwRecLen == 0 || dwLen != m_dwRecLen) {
-        WriteTrace(L"[err]:My_RIL_SetVoiceMail_RecordEntries(), dwLen=[%ld], m_dwRecLen=[%ld], not sent.",
+        WriteTrace(L"[err]:My_RIL_SetVoiceMail_RecordEntries(), dwLen=[%lu], m_dwRecLen=[%lu], not sent.",
                    dwLen, m_dwRecLen);
         return false;
     }

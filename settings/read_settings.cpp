@@ -5,13 +5,14 @@
 #include <cstring>
 #include <cwchar>
 
-#include "listwin/list_items.h"
-#include "platform/debug_out.h"
-#include "platform/kernel.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/kernel.h"
 #include "settings/radio_link.h"
 #include "settings/record_codec.h"
+#include "settings/settings_rows.h"
 #include "settings/settings_store.h"
-#include "shell/trace.h"
+#include "shell/core/app_state.h"
+#include "shell/core/trace.h"
 
 RILMSGCONFIG TextMsgConfig = {};
 BOOL g_bVMailRead = FALSE;
@@ -83,7 +84,7 @@ void ShowTextMessageItem() {
     WCHAR szShown[kTextLen] = {};
     _snwprintf_s(szShown, _TRUNCATE, ra.dwType == RIL_ADDRTYPE_INTERNATIONAL ? L"+%s" : L"%s",
                  ra.wszAddress);
-    if (ListItem* item = GetSettingsItem(kItemTextMessageTextBox)) wcscpy_s(item->szText, szShown);
+    SetRowText(kItemTextMessageTextBox, szShown);
 }
 
 BOOL FuncGetVMailTextMSG_Setting() {

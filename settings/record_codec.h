@@ -3,7 +3,7 @@
 // Pure functions over bounded buffers; their only effect is trace lines,
 // handed whole to the sink the build supplies.
 #pragma once
-#include "platform/portable_types.h"
+#include "platform/base/portable_types.h"
 
 // The fixed part of a dialling-number record: length byte, TON/NPI, ten BCD
 // bytes, capability and extension identifiers.

@@ -6,16 +6,17 @@
 #include <cwchar>
 #include <vector>
 
-#include "listwin/list_items.h"
 #include "platform/aygshell/aygshell.h"
-#include "platform/debug_out.h"
-#include "platform/kernel.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/kernel.h"
 #include "settings/number_input.h"
 #include "settings/radio_link.h"
 #include "settings/read_settings.h"
 #include "settings/record_codec.h"
+#include "settings/settings_rows.h"
 #include "settings/settings_store.h"
-#include "shell/trace.h"
+#include "shell/core/app_state.h"
+#include "shell/core/trace.h"
 
 namespace {
 
@@ -23,18 +24,12 @@ constexpr DWORD kMailboxRecord = 1;
 
 // The edit control's text of a text-box item. FALSE when the control does not
 // exist: the screen never showed it, so there is no edited value to save.
-bool ReadEditText(int iItem, WCHAR (&szText)[kTextLen]) {
-    szText[0] = L'\0';
-    ListItem* item = GetSettingsItem(iItem);
-    if (!item || !item->hwndEdit || !IsWindow(item->hwndEdit)) return false;
-    GetWindowTextW(item->hwndEdit, szText, kTextLen);
-    return true;
-}
+bool ReadEditText(int iItem, WCHAR (&szText)[kTextLen]) { return GetFieldText(iItem, szText, kTextLen); }
 
 // The text is what the voice-mail box showed when the screen opened.
 bool IsShownVoiceMail(const WCHAR (&szText)[kTextLen]) {
-    ListItem* item = GetSettingsItem(kItemVoiceMailTextBox);
-    return item && wcscmp(item->szText, szText) == 0;
+    WCHAR szShown[kTextLen];
+    return GetRowText(kItemVoiceMailTextBox, szShown, kTextLen) && wcscmp(szShown, szText) == 0;
 }
 
 // The service centre: TRUE when the radio took it.
@@ -185,7 +180,7 @@ BOOL CheckSettingInput(SettingInputFault* pFault) {
         NumberFault fault = field.check(szText);
         if (fault == NF_NONE) continue;
         WriteTrace(L"[err]:CheckSettingInput(), %s szAddr=[%s] cannot be stored, fault=[%d]; nothing saved.",
-                   GetSettingsItem(field.iItem)->szName, szText, static_cast<int>(fault));
+                   RowName(field.iItem), szText, static_cast<int>(fault));
         if (pFault) *pFault = SettingInputFault{field.iItem, fault};
         return FALSE;
     }

@@ -4,76 +4,24 @@
 
 #include <cwchar>
 
-#include "listwin/list_items.h"
-#include "shell/trace.h"
+#include "platform/base/registry.h"
+#include "settings/settings_rows.h"
+#include "shell/core/app_state.h"
+#include "shell/core/trace.h"
 
-namespace {
+LONG RegKey::Open(HKEY hParent, LPCWSTR pszPath, REGSAM sam) { return m_key.Open(hParent, pszPath, sam); }
 
-// CE takes a key path with or without a leading backslash; Win32 refuses one.
-LPCWSTR RelativePath(LPCWSTR pszPath) {
-    return pszPath && pszPath[0] == L'\\' ? pszPath + 1 : pszPath;
-}
-
-}  // namespace
-
-LONG RegKey::Open(HKEY hParent, LPCWSTR pszPath, REGSAM sam) {
-    HKEY hNew = nullptr;
-    LONG rc = RegOpenKeyExW(hParent, RelativePath(pszPath), 0, sam, &hNew);
-    if (rc != ERROR_SUCCESS) return rc;
-    Close();
-    m_hKey = hNew;
-    return ERROR_SUCCESS;
-}
-
-LONG RegKey::QueryDWORD(LPCWSTR pszName, DWORD* pdwValue) {
-    if (!pdwValue) return ERROR_INVALID_PARAMETER;
-    DWORD dwType = 0, dwValue = 0, cb = sizeof(dwValue);
-    LONG rc = RegQueryValueExW(m_hKey, pszName, nullptr, &dwType,
-                               reinterpret_cast<BYTE*>(&dwValue), &cb);
-    if (rc != ERROR_SUCCESS) return rc;
-    // A short REG_DWORD would leave part of the number unset.
-    if (dwType != REG_DWORD || cb != sizeof(dwValue)) return ERROR_INVALID_DATA;
-    *pdwValue = dwValue;
-    return ERROR_SUCCESS;
-}
+LONG RegKey::QueryDWORD(LPCWSTR pszName, DWORD* pdwValue) { return m_key.QueryDWORD(pszName, pdwValue); }
 
 LONG RegKey::QueryString(LPCWSTR pszName, LPWSTR pszText, DWORD* pcch) {
-    if (!pszText || !pcch || *pcch == 0) return ERROR_INVALID_PARAMETER;
-    DWORD cchCapacity = *pcch;
-    *pcch = 0;
-    pszText[0] = L'\0';
-    DWORD dwType = 0, cb = cchCapacity * sizeof(WCHAR);
-    LONG rc = RegQueryValueExW(m_hKey, pszName, nullptr, &dwType,
-                               reinterpret_cast<BYTE*>(pszText), &cb);
-    if (rc == ERROR_SUCCESS && dwType != REG_SZ && dwType != REG_EXPAND_SZ)
-        rc = ERROR_INVALID_DATA;
-    // What the registry hands back must be a whole, terminated text.
-    if (rc == ERROR_SUCCESS && cb != 0 &&
-        (cb % sizeof(WCHAR) != 0 || pszText[cb / sizeof(WCHAR) - 1] != L'\0'))
-        rc = ERROR_INVALID_DATA;
-    if (rc != ERROR_SUCCESS) {
-        pszText[0] = L'\0';
-        return rc;
-    }
-    if (cb == 0) pszText[0] = L'\0';
-    *pcch = cb == 0 ? 1 : cb / sizeof(WCHAR);
-    return ERROR_SUCCESS;
+    return m_key.QueryString(pszName, pszText, pcch);
 }
 
-LONG RegKey::SetString(LPCWSTR pszName, LPCWSTR pszText) {
-    if (!pszText) return ERROR_INVALID_PARAMETER;
-    DWORD cb = static_cast<DWORD>((wcslen(pszText) + 1) * sizeof(WCHAR));
-    return RegSetValueExW(m_hKey, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(pszText), cb);
-}
+LONG RegKey::SetString(LPCWSTR pszName, LPCWSTR pszText) { return m_key.SetString(pszName, pszText); }
 
-LONG RegKey::Flush() { return m_hKey ? RegFlushKey(m_hKey) : ERROR_INVALID_HANDLE; }
+LONG RegKey::Flush() { return m_key.Flush(); }
 
-LONG RegKey::Close() {
-    LONG rc = ERROR_SUCCESS;
-    if (m_hKey) rc = RegCloseKey(m_hKey);
-    m_hKey = nullptr;
-    return rc;
-}
+LONG RegKey::Close() { return m_key.Close(); }
 
 DWORD Reg_GetRegOverridesSIM() {
     WriteTrace(L"[msg]:Reg_GetRegOverridesSIM()+");
@@ -116,14 +64,10 @@ BOOL WriteRegistry(LPCWSTR pszSubKey, LPCWSTR pszName, DWORD dwType, const void*
     else
         return FALSE;
     // CE ignores the access mask (0 there); Win32 checks it on the set.
-    HKEY hKey = nullptr;
-    DWORD dwDisposition = 0;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, RelativePath(pszSubKey), 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &hKey, &dwDisposition) != ERROR_SUCCESS)
-        return FALSE;
-    LONG rc = RegSetValueExW(hKey, pszName, 0, dwType, static_cast<const BYTE*>(pData), cb);
-    RegFlushKey(hKey);
-    RegCloseKey(hKey);
+    registry::Key key;
+    if (key.Create(HKEY_CURRENT_USER, pszSubKey, KEY_SET_VALUE) != ERROR_SUCCESS) return FALSE;
+    LONG rc = key.Set(pszName, dwType, pData, cb);
+    key.Flush();
     return rc == ERROR_SUCCESS;
 }
 
@@ -148,7 +92,7 @@ BOOL Reg_ShowVMailNumber() {
                    rc);
     }
     key.Close();
-    if (ListItem* item = GetSettingsItem(kItemVoiceMailTextBox)) wcscpy_s(item->szText, szNumber);
+    SetRowText(kItemVoiceMailTextBox, szNumber);
     return rc == ERROR_SUCCESS;
 }
 

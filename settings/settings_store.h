@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "platform/base/registry.h"
+
 // Keys and values of the store.
 constexpr WCHAR kVmailKey[] = L"\\SOFTWARE\\Microsoft\\Vmail";          // HKCU
 constexpr WCHAR kMirrorKey[] = L"ControlPanel\\PhoneExtendFunction\\GSM";  // HKCU
@@ -18,8 +20,8 @@ constexpr WCHAR kValueSIMTYPE[] = L"SIMTYPE";
 // The keys of the store are opened for reading and writing (CE ignores the
 // mask). The radio driver's keys under HKLM are only read, and Win32 lets
 // only administrators write there: they are opened for reading.
-constexpr REGSAM kStoreAccess = KEY_READ | KEY_WRITE;  // 0x2001F
-constexpr REGSAM kDriverAccess = KEY_READ;
+constexpr REGSAM kStoreAccess = registry::kReadWrite;  // 0x2001F
+constexpr REGSAM kDriverAccess = registry::kRead;
 
 // The SIM mailbox-number files.
 constexpr DWORD kFileCphsMailbox = 0x6F17;  // CPHS mailbox numbers
@@ -30,10 +32,6 @@ constexpr DWORD kSimTypeUsim = 2;
 // code, 0 on success.
 class RegKey {
 public:
-    RegKey() = default;
-    ~RegKey() { Close(); }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
 
     LONG Open(HKEY hParent, LPCWSTR pszPath, REGSAM sam);
     // 13 (ERROR_INVALID_DATA) for a value that is not a 4-byte REG_DWORD.
@@ -46,10 +44,10 @@ public:
     LONG Flush();
     LONG Close();
 
-    HKEY Handle() const { return m_hKey; }
+    HKEY Handle() const { return m_key.get(); }
 
 private:
-    HKEY m_hKey = nullptr;
+    registry::Key m_key;  // the device registry's key, CE paths and checks included
 };
 
 // HKCU "RegOverridesSIM", 0 when missing or unreadable.

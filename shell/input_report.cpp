@@ -4,7 +4,7 @@
 #include "listwin/list_items.h"
 #include "msgbox/notification_box.h"
 #include "res/resource.h"
-#include "shell/app_state.h"
+#include "shell/core/app_state.h"
 
 namespace {
 

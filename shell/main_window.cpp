@@ -4,18 +4,19 @@
 
 #include "listwin/list_items.h"
 #include "platform/aygshell/aygshell.h"
-#include "platform/screen.h"
-#include "platform/scoped.h"
-#include "platform/window.h"
+#include "platform/base/scoped.h"
+#include "platform/base/screen.h"
+#include "platform/base/window.h"
 #include "res/resource.h"
 #include "settings/save_settings.h"
-#include "shell/app_state.h"
+#include "shell/core/app_state.h"
+#include "shell/core/skin_resources.h"
+#include "shell/release_resources.h"
+#include "shell/core/trace.h"
+#include "shell/core/window_class.h"
+#include "shell/core/window_geometry.h"
 #include "shell/input_report.h"
-#include "shell/skin_resources.h"
 #include "shell/soft_keys.h"
-#include "shell/trace.h"
-#include "shell/window_class.h"
-#include "shell/window_geometry.h"
 
 namespace {
 

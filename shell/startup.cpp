@@ -7,17 +7,18 @@
 
 #include "listwin/item_window.h"
 #include "msgbox/notification_box.h"
-#include "platform/imaging.h"
-#include "platform/kernel.h"
-#include "platform/phone.h"
-#include "platform/regext.h"
-#include "platform/window.h"
+#include "platform/aygshell/regext.h"
+#include "platform/base/imaging.h"
+#include "platform/base/kernel.h"
+#include "platform/base/scoped.h"
+#include "platform/base/window.h"
+#include "platform/ossvcs/phone.h"
 #include "res/resource.h"
-#include "shell/app_state.h"
+#include "shell/core/app_state.h"
+#include "shell/core/trace.h"
+#include "shell/core/ui_config.h"
 #include "shell/main_window.h"
 #include "shell/title_window.h"
-#include "shell/trace.h"
-#include "shell/ui_config.h"
 
 namespace {
 
@@ -36,13 +37,12 @@ int AskPowerOn() {
 
 // The maker's communication manager switches the radio on; we do not wait on it.
 void SwitchRadioOn() {
-    HMODULE hLib = CeLoadLibrary(L"\\Windows\\LinkdeckDll.dll");
-    if (!hLib) return;
+    scoped::Library lib(CeLoadLibrary(L"\\Windows\\LinkdeckDll.dll"));
+    if (!lib) return;
     ShowWaitCursor();
     using SetPhoneFn = int(WINAPI*)(int);
-    auto pfn = GetProcAs<SetPhoneFn>(hLib, "Linkdeck_SetPhone");
+    auto pfn = GetProcAs<SetPhoneFn>(lib.get(), "Linkdeck_SetPhone");
     if (pfn) pfn(1);
-    FreeLibrary(hLib);
 }
 
 // Destroying the main window takes its children, the skin resources and the
@@ -119,11 +119,9 @@ BOOL StartApplication(HINSTANCE hInstance, int nShow) {
 }
 
 int RunProgram(HINSTANCE hInstance, int nShow) {
-    if (FAILED(CoInitializeEx(nullptr, 0))) return 0;
-    if (!CreateImagingFactory(&AppState.pImagingFactory)) {
-        CoUninitialize();
-        return 0;
-    }
+    scoped::ComApartment apartment(COINIT_MULTITHREADED);
+    if (!apartment.ok()) return 0;
+    if (!CreateImagingFactory(&AppState.pImagingFactory)) return 0;
     if (!StartApplication(hInstance, nShow)) return 0;
 
     // The module has no accelerator table; the loop offers every message anyway.

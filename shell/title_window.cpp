@@ -4,12 +4,12 @@
 
 #include <vector>
 
-#include "platform/scoped.h"
+#include "platform/base/scoped.h"
 #include "res/resource.h"
-#include "shell/app_state.h"
-#include "shell/skin_resources.h"
-#include "shell/window_class.h"
-#include "shell/window_geometry.h"
+#include "shell/core/app_state.h"
+#include "shell/core/skin_resources.h"
+#include "shell/core/window_class.h"
+#include "shell/core/window_geometry.h"
 
 namespace {
 
@@ -52,13 +52,14 @@ HFONT FitTitleFont(HDC hdc, LPCWSTR text, std::vector<int>* sizesTried) {
     int pixels = AppState.bHasTextSize ? AppState.TextSizeSetting[0] * s : base * s;
     for (;;) {
         if (sizesTried) sizesTried->push_back(pixels);
-        HFONT font = CreateTitleFont(hdc, pixels, spec);
-        HGDIOBJ old = SelectObject(hdc, font);
-        bool fits = MeasureTitle(hdc, text) <= 240 * s;
-        SelectObject(hdc, old);
+        scoped::Font font(CreateTitleFont(hdc, pixels, spec));
+        bool fits;
+        {
+            scoped::Select selected(hdc, font.get());
+            fits = MeasureTitle(hdc, text) <= 240 * s;
+        }
         // Too wide a title shrinks in steps of s, counting down from the base size.
-        if (fits || base - s < kSmallestTitleSize) return font;
-        DeleteObject(font);
+        if (fits || base - s < kSmallestTitleSize) return font.release();
         base -= s;
         pixels = base * s;
     }
@@ -71,30 +72,28 @@ void PaintTitle(HDC hdc, const RECT& rc) {
     // The picture covers the whole window: where the window is wider or
     // taller than its image, the background shows, not whatever was there.
     const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
-    scoped::MemDC mem(CreateCompatibleDC(hdc));
-    scoped::Bitmap bmp(CreateCompatibleBitmap(hdc, cx > 0 ? cx : 1, cy > 0 ? cy : 1));
-    scoped::Select selBmp(mem.get(), bmp.get());
+    scoped::Surface mem;
+    mem.Create(hdc, cx > 0 ? cx : 1, cy > 0 ? cy : 1);
     {
-        scoped::Select brush(mem.get(), GetStockObject(BLACK_BRUSH));
-        Rectangle(mem.get(), rc.left, rc.top, rc.right, rc.bottom);
+        scoped::Select brush(mem.hdc(), GetStockObject(BLACK_BRUSH));
+        Rectangle(mem.hdc(), rc.left, rc.top, rc.right, rc.bottom);
     }
     if (image.hdcMem)
-        BitBlt(mem.get(), 0, 0, image.bm.bmWidth, image.bm.bmHeight, image.hdcMem, 0, 0, SRCCOPY);
+        BitBlt(mem.hdc(), 0, 0, image.bm.bmWidth, image.bm.bmHeight, image.hdcMem, 0, 0, SRCCOPY);
 
-    SetBkMode(mem.get(), TRANSPARENT);
+    SetBkMode(mem.hdc(), TRANSPARENT);
     WCHAR szTitle[kTextLen] = {};
     LoadStringW(AppState.hInst, IDS_TITLEBAR, szTitle, kTextLen);
 
-    HFONT font = FitTitleFont(mem.get(), szTitle, nullptr);
-    HGDIOBJ oldFont = SelectObject(mem.get(), font);
-    SetTextColor(mem.get(), kTitleTextColour);
+    scoped::Font font(FitTitleFont(mem.hdc(), szTitle, nullptr));
+    SetTextColor(mem.hdc(), kTitleTextColour);
+    {
+        scoped::Select selected(mem.hdc(), font.get());
+        RECT text = {0, 0, rc.right, textHeight};
+        DrawTextW(mem.hdc(), szTitle, -1, &text, kDrawFlags);
+    }
 
-    RECT text = {0, 0, rc.right, textHeight};
-    DrawTextW(mem.get(), szTitle, -1, &text, kDrawFlags);
-    SelectObject(mem.get(), oldFont);
-    DeleteObject(font);
-
-    BitBlt(hdc, 0, 0, cx, cy, mem.get(), 0, 0, SRCCOPY);
+    BitBlt(hdc, 0, 0, cx, cy, mem.hdc(), 0, 0, SRCCOPY);
 }
 
 namespace {

@@ -7,7 +7,7 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/image_file.h"  // SHLoadImageFile belongs to this library too
+#include "platform/aygshell/image_file.h"  // SHLoadImageFile belongs to this library too
 
 // ---------------------------------------------------------------------------
 // Soft-key bar

@@ -10,8 +10,8 @@
 #include "platform/aygshell/aygshell.h"
 #include "platform/aygshell/shell_metrics.h"
 #include "platform/aygshell/shell_window.h"
-#include "platform/debug_out.h"
-#include "platform/scoped.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/scoped.h"
 
 namespace {
 
@@ -48,10 +48,7 @@ DWORD g_dwTargetThread = 0;  // whose focus the keys type into
 WPARAM g_wLayout = kSipLayoutPhone;
 int g_iPressed = -1;
 bool g_bInside = false;
-// The bitmap outlives the context it is selected into (statics go in reverse).
-scoped::Bitmap g_bmp;
-scoped::MemDC g_dc;
-HGDIOBJ g_hOldBmp = nullptr;
+scoped::Surface g_surface;
 SIZE g_sizeBmp{};
 
 bool IsKeyActive(int i) { return !(g_wLayout == kSipLayoutDigits && kKeys[i].bPhoneOnly); }
@@ -63,10 +60,7 @@ RECT KeyRect(int i, int width, int height) {
 }
 
 void ReleaseBuffer() {
-    if (g_dc && g_hOldBmp) SelectObject(g_dc.get(), g_hOldBmp);
-    g_hOldBmp = nullptr;
-    g_bmp.reset();
-    g_dc.reset();
+    g_surface.Release();
     g_sizeBmp = SIZE{};
 }
 
@@ -96,20 +90,17 @@ void DrawHideGlyph(HDC hdc, const RECT& rc, int s, HBRUSH brush) {
 void Compose() {
     RECT rc{};
     if (!g_hwndKeys || !GetClientRect(g_hwndKeys, &rc) || rc.right <= 0 || rc.bottom <= 0) return;
-    if (!g_dc || g_sizeBmp.cx != rc.right || g_sizeBmp.cy != rc.bottom) {
+    if (!g_surface || g_sizeBmp.cx != rc.right || g_sizeBmp.cy != rc.bottom) {
         ReleaseBuffer();
         scoped::WindowDC screen(nullptr);
-        g_dc.reset(CreateCompatibleDC(screen.get()));
-        g_bmp.reset(CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
-        if (!g_dc || !g_bmp) {
+        if (!g_surface.Create(screen.get(), rc.right, rc.bottom)) {
             NKDbgPrintfW(L"[aygshell] input panel: no drawing surface, error=%u\r\n", GetLastError());
             ReleaseBuffer();
             return;
         }
-        g_hOldBmp = SelectObject(g_dc.get(), g_bmp.get());
         g_sizeBmp = SIZE{rc.right, rc.bottom};
     }
-    HDC hdc = g_dc.get();
+    HDC hdc = g_surface.hdc();
     int s = ShellScale();
     scoped::Brush panel(CreateSolidBrush(kPanelColour));
     scoped::Brush key(CreateSolidBrush(kKeyColour));
@@ -148,8 +139,8 @@ void Redraw() {
 }
 
 void CopyTo(HDC hdc) {
-    if (!g_dc) Compose();
-    if (g_dc) BitBlt(hdc, 0, 0, g_sizeBmp.cx, g_sizeBmp.cy, g_dc.get(), 0, 0, SRCCOPY);
+    if (!g_surface) Compose();
+    if (g_surface) BitBlt(hdc, 0, 0, g_sizeBmp.cx, g_sizeBmp.cy, g_surface.hdc(), 0, 0, SRCCOPY);
 }
 
 int HitKey(POINT pt) {

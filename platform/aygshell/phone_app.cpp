@@ -1,7 +1,7 @@
 // The platform applications' windows: the phone application is found by the
 // class of its main window.
 #include "platform/aygshell/aygshell.h"
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 
 HWND SHGetPhoneAppWindow(DWORD dwWhich, DWORD) {
     if (dwWhich != kShAppPhone) {

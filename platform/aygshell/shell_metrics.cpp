@@ -2,20 +2,14 @@
 #include "platform/aygshell/shell_metrics.h"
 
 #include "platform/aygshell/aygshell.h"
-#include "platform/regext.h"
-#include "platform/screen.h"
+#include "platform/base/registry.h"
+#include "platform/base/screen.h"
 
 namespace {
 constexpr int kBarBaseHeight = 26;
 }
 
-int ShellScale() {
-    DWORD dwLogical = 0;
-    if (RegistryGetDWORD(HKEY_LOCAL_MACHINE, L"Drivers\\Display\\GPE", L"LogicalPixelsX", &dwLogical) == S_OK &&
-        dwLogical == 192)
-        return 2;
-    return 1;
-}
+int ShellScale() { return registry::ReadDisplayScale(); }
 
 int SHGetBarHeight() { return kBarBaseHeight * ShellScale(); }
 

@@ -5,7 +5,7 @@
 
 #include "platform/aygshell/aygshell.h"
 #include "platform/aygshell/shell_metrics.h"
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Class registration and fonts of the shell library's windows.
 #include "platform/aygshell/shell_window.h"
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 
 namespace shellwnd {
 

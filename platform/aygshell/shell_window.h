@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "platform/message_table.h"
+#include "platform/base/message_table.h"
 
 namespace shellwnd {
 

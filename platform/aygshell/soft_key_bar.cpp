@@ -12,8 +12,8 @@
 #include "platform/aygshell/menubar_resource.h"
 #include "platform/aygshell/shell_metrics.h"
 #include "platform/aygshell/shell_window.h"
-#include "platform/debug_out.h"
-#include "platform/scoped.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/scoped.h"
 
 namespace {
 
@@ -43,9 +43,7 @@ struct Bar {
     int iStylus = -1;          // key under a stylus press
     bool bStylusInside = false;
     int iKeyboard = -1;        // key held down with F1 / F2
-    scoped::MemDC dc;          // the composed picture
-    scoped::Bitmap bmp;
-    HGDIOBJ hOldBmp = nullptr;
+    scoped::Surface surface;   // the composed picture
     SIZE sizeBmp{};
 };
 
@@ -81,10 +79,7 @@ void LayoutKeys(Bar* bar, int width, int height) {
 }
 
 void ReleaseBuffer(Bar* bar) {
-    if (bar->dc && bar->hOldBmp) SelectObject(bar->dc.get(), bar->hOldBmp);
-    bar->hOldBmp = nullptr;
-    bar->bmp.reset();
-    bar->dc.reset();
+    bar->surface.Release();
     bar->sizeBmp = SIZE{};
 }
 
@@ -113,22 +108,19 @@ void Compose(Bar* bar) {
     RECT rc{};
     GetClientRect(bar->hwnd, &rc);
     if (rc.right <= 0 || rc.bottom <= 0) return;
-    if (!bar->dc || bar->sizeBmp.cx != rc.right || bar->sizeBmp.cy != rc.bottom) {
+    if (!bar->surface || bar->sizeBmp.cx != rc.right || bar->sizeBmp.cy != rc.bottom) {
         ReleaseBuffer(bar);
         scoped::WindowDC screen(nullptr);
-        bar->dc.reset(CreateCompatibleDC(screen.get()));
-        bar->bmp.reset(CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
-        if (!bar->dc || !bar->bmp) {
+        if (!bar->surface.Create(screen.get(), rc.right, rc.bottom)) {
             NKDbgPrintfW(L"[aygshell] soft-key bar: no drawing surface, error=%u\r\n", GetLastError());
             ReleaseBuffer(bar);
             return;
         }
-        bar->hOldBmp = SelectObject(bar->dc.get(), bar->bmp.get());
         bar->sizeBmp = SIZE{rc.right, rc.bottom};
     }
     LayoutKeys(bar, rc.right, rc.bottom);
 
-    HDC hdc = bar->dc.get();
+    HDC hdc = bar->surface.hdc();
     int s = ShellScale();
     scoped::Brush back(CreateSolidBrush(bar->clrBar));
     scoped::Brush pressed(CreateSolidBrush(kPressedColour));
@@ -160,8 +152,8 @@ void Redraw(Bar* bar) {
 }
 
 void CopyTo(Bar* bar, HDC hdc) {
-    if (!bar->dc) Compose(bar);
-    if (bar->dc) BitBlt(hdc, 0, 0, bar->sizeBmp.cx, bar->sizeBmp.cy, bar->dc.get(), 0, 0, SRCCOPY);
+    if (!bar->surface) Compose(bar);
+    if (bar->surface) BitBlt(hdc, 0, 0, bar->sizeBmp.cx, bar->sizeBmp.cy, bar->surface.hdc(), 0, 0, SRCCOPY);
 }
 
 // Places the bar along the bottom of the current screen.

@@ -4,7 +4,7 @@
 // message loop has to know about the bar.
 #include "platform/aygshell/soft_key_bar.h"
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 
 namespace {
 

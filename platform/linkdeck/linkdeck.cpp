@@ -2,12 +2,12 @@
 // "\Windows\LinkdeckDll.dll". It carries its own copy of the radio layer.
 #include <windows.h>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 #include "platform/ril/ril_sync.h"
 
-// 1 switches the radio on (AT+CFUN=1); the radio layer then clears the
-// phone's radio-off Status bit. Non-zero on success.
-extern "C" __declspec(dllexport) int WINAPI Linkdeck_SetPhone(int nOn) {
+namespace {
+
+int SetPhone(int nOn) {
     if (nOn != 1) {
         NKDbgPrintfW(L"[linkdeck]: Linkdeck_SetPhone(%d): only 1 (radio on) is known.\r\n", nOn);
         return 0;
@@ -21,4 +21,18 @@ extern "C" __declspec(dllexport) int WINAPI Linkdeck_SetPhone(int nOn) {
         return 0;
     }
     return 1;
+}
+
+}  // namespace
+
+// 1 switches the radio on (AT+CFUN=1); the radio layer then clears the
+// phone's radio-off Status bit. Non-zero on success. Nothing is thrown
+// across the library's edge: the caller has a runtime of its own.
+extern "C" __declspec(dllexport) int WINAPI Linkdeck_SetPhone(int nOn) {
+    try {
+        return SetPhone(nOn);
+    } catch (...) {
+        NKDbgPrintfW(L"[linkdeck]: Linkdeck_SetPhone(%d) failed (out of memory).\r\n", nOn);
+        return 0;
+    }
 }

@@ -1,7 +1,7 @@
 // Dialect names of the simulated modem.
 #include "platform/modem/modem_dialect.h"
 
-#include "platform/modem/at_text.h"
+#include "platform/attext/at_text.h"
 
 namespace {
 

@@ -1,18 +1,12 @@
 // The SIM card text: parsing, and edits that keep the rest of the text.
 #include "platform/modem/sim_card.h"
 
-#include "platform/modem/hex_text.h"
+#include "platform/attext/at_text.h"
+#include "platform/attext/hex_text.h"
 #include "platform/modem/modem_dialect.h"
 
 namespace {
 
-const size_t kMaxSmscDigits = 20;  // ten BCD bytes of the TS 24.011 address field
-
-std::string Lower(std::string s) {
-    for (auto& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
 
 std::vector<std::string> Tokens(const std::string& line) {
     std::vector<std::string> tokens;
@@ -51,11 +45,6 @@ bool ParseNumber(const std::string& s, int base, unsigned long max, unsigned lon
     return true;
 }
 
-std::string Unquote(const std::string& s) {
-    if (s.size() >= 2 && s.front() == '"' && s.back() == '"') return s.substr(1, s.size() - 2);
-    return s;
-}
-
 // A word of the card for an error text: a NUL or another control byte would
 // cut or break the trace line the error goes into.
 std::string Visible(const std::string& s) {
@@ -74,12 +63,10 @@ bool IsSimSmscAddress(const std::string& a) {
     for (size_t i = 0; i < a.size(); ++i) {
         char c = a[i];
         if (c == '+' && i == 0) continue;
-        bool ok = (c >= '0' && c <= '9') || c == '*' || c == '#' || (c >= 'a' && c <= 'c') ||
-                  (c >= 'A' && c <= 'C');
-        if (!ok) return false;
+        if (!IsAddressDigit(static_cast<unsigned char>(c))) return false;
         ++digits;
     }
-    return digits <= kMaxSmscDigits;
+    return digits <= kMaxAddressDigits;
 }
 
 namespace {
@@ -141,11 +128,11 @@ bool ParseSimCard(const std::string& text, SimCard* pCard, std::string* pError) 
     for (size_t i = 0; i < card.lines.size(); ++i) {
         std::vector<std::string> t = Tokens(card.lines[i]);
         if (t.empty() || t[0][0] == '#') continue;
-        std::string key = Lower(t[0]);
+        std::string key = LowerAscii(t[0]);
         unsigned long v = 0;
         if (key == "radio") {
             if (t.size() != 2 || card.iRadioLine >= 0) return Fail(pError, i, "expected one 'radio on|off|flight'");
-            std::string w = Lower(t[1]);
+            std::string w = LowerAscii(t[1]);
             if (w == "on") card.nCfun = 1;
             else if (w == "off") card.nCfun = 0;
             else if (w == "flight") card.nCfun = 4;
@@ -161,7 +148,7 @@ bool ParseSimCard(const std::string& text, SimCard* pCard, std::string* pError) 
             card.iSmscLine = static_cast<int>(i);
         } else if (key == "sim") {
             if (t.size() != 2 || card.iSimLine >= 0) return Fail(pError, i, "expected one 'sim 2G|USIM'");
-            std::string w = Lower(t[1]);
+            std::string w = LowerAscii(t[1]);
             if (w == "2g") card.bUsim = false;
             else if (w == "usim") card.bUsim = true;
             else return Fail(pError, i, "sim must be 2G or USIM");
@@ -175,7 +162,7 @@ bool ParseSimCard(const std::string& text, SimCard* pCard, std::string* pError) 
             card.iDialectLine = static_cast<int>(i);
         } else if (key == "file") {
             unsigned long id = 0, len = 0, count = 0;
-            if (t.size() != 6 || Lower(t[2]) != "reclen" || Lower(t[4]) != "records")
+            if (t.size() != 6 || LowerAscii(t[2]) != "reclen" || LowerAscii(t[4]) != "records")
                 return Fail(pError, i, "expected 'file <id> reclen <n> records <n>'");
             if (!ParseNumber(t[1], 16, 0xFFFF, &id)) return Fail(pError, i, "file id must be 4 hex digits");
             if (!ParseNumber(t[3], 10, 255, &len) || len == 0) return Fail(pError, i, "record length must be 1 to 255");

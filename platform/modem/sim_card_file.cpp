@@ -4,8 +4,9 @@
 
 #include <cstdio>
 
-#include "platform/debug_out.h"
-#include "platform/device_root.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/device_root.h"
+#include "platform/base/registry.h"
 
 namespace {
 
@@ -62,10 +63,10 @@ bool ReplaceCard(const std::wstring& tmp, const std::wstring& path) {
 }  // namespace
 
 SimCardLoad LoadSimCard(const std::wstring& path, SimCard* pCard, std::string* pError) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
+    scoped::Kernel file(CreateFileW(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         if (pError) *pError = "cannot open the card (error " + std::to_string(GetLastError()) + ")";
         return SimCardLoad::Missing;
     }
@@ -73,11 +74,11 @@ SimCardLoad LoadSimCard(const std::wstring& path, SimCard* pCard, std::string* p
     char buf[4096];
     DWORD got = 0;
     bool ok = true;
-    while (ok && ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) {
+    while (ok && ReadFile(file.get(), buf, sizeof buf, &got, nullptr) && got > 0) {
         text.append(buf, got);
         if (text.size() > kMaxCardBytes) ok = false;
     }
-    CloseHandle(h);
+    file.reset();
     if (!ok) {
         if (pError) *pError = "card file larger than 1 MB";
         return SimCardLoad::Malformed;
@@ -89,17 +90,17 @@ bool SaveSimCard(const std::wstring& path, const SimCard& card) {
     wchar_t suffix[64];
     swprintf(suffix, 64, L".%lu-%lu.tmp", GetCurrentProcessId(), GetCurrentThreadId());
     std::wstring tmp = path + suffix;
-    HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
+    scoped::Kernel file(CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         NKDbgPrintfW(L"[modem]: CreateFileW(%s) failed, error %lu.\r\n", tmp.c_str(), GetLastError());
         return false;
     }
     std::string text = SimCardText(card);
     DWORD written = 0;
-    bool ok = WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-              written == text.size() && FlushFileBuffers(h);
-    CloseHandle(h);
+    bool ok = WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+              written == text.size() && FlushFileBuffers(file.get());
+    file.reset();  // closed before it is moved over the card
     if (ok && !ReplaceCard(tmp, path)) {
         NKDbgPrintfW(L"[modem]: MoveFileExW(%s) failed, error %lu.\r\n", path.c_str(), GetLastError());
         ok = false;
@@ -108,22 +109,19 @@ bool SaveSimCard(const std::wstring& path, const SimCard& card) {
     return ok;
 }
 
-SimCardLock::SimCardLock() : m_hMutex(CreateMutexW(nullptr, FALSE, L"QXSimCardLock")) {
-    if (!m_hMutex) return;
+SimCardLock::SimCardLock() : m_mutex(CreateMutexW(nullptr, FALSE, L"QXSimCardLock")) {
+    if (!m_mutex) return;
     // An abandoned lock (a process died holding it) is ours now; a card left
     // whole by the atomic save needs no repair.
-    DWORD r = WaitForSingleObject(m_hMutex, 5000);
+    DWORD r = WaitForSingleObject(m_mutex.get(), 5000);
     if (r != WAIT_OBJECT_0 && r != WAIT_ABANDONED) {
         NKDbgPrintfW(L"[modem]: card lock not obtained (%lu); going on without it.\r\n", r);
-        CloseHandle(m_hMutex);
-        m_hMutex = nullptr;
+        m_mutex.reset();
     }
 }
 
 SimCardLock::~SimCardLock() {
-    if (!m_hMutex) return;
-    ReleaseMutex(m_hMutex);
-    CloseHandle(m_hMutex);
+    if (m_mutex) ReleaseMutex(m_mutex.get());
 }
 
 const SimCard* SimCardFileSlot::Card() {
@@ -150,19 +148,16 @@ bool SimCardFileSlot::Save(const SimCard& card) {
 
 std::wstring SimCardPathFromRegistry(HKEY hRoot, LPCWSTR pszSubKey) {
     const wchar_t kDefault[] = L"\\Windows\\simcard.txt";
-    HKEY hKey = nullptr;
-    if (RegOpenKeyExW(hRoot, pszSubKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
-        return DevicePath(kDefault);
+    registry::Key key;
+    if (key.Open(hRoot, pszSubKey, registry::kRead) != ERROR_SUCCESS) return DevicePath(kDefault);
     wchar_t value[MAX_PATH] = {};
-    DWORD type = 0, cb = sizeof(value) - sizeof(wchar_t);
-    LONG rc = RegQueryValueExW(hKey, L"SimCard", nullptr, &type, reinterpret_cast<BYTE*>(value), &cb);
-    RegCloseKey(hKey);
-    if (rc == ERROR_FILE_NOT_FOUND) return DevicePath(kDefault);
-    if (rc != ERROR_SUCCESS || type != REG_SZ) {
-        NKDbgPrintfW(L"[modem]: SimCard value unreadable (error %ld, type %lu); no SIM.\r\n", rc, type);
+    DWORD cch = MAX_PATH;
+    LONG rc = key.QueryString(L"SimCard", value, &cch);
+    if (registry::IsAbsent(rc)) return DevicePath(kDefault);
+    if (rc != ERROR_SUCCESS) {
+        NKDbgPrintfW(L"[modem]: SimCard value unreadable (error %ld); no SIM.\r\n", rc);
         return std::wstring();
     }
-    value[cb / sizeof(wchar_t)] = L'\0';
     if (!value[0]) return DevicePath(kDefault);
     return DevicePath(value);
 }

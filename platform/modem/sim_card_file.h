@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/base/scoped.h"
 #include "platform/modem/sim_card.h"
 
 enum class SimCardLoad { Ok, Missing, Malformed };
@@ -26,7 +27,7 @@ public:
     SimCardLock& operator=(const SimCardLock&) = delete;
 
 private:
-    HANDLE m_hMutex;
+    scoped::Kernel m_mutex;
 };
 
 // The card file as a modem's slot. A missing or malformed card is no card;

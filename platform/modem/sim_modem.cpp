@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/modem/hex_text.h"
+#include "platform/attext/hex_text.h"
 
 struct SimModem::Reply {
     std::vector<std::string> info;
@@ -31,12 +31,6 @@ const NumericCode kNumericCodes[] = {
     {"OK", "0"}, {"RING", "2"}, {"NO CARRIER", "3"}, {"ERROR", "4"},
 };
 
-std::string Upper(std::string s) {
-    for (auto& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
-
 std::vector<std::string> SplitArgs(const std::string& s) {
     std::vector<std::string> args;
     std::string cur;
@@ -52,12 +46,6 @@ std::vector<std::string> SplitArgs(const std::string& s) {
     }
     args.push_back(TrimBlanks(cur));
     return args;
-}
-
-std::string Unquote(const std::string& s, bool* pQuoted) {
-    bool q = s.size() >= 2 && s.front() == '"' && s.back() == '"';
-    if (pQuoted) *pQuoted = q;
-    return q ? s.substr(1, s.size() - 2) : s;
 }
 
 // TS 51.011 9.2.1: the response to SELECT / GET RESPONSE of an EF.
@@ -157,7 +145,7 @@ std::string SimModem::Answer(const std::string& raw) {
 }
 
 SimModem::Reply SimModem::Execute(const std::string& body) {
-    std::string u = Upper(body);
+    std::string u = UpperAscii(body);
     Reply r;
     if (u.empty() || u == "Z" || u == "&F" || u == "Q0") return r;
     if (u == "V" || u == "V0" || u == "V1") {
@@ -305,7 +293,7 @@ SimModem::Reply SimModem::Crsm(const std::string& args) {
              ParseDecimal(a[4], 255, &p3);
     std::vector<uint8_t> data;
     if (ok && a.size() >= 6) ok = HexDecode(Unquote(a[5], nullptr), false, &data);
-    std::string path = a.size() >= 7 ? Upper(Unquote(a[6], nullptr)) : std::string();
+    std::string path = a.size() >= 7 ? UpperAscii(Unquote(a[6], nullptr)) : std::string();
     if (!ok) {
         r.nCme = kBadParam;
         return r;

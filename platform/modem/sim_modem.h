@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/modem/at_text.h"
+#include "platform/attext/at_text.h"
 #include "platform/modem/modem_dialect.h"
 #include "platform/modem/sim_card.h"
 

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "platform/base/scoped.h"
+
 namespace {
 
 constexpr wchar_t kTableName[] = L"Local\\QXGestureInfoRing1";
@@ -27,19 +29,19 @@ struct Table {
 class TableView {
 public:
     TableView() {
-        m_hMap = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Table), kTableName);
-        if (m_hMap) m_pTable = static_cast<Table*>(MapViewOfFile(m_hMap, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Table)));
+        m_map.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Table), kTableName));
+        if (m_map)
+            m_pTable = static_cast<Table*>(MapViewOfFile(m_map.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Table)));
     }
     ~TableView() {
         if (m_pTable) UnmapViewOfFile(m_pTable);
-        if (m_hMap) CloseHandle(m_hMap);
     }
     TableView(const TableView&) = delete;
     TableView& operator=(const TableView&) = delete;
     Table* get() const { return m_pTable; }
 
 private:
-    HANDLE m_hMap = nullptr;
+    scoped::Kernel m_map;
     Table* m_pTable = nullptr;
 };
 

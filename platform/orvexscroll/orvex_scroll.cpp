@@ -10,7 +10,8 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/scoped.h"
 #include "platform/orvexscroll/gesture_info.h"
 
 namespace {
@@ -65,10 +66,8 @@ void OrvexScroll::Attach(ScrollEventProc pfnEvent, HWND hwnd) {
     if (m_dFixedScale > 0) return;
     // Thresholds are pixels of a 96 dpi screen, grown with the window's resolution.
     int iDpi = 0;
-    if (HDC hdc = GetDC(hwnd)) {
-        iDpi = GetDeviceCaps(hdc, LOGPIXELSY);
-        ReleaseDC(hwnd, hdc);
-    }
+    scoped::WindowDC window(hwnd);
+    if (window.get()) iDpi = GetDeviceCaps(window.get(), LOGPIXELSY);
     m_tu = MakeScrollTuning(iDpi > 0 ? iDpi / kBaseDpi : 1.0);
 }
 

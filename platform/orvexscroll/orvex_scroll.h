@@ -1,9 +1,9 @@
 // The scroll instance: turns pen positions into taps, clicks and drag
 // offsets, and runs glides and springs one list paint at a time.
 #pragma once
-#include "listwin/scroll_contract.h"
 #include "platform/orvexscroll/pen_track.h"
 #include "platform/orvexscroll/scroll_component.h"
+#include "platform/orvexscroll/scroll_contract.h"
 #include "platform/orvexscroll/scroll_physics.h"
 
 class OrvexScroll final : public ScrollInstance {

@@ -7,8 +7,8 @@
 #include <new>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/debug_out.h"
+#include "platform/base/clock.h"
+#include "platform/base/debug_out.h"
 #include "platform/orvexscroll/orvex_scroll.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "listwin/scroll_contract.h"
+#include "platform/orvexscroll/scroll_contract.h"
 
 // Milliseconds of a monotonic clock.
 using ScrollClock = double (*)();

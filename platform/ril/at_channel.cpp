@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 #include "platform/ril/ril.h"
 
 namespace {
@@ -47,9 +47,7 @@ std::wstring AtTraceText(const std::string& s) {
 AtChannel::AtChannel(std::unique_ptr<AtTransport> port, AtChannelOwner* owner)
     : m_port(std::move(port)), m_owner(owner), m_hWake(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
-AtChannel::~AtChannel() {
-    if (m_hWake) CloseHandle(m_hWake);
-}
+AtChannel::~AtChannel() = default;
 
 bool AtChannel::Start(std::shared_ptr<void> keepAlive) {
     if (!m_hWake) return false;
@@ -125,12 +123,34 @@ void AtChannel::Stop() {
 
 void AtChannel::WakeLocked() {
     m_bKicked = true;
-    if (m_hPortEvent) SetEvent(m_hWake);
+    if (m_hPortEvent) SetEvent(m_hWake.get());
     else m_lock.WakeAll();
 }
 
 void AtChannel::Run() {
     m_dwThreadId = GetCurrentThreadId();
+    // Nothing may leave the pool thread's entry; a failed allocation ends
+    // the connection as a closed port would, and Stop still finds it released.
+    try {
+        Serve();
+    } catch (...) {
+        NKDbgPrintfW(L"[ril]: the modem channel failed (out of memory); connection closed.\r\n");
+    }
+    std::unique_lock<SrwLock> lock(m_lock);
+    m_queue.clear();
+    m_exchange.Abort();
+    m_bInFlight = false;
+    m_hPortEvent = nullptr;
+    lock.unlock();
+    m_port.reset();
+    m_dwThreadId = 0;
+    m_owner->OnReleased();
+    lock.lock();
+    m_bReleased = true;
+    m_lock.WakeAll();
+}
+
+void AtChannel::Serve() {
     std::unique_lock<SrwLock> lock(m_lock);
     while (!m_bStop) {
         if (ReadyToSend()) {
@@ -143,17 +163,6 @@ void AtChannel::Run() {
             WaitForWork(lock);
         }
     }
-    m_queue.clear();
-    m_exchange.Abort();
-    m_bInFlight = false;
-    m_hPortEvent = nullptr;
-    lock.unlock();
-    m_port.reset();
-    m_dwThreadId = 0;
-    m_owner->OnReleased();
-    lock.lock();
-    m_bReleased = true;
-    m_lock.WakeAll();
 }
 
 bool AtChannel::ReadyToSend() {
@@ -274,7 +283,7 @@ void AtChannel::WaitForWork(std::unique_lock<SrwLock>& lock) {
     if (m_port) wait = std::min(wait, m_port->PendingMs());
     if (wait == 0) return;
     if (m_hPortEvent) {
-        HANDLE handles[2] = {m_hWake, m_hPortEvent};
+        HANDLE handles[2] = {m_hWake.get(), m_hPortEvent};
         lock.unlock();
         WaitForMultipleObjects(2, handles, FALSE, wait);
         lock.lock();

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/scoped.h"
 #include "platform/ril/at_exchange.h"
 #include "platform/ril/at_line_parser.h"
 #include "platform/ril/at_transport.h"
@@ -78,6 +79,7 @@ public:
 private:
     static VOID CALLBACK ThreadMain(PTP_CALLBACK_INSTANCE instance, PVOID pv);
     void Run();
+    void Serve();  // the loop of Run, until stopped
     // Each of these is entered and left with the lock held (it may let go of
     // it meanwhile).
     bool ReadyToSend();
@@ -102,7 +104,7 @@ private:
     AtJob m_inFlight;  // written by the channel's thread only
     AtExchange m_exchange;
     HANDLE m_hPortEvent = nullptr;  // the port's, while it is open
-    HANDLE m_hWake;                 // auto-reset; set with m_bKicked while m_hPortEvent is waited on
+    scoped::Kernel m_hWake;         // auto-reset; set with m_bKicked while m_hPortEvent is waited on
     bool m_bKicked = false;         // something to look at: a command, Stop()
     bool m_bInFlight = false;
     DWORD m_dwDeadline = 0;

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "platform/modem/at_text.h"
-#include "platform/modem/hex_text.h"
+#include "platform/attext/at_text.h"
+#include "platform/attext/hex_text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // gets no final result at all ends the set-up (a silent modem is not asked
 // again and again). Pure: no I/O, no globals.
 #pragma once
-#include "platform/modem/at_text.h"
+#include "platform/attext/at_text.h"
 #include "platform/ril/at_exchange.h"
 
 struct AtDialect {

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/modem/at_text.h"
-#include "platform/modem/hex_text.h"
+#include "platform/attext/at_text.h"
+#include "platform/attext/hex_text.h"
 #include "platform/ril/svc_ctr_address.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <mutex>
 #include <shared_mutex>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 #include "platform/ril/at_channel.h"
 #include "platform/ril/phone_status.h"
 

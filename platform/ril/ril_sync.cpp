@@ -4,7 +4,7 @@
 #include <map>
 #include <mutex>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 #include "platform/ril/at_channel.h"
 #include "platform/ril/ril_session.h"
 #include "platform/ril/srw_lock.h"

@@ -5,7 +5,7 @@
 #pragma once
 #include <stddef.h>
 
-#include "platform/portable_types.h"
+#include "platform/base/portable_types.h"
 
 // Result codes handed to the result callback.
 #define RIL_RESULT_OK           0x00000001

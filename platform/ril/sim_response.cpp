@@ -1,8 +1,8 @@
 // +CRSM answers: status words and the USIM FCP template.
 #include "platform/ril/sim_response.h"
 
-#include "platform/modem/at_text.h"
-#include "platform/modem/hex_text.h"
+#include "platform/attext/at_text.h"
+#include "platform/attext/hex_text.h"
 
 bool ParseCrsmLine(const std::string& line, int* pSw1, int* pSw2, std::vector<uint8_t>* pResponse) {
     if (!StartsWithNoCase(line, "+CRSM:")) return false;
@@ -15,8 +15,7 @@ bool ParseCrsmLine(const std::string& line, int* pSw1, int* pSw2, std::vector<ui
     if (!ParseDecimal(rest.substr(0, c1), 255, &a) || !ParseDecimal(sw2, 255, &b)) return false;
     std::vector<uint8_t> response;
     if (c2 != std::string::npos && pResponse) {
-        std::string hex = TrimBlanks(rest.substr(c2 + 1));
-        if (hex.size() >= 2 && hex.front() == '"' && hex.back() == '"') hex = hex.substr(1, hex.size() - 2);
+        std::string hex = Unquote(TrimBlanks(rest.substr(c2 + 1)));
         if (!HexDecode(hex, false, &response)) return false;
     }
     *pSw1 = a;

@@ -2,7 +2,8 @@
 #include <cwctype>
 #include <mutex>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/registry.h"
 #include "platform/modem/sim_card_file.h"
 #include "platform/ril/at_transport.h"
 #include "platform/ril/ril_test_seams.h"
@@ -36,18 +37,16 @@ bool ToPortNumber(const std::wstring& s, int max, int* pValue) {
 
 bool ReadRadioPort(HKEY hRoot, LPCWSTR pszSubKey, std::wstring* pPort) {
     pPort->clear();
-    HKEY hKey = nullptr;
-    if (RegOpenKeyExW(hRoot, pszSubKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS) return true;
+    registry::Key key;
+    if (key.Open(hRoot, pszSubKey, registry::kRead) != ERROR_SUCCESS) return true;
     wchar_t value[128] = {};
-    DWORD type = 0, cb = sizeof(value) - sizeof(wchar_t);
-    LONG rc = RegQueryValueExW(hKey, L"Port", nullptr, &type, reinterpret_cast<BYTE*>(value), &cb);
-    RegCloseKey(hKey);
-    if (rc == ERROR_FILE_NOT_FOUND) return true;
-    if (rc != ERROR_SUCCESS || type != REG_SZ) {
-        NKDbgPrintfW(L"[ril]: Port value unreadable (error %ld, type %lu).\r\n", rc, type);
+    DWORD cch = ARRAYSIZE(value);
+    LONG rc = key.QueryString(L"Port", value, &cch);
+    if (registry::IsAbsent(rc)) return true;
+    if (rc != ERROR_SUCCESS) {
+        NKDbgPrintfW(L"[ril]: Port value unreadable (error %ld).\r\n", rc);
         return false;
     }
-    value[cb / sizeof(wchar_t)] = L'\0';
     *pPort = value;
     return true;
 }

@@ -5,7 +5,8 @@
 // reports them queued. Closing cancels the read instead of waiting it out.
 #include <cwchar>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/scoped.h"
 #include "platform/ril/at_transport.h"
 
 namespace {
@@ -14,9 +15,11 @@ const DWORD kWriteTimeoutMs = 2000;
 
 class SerialTransport : public AtTransport {
 public:
-    SerialTransport(HANDLE h, HANDLE hReadEvent, HANDLE hWriteEvent) : m_h(h) {
-        m_ovRead.hEvent = hReadEvent;
-        m_ovWrite.hEvent = hWriteEvent;
+    SerialTransport(scoped::Kernel port, scoped::Kernel readEvent, scoped::Kernel writeEvent)
+        : m_readEvent(std::move(readEvent)), m_writeEvent(std::move(writeEvent)), m_port(std::move(port)),
+          m_h(m_port.get()) {
+        m_ovRead.hEvent = m_readEvent.get();
+        m_ovWrite.hEvent = m_writeEvent.get();
         m_bFailed = !StartRead();
     }
     ~SerialTransport() override {
@@ -26,9 +29,6 @@ public:
             CancelIoEx(m_h, &m_ovRead);
             GetOverlappedResult(m_h, &m_ovRead, &got, TRUE);
         }
-        CloseHandle(m_h);
-        CloseHandle(m_ovRead.hEvent);
-        CloseHandle(m_ovWrite.hEvent);
     }
 
     bool Write(const char* pb, size_t cb) override {
@@ -105,7 +105,10 @@ private:
         return true;
     }
 
-    HANDLE m_h;
+    // Closed in reverse: the port before the events its I/O signalled.
+    scoped::Kernel m_readEvent, m_writeEvent;
+    scoped::Kernel m_port;
+    HANDLE m_h;  // m_port's
     OVERLAPPED m_ovRead = {};
     OVERLAPPED m_ovWrite = {};
     char m_buf[512];
@@ -119,9 +122,10 @@ private:
 std::unique_ptr<AtTransport> OpenSerialTransport(int nPort) {
     wchar_t name[32];
     swprintf(name, 32, L"\\\\.\\COM%d", nPort);
-    HANDLE h = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_OVERLAPPED, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
+    scoped::Kernel port(CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OVERLAPPED, nullptr));
+    HANDLE h = port.get();
+    if (!port) {
         NKDbgPrintfW(L"[ril]: CreateFileW(%s) failed, error %lu.\r\n", name, GetLastError());
         return nullptr;
     }
@@ -149,13 +153,11 @@ std::unique_ptr<AtTransport> OpenSerialTransport(int nPort) {
     // The line outlives our connections: an answer that came after an earlier
     // connection gave up on it waits in the port and would be read first.
     if (ok) PurgeComm(h, PURGE_RXCLEAR | PURGE_TXCLEAR);
-    HANDLE hRead = ok ? CreateEventW(nullptr, TRUE, FALSE, nullptr) : nullptr;
-    HANDLE hWrite = hRead ? CreateEventW(nullptr, TRUE, FALSE, nullptr) : nullptr;
-    if (!hWrite) {
+    scoped::Kernel read(ok ? CreateEventW(nullptr, TRUE, FALSE, nullptr) : nullptr);
+    scoped::Kernel write(read ? CreateEventW(nullptr, TRUE, FALSE, nullptr) : nullptr);
+    if (!write) {
         NKDbgPrintfW(L"[ril]: setting up %s failed, error %lu.\r\n", name, GetLastError());
-        if (hRead) CloseHandle(hRead);
-        CloseHandle(h);
         return nullptr;
     }
-    return std::make_unique<SerialTransport>(h, hRead, hWrite);
+    return std::make_unique<SerialTransport>(std::move(port), std::move(read), std::move(write));
 }

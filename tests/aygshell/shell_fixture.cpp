@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/aygshell/aygshell.h"
-#include "platform/screen.h"
+#include "platform/base/screen.h"
 #include "tests/support/scratch.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/device_root.h"
+#include "platform/base/device_root.h"
 #include "tests/support/scratch.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdarg>
 #include <cwchar>
 
-#include "listwin/scroll_contract.h"
+#include "platform/orvexscroll/scroll_contract.h"
 
 namespace {
 

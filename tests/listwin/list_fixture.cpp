@@ -7,10 +7,11 @@
 #include "listwin/list_paint.h"
 #include "listwin/list_scroll.h"
 #include "platform/aygshell/aygshell.h"
-#include "platform/imaging.h"
-#include "platform/screen.h"
-#include "shell/app_state.h"
-#include "shell/skin_resources.h"
+#include "platform/base/imaging.h"
+#include "platform/base/screen.h"
+#include "shell/core/app_state.h"
+#include "shell/core/skin_resources.h"
+#include "shell/release_resources.h"
 
 namespace {
 

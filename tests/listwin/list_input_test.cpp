@@ -8,10 +8,11 @@
 #include "listwin/list_input.h"
 #include "listwin/list_paint.h"
 #include "platform/aygshell/aygshell.h"
-#include "platform/screen.h"
-#include "platform/window.h"
-#include "shell/app_state.h"
-#include "shell/skin_resources.h"
+#include "platform/base/screen.h"
+#include "platform/base/window.h"
+#include "shell/core/app_state.h"
+#include "shell/core/skin_resources.h"
+#include "shell/release_resources.h"
 #include "tests/listwin/list_fixture.h"
 
 namespace {

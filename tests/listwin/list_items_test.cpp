@@ -5,8 +5,9 @@
 
 #include "listwin/list_items.h"
 #include "platform/ril/ril_test_seams.h"
-#include "shell/app_state.h"
-#include "shell/skin_resources.h"
+#include "shell/core/app_state.h"
+#include "shell/core/skin_resources.h"
+#include "shell/release_resources.h"
 #include "tests/support/scratch.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "listwin/list_layout.h"
-#include "shell/app_state.h"
-#include "shell/skin_resources.h"
+#include "shell/core/app_state.h"
+#include "shell/core/skin_resources.h"
 
 namespace {
 

@@ -9,9 +9,10 @@
 #include "listwin/list_input.h"
 #include "listwin/list_onoff.h"
 #include "listwin/list_paint.h"
-#include "platform/screen.h"
-#include "shell/app_state.h"
-#include "shell/skin_resources.h"
+#include "platform/base/screen.h"
+#include "shell/core/app_state.h"
+#include "shell/core/skin_resources.h"
+#include "shell/release_resources.h"
 #include "tests/listwin/list_fixture.h"
 
 namespace {

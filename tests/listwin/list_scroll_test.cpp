@@ -8,7 +8,7 @@
 #include "listwin/list_input.h"
 #include "listwin/list_paint.h"
 #include "listwin/list_scroll.h"
-#include "shell/app_state.h"
+#include "shell/core/app_state.h"
 #include "tests/listwin/list_fixture.h"
 
 namespace {

@@ -5,12 +5,12 @@
 
 #include <atomic>
 
-#include "platform/imaging.h"
-#include "platform/scoped.h"
-#include "platform/screen.h"
-#include "platform/screen_capture.h"
-#include "shell/app_state.h"
-#include "shell/ui_config.h"
+#include "platform/base/imaging.h"
+#include "platform/base/scoped.h"
+#include "platform/base/screen.h"
+#include "platform/base/screen_capture.h"
+#include "shell/core/app_state.h"
+#include "shell/core/ui_config.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/aygshell/aygshell.h"
 #include "platform/aygshell/input_panel.h"
 #include "res/resource.h"
-#include "shell/app_state.h"
+#include "shell/core/app_state.h"
 #include "tests/msgbox/box_fixture.h"
 
 namespace {
@@ -157,7 +157,7 @@ TEST_F(BoxInputTest, PasswordField) {
                        GetWindowRect(hwndEdit, &edit);
                        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&edit), 2);
                        focused = IsWindowVisible(hwndEdit) && GetFocus() == hwndEdit;
-                       frame = GetPixel(g_NBBack.hdc, edit.left - 3, edit.top - 3);
+                       frame = GetPixel(g_NBBack.hdc(), edit.left - 3, edit.top - 3);
                        textTop = g_pNotificationUIInfo->bodyRect.top + 23;
                        for (wchar_t c : std::wstring(L"12a3")) SendMessageW(hwndEdit, WM_CHAR, c, 0);
                    },

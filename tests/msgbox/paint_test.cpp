@@ -8,8 +8,8 @@
 
 #include "msgbox/notification_paint.h"
 #include "platform/aygshell/aygshell.h"
-#include "platform/scoped.h"
-#include "platform/screen_capture.h"
+#include "platform/base/scoped.h"
+#include "platform/base/screen_capture.h"
 #include "tests/msgbox/box_fixture.h"
 
 namespace {
@@ -18,7 +18,7 @@ constexpr COLORREF kDimmedWhite = RGB(0x37, 0x37, 0x37);  // black at alpha 200 
 
 class BoxPaintTest : public BoxTest {};
 
-COLORREF Back(int x, int y) { return GetPixel(g_NBBack.hdc, x, y); }
+COLORREF Back(int x, int y) { return GetPixel(g_NBBack.hdc(), x, y); }
 
 // Shows a two-button box and runs check() on it.
 void WithBox(LPCWSTR caption, const std::function<void(HWND, const NotificationUIInfo&)>& check) {
@@ -29,7 +29,7 @@ void WithBox(LPCWSTR caption, const std::function<void(HWND, const NotificationU
 TEST_F(BoxPaintTest, ComposedPictureInItsOrder) {
     TraceCapture trace;
     WithBox(L"Caption", [](HWND, const NotificationUIInfo& info) {
-        HDC hdc = g_NBBack.hdc;
+        HDC hdc = g_NBBack.hdc();
         EXPECT_EQ(Back(2, 2), kDimmedWhite);
         EXPECT_EQ(Back(info.panelRect.left + 1, info.panelRect.top + 1), ToColorRef(kPanelArgb));
         EXPECT_GT(Count(hdc, info.titleRect, kWhite), 30);
@@ -90,7 +90,7 @@ TEST_F(BoxPaintTest, PressedButtonIsDrawnOnTheWindowOnly) {
         scoped::MemDC dc(CreateCompatibleDC(window.get()));
         scoped::Bitmap bm(CreateCompatibleBitmap(window.get(), 480, 640));
         scoped::Select sel(dc.get(), bm.get());
-        BitBlt(dc.get(), 0, 0, 480, 640, g_NBBack.hdc, 0, 0, SRCCOPY);
+        BitBlt(dc.get(), 0, 0, 480, 640, g_NBBack.hdc(), 0, 0, SRCCOPY);
         DrawButtonCtrl(hwnd, dc.get());
         EXPECT_EQ(GetPixel(dc.get(), first.left + 1, first.top + 1), ToColorRef(kButtonDownArgb));
         EXPECT_GT(Count(dc.get(), first, kWhite), 10);
@@ -106,11 +106,11 @@ TEST_F(BoxPaintTest, MissingButtonImageDrawsNoButtonsButEverythingElse) {
     WithBox(L"Caption", [](HWND hwnd, const NotificationUIInfo& info) {
         EXPECT_TRUE(IsRectEmpty(&info.firstButtonRect));
         for (POINT p : {POINT{38, 446}, POINT{247, 446}}) {
-            EXPECT_EQ(Count(g_NBBack.hdc, RECT{p.x - 30, p.y - 15, p.x + 30, p.y + 15}, kBlack), 0);  // no label
+            EXPECT_EQ(Count(g_NBBack.hdc(), RECT{p.x - 30, p.y - 15, p.x + 30, p.y + 15}, kBlack), 0);  // no label
             EXPECT_EQ(Back(p.x, p.y), ToColorRef(kPanelArgb));
         }
-        EXPECT_GT(Count(g_NBBack.hdc, info.titleRect, kWhite), 30);
-        EXPECT_GT(Count(g_NBBack.hdc, info.bodyRect, kBlack), 30);
+        EXPECT_GT(Count(g_NBBack.hdc(), info.titleRect, kWhite), 30);
+        EXPECT_GT(Count(g_NBBack.hdc(), info.bodyRect, kBlack), 30);
         StylusDown(hwnd, POINT{38, 446});
         EXPECT_EQ(info.pressedButton, -1);
         StylusUp(hwnd, POINT{38, 446});
@@ -119,13 +119,13 @@ TEST_F(BoxPaintTest, MissingButtonImageDrawsNoButtonsButEverythingElse) {
 
 TEST_F(BoxPaintTest, RotationRebuildsAtTheNewSizeOverTheFirstCapture) {
     WithBox(L"Caption", [&](HWND hwnd, const NotificationUIInfo& info) {
-        HBITMAP before = g_NBBack.hbm;
+        HBITMAP before = g_NBBack.bitmap();
         UseScreen(640, 480, 2);
         SetScreenColour(RGB(255, 0, 0));  // not captured again
         SendMessageW(hwnd, WM_SETTINGCHANGE, 0, 0);
         EXPECT_EQ(GetObjectType(before), 0u);
         BITMAP bm{};
-        GetObjectW(g_NBBack.hbm, sizeof(bm), &bm);
+        GetObjectW(g_NBBack.bitmap(), sizeof(bm), &bm);
         EXPECT_EQ(bm.bmWidth * 1000 + bm.bmHeight, 640480);
         EXPECT_EQ(info.panelRect.left * 1000 + info.panelRect.top, 66041);
         EXPECT_EQ(Back(2, 2), kDimmedWhite);
@@ -138,11 +138,11 @@ TEST_F(BoxPaintTest, RotationRebuildsAtTheNewSizeOverTheFirstCapture) {
 // box's picture does not depend on it and is not rebuilt.
 TEST_F(BoxPaintTest, TheInputPanelGoingUpAndDownLeavesThePicture) {
     WithBox(L"Caption", [&](HWND, const NotificationUIInfo&) {
-        HBITMAP before = g_NBBack.hbm;
+        HBITMAP before = g_NBBack.bitmap();
         const COLORREF panel = Back(67, 150);
         SHSipPreference(nullptr, SIP_UP);
         SHSipPreference(nullptr, SIP_FORCEDOWN);
-        EXPECT_EQ(g_NBBack.hbm, before);
+        EXPECT_EQ(g_NBBack.bitmap(), before);
         EXPECT_EQ(Back(67, 150), panel);
     });
 }
@@ -152,7 +152,7 @@ TEST_F(BoxPaintTest, WideCaptionIsShrunk) {
     auto rows = [](const std::wstring& caption) {
         int n = 0;
         WithBox(caption.c_str(), [&](HWND, const NotificationUIInfo& info) {
-            n = RowsWith(g_NBBack.hdc, info.titleRect, kWhite);
+            n = RowsWith(g_NBBack.hdc(), info.titleRect, kWhite);
         });
         return n;
     };
@@ -168,16 +168,16 @@ TEST_F(BoxPaintTest, ClosingReleasesEverythingAndTheNextBoxCapturesAgain) {
     std::vector<HGDIOBJ> objects;
     HWND menuBar = nullptr;
     WithBox(L"Caption", [&](HWND, const NotificationUIInfo&) {
-        for (const NBSurface* s : {&g_NBBack, &g_NBCompose, &g_NBCapture}) {
-            EXPECT_EQ(GetCurrentObject(s->hdc, OBJ_BITMAP), s->hbm);
-            objects.insert(objects.end(), {s->hdc, s->hbm});
+        for (const scoped::Surface* s : {&g_NBBack, &g_NBCompose, &g_NBCapture}) {
+            EXPECT_EQ(GetCurrentObject(s->hdc(), OBJ_BITMAP), s->bitmap());
+            objects.insert(objects.end(), {s->hdc(), s->bitmap()});
         }
         objects.push_back(g_hbmNBButtonUp);
         menuBar = g_hwndNBMenuBar;
     });
     for (HGDIOBJ o : objects) EXPECT_EQ(GetObjectType(o), 0u) << o;
     EXPECT_TRUE(menuBar && !IsWindow(menuBar));
-    for (const NBSurface* s : {&g_NBBack, &g_NBCompose, &g_NBCapture}) EXPECT_FALSE(s->hdc || s->hbm);
+    for (const scoped::Surface* s : {&g_NBBack, &g_NBCompose, &g_NBCapture}) EXPECT_FALSE(s->hdc() || s->bitmap());
     EXPECT_FALSE(g_hbmNBButtonUp || g_hwndNBBackdrop || g_hwndNBMenuBar);
     SetScreenColour(kBlack);
     WithBox(L"Caption", [](HWND, const NotificationUIInfo&) { EXPECT_EQ(Back(2, 2), kBlack); });

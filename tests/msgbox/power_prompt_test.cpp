@@ -6,7 +6,7 @@
 
 #include "platform/aygshell/aygshell.h"
 #include "platform/ril/ril_test_seams.h"
-#include "shell/app_state.h"
+#include "shell/core/app_state.h"
 #include "shell/startup.h"
 #include "tests/msgbox/box_fixture.h"
 

@@ -2,8 +2,8 @@
 // "Status", and LinkdeckDll.dll switching the card's radio on.
 #include <gtest/gtest.h>
 
-#include "platform/kernel.h"
-#include "platform/phone.h"
+#include "platform/base/kernel.h"
+#include "platform/ossvcs/phone.h"
 #include "platform/ril/ril_test_seams.h"
 #include "tests/radio/radio_rig.h"
 

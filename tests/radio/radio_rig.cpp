@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "platform/modem/hex_text.h"
+#include "platform/attext/hex_text.h"
 #include "platform/ril/ril_test_seams.h"
 
 std::string DefaultCardText() { return ReadFileBytes(ModuleFolder() + L"default-simcard.txt"); }

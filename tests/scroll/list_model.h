@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "listwin/scroll_contract.h"
+#include "platform/orvexscroll/scroll_contract.h"
 
 struct ScrollEventRecord {
     int nEvent, x, v;

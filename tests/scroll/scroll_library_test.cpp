@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/kernel.h"
+#include "platform/base/kernel.h"
 #include "platform/orvexscroll/gesture_info.h"
 #include "tests/scroll/list_model.h"
 #include "tests/support/scratch.h"

@@ -5,7 +5,7 @@
 #pragma once
 #include <vector>
 
-#include "platform/portable_types.h"
+#include "platform/base/portable_types.h"
 
 // The program's fixed text buffers (kTextLen of shell/app_state.h).
 constexpr int kTextLen = 260;

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "platform/phone.h"
+#include "platform/ossvcs/phone.h"
 #include "settings/read_settings.h"
 #include "settings/save_settings.h"
 #include "tests/settings_rw/rw_fixture.h"

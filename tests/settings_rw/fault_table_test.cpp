@@ -14,7 +14,8 @@
 #include "platform/ril/ril_test_seams.h"
 #include "settings/read_settings.h"
 #include "settings/save_settings.h"
-#include "shell/skin_resources.h"
+#include "shell/core/skin_resources.h"
+#include "shell/release_resources.h"
 #include "tests/settings_rw/rw_fixture.h"
 #include "tests/support/png_writer.h"
 

@@ -3,12 +3,12 @@
 
 #include <cstdio>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 #include "platform/ril/ril.h"
 #include "platform/ril/ril_test_seams.h"
 #include "settings/radio_link.h"
 #include "settings/read_settings.h"
-#include "shell/app_state.h"
+#include "shell/core/app_state.h"
 
 const LPCWSTR kTestMirrorKey = L"ControlPanel\\PhoneExtendFunction\\GSM";
 const LPCWSTR kTestVmailKey = L"SOFTWARE\\Microsoft\\Vmail";

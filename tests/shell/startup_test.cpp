@@ -9,11 +9,12 @@
 #include <string>
 #include <thread>
 
-#include "platform/device_root.h"
+#include "platform/base/device_root.h"
 #include "res/resource.h"
-#include "shell/app_state.h"
+#include "shell/core/app_state.h"
+#include "shell/core/skin_resources.h"
+#include "shell/release_resources.h"
 #include "shell/main_window.h"
-#include "shell/skin_resources.h"
 #include "shell/startup.h"
 #include "tests/support/scratch.h"
 

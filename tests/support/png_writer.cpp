@@ -4,7 +4,7 @@
 #include <objbase.h>
 #include <wincodec.h>
 
-#include "platform/scoped.h"
+#include "platform/base/scoped.h"
 
 namespace {
 

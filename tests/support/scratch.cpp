@@ -4,8 +4,8 @@
 
 #include <atomic>
 
-#include "platform/debug_out.h"
-#include "platform/device_root.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/device_root.h"
 
 TraceCapture::TraceCapture() { SetDebugOutSink(&TraceCapture::Sink, this); }
 

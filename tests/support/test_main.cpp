@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 
 int main(int argc, char** argv) {
     wchar_t v[4] = {};

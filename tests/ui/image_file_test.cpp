@@ -6,9 +6,10 @@
 #include <cstdlib>
 #include <thread>
 
-#include "platform/image_file.h"
-#include "platform/imaging.h"
-#include "platform/scoped.h"
+#include "platform/aygshell/image_file.h"
+#include "platform/base/imaging.h"
+#include "platform/base/scoped.h"
+#include "shell/core/draw_image.h"
 #include "tests/support/png_writer.h"
 #include "tests/support/scratch.h"
 

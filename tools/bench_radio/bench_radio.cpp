@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/debug_out.h"
-#include "platform/device_root.h"
+#include "platform/base/debug_out.h"
+#include "platform/base/device_root.h"
 #include "platform/ril/ril_test_seams.h"
 #include "platform/ril/srw_lock.h"
 #include "settings/radio_link.h"

@@ -28,7 +28,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
+#include "platform/base/clock.h"
 #include "tools/bench_startup/trace_ticks.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <cwchar>
 #include <string>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 #include "platform/modem/modem_dialect.h"
 #include "platform/modem/sim_card_file.h"
 #include "platform/modem/sim_modem.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/debug_out.h"
+#include "platform/base/debug_out.h"
 #include "platform/modem/sim_card_file.h"
 #include "settings/record_codec.h"
 

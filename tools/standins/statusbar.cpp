@@ -12,8 +12,9 @@
 #include "platform/aygshell/aygshell.h"
 #include "platform/aygshell/shell_metrics.h"
 #include "platform/aygshell/shell_turn.h"
-#include "platform/message_table.h"
-#include "platform/phone.h"
+#include "platform/base/message_table.h"
+#include "platform/base/registry.h"
+#include "platform/ossvcs/phone.h"
 
 namespace {
 
@@ -118,9 +119,7 @@ void PaintBar(HWND hwnd, HDC hdc) {
 // connection, so asking those would take the modem from the program.
 bool ModemIsBuiltIn() {
     wchar_t szPort[64] = L"";
-    DWORD cb = sizeof(szPort);
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"Drivers\\BuiltIn\\RIL", L"Port", RRF_RT_REG_SZ, nullptr, szPort,
-                     &cb) != ERROR_SUCCESS)
+    if (registry::ReadString(HKEY_LOCAL_MACHINE, L"Drivers\\BuiltIn\\RIL", L"Port", szPort, 64) != ERROR_SUCCESS)
         return true;
     return szPort[0] == 0 || lstrcmpiW(szPort, L"sim") == 0;
 }
@@ -134,9 +133,8 @@ RadioShown AskRadio() {
         if (!GetPhoneState(&dwState)) return kRadioUnknown;
         return dwState == 0 ? kRadioOff : dwState == 1 ? kRadioFlight : kRadioOn;
     }
-    DWORD dwStatus = 0, cb = sizeof(dwStatus);
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"System\\State\\Phone", L"Status", RRF_RT_REG_DWORD, nullptr, &dwStatus,
-                     &cb) != ERROR_SUCCESS)
+    DWORD dwStatus = 0;
+    if (registry::ReadDWORD(HKEY_LOCAL_MACHINE, L"System\\State\\Phone", L"Status", &dwStatus) != ERROR_SUCCESS)
         return kRadioUnknown;
     return (dwStatus & 0x2) ? kRadioOff : kRadioOn;
 }

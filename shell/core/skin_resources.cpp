@@ -1,0 +1,173 @@
+// Skin images, list fonts and switch texts: loading and release.
+#include "shell/core/skin_resources.h"
+
+#include "platform/aygshell/image_file.h"
+#include "platform/base/imaging.h"
+#include "platform/base/scoped.h"
+#include "res/resource.h"
+#include "shell/core/trace.h"
+
+namespace {
+
+constexpr LPCWSTR kSkinFiles[] = {
+    L"\\Windows\\QXBS_Button_Off.png",
+    L"\\Windows\\QXBS_Button_On.png",
+    L"\\Windows\\QXBS_L_Line.png",
+    L"\\Windows\\QXBS_L_SubTitle.png",
+    L"\\Windows\\QXBS_L_Title.png",
+    L"\\Windows\\QXBS_L_Button_Focus.png",
+    L"\\Windows\\QXBS_P_Line.png",
+    L"\\Windows\\QXBS_P_SubTitle.png",
+    L"\\Windows\\QXBS_P_Title.png",
+    L"\\Windows\\QXBS_P_Button_Focus.png",
+    L"\\Windows\\QXBS_Button_Off_Mask.png",
+    L"\\Windows\\QXBS_Button_On_Mask.png",
+    L"\\Windows\\QXBS_SWITCH_ON.png",
+    L"\\Windows\\QXBS_SWITCH_OFF.png",
+    L"\\Windows\\QXBS_SWITCH_ON_DISABLE.png",
+    L"\\Windows\\QXBS_SWITCH_OFF_DISABLE.png",
+    L"\\Windows\\QXBS_CLICK_BOX_ON.png",
+    L"\\Windows\\QXBS_CLICK_BOX_OFF.png",
+    L"\\Windows\\QXBS_CLICK_BOX_ON_DISABLE.png",
+    L"\\Windows\\QXBS_CLICK_BOX_OFF_DISABLE.png",
+    L"\\Windows\\QXBS_P_INPUTBOX.png",
+    L"\\Windows\\QXBS_L_INPUTBOX.png",
+};
+static_assert(ARRAYSIZE(kSkinFiles) == kSkinImageCount, "one file per skin image");
+
+constexpr WCHAR kListFontFace[] = L"Helvetica Neue OTS";
+constexpr LONG kWeightRegular = 400;
+constexpr LONG kWeightThin = 100;
+
+// The list fonts in the order they are deleted before a reload.
+HFONT AppStateRecord::* const kFontsByDeleteOrder[] = {
+    &AppStateRecord::hFontPrimary, &AppStateRecord::hFontLarge,
+    &AppStateRecord::hFontSecondary, &AppStateRecord::hFontMinor,
+    &AppStateRecord::hFontThin, &AppStateRecord::hFontThinSmall,
+};
+
+void DeleteGdiObject(HGDIOBJ h, LPCWSTR what) {
+    if (h && !DeleteObject(h)) WriteTrace(L"[err]:DeleteGdiObject(), DeleteObject(%s) failed.", what);
+}
+
+void FreeSkinImage(int index) {
+    SkinImage& img = AppState.SkinImages[index];
+    // The context goes first: deleting it lets go of the bitmap selected into
+    // it, which GDI would not delete while selected.
+    if (img.hdcMem) {
+        if (!DeleteDC(img.hdcMem))
+            WriteTrace(L"[err]:FreeSkinImage(), DeleteDC(%s) failed.", kSkinFiles[index]);
+        img.hdcMem = nullptr;
+    }
+    DeleteGdiObject(img.hBitmap, kSkinFiles[index]);
+    img.hBitmap = nullptr;
+}
+
+bool LoadSkinImageInto(int index, HDC hdcScreen, ImageFileLoader& loader) {
+    FreeSkinImage(index);
+    SkinImage& img = AppState.SkinImages[index];
+    // An entry without a bitmap has no size, also after a reload.
+    img.bm = BITMAP{};
+    scoped::Bitmap bitmap(loader.Load(kSkinFiles[index]));
+    if (!bitmap) {
+        WriteTrace(L"[err]:LoadSkinImage(), %s not loaded.", kSkinFiles[index]);
+        return false;
+    }
+    scoped::MemDC hdcMem(CreateCompatibleDC(hdcScreen));
+    if (!hdcMem) {
+        WriteTrace(L"[err]:LoadSkinImage(), CreateCompatibleDC for %s failed, GetLastError()=[%lu].",
+                   kSkinFiles[index], GetLastError());
+        return false;
+    }
+    BITMAP bm{};
+    if (!GetObjectW(bitmap.get(), sizeof(bm), &bm) || !SelectObject(hdcMem.get(), bitmap.get())) {
+        WriteTrace(L"[err]:LoadSkinImage(), %s cannot be selected.", kSkinFiles[index]);
+        return false;
+    }
+    img.hdcMem = hdcMem.release();
+    img.hBitmap = bitmap.release();
+    img.bm = bm;
+    return true;
+}
+
+// Height -(size x LOGPIXELSY / LOGPIXELSX), rounded as MulDiv does.
+HFONT CreateListFont(int size, LONG weight, int dpiX, int dpiY) {
+    LOGFONTW lf{};
+    int pixels = size * AppState.nScale;
+    lf.lfHeight = (dpiX > 0 && dpiY > 0) ? -MulDiv(pixels, dpiY, dpiX) : -pixels;
+    lf.lfWeight = weight;
+    lf.lfCharSet = ANSI_CHARSET;
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    // CJK text is rendered with the default quality, everything else with ClearType.
+    lf.lfQuality = AppState.bCJKLanguage == 1 ? DEFAULT_QUALITY : CLEARTYPE_QUALITY;
+    lf.lfPitchAndFamily = DEFAULT_PITCH;
+    lstrcpynW(lf.lfFaceName, kListFontFace, LF_FACESIZE);
+    HFONT hFont = CreateFontIndirectW(&lf);
+    if (!hFont) WriteTrace(L"[err]:LoadSkinResources(), CreateFontIndirectW(size=[%d]) failed.", pixels);
+    return hFont;
+}
+
+void DeleteListFonts() {
+    for (HFONT AppStateRecord::* field : kFontsByDeleteOrder) {
+        DeleteGdiObject(AppState.*field, kListFontFace);
+        AppState.*field = nullptr;
+    }
+}
+
+void CreateListFonts(int dpiX, int dpiY) {
+    const BYTE* sizes = AppState.TextSizeSetting;
+    bool custom = AppState.bHasTextSize == 1;
+    AppState.hFontLarge = CreateListFont(AppState.nScreenType == 6 ? 16 : 12, kWeightRegular, dpiX, dpiY);
+    AppState.hFontPrimary = CreateListFont(custom ? sizes[1] : 12, kWeightRegular, dpiX, dpiY);
+    AppState.hFontSecondary = CreateListFont(custom ? sizes[2] : 11, kWeightRegular, dpiX, dpiY);
+    AppState.hFontMinor = CreateListFont(AppState.bCJKLanguage == 1 ? 11 : 9, kWeightRegular, dpiX, dpiY);
+    AppState.hFontThin = CreateListFont(custom ? sizes[3] : 8, kWeightThin, dpiX, dpiY);
+    AppState.hFontThinSmall = CreateListFont(7, kWeightThin, dpiX, dpiY);
+}
+
+void LoadText(UINT id, WCHAR (&sz)[kTextLen]) {
+    sz[0] = L'\0';
+    if (LoadStringW(AppState.hInst, id, sz, kTextLen) <= 0) {
+        sz[0] = L'\0';
+        WriteTrace(L"[err]:LoadSkinResources(), string %u not found.", id);
+    }
+}
+
+}  // namespace
+
+const LPCWSTR (&kSkinImageFiles)[kSkinImageCount] = kSkinFiles;
+
+BOOL LoadSkinImage(int index) {
+    if (index < 0 || index >= kSkinImageCount) return FALSE;
+    scoped::WindowDC screen(nullptr);
+    ImageFileLoader loader(AppState.pImagingFactory);
+    return LoadSkinImageInto(index, screen.get(), loader) ? TRUE : FALSE;
+}
+
+BOOL LoadSkinResources() {
+    // The list window does not exist yet at the only call: the screen's context.
+    scoped::WindowDC hdc(AppState.hwndItem);
+    int dpiX = GetDeviceCaps(hdc.get(), LOGPIXELSX);
+    int dpiY = GetDeviceCaps(hdc.get(), LOGPIXELSY);
+
+    // One loader for all files: the program's imaging factory, or (tools,
+    // tests) one of the loader's own.
+    ImageFileLoader loader(AppState.pImagingFactory);
+    for (int i = 0; i < kSkinImageCount; ++i) LoadSkinImageInto(i, hdc.get(), loader);
+
+    DeleteListFonts();
+    CreateListFonts(dpiX, dpiY);
+
+    LoadText(IDS_ON, AppState.szOnText);
+    LoadText(IDS_OFF, AppState.szOffText);
+    return TRUE;
+}
+
+void ReleaseSkin() {
+    for (int i = 0; i < kSkinImageCount; ++i) {
+        FreeSkinImage(i);
+        AppState.SkinImages[i].bm = BITMAP{};
+    }
+    DeleteListFonts();
+}
