@@ -9,11 +9,6 @@ constexpr COLORREF kListTextColour = RGB(0, 0, 0);
 constexpr COLORREF kListGreyColour = RGB(0xDC, 0xDC, 0xDC);  // disabled rows and items
 constexpr COLORREF kListWhite = RGB(0xFF, 0xFF, 0xFF);       // sub-titles, marked rows
 
-// The text convention: measured as one line from its anchor, then drawn in
-// the measured rectangle.
-constexpr UINT kListMeasureFlags = 0x8425;  // calc, end ellipsis, single line, vcentre, centre
-constexpr UINT kListDrawFlags = 0x8024;     // end ellipsis, single line, vcentre
-
 // On a 320 x 480 screen a main text wider than this takes the secondary font.
 constexpr int kType6WideText = 267;
 

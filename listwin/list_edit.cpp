@@ -6,6 +6,7 @@
 #include "platform/base/window.h"
 #include "settings/number_input.h"
 #include "shell/core/app_state.h"
+#include "shell/core/draw_kit.h"
 #include "shell/core/trace.h"
 
 namespace {
@@ -82,7 +83,7 @@ void TakeOnlyNumbers(HWND hwnd) {
 }
 
 HWND CreateTextBox(HWND hwndList, const ListItem& item, int x, int y, int cx, int cy) {
-    HWND hwnd = CreateWindowExW(0, L"edit", L"", kListEditStyle, x, y, cx, cy, hwndList, nullptr,
+    HWND hwnd = CreateWindowExW(0, L"edit", L"", kEditFieldStyle, x, y, cx, cy, hwndList, nullptr,
                                 AppState.hInst, nullptr);
     if (!hwnd) {
         WriteTrace(L"[err]:PaintItem(), CreateWindow(edit %s) failed, GetLastError()=[%lu].", item.szName,

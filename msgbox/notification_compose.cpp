@@ -10,22 +10,17 @@
 #include "platform/base/scoped.h"
 #include "res/resource.h"
 #include "shell/core/app_state.h"
+#include "shell/core/draw_kit.h"
 
 namespace {
 
 constexpr wchar_t kTitleFace[] = L"Helvetica LT 35 Thin";
 constexpr wchar_t kBodyFace[] = L"Helvetica Neue OTS";
 constexpr wchar_t kInputFrameImage[] = L"\\Windows\\QXBS_P_INPUTBOX.png";
-constexpr UINT kCaptionFormat = DT_END_ELLIPSIS | DT_SINGLELINE | DT_VCENTER | DT_CENTER;  // 0x8025
-constexpr UINT kBodyFormat = DT_WORDBREAK;                                                  // 0x10
-
-// The caption's width and height on one line. Measured without the ellipsis
-// and centring of the drawing: with them the calculation reports only the
-// ellipsis' width and a centring offset, and nothing would ever be fitted.
-RECT MeasureLine(HDC hdc, LPCWSTR pszText) {
-    RECT rc = {0, 0, 0, 0};
-    DrawTextW(hdc, pszText, -1, &rc, DT_CALCRECT | DT_SINGLELINE);
-    return rc;
+// The caption's width and height on one line, from the origin.
+RECT MeasureCaption(HDC hdc, LPCWSTR pszText) {
+    const SIZE line = MeasureLine(hdc, pszText);
+    return RECT{0, 0, line.cx, line.cy};
 }
 
 int Width(const RECT& rc) { return rc.right - rc.left; }
@@ -39,7 +34,7 @@ void DrawCaption(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOB
     SelectObject(hdc, font.get());
     SetTextColor(hdc, RGB(255, 255, 255));
     RECT rcLine = info.titleRect;
-    RECT rcTemp = MeasureLine(hdc, info.caption);
+    RECT rcTemp = MeasureCaption(hdc, info.caption);
     NKDbgPrintfW(L"[WFN] PreDrawNotify(), rectTemp.left = %d, rectTemp.top = %d, rectTemp.right = %d, "
                  L"rectTemp.bottom = %d\r\n",
                  rcTemp.left, rcTemp.top, rcTemp.right, rcTemp.bottom);
@@ -53,9 +48,9 @@ void DrawCaption(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOB
         if (!smaller) break;
         SelectObject(hdc, smaller.get());
         font = std::move(smaller);
-        rcTemp = MeasureLine(hdc, info.caption);
+        rcTemp = MeasureCaption(hdc, info.caption);
     }
-    DrawTextW(hdc, info.caption, -1, &rcLine, kCaptionFormat);
+    DrawTextW(hdc, info.caption, -1, &rcLine, kTextDrawCentred);
     SelectObject(hdc, hOldFont);
 }
 
@@ -69,10 +64,10 @@ int DrawBody(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOBJ hO
     SelectObject(hdc, font.get());
     SetTextColor(hdc, RGB(0, 0, 0));
     RECT rcCalc = rc;
-    DrawTextW(hdc, info.text, -1, &rcCalc, DT_CALCRECT | kBodyFormat);
+    DrawTextW(hdc, info.text, -1, &rcCalc, kTextMeasureWrapped);
     // Only the height is taken: a long word widens the calculated width.
     rc.bottom = rc.top + (rcCalc.bottom - rcCalc.top);
-    DrawTextW(hdc, info.text, -1, &rc, kBodyFormat);
+    DrawTextW(hdc, info.text, -1, &rc, kTextDrawWrapped);
     SelectObject(hdc, hOldFont);
     return rc.bottom;
 }

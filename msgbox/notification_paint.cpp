@@ -9,6 +9,7 @@
 #include "platform/base/scoped.h"
 #include "platform/base/screen_capture.h"
 #include "shell/core/app_state.h"
+#include "shell/core/draw_kit.h"
 #include "shell/core/draw_image.h"
 
 namespace {
@@ -17,7 +18,6 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr BYTE kDimAlpha = 200;  // black over the screen keeps 55/255 of it
 constexpr int kBackdropShiftBase = 52;
-constexpr UINT kButtonLabelFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;  // 0x25
 
 constexpr wchar_t kButtonUpImage[] = L"windows\\QXBS_NB_btn_up.png";
 constexpr wchar_t kButtonDownImage[] = L"windows\\QXBS_NB_btn_dn.png";
@@ -73,15 +73,7 @@ HFONT CreateNBFont(HDC hdcFrom, HDC hdcDpi, int size, int weight, LPCWSTR pszFac
         TraceGdiFailure(L"CreateNBFont", L"GetObjectW");
         return nullptr;
     }
-    int dpiX = GetDeviceCaps(hdcDpi, LOGPIXELSX), dpiY = GetDeviceCaps(hdcDpi, LOGPIXELSY);
-    lf.lfHeight = dpiX > 0 && dpiY > 0 ? -MulDiv(size, dpiY, dpiX) : -size;
-    // Win32's default font of a context has a fixed average width (CE's has
-    // none); kept with the new height it would squeeze the text.
-    lf.lfWidth = 0;
-    lf.lfWeight = weight;
-    lstrcpynW(lf.lfFaceName, pszFace, LF_FACESIZE);
-    lf.lfQuality = AppState.bCJKLanguage ? DEFAULT_QUALITY : CLEARTYPE_QUALITY;
-    HFONT hFont = CreateFontIndirectW(&lf);
+    HFONT hFont = CreateScaledFont(pszFace, size, weight, LanguageTextQuality(), hdcDpi, &lf);
     if (!hFont) TraceGdiFailure(L"CreateNBFont", L"CreateFontIndirectW");
     return hFont;
 }
@@ -187,7 +179,7 @@ void DrawBtnText(HDC hdc, COLORREF color, LPCWSTR pszText, const RECT& rc) {
     if (font) {
         scoped::Select select(hdc, font.get());
         RECT rcText = rc;
-        DrawTextW(hdc, pszText, -1, &rcText, kButtonLabelFormat);
+        DrawTextW(hdc, pszText, -1, &rcText, kTextDrawLabel);
     }
     SetBkMode(hdc, nOldMode);
 }

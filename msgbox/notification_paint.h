@@ -31,7 +31,6 @@ LRESULT OnNBPaint(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // order; then forgets the box window and the backdrop.
 void ReleaseNotificationDrawing();
 
-// A font made from the one selected in hdcFrom: size in pixels (scaled by
-// the vertical over horizontal dots per inch of hdcDpi), weight and face;
-// ClearType unless the language is CJK. Null on failure.
+// A font made from the attributes of the one selected in hdcFrom, scaled to
+// hdcDpi's logical pixels (CreateScaledFont). Null on failure.
 HFONT CreateNBFont(HDC hdcFrom, HDC hdcDpi, int size, int weight, LPCWSTR pszFace);
