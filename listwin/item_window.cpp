@@ -10,8 +10,8 @@
 #include "listwin/list_scroll.h"
 #include "shell/core/app_state.h"
 #include "shell/core/draw_kit.h"
+#include "shell/core/screen_profile.h"
 #include "shell/core/window_class.h"
-#include "shell/core/window_geometry.h"
 
 namespace {
 

@@ -7,10 +7,6 @@
 #include "shell/core/draw_image.h"
 #include "shell/core/skin_resources.h"
 
-int ListOrientation() { return AppState.bLandscape ? kLandscape : kPortrait; }
-bool ListIsType6() { return AppState.nScreenType == 6; }
-int ListScale() { return AppState.nScale; }
-
 COLORREF ListBackgroundColour() {
     return AppState.bHasBackgroundColor == 1 ? AppState.BackgroundColorSetting : kListWhite;
 }

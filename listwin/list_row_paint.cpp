@@ -32,14 +32,16 @@ void StretchSkin(HDC hdc, int image, const RECT& rc) {
 }
 
 void PaintSubTitle(HDC hdc, const ListItem& row, const RECT& rc, LPCWSTR t1) {
-    const int s = ListScale();
+    const ScreenProfile& screen = CurrentScreen();
+    const int s = screen.nScale;
     SetTextColor(hdc, row.bDisabled == 1 ? kListGreyColour : kListWhite);
-    StretchSkin(hdc, ListOrientation() == kLandscape ? kSkinLSubTitle : kSkinPSubTitle, rc);
-    DrawListText(hdc, AppState.hFontLarge, t1, 3 * s, ListIsType6() ? rc.top + 1 : rc.top + 2 * s);
+    StretchSkin(hdc, screen.o == kLandscape ? kSkinLSubTitle : kSkinPSubTitle, rc);
+    DrawListText(hdc, AppState.hFontLarge, t1, 3 * s, screen.b320x480 ? rc.top + 1 : rc.top + 2 * s);
 }
 
 void PaintGroupItem(HWND hwndList, HDC hdc, ListItem& item) {
-    const int s = ListScale();
+    const ScreenProfile& screen = CurrentScreen();
+    const int s = screen.nScale;
     const RECT& rc = ItemRect(item);
     SetTextColor(hdc, item.bDisabled == 1 ? kListGreyColour : kListTextColour);
     switch (item.nKind) {
@@ -57,7 +59,7 @@ void PaintGroupItem(HWND hwndList, HDC hdc, ListItem& item) {
         int x = item.bRadio == 1 ? SkinWidth(kSkinButtonOn) + 9 * s
                 : UISettings()   ? Metric(kMetricListLeftPadding) + Metric(kMetricListComboboxLeftPadding)
                                  : 8 * s;
-        PlaceTextBox(hwndList, item, x, rc.top + 6 * s, ListIsType6() ? 20 : 15 * s, rc);
+        PlaceTextBox(hwndList, item, x, rc.top + 6 * s, screen.b320x480 ? 20 : 15 * s, rc);
         break;
     }
     default:
@@ -68,14 +70,15 @@ void PaintGroupItem(HWND hwndList, HDC hdc, ListItem& item) {
 }  // namespace
 
 void DrawRowTexts(HDC hdc, const ListItem& row, LPCWSTR t1, LPCWSTR t2, int top) {
-    const int s = ListScale();
+    const ScreenProfile& screen = CurrentScreen();
+    const int s = screen.nScale;
     const RECT& rc = ItemRect(row);
     if (row.nKind == IK_SWITCH) {
         DrawListText(hdc, AppState.hFontThin, AppState.szOffText, rc.right - 50 * s, top + 24 * s);
         DrawListText(hdc, AppState.hFontThin, AppState.szOnText, rc.right - 22 * s, top + 24 * s);
     }
     int y = (row.nKind == IK_CLICKBOX || row.nKind == IK_BUTTON) ? top + 12 * s : top + 4 * s;
-    DrawListText(hdc, AppState.hFontPrimary, t1, 4 * s, y, ListIsType6() ? AppState.hFontSecondary : nullptr,
+    DrawListText(hdc, AppState.hFontPrimary, t1, 4 * s, y, screen.b320x480 ? AppState.hFontSecondary : nullptr,
                  kType6WideText);
     if (row.nKind == IK_SWITCH || row.nKind == IK_CLICKBOX)
         DrawListText(hdc, AppState.hFontSecondary, t2, 4 * s, top + 24 * s);
@@ -100,7 +103,7 @@ BOOL PaintItem(HWND hwndList, int iRow) {
         DrawRowTexts(hdc, row, t1, t2, rc.top);
     }
 
-    const SkinImage& line = AppState.SkinImages[ListOrientation() == kLandscape ? kSkinLLine : kSkinPLine];
+    const SkinImage& line = AppState.SkinImages[CurrentScreen().o == kLandscape ? kSkinLLine : kSkinPLine];
     if (line.hdcMem)
         BitBlt(hdc, 0, rc.bottom, line.bm.bmWidth, line.bm.bmHeight, line.hdcMem, 0, 0, SRCCOPY);
     return TRUE;

@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "shell/core/app_state.h"
 #include "shell/core/draw_kit.h"
+#include "shell/core/screen_profile.h"
 
 namespace {
 
@@ -28,8 +29,9 @@ int Width(const RECT& rc) { return rc.right - rc.left; }
 // Caption in white on one line, shrunk step by step until it fits or the
 // smallest size is reached, then cut with an ellipsis if it still does not.
 void DrawCaption(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOBJ hOldFont) {
-    const int s = AppState.nScale;
-    scoped::Font font(CreateNBFont(hdc, hdcMeasure, FirstTitleSize(s, AppState.nScreenType), 0, kTitleFace));
+    const ScreenProfile& screen = CurrentScreen();
+    const int s = screen.nScale;
+    scoped::Font font(CreateNBFont(hdc, hdcMeasure, FirstTitleSize(s, screen.nScreenType), 0, kTitleFace));
     if (!font) return;
     SelectObject(hdc, font.get());
     SetTextColor(hdc, RGB(255, 255, 255));
@@ -57,9 +59,10 @@ void DrawCaption(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOB
 // Body text in black, wrapped, top-left in its inset area; returns the
 // bottom of the wrapped text (the area's top when nothing could be drawn).
 int DrawBody(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOBJ hOldFont) {
-    const int s = AppState.nScale, type = AppState.nScreenType;
-    RECT rc = BodyTextRect(info.bodyRect, s, type);
-    scoped::Font font(CreateNBFont(hdc, hdcMeasure, type == kNBScreenType320x480 ? 18 : 12 * s, 0, kBodyFace));
+    const ScreenProfile& screen = CurrentScreen();
+    const int s = screen.nScale;
+    RECT rc = BodyTextRect(info.bodyRect, s, screen.nScreenType);
+    scoped::Font font(CreateNBFont(hdc, hdcMeasure, screen.b320x480 ? 18 : 12 * s, 0, kBodyFace));
     if (!font) return rc.top;
     SelectObject(hdc, font.get());
     SetTextColor(hdc, RGB(0, 0, 0));
@@ -75,8 +78,9 @@ int DrawBody(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOBJ hO
 // The password field below the text: its frame in the picture, the edit
 // control in it with the focus, and the input panel set to digits.
 void ShowInputField(HWND hwnd, HDC hdc, const NotificationUIInfo& info, int textBottom) {
-    const int s = AppState.nScale;
-    RECT rcFrame = InputFrameRect(info.panelRect, textBottom, s, AppState.nScreenType);
+    const ScreenProfile& screen = CurrentScreen();
+    const int s = screen.nScale;
+    RECT rcFrame = InputFrameRect(info.panelRect, textBottom, s, screen.nScreenType);
     LoadImageToHdcMem(rcFrame, kInputFrameImage, hdc);
     HWND hwndEdit = GetDlgItem(hwnd, IDC_NB_INPUT);
     if (!hwndEdit) {

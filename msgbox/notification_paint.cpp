@@ -10,6 +10,7 @@
 #include "platform/base/screen_capture.h"
 #include "shell/core/app_state.h"
 #include "shell/core/draw_kit.h"
+#include "shell/core/screen_profile.h"
 #include "shell/core/draw_image.h"
 
 namespace {
@@ -122,7 +123,7 @@ void ReflashBG() {
     const int cx = g_nNBScreenWidth, cy = g_nNBScreenHeight;
     if (!g_NBCapture.hdc()) TakeCapture(cx, cy);
     if (g_NBCompose.bitmap() && g_NBCapture.bitmap())
-        BitBlt(g_NBCompose.hdc(), 0, 0, cx, cy, g_NBCapture.hdc(), 0, kBackdropShiftBase * AppState.nScale,
+        BitBlt(g_NBCompose.hdc(), 0, 0, cx, cy, g_NBCapture.hdc(), 0, kBackdropShiftBase * CurrentScreen().nScale,
                SRCCOPY);
 }
 
@@ -174,7 +175,8 @@ void DrawBtnText(HDC hdc, COLORREF color, LPCWSTR pszText, const RECT& rc) {
     int nOldMode = GetBkMode(hdc);
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, color);
-    int size = AppState.nScreenType == kNBScreenType320x480 ? 18 : 16 * AppState.nScale;
+    const ScreenProfile& screen = CurrentScreen();
+    int size = screen.b320x480 ? 18 : 16 * screen.nScale;
     scoped::Font font(CreateNBFont(hdc, hdc, size, FW_NORMAL, L"Helvetica Neue OTS"));
     if (font) {
         scoped::Select select(hdc, font.get());

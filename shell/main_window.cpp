@@ -10,12 +10,12 @@
 #include "res/resource.h"
 #include "settings/save_settings.h"
 #include "shell/core/app_state.h"
+#include "shell/core/screen_profile.h"
 #include "shell/core/skin_resources.h"
-#include "shell/release_resources.h"
 #include "shell/core/trace.h"
 #include "shell/core/window_class.h"
-#include "shell/core/window_geometry.h"
 #include "shell/input_report.h"
+#include "shell/release_resources.h"
 #include "shell/soft_keys.h"
 
 namespace {

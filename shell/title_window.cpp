@@ -8,9 +8,9 @@
 #include "res/resource.h"
 #include "shell/core/app_state.h"
 #include "shell/core/draw_kit.h"
+#include "shell/core/screen_profile.h"
 #include "shell/core/skin_resources.h"
 #include "shell/core/window_class.h"
-#include "shell/core/window_geometry.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ HFONT CreateTitleFont(HDC hdc, int pixels, LONG weight) {
 }  // namespace
 
 HFONT FitTitleFont(HDC hdc, LPCWSTR text, std::vector<int>* sizesTried) {
-    const int s = AppState.nScale;
+    const int s = CurrentScreen().nScale;
     const LONG weight = AppState.bCJKLanguage ? 400 : 0;
     int base = AppState.bCJKLanguage ? 24 : 21;
     int pixels = AppState.bHasTextSize ? AppState.TextSizeSetting[0] * s : base * s;
@@ -46,7 +46,7 @@ HFONT FitTitleFont(HDC hdc, LPCWSTR text, std::vector<int>* sizesTried) {
 }
 
 void PaintTitle(HDC hdc, const RECT& rc) {
-    const SkinImage& image = AppState.SkinImages[AppState.bLandscape ? kSkinLTitle : kSkinPTitle];
+    const SkinImage& image = AppState.SkinImages[CurrentScreen().o == kLandscape ? kSkinLTitle : kSkinPTitle];
     const int textHeight = AppState.SkinImages[kSkinPTitle].bm.bmHeight;
 
     // The picture covers the whole window: where the window is wider or
@@ -129,7 +129,7 @@ BOOL CreateTitleWindow(HINSTANCE hInstance, int) {
     if (!RegisterSkinClass(hInstance, L"QXCFTitleClass", TitleWndProc)) return FALSE;
     // The title's height is the portrait title image's, in base units.
     if (!AppState.SkinImages[kSkinPTitle].hBitmap) LoadSkinImage(kSkinPTitle);
-    AppState.nTitleHeight = AppState.SkinImages[kSkinPTitle].bm.bmHeight / AppState.nScale;
+    AppState.nTitleHeight = AppState.SkinImages[kSkinPTitle].bm.bmHeight / CurrentScreen().nScale;
     WindowBox box = TitleWindowBox();
     AppState.hwndTitle = CreateWindowExW(0, L"QXCFTitleClass", L"QXCFTitleWindow", kChildWindowStyle,
                                          box.x, box.y, box.cx, box.cy, AppState.hwndMain, nullptr,

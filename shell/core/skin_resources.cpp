@@ -6,6 +6,7 @@
 #include "platform/base/scoped.h"
 #include "res/resource.h"
 #include "shell/core/draw_kit.h"
+#include "shell/core/screen_profile.h"
 #include "shell/core/trace.h"
 
 namespace {
@@ -92,7 +93,7 @@ bool LoadSkinImageInto(int index, HDC hdcScreen, ImageFileLoader& loader) {
 }
 
 HFONT CreateListFont(int size, LONG weight, HDC hdcScreen) {
-    int pixels = size * AppState.nScale;
+    int pixels = size * CurrentScreen().nScale;
     HFONT hFont = CreateScaledFont(kListFontFace, pixels, weight, LanguageTextQuality(), hdcScreen);
     if (!hFont) WriteTrace(L"[err]:LoadSkinResources(), CreateFontIndirectW(size=[%d]) failed.", pixels);
     return hFont;
@@ -108,7 +109,7 @@ void DeleteListFonts() {
 void CreateListFonts(HDC hdcScreen) {
     const BYTE* sizes = AppState.TextSizeSetting;
     bool custom = AppState.bHasTextSize == 1;
-    AppState.hFontLarge = CreateListFont(AppState.nScreenType == 6 ? 16 : 12, kWeightRegular, hdcScreen);
+    AppState.hFontLarge = CreateListFont(CurrentScreen().b320x480 ? 16 : 12, kWeightRegular, hdcScreen);
     AppState.hFontPrimary = CreateListFont(custom ? sizes[1] : 12, kWeightRegular, hdcScreen);
     AppState.hFontSecondary = CreateListFont(custom ? sizes[2] : 11, kWeightRegular, hdcScreen);
     AppState.hFontMinor = CreateListFont(AppState.bCJKLanguage == 1 ? 11 : 9, kWeightRegular, hdcScreen);
