@@ -123,7 +123,7 @@ BOOL BuildItemBitmap(HWND hwnd, HDC hdc, int, int, int right, int bottom) {
     g_iScreenHeight = bottom;
     g_iBmpHeight = g_rcExtent[CurrentScreen().o].bottom + 1;
     for (UINT i = 0; g_pItems && i < g_nItems; ++i)
-        if (g_pItems[i].bHidden != 1) PaintItem(hwnd, static_cast<int>(i));
+        if (g_pItems[i].bHidden != 1) PaintItem(hwnd, g_hdcItem, static_cast<int>(i));
     RefreshOnOffStatus(g_hdcItem, g_iCurTop);
     BitBlt(hdc, 0, 0, right, g_iBmpHeight, g_hdcItem, 0, g_iCurTop, SRCCOPY);
     g_bBmpReady = TRUE;

@@ -1,10 +1,9 @@
-// PaintItem: one row into the list image, every kind, from the skin images
+// PaintItem: one row into a context, every kind, from the skin images
 // and the list fonts; text-box items get their edit control here.
 #include "listwin/list_row_paint.h"
 
 #include "listwin/list_draw.h"
 #include "listwin/list_edit.h"
-#include "listwin/list_paint.h"
 #include "platform/base/scoped.h"
 #include "shell/core/app_state.h"
 #include "shell/core/skin_resources.h"
@@ -84,11 +83,10 @@ void DrawRowTexts(HDC hdc, const ListItem& row, LPCWSTR t1, LPCWSTR t2, int top)
         DrawListText(hdc, AppState.hFontSecondary, t2, 4 * s, top + 24 * s);
 }
 
-BOOL PaintItem(HWND hwndList, int iRow) {
-    if (!g_pItems || iRow < 0 || static_cast<UINT>(iRow) >= g_nItems || !g_hdcItem) return FALSE;
+BOOL PaintItem(HWND hwndList, HDC hdc, int iRow) {
+    if (!g_pItems || iRow < 0 || static_cast<UINT>(iRow) >= g_nItems || !hdc) return FALSE;
     ListItem& row = g_pItems[iRow];
     if (row.bHidden == 1) return TRUE;
-    HDC hdc = g_hdcItem;
     const RECT rc = ItemRect(row);
     WCHAR t1[kTextLen], t2[kTextLen];
     RowTexts(row, t1, t2);
