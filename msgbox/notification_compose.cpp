@@ -96,6 +96,23 @@ void ShowInputField(HWND hwnd, HDC hdc, const NotificationUIInfo& info, int text
         if (HWND hwndKeys = GetWindow(hwndSip, GW_CHILD)) SendMessageW(hwndKeys, kSipMsgSetLayout, kSipLayoutDigits, 0);
 }
 
+// Everything over the darkened screen, into hdc: panel, caption, body, the
+// password field and the buttons.
+void ComposeNotification(HWND hwnd, HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info) {
+    LoadNTFBodyPictures(hdc);
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, RGB(0, 0, 0));
+    HGDIOBJ hOldFont = GetCurrentObject(hdc, OBJ_FONT);
+    DrawCaption(hdc, hdcMeasure, info, hOldFont);
+    int textBottom = DrawBody(hdc, hdcMeasure, info, hOldFont);
+    if (IsInputStyle(info.style))
+        ShowInputField(hwnd, hdc, info, textBottom);
+    else if (HWND hwndEdit = GetDlgItem(hwnd, IDC_NB_INPUT))
+        ShowWindow(hwndEdit, SW_HIDE);
+    DrawButtonCtrl(hwnd, hdc);
+    SelectObject(hdc, hOldFont);
+}
+
 }  // namespace
 
 void PreDrawNotify(HWND hwnd, HDC hdcBack) {
@@ -111,21 +128,7 @@ void PreDrawNotify(HWND hwnd, HDC hdcBack) {
     }
     LoadBtnPictures();
     setTemplateNotification();
-    const NotificationUIInfo* pInfo = g_pNotificationUIInfo;
-    if (pInfo) {
-        LoadNTFBodyPictures();
-        SetBkMode(hdc, TRANSPARENT);
-        SetTextColor(hdc, RGB(0, 0, 0));
-        HGDIOBJ hOldFont = GetCurrentObject(hdc, OBJ_FONT);
-        DrawCaption(hdc, hdcMeasure, *pInfo, hOldFont);
-        int textBottom = DrawBody(hdc, hdcMeasure, *pInfo, hOldFont);
-        if (IsInputStyle(pInfo->style))
-            ShowInputField(hwnd, hdc, *pInfo, textBottom);
-        else if (HWND hwndEdit = GetDlgItem(hwnd, IDC_NB_INPUT))
-            ShowWindow(hwndEdit, SW_HIDE);
-        DrawButtonCtrl(hwnd, hdc);
-        SelectObject(hdc, hOldFont);
-    }
+    if (const NotificationUIInfo* pInfo = g_pNotificationUIInfo) ComposeNotification(hwnd, hdc, hdcMeasure, *pInfo);
     measure.reset();
     BitBlt(hdcBack, 0, 0, g_nNBScreenWidth, g_nNBScreenHeight, hdc, 0, 0, SRCCOPY);
 }

@@ -65,6 +65,21 @@ void TakeCapture(int cx, int cy) {
     if (g_NBCapture.bitmap()) DarkenCapture(cx, cy);
 }
 
+// The back buffer into hdc, through a temporary surface; straight when none
+// can be made, with the rectangle asked for in the trace.
+void CopyBackBuffer(HDC hdc, const RECT& rc) {
+    if (!hdc || !g_NBBack.hdc()) return;
+    const int cx = g_nNBScreenWidth, cy = g_nNBScreenHeight;
+    scoped::Surface temp;
+    if (temp.Create(hdc, cx, cy)) {
+        BitBlt(temp.hdc(), 0, 0, cx, cy, g_NBBack.hdc(), 0, 0, SRCCOPY);
+        BitBlt(hdc, 0, 0, cx, cy, temp.hdc(), 0, 0, SRCCOPY);
+    } else {
+        NKDbgPrintfW(L"[WFN]left=%d, top=%d, right=%d, bottom=%d\r\n", rc.left, rc.top, rc.right, rc.bottom);
+        BitBlt(hdc, 0, 0, cx, cy, g_NBBack.hdc(), 0, 0, SRCCOPY);
+    }
+}
+
 }  // namespace
 
 HFONT CreateNBFont(HDC hdcFrom, HDC hdcDpi, int size, int weight, LPCWSTR pszFace) {
@@ -132,11 +147,11 @@ void LoadBtnPictures() {
     if (!g_hbmNBButtonUp) g_hbmNBButtonUp = SHLoadImageFile(kButtonUpImage);
 }
 
-void LoadNTFBodyPictures() {
+void LoadNTFBodyPictures(HDC hdc) {
     NKDbgPrintfW(L"[WFN] LoadNTFBodyPictures\r\n");
-    if (!g_pNotificationUIInfo || !g_NBCompose.hdc()) return;
+    if (!g_pNotificationUIInfo || !hdc) return;
     LPCWSTR pszPanel = g_nNBScreenWidth < g_nNBScreenHeight ? kPanelPortraitImage : kPanelLandscapeImage;
-    LoadImageToHdcMem(g_pNotificationUIInfo->panelRect, pszPanel, g_NBCompose.hdc());
+    LoadImageToHdcMem(g_pNotificationUIInfo->panelRect, pszPanel, hdc);
 }
 
 void LoadImageToHdcMem(const RECT& rc, LPCWSTR pszPath, HDC hdc) {
@@ -189,19 +204,14 @@ void DrawBtnText(HDC hdc, COLORREF color, LPCWSTR pszText, const RECT& rc) {
 LRESULT OnNBPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
     NKDbgPrintfW(L"[WFN] OnNBPaint()\r\n");
     scoped::Paint paint(hwnd);
-    HDC hdc = paint.hdc();
-    if (hdc && g_NBBack.hdc()) {
-        const int cx = g_nNBScreenWidth, cy = g_nNBScreenHeight;
-        scoped::Surface temp;
-        if (temp.Create(hdc, cx, cy)) {
-            BitBlt(temp.hdc(), 0, 0, cx, cy, g_NBBack.hdc(), 0, 0, SRCCOPY);
-            BitBlt(hdc, 0, 0, cx, cy, temp.hdc(), 0, 0, SRCCOPY);
-        } else {
-            const RECT& rc = paint.ps().rcPaint;
-            NKDbgPrintfW(L"[WFN]left=%d, top=%d, right=%d, bottom=%d\r\n", rc.left, rc.top, rc.right, rc.bottom);
-            BitBlt(hdc, 0, 0, cx, cy, g_NBBack.hdc(), 0, 0, SRCCOPY);
-        }
-    }
+    CopyBackBuffer(paint.hdc(), paint.ps().rcPaint);
+    return 0;
+}
+
+LRESULT OnNBPrintClient(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
+    RECT rc{};
+    GetClientRect(hwnd, &rc);
+    CopyBackBuffer(reinterpret_cast<HDC>(wParam), rc);
     return 0;
 }
 

@@ -18,7 +18,8 @@ void PaintBackGround(HDC hdcRef, BOOL bRecreate);
 // darkened, copied into the composition 52*s pixels up.
 void ReflashBG();
 void LoadBtnPictures();
-void LoadNTFBodyPictures();
+// The panel image of the orientation into hdc.
+void LoadNTFBodyPictures(HDC hdc);
 void LoadImageToHdcMem(const RECT& rc, LPCWSTR pszPath, HDC hdc);
 // Both button images and labels as pressedButton says.
 void DrawButtonCtrl(HWND hwnd, HDC hdc);
@@ -26,6 +27,8 @@ void DrawBtnText(HDC hdc, COLORREF color, LPCWSTR pszText, const RECT& rc);
 
 // WM_PAINT: one copy of the back buffer.
 LRESULT OnNBPaint(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// WM_PRINTCLIENT: the same copy into the context of wParam.
+LRESULT OnNBPrintClient(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Surfaces, capture, the released-button bitmap and the record, in that
 // order; then forgets the box window and the backdrop.
