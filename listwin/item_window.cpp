@@ -9,8 +9,9 @@
 #include "listwin/list_paint.h"
 #include "listwin/list_scroll.h"
 #include "shell/core/app_state.h"
+#include "shell/core/draw_kit.h"
+#include "shell/core/screen_profile.h"
 #include "shell/core/window_class.h"
-#include "shell/core/window_geometry.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ LRESULT CALLBACK ItemWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 BOOL CreateItemWindow(HINSTANCE hInstance, int) {
     if (!RegisterSkinClass(hInstance, L"QXCFItemClass", ItemWndProc)) return FALSE;
     WindowBox box = ListWindowBox();
-    AppState.hwndItem = CreateWindowExW(0, L"QXCFItemClass", L"QXCFItemWindow", WS_CHILD | WS_VISIBLE,
+    AppState.hwndItem = CreateWindowExW(0, L"QXCFItemClass", L"QXCFItemWindow", kChildWindowStyle,
                                         box.x, box.y, box.cx, box.cy, AppState.hwndMain, nullptr,
                                         hInstance, nullptr);
     return AppState.hwndItem != nullptr;

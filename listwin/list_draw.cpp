@@ -3,12 +3,9 @@
 
 #include "platform/base/scoped.h"
 #include "shell/core/app_state.h"
+#include "shell/core/draw_kit.h"
 #include "shell/core/draw_image.h"
 #include "shell/core/skin_resources.h"
-
-int ListOrientation() { return AppState.bLandscape ? kLandscape : kPortrait; }
-bool ListIsType6() { return AppState.nScreenType == 6; }
-int ListScale() { return AppState.nScale; }
 
 COLORREF ListBackgroundColour() {
     return AppState.bHasBackgroundColor == 1 ? AppState.BackgroundColorSetting : kListWhite;
@@ -23,24 +20,23 @@ void FillSolid(HDC hdc, const RECT& rc, COLORREF colour) {
     if (brush) FillRect(hdc, &rc, brush.get());
 }
 
+// The text convention: measured as one line from its anchor, then drawn in
+// the measured rectangle.
 int DrawListText(HDC hdc, HFONT font, LPCWSTR text, int x, int y, HFONT wideFont, int wideLimit) {
     if (!text || !text[0]) return 0;
     scoped::Select selected(hdc, font);
-    RECT rc{x, y, x, y};
-    // Measured without the ellipsis and the centring: on an empty rectangle
-    // they would report the ellipsis' width or an offset, not the line's.
-    DrawTextW(hdc, text, -1, &rc, kListMeasureFlags & ~(DT_END_ELLIPSIS | DT_VCENTER | DT_CENTER));
-    int width = rc.right - rc.left;
+    const SIZE line = MeasureLine(hdc, text);
+    RECT rc{x, y, x + line.cx, y + line.cy};
     // Glyphs here may ink a pixel or two past the measured advance (a final
     // colon at 12 pixels vanished): the measured box does not clip.
-    const UINT flags = kListDrawFlags | DT_NOCLIP;
-    if (wideFont && width > wideLimit) {
+    const UINT flags = kTextDrawAnchored | DT_NOCLIP;
+    if (wideFont && line.cx > wideLimit) {
         scoped::Select wide(hdc, wideFont);
         DrawTextW(hdc, text, -1, &rc, flags);
     } else {
         DrawTextW(hdc, text, -1, &rc, flags);
     }
-    return width;
+    return line.cx;
 }
 
 BOOL DrawSkinFile(int i, HDC hdc, const RECT& rc) {

@@ -1,26 +1,17 @@
-// What the list's drawing routines share: the orientation and scale, the
-// colours, anchored text, plain fills and the skin images drawn from file.
+// What the list's drawing routines share: the colours, anchored text, plain
+// fills and the skin images drawn from file.
 #pragma once
 #include <windows.h>
 
 #include "listwin/list_items.h"
+#include "shell/core/screen_profile.h"
 
 constexpr COLORREF kListTextColour = RGB(0, 0, 0);
 constexpr COLORREF kListGreyColour = RGB(0xDC, 0xDC, 0xDC);  // disabled rows and items
 constexpr COLORREF kListWhite = RGB(0xFF, 0xFF, 0xFF);       // sub-titles, marked rows
 
-// The text convention: measured as one line from its anchor, then drawn in
-// the measured rectangle.
-constexpr UINT kListMeasureFlags = 0x8425;  // calc, end ellipsis, single line, vcentre, centre
-constexpr UINT kListDrawFlags = 0x8024;     // end ellipsis, single line, vcentre
-
 // On a 320 x 480 screen a main text wider than this takes the secondary font.
 constexpr int kType6WideText = 267;
-
-// 0 portrait, 1 landscape: the slot of rcItem, rcEdit and g_rcExtent in use.
-int ListOrientation();
-bool ListIsType6();
-int ListScale();
 
 // BackgroundColorSetting when configured, else white.
 COLORREF ListBackgroundColour();
@@ -45,4 +36,4 @@ BOOL DrawSkinFile(int i, HDC hdc, const RECT& rc);
 void RowTexts(const ListItem& row, WCHAR (&t1)[kTextLen], WCHAR (&t2)[kTextLen]);
 
 // Rectangle of row or item in the current orientation.
-inline const RECT& ItemRect(const ListItem& item) { return item.rcItem[ListOrientation()]; }
+inline const RECT& ItemRect(const ListItem& item) { return item.rcItem[CurrentScreen().o]; }

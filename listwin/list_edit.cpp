@@ -6,6 +6,7 @@
 #include "platform/base/window.h"
 #include "settings/number_input.h"
 #include "shell/core/app_state.h"
+#include "shell/core/draw_kit.h"
 #include "shell/core/trace.h"
 
 namespace {
@@ -82,7 +83,7 @@ void TakeOnlyNumbers(HWND hwnd) {
 }
 
 HWND CreateTextBox(HWND hwndList, const ListItem& item, int x, int y, int cx, int cy) {
-    HWND hwnd = CreateWindowExW(0, L"edit", L"", kListEditStyle, x, y, cx, cy, hwndList, nullptr,
+    HWND hwnd = CreateWindowExW(0, L"edit", L"", kEditFieldStyle, x, y, cx, cy, hwndList, nullptr,
                                 AppState.hInst, nullptr);
     if (!hwnd) {
         WriteTrace(L"[err]:PaintItem(), CreateWindow(edit %s) failed, GetLastError()=[%lu].", item.szName,
@@ -105,13 +106,14 @@ int BoxWidth(const RECT& rcItem, int x) {
 }  // namespace
 
 void PlaceTextBox(HWND hwndList, ListItem& item, int x, int y, int cy, const RECT& rcItem) {
-    const int o = ListOrientation();
+    const ScreenProfile& screen = CurrentScreen();
+    const int o = screen.o;
     if (item.hwndEdit && !IsWindow(item.hwndEdit)) {
         WriteTrace(L"[err]:PaintItem(), the edit control of %s is gone; made again.", item.szName);
         item.hwndEdit = nullptr;
     }
     if (!item.hwndEdit) {
-        if (ListIsType6() && !item.bRadio) x -= 2;
+        if (screen.b320x480 && !item.bRadio) x -= 2;
         int cx = BoxWidth(rcItem, x);
         item.hwndEdit = CreateTextBox(hwndList, item, x, y, cx, cy);
         item.rcEdit[o] = EditBox{x, y, cx, cy};
@@ -126,7 +128,7 @@ void PlaceTextBox(HWND hwndList, ListItem& item, int x, int y, int cy, const REC
 }
 
 void PlaceEditControls() {
-    const int o = ListOrientation();
+    const int o = CurrentScreen().o;
     ForEachTextBox([o](ListItem& item) {
         if (!item.hwndEdit) return;
         const EditBox& box = item.rcEdit[o];

@@ -5,7 +5,6 @@
 
 #include "listwin/list_items.h"
 
-constexpr DWORD kListEditStyle = 0x50001000;  // child, visible, want-return
 constexpr int kListEditLimit = 48;
 
 // The control of a text-box item at (x, y) of height cy, as wide as the item

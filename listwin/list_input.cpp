@@ -13,7 +13,7 @@
 #include "platform/aygshell/aygshell.h"
 #include "platform/base/kernel.h"
 #include "shell/core/app_state.h"
-#include "shell/core/window_geometry.h"
+#include "shell/core/screen_profile.h"
 
 namespace {
 

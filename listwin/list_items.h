@@ -5,6 +5,7 @@
 
 #include "settings/settings_rows.h"
 #include "shell/core/app_state.h"
+#include "shell/core/screen_profile.h"
 
 // Row kinds 0 to 5; kinds 6 to 8 are items inside a group row. Any other
 // row kind (2 included) is a plain text row.
@@ -21,10 +22,6 @@ enum ItemKind {
 
 // Called with (list window, row index, 0, 0).
 typedef void (*ListItemProc)(HWND hwndList, int iRow, WPARAM wParam, LPARAM lParam);
-
-// Orientation slots of rcItem and rcEdit.
-constexpr int kPortrait = 0;
-constexpr int kLandscape = 1;
 
 // An edit control's place in list-image coordinates.
 struct EditBox {

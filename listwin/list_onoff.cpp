@@ -21,7 +21,7 @@ void ClearWhite(HDC hdc, const RECT& rc) { FillSolid(hdc, rc, kListWhite); }
 
 // The place of the on/off image of a row of kind 4, 3 or 1, at a top.
 bool RowSwitchRect(const ListItem& row, LONG top, RECT* prc) {
-    const int s = ListScale();
+    const int s = CurrentScreen().nScale;
     const RECT& rc = ItemRect(row);
     switch (row.nKind) {
     case IK_SWITCH:
@@ -52,13 +52,13 @@ int RowSwitchImage(const ListItem& row, bool bAllowDisabled) {
 }
 
 void DrawRadio(HDC hdc, const ListItem& item, LONG top) {
-    const int s = ListScale();
+    const int s = CurrentScreen().nScale;
     RECT rc{s, top + 5 * s, s + SkinWidth(kSkinButtonOn), top + 5 * s + SkinHeight(kSkinButtonOn)};
     DrawSkinFile(item.bOn == 1 ? kSkinButtonOn : kSkinButtonOff, hdc, rc);
 }
 
 void RefreshGroupItem(HDC hdc, const ListItem& item) {
-    const int s = ListScale();
+    const int s = CurrentScreen().nScale;
     const RECT& rc = ItemRect(item);
     switch (item.nKind) {
     case IK_GROUP_CLICKBOX: {
@@ -149,10 +149,10 @@ void ComposeMarkedCell(HDC hdc, int iRow, const RECT& client) {
                SRCCOPY);
 
     LONG y = rc.top - g_iCurTop;
-    const SkinImage& focus = AppState.SkinImages[ListOrientation() == kLandscape ? kSkinLButtonFocus
-                                                                                  : kSkinPButtonFocus];
+    const ScreenProfile& screen = CurrentScreen();
+    const SkinImage& focus = AppState.SkinImages[screen.o == kLandscape ? kSkinLButtonFocus : kSkinPButtonFocus];
     if (focus.hdcMem) {
-        if (ListIsType6())
+        if (screen.b320x480)
             BitBlt(hdc, rc.left, y - 1, rc.right - rc.left, rc.bottom - rc.top + 2, focus.hdcMem, 0, 0, SRCCOPY);
         else
             BitBlt(hdc, rc.left, y, rc.right - rc.left, rc.bottom - rc.top, focus.hdcMem, 0, 0, SRCCOPY);

@@ -30,22 +30,17 @@ namespace {
 // What g_hdcItem held before the list image was selected into it.
 HGDIOBJ g_hBmpItemOld = nullptr;
 
-int ImageWidth(int o) {
-    const int s = ListScale();
-    if (o == kLandscape) return AppState.LandscapeXExtension + 320 * s;
-    return (ListIsType6() ? 320 : 240) * s;
-}
-
 // A fresh, empty image of the current orientation in g_hdcItem.
 bool MakeItemImage(HDC hdc) {
     ReleaseItemImage();
-    const int o = ListOrientation();
+    const ScreenProfile& screen = CurrentScreen();
+    const int o = screen.o;
     g_hdcItem = CreateCompatibleDC(hdc);
     if (!g_hdcItem) {
         WriteTrace(L"OnItemPaint : g_hdcItem == NULL");
         return false;
     }
-    const int width = ImageWidth(o), height = g_rcExtent[o].bottom + 1;
+    const int width = screen.nWidth[o], height = g_rcExtent[o].bottom + 1;
     HBITMAP bmp = width > 0 && height > 0 ? CreateCompatibleBitmap(hdc, width, height) : nullptr;
     (o == kLandscape ? g_hBmpItemL : g_hBmpItem) = bmp;
     if (!bmp) {
@@ -126,9 +121,9 @@ LRESULT OnItemPrintClient(HWND hwnd, HDC hdc) {
 
 BOOL BuildItemBitmap(HWND hwnd, HDC hdc, int, int, int right, int bottom) {
     g_iScreenHeight = bottom;
-    g_iBmpHeight = g_rcExtent[ListOrientation()].bottom + 1;
+    g_iBmpHeight = g_rcExtent[CurrentScreen().o].bottom + 1;
     for (UINT i = 0; g_pItems && i < g_nItems; ++i)
-        if (g_pItems[i].bHidden != 1) PaintItem(hwnd, static_cast<int>(i));
+        if (g_pItems[i].bHidden != 1) PaintItem(hwnd, g_hdcItem, static_cast<int>(i));
     RefreshOnOffStatus(g_hdcItem, g_iCurTop);
     BitBlt(hdc, 0, 0, right, g_iBmpHeight, g_hdcItem, 0, g_iCurTop, SRCCOPY);
     g_bBmpReady = TRUE;

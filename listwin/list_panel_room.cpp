@@ -8,7 +8,7 @@
 #include "listwin/list_paint.h"
 #include "listwin/list_scroll.h"
 #include "platform/aygshell/aygshell.h"
-#include "shell/core/window_geometry.h"
+#include "shell/core/screen_profile.h"
 
 namespace {
 

@@ -1,10 +1,9 @@
-// PaintItem: one row into the list image, every kind, from the skin images
+// PaintItem: one row into a context, every kind, from the skin images
 // and the list fonts; text-box items get their edit control here.
 #include "listwin/list_row_paint.h"
 
 #include "listwin/list_draw.h"
 #include "listwin/list_edit.h"
-#include "listwin/list_paint.h"
 #include "platform/base/scoped.h"
 #include "shell/core/app_state.h"
 #include "shell/core/skin_resources.h"
@@ -32,14 +31,16 @@ void StretchSkin(HDC hdc, int image, const RECT& rc) {
 }
 
 void PaintSubTitle(HDC hdc, const ListItem& row, const RECT& rc, LPCWSTR t1) {
-    const int s = ListScale();
+    const ScreenProfile& screen = CurrentScreen();
+    const int s = screen.nScale;
     SetTextColor(hdc, row.bDisabled == 1 ? kListGreyColour : kListWhite);
-    StretchSkin(hdc, ListOrientation() == kLandscape ? kSkinLSubTitle : kSkinPSubTitle, rc);
-    DrawListText(hdc, AppState.hFontLarge, t1, 3 * s, ListIsType6() ? rc.top + 1 : rc.top + 2 * s);
+    StretchSkin(hdc, screen.o == kLandscape ? kSkinLSubTitle : kSkinPSubTitle, rc);
+    DrawListText(hdc, AppState.hFontLarge, t1, 3 * s, screen.b320x480 ? rc.top + 1 : rc.top + 2 * s);
 }
 
 void PaintGroupItem(HWND hwndList, HDC hdc, ListItem& item) {
-    const int s = ListScale();
+    const ScreenProfile& screen = CurrentScreen();
+    const int s = screen.nScale;
     const RECT& rc = ItemRect(item);
     SetTextColor(hdc, item.bDisabled == 1 ? kListGreyColour : kListTextColour);
     switch (item.nKind) {
@@ -57,7 +58,7 @@ void PaintGroupItem(HWND hwndList, HDC hdc, ListItem& item) {
         int x = item.bRadio == 1 ? SkinWidth(kSkinButtonOn) + 9 * s
                 : UISettings()   ? Metric(kMetricListLeftPadding) + Metric(kMetricListComboboxLeftPadding)
                                  : 8 * s;
-        PlaceTextBox(hwndList, item, x, rc.top + 6 * s, ListIsType6() ? 20 : 15 * s, rc);
+        PlaceTextBox(hwndList, item, x, rc.top + 6 * s, screen.b320x480 ? 20 : 15 * s, rc);
         break;
     }
     default:
@@ -68,24 +69,24 @@ void PaintGroupItem(HWND hwndList, HDC hdc, ListItem& item) {
 }  // namespace
 
 void DrawRowTexts(HDC hdc, const ListItem& row, LPCWSTR t1, LPCWSTR t2, int top) {
-    const int s = ListScale();
+    const ScreenProfile& screen = CurrentScreen();
+    const int s = screen.nScale;
     const RECT& rc = ItemRect(row);
     if (row.nKind == IK_SWITCH) {
         DrawListText(hdc, AppState.hFontThin, AppState.szOffText, rc.right - 50 * s, top + 24 * s);
         DrawListText(hdc, AppState.hFontThin, AppState.szOnText, rc.right - 22 * s, top + 24 * s);
     }
     int y = (row.nKind == IK_CLICKBOX || row.nKind == IK_BUTTON) ? top + 12 * s : top + 4 * s;
-    DrawListText(hdc, AppState.hFontPrimary, t1, 4 * s, y, ListIsType6() ? AppState.hFontSecondary : nullptr,
+    DrawListText(hdc, AppState.hFontPrimary, t1, 4 * s, y, screen.b320x480 ? AppState.hFontSecondary : nullptr,
                  kType6WideText);
     if (row.nKind == IK_SWITCH || row.nKind == IK_CLICKBOX)
         DrawListText(hdc, AppState.hFontSecondary, t2, 4 * s, top + 24 * s);
 }
 
-BOOL PaintItem(HWND hwndList, int iRow) {
-    if (!g_pItems || iRow < 0 || static_cast<UINT>(iRow) >= g_nItems || !g_hdcItem) return FALSE;
+BOOL PaintItem(HWND hwndList, HDC hdc, int iRow) {
+    if (!g_pItems || iRow < 0 || static_cast<UINT>(iRow) >= g_nItems || !hdc) return FALSE;
     ListItem& row = g_pItems[iRow];
     if (row.bHidden == 1) return TRUE;
-    HDC hdc = g_hdcItem;
     const RECT rc = ItemRect(row);
     WCHAR t1[kTextLen], t2[kTextLen];
     RowTexts(row, t1, t2);
@@ -100,7 +101,7 @@ BOOL PaintItem(HWND hwndList, int iRow) {
         DrawRowTexts(hdc, row, t1, t2, rc.top);
     }
 
-    const SkinImage& line = AppState.SkinImages[ListOrientation() == kLandscape ? kSkinLLine : kSkinPLine];
+    const SkinImage& line = AppState.SkinImages[CurrentScreen().o == kLandscape ? kSkinLLine : kSkinPLine];
     if (line.hdcMem)
         BitBlt(hdc, 0, rc.bottom, line.bm.bmWidth, line.bm.bmHeight, line.hdcMem, 0, 0, SRCCOPY);
     return TRUE;

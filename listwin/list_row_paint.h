@@ -5,9 +5,9 @@
 
 #include "listwin/list_items.h"
 
-// Row i into g_hdcItem; hidden rows are skipped. Text-box items get their
-// edit control, a child of the list window.
-BOOL PaintItem(HWND hwndList, int iRow);
+// Row i into hdc, in list-image coordinates; hidden rows are skipped.
+// Text-box items get their edit control, a child of the list window.
+BOOL PaintItem(HWND hwndList, HDC hdc, int iRow);
 
 // The texts of a row (not of a group) from its top in the given context:
 // the switch words, the main text and the second line.

@@ -87,7 +87,7 @@ void OwnPenDown(const POINT& pt) {
 void OwnPenUp(const POINT& pt) {
     if (!g_bOwnPress) return;
     g_bOwnPress = false;
-    const int slop = kOwnClickSlop * ListScale();
+    const int slop = kOwnClickSlop * CurrentScreen().nScale;
     if (labs(pt.x - g_ptOwnPress.x) <= slop && labs(pt.y - g_ptOwnPress.y) <= slop)
         OnClick(g_ptOwnPress.x, g_ptOwnPress.y);
 }

@@ -118,6 +118,8 @@ constexpr MessageHandler kNotificationHandlers[] = {
     {WM_TIMER, OnNBTimer},
     {WM_SETTINGCHANGE, OnNBSettingChange},
     {WM_CLOSE, OnNBClose},
+    // Not on the device: lets a memory context receive the same picture.
+    {WM_PRINTCLIENT, OnNBPrintClient},
 };
 
 // The box is a dialog, so the window procedure of its class is the dialog

@@ -10,22 +10,18 @@
 #include "platform/base/scoped.h"
 #include "res/resource.h"
 #include "shell/core/app_state.h"
+#include "shell/core/draw_kit.h"
+#include "shell/core/screen_profile.h"
 
 namespace {
 
 constexpr wchar_t kTitleFace[] = L"Helvetica LT 35 Thin";
 constexpr wchar_t kBodyFace[] = L"Helvetica Neue OTS";
 constexpr wchar_t kInputFrameImage[] = L"\\Windows\\QXBS_P_INPUTBOX.png";
-constexpr UINT kCaptionFormat = DT_END_ELLIPSIS | DT_SINGLELINE | DT_VCENTER | DT_CENTER;  // 0x8025
-constexpr UINT kBodyFormat = DT_WORDBREAK;                                                  // 0x10
-
-// The caption's width and height on one line. Measured without the ellipsis
-// and centring of the drawing: with them the calculation reports only the
-// ellipsis' width and a centring offset, and nothing would ever be fitted.
-RECT MeasureLine(HDC hdc, LPCWSTR pszText) {
-    RECT rc = {0, 0, 0, 0};
-    DrawTextW(hdc, pszText, -1, &rc, DT_CALCRECT | DT_SINGLELINE);
-    return rc;
+// The caption's width and height on one line, from the origin.
+RECT MeasureCaption(HDC hdc, LPCWSTR pszText) {
+    const SIZE line = MeasureLine(hdc, pszText);
+    return RECT{0, 0, line.cx, line.cy};
 }
 
 int Width(const RECT& rc) { return rc.right - rc.left; }
@@ -33,13 +29,14 @@ int Width(const RECT& rc) { return rc.right - rc.left; }
 // Caption in white on one line, shrunk step by step until it fits or the
 // smallest size is reached, then cut with an ellipsis if it still does not.
 void DrawCaption(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOBJ hOldFont) {
-    const int s = AppState.nScale;
-    scoped::Font font(CreateNBFont(hdc, hdcMeasure, FirstTitleSize(s, AppState.nScreenType), 0, kTitleFace));
+    const ScreenProfile& screen = CurrentScreen();
+    const int s = screen.nScale;
+    scoped::Font font(CreateNBFont(hdc, hdcMeasure, FirstTitleSize(s, screen.nScreenType), 0, kTitleFace));
     if (!font) return;
     SelectObject(hdc, font.get());
     SetTextColor(hdc, RGB(255, 255, 255));
     RECT rcLine = info.titleRect;
-    RECT rcTemp = MeasureLine(hdc, info.caption);
+    RECT rcTemp = MeasureCaption(hdc, info.caption);
     NKDbgPrintfW(L"[WFN] PreDrawNotify(), rectTemp.left = %d, rectTemp.top = %d, rectTemp.right = %d, "
                  L"rectTemp.bottom = %d\r\n",
                  rcTemp.left, rcTemp.top, rcTemp.right, rcTemp.bottom);
@@ -53,26 +50,27 @@ void DrawCaption(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOB
         if (!smaller) break;
         SelectObject(hdc, smaller.get());
         font = std::move(smaller);
-        rcTemp = MeasureLine(hdc, info.caption);
+        rcTemp = MeasureCaption(hdc, info.caption);
     }
-    DrawTextW(hdc, info.caption, -1, &rcLine, kCaptionFormat);
+    DrawTextW(hdc, info.caption, -1, &rcLine, kTextDrawCentred);
     SelectObject(hdc, hOldFont);
 }
 
 // Body text in black, wrapped, top-left in its inset area; returns the
 // bottom of the wrapped text (the area's top when nothing could be drawn).
 int DrawBody(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOBJ hOldFont) {
-    const int s = AppState.nScale, type = AppState.nScreenType;
-    RECT rc = BodyTextRect(info.bodyRect, s, type);
-    scoped::Font font(CreateNBFont(hdc, hdcMeasure, type == kNBScreenType320x480 ? 18 : 12 * s, 0, kBodyFace));
+    const ScreenProfile& screen = CurrentScreen();
+    const int s = screen.nScale;
+    RECT rc = BodyTextRect(info.bodyRect, s, screen.nScreenType);
+    scoped::Font font(CreateNBFont(hdc, hdcMeasure, screen.b320x480 ? 18 : 12 * s, 0, kBodyFace));
     if (!font) return rc.top;
     SelectObject(hdc, font.get());
     SetTextColor(hdc, RGB(0, 0, 0));
     RECT rcCalc = rc;
-    DrawTextW(hdc, info.text, -1, &rcCalc, DT_CALCRECT | kBodyFormat);
+    DrawTextW(hdc, info.text, -1, &rcCalc, kTextMeasureWrapped);
     // Only the height is taken: a long word widens the calculated width.
     rc.bottom = rc.top + (rcCalc.bottom - rcCalc.top);
-    DrawTextW(hdc, info.text, -1, &rc, kBodyFormat);
+    DrawTextW(hdc, info.text, -1, &rc, kTextDrawWrapped);
     SelectObject(hdc, hOldFont);
     return rc.bottom;
 }
@@ -80,8 +78,9 @@ int DrawBody(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOBJ hO
 // The password field below the text: its frame in the picture, the edit
 // control in it with the focus, and the input panel set to digits.
 void ShowInputField(HWND hwnd, HDC hdc, const NotificationUIInfo& info, int textBottom) {
-    const int s = AppState.nScale;
-    RECT rcFrame = InputFrameRect(info.panelRect, textBottom, s, AppState.nScreenType);
+    const ScreenProfile& screen = CurrentScreen();
+    const int s = screen.nScale;
+    RECT rcFrame = InputFrameRect(info.panelRect, textBottom, s, screen.nScreenType);
     LoadImageToHdcMem(rcFrame, kInputFrameImage, hdc);
     HWND hwndEdit = GetDlgItem(hwnd, IDC_NB_INPUT);
     if (!hwndEdit) {
@@ -95,6 +94,23 @@ void ShowInputField(HWND hwnd, HDC hdc, const NotificationUIInfo& info, int text
     // Without an input panel there is nothing to tell.
     if (HWND hwndSip = FindWindowW(L"SipWndClass", nullptr))
         if (HWND hwndKeys = GetWindow(hwndSip, GW_CHILD)) SendMessageW(hwndKeys, kSipMsgSetLayout, kSipLayoutDigits, 0);
+}
+
+// Everything over the darkened screen, into hdc: panel, caption, body, the
+// password field and the buttons.
+void ComposeNotification(HWND hwnd, HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info) {
+    LoadNTFBodyPictures(hdc);
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, RGB(0, 0, 0));
+    HGDIOBJ hOldFont = GetCurrentObject(hdc, OBJ_FONT);
+    DrawCaption(hdc, hdcMeasure, info, hOldFont);
+    int textBottom = DrawBody(hdc, hdcMeasure, info, hOldFont);
+    if (IsInputStyle(info.style))
+        ShowInputField(hwnd, hdc, info, textBottom);
+    else if (HWND hwndEdit = GetDlgItem(hwnd, IDC_NB_INPUT))
+        ShowWindow(hwndEdit, SW_HIDE);
+    DrawButtonCtrl(hwnd, hdc);
+    SelectObject(hdc, hOldFont);
 }
 
 }  // namespace
@@ -112,21 +128,7 @@ void PreDrawNotify(HWND hwnd, HDC hdcBack) {
     }
     LoadBtnPictures();
     setTemplateNotification();
-    const NotificationUIInfo* pInfo = g_pNotificationUIInfo;
-    if (pInfo) {
-        LoadNTFBodyPictures();
-        SetBkMode(hdc, TRANSPARENT);
-        SetTextColor(hdc, RGB(0, 0, 0));
-        HGDIOBJ hOldFont = GetCurrentObject(hdc, OBJ_FONT);
-        DrawCaption(hdc, hdcMeasure, *pInfo, hOldFont);
-        int textBottom = DrawBody(hdc, hdcMeasure, *pInfo, hOldFont);
-        if (IsInputStyle(pInfo->style))
-            ShowInputField(hwnd, hdc, *pInfo, textBottom);
-        else if (HWND hwndEdit = GetDlgItem(hwnd, IDC_NB_INPUT))
-            ShowWindow(hwndEdit, SW_HIDE);
-        DrawButtonCtrl(hwnd, hdc);
-        SelectObject(hdc, hOldFont);
-    }
+    if (const NotificationUIInfo* pInfo = g_pNotificationUIInfo) ComposeNotification(hwnd, hdc, hdcMeasure, *pInfo);
     measure.reset();
     BitBlt(hdcBack, 0, 0, g_nNBScreenWidth, g_nNBScreenHeight, hdc, 0, 0, SRCCOPY);
 }

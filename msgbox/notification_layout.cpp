@@ -9,6 +9,7 @@
 #include "platform/base/debug_out.h"
 #include "platform/base/registry.h"
 #include "shell/core/app_state.h"
+#include "shell/core/screen_profile.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ NotificationLayout TableLayout(const NotificationLayoutInput& in) {
     auto d = [s](int v) { return v / (2 / s); };
     const int W = in.screenWidth, H = in.screenHeight, P = in.portraitWidth;
     const int bw = in.buttonWidth, bh = in.buttonHeight;
-    const bool type6 = in.screenType == kNBScreenType320x480;
+    const bool type6 = IsScreen320x480(in.screenType);
     const bool portrait = W < H;
     if (type6 && portrait) return FixedPortraitLayout();
 
@@ -108,7 +109,7 @@ NotificationLayout CentredInWindow(const NotificationLayout& ref, int windowWidt
 NotificationLayout ScaleOneLayout(const NotificationLayoutInput& in) {
     const bool portrait = in.screenWidth < in.screenHeight;
     NotificationLayout ref;
-    if (in.screenType == kNBScreenType320x480) {
+    if (IsScreen320x480(in.screenType)) {
         ref = FixedPortraitLayout();
     } else {
         NotificationLayoutInput big{};
@@ -128,7 +129,7 @@ NotificationLayout ScaleOneLayout(const NotificationLayoutInput& in) {
 }  // namespace
 
 NotificationLayout LayoutNotification(const NotificationLayoutInput& in) {
-    bool fixed = in.screenType == kNBScreenType320x480 && in.screenWidth < in.screenHeight;
+    bool fixed = IsScreen320x480(in.screenType) && in.screenWidth < in.screenHeight;
     if (in.scale == 2 || fixed) return TableLayout(in);
     return ScaleOneLayout(in);
 }
@@ -151,7 +152,7 @@ void setTemplateNotification() {
     in.screenHeight = g_nNBScreenHeight;
     in.portraitWidth = pInfo->portraitWidth;
     in.scale = s;
-    in.screenType = AppState.nScreenType;
+    in.screenType = CurrentScreen().nScreenType;
     in.buttonWidth = bm.bmWidth;
     in.buttonHeight = bm.bmHeight;
     NotificationLayout l = LayoutNotification(in);
@@ -164,7 +165,7 @@ void setTemplateNotification() {
 }
 
 int FirstTitleSize(int scale, int screenType) {
-    return screenType == kNBScreenType320x480 ? 24 : 18 * scale;
+    return IsScreen320x480(screenType) ? 24 : 18 * scale;
 }
 
 int SmallestTitleSize(int scale) { return 8 * scale; }
@@ -177,7 +178,7 @@ int NextTitleSize(int* pCounter, int scale) {
 
 RECT BodyTextRect(const RECT& body, int scale, int screenType) {
     RECT rc = body;
-    if (screenType != kNBScreenType320x480) InflateRect(&rc, -14 * scale, -(11 * scale + Half(scale)));
+    if (!IsScreen320x480(screenType)) InflateRect(&rc, -14 * scale, -(11 * scale + Half(scale)));
     return rc;
 }
 
@@ -186,7 +187,7 @@ RECT InputFrameRect(const RECT& panel, int textBottom, int scale, int screenType
     rc.left = panel.left + 20 * scale;
     rc.top = textBottom + 3 * scale;
     rc.bottom = textBottom + 28 * scale;
-    rc.right = screenType == kNBScreenType320x480 ? panel.right - 20 : rc.left + 192 * scale;
+    rc.right = IsScreen320x480(screenType) ? panel.right - 20 : rc.left + 192 * scale;
     return rc;
 }
 

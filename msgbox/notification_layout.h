@@ -4,8 +4,6 @@
 #pragma once
 #include <windows.h>
 
-constexpr int kNBScreenType320x480 = 6;
-
 struct NotificationLayoutInput {
     int screenWidth;
     int screenHeight;

@@ -9,6 +9,8 @@
 #include "platform/base/scoped.h"
 #include "platform/base/screen_capture.h"
 #include "shell/core/app_state.h"
+#include "shell/core/draw_kit.h"
+#include "shell/core/screen_profile.h"
 #include "shell/core/draw_image.h"
 
 namespace {
@@ -17,7 +19,6 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr BYTE kDimAlpha = 200;  // black over the screen keeps 55/255 of it
 constexpr int kBackdropShiftBase = 52;
-constexpr UINT kButtonLabelFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;  // 0x25
 
 constexpr wchar_t kButtonUpImage[] = L"windows\\QXBS_NB_btn_up.png";
 constexpr wchar_t kButtonDownImage[] = L"windows\\QXBS_NB_btn_dn.png";
@@ -64,6 +65,21 @@ void TakeCapture(int cx, int cy) {
     if (g_NBCapture.bitmap()) DarkenCapture(cx, cy);
 }
 
+// The back buffer into hdc, through a temporary surface; straight when none
+// can be made, with the rectangle asked for in the trace.
+void CopyBackBuffer(HDC hdc, const RECT& rc) {
+    if (!hdc || !g_NBBack.hdc()) return;
+    const int cx = g_nNBScreenWidth, cy = g_nNBScreenHeight;
+    scoped::Surface temp;
+    if (temp.Create(hdc, cx, cy)) {
+        BitBlt(temp.hdc(), 0, 0, cx, cy, g_NBBack.hdc(), 0, 0, SRCCOPY);
+        BitBlt(hdc, 0, 0, cx, cy, temp.hdc(), 0, 0, SRCCOPY);
+    } else {
+        NKDbgPrintfW(L"[WFN]left=%d, top=%d, right=%d, bottom=%d\r\n", rc.left, rc.top, rc.right, rc.bottom);
+        BitBlt(hdc, 0, 0, cx, cy, g_NBBack.hdc(), 0, 0, SRCCOPY);
+    }
+}
+
 }  // namespace
 
 HFONT CreateNBFont(HDC hdcFrom, HDC hdcDpi, int size, int weight, LPCWSTR pszFace) {
@@ -73,15 +89,7 @@ HFONT CreateNBFont(HDC hdcFrom, HDC hdcDpi, int size, int weight, LPCWSTR pszFac
         TraceGdiFailure(L"CreateNBFont", L"GetObjectW");
         return nullptr;
     }
-    int dpiX = GetDeviceCaps(hdcDpi, LOGPIXELSX), dpiY = GetDeviceCaps(hdcDpi, LOGPIXELSY);
-    lf.lfHeight = dpiX > 0 && dpiY > 0 ? -MulDiv(size, dpiY, dpiX) : -size;
-    // Win32's default font of a context has a fixed average width (CE's has
-    // none); kept with the new height it would squeeze the text.
-    lf.lfWidth = 0;
-    lf.lfWeight = weight;
-    lstrcpynW(lf.lfFaceName, pszFace, LF_FACESIZE);
-    lf.lfQuality = AppState.bCJKLanguage ? DEFAULT_QUALITY : CLEARTYPE_QUALITY;
-    HFONT hFont = CreateFontIndirectW(&lf);
+    HFONT hFont = CreateScaledFont(pszFace, size, weight, LanguageTextQuality(), hdcDpi, &lf);
     if (!hFont) TraceGdiFailure(L"CreateNBFont", L"CreateFontIndirectW");
     return hFont;
 }
@@ -130,7 +138,7 @@ void ReflashBG() {
     const int cx = g_nNBScreenWidth, cy = g_nNBScreenHeight;
     if (!g_NBCapture.hdc()) TakeCapture(cx, cy);
     if (g_NBCompose.bitmap() && g_NBCapture.bitmap())
-        BitBlt(g_NBCompose.hdc(), 0, 0, cx, cy, g_NBCapture.hdc(), 0, kBackdropShiftBase * AppState.nScale,
+        BitBlt(g_NBCompose.hdc(), 0, 0, cx, cy, g_NBCapture.hdc(), 0, kBackdropShiftBase * CurrentScreen().nScale,
                SRCCOPY);
 }
 
@@ -139,11 +147,11 @@ void LoadBtnPictures() {
     if (!g_hbmNBButtonUp) g_hbmNBButtonUp = SHLoadImageFile(kButtonUpImage);
 }
 
-void LoadNTFBodyPictures() {
+void LoadNTFBodyPictures(HDC hdc) {
     NKDbgPrintfW(L"[WFN] LoadNTFBodyPictures\r\n");
-    if (!g_pNotificationUIInfo || !g_NBCompose.hdc()) return;
+    if (!g_pNotificationUIInfo || !hdc) return;
     LPCWSTR pszPanel = g_nNBScreenWidth < g_nNBScreenHeight ? kPanelPortraitImage : kPanelLandscapeImage;
-    LoadImageToHdcMem(g_pNotificationUIInfo->panelRect, pszPanel, g_NBCompose.hdc());
+    LoadImageToHdcMem(g_pNotificationUIInfo->panelRect, pszPanel, hdc);
 }
 
 void LoadImageToHdcMem(const RECT& rc, LPCWSTR pszPath, HDC hdc) {
@@ -182,12 +190,13 @@ void DrawBtnText(HDC hdc, COLORREF color, LPCWSTR pszText, const RECT& rc) {
     int nOldMode = GetBkMode(hdc);
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, color);
-    int size = AppState.nScreenType == kNBScreenType320x480 ? 18 : 16 * AppState.nScale;
+    const ScreenProfile& screen = CurrentScreen();
+    int size = screen.b320x480 ? 18 : 16 * screen.nScale;
     scoped::Font font(CreateNBFont(hdc, hdc, size, FW_NORMAL, L"Helvetica Neue OTS"));
     if (font) {
         scoped::Select select(hdc, font.get());
         RECT rcText = rc;
-        DrawTextW(hdc, pszText, -1, &rcText, kButtonLabelFormat);
+        DrawTextW(hdc, pszText, -1, &rcText, kTextDrawLabel);
     }
     SetBkMode(hdc, nOldMode);
 }
@@ -195,19 +204,14 @@ void DrawBtnText(HDC hdc, COLORREF color, LPCWSTR pszText, const RECT& rc) {
 LRESULT OnNBPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
     NKDbgPrintfW(L"[WFN] OnNBPaint()\r\n");
     scoped::Paint paint(hwnd);
-    HDC hdc = paint.hdc();
-    if (hdc && g_NBBack.hdc()) {
-        const int cx = g_nNBScreenWidth, cy = g_nNBScreenHeight;
-        scoped::Surface temp;
-        if (temp.Create(hdc, cx, cy)) {
-            BitBlt(temp.hdc(), 0, 0, cx, cy, g_NBBack.hdc(), 0, 0, SRCCOPY);
-            BitBlt(hdc, 0, 0, cx, cy, temp.hdc(), 0, 0, SRCCOPY);
-        } else {
-            const RECT& rc = paint.ps().rcPaint;
-            NKDbgPrintfW(L"[WFN]left=%d, top=%d, right=%d, bottom=%d\r\n", rc.left, rc.top, rc.right, rc.bottom);
-            BitBlt(hdc, 0, 0, cx, cy, g_NBBack.hdc(), 0, 0, SRCCOPY);
-        }
-    }
+    CopyBackBuffer(paint.hdc(), paint.ps().rcPaint);
+    return 0;
+}
+
+LRESULT OnNBPrintClient(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
+    RECT rc{};
+    GetClientRect(hwnd, &rc);
+    CopyBackBuffer(reinterpret_cast<HDC>(wParam), rc);
     return 0;
 }
 

@@ -18,7 +18,8 @@ void PaintBackGround(HDC hdcRef, BOOL bRecreate);
 // darkened, copied into the composition 52*s pixels up.
 void ReflashBG();
 void LoadBtnPictures();
-void LoadNTFBodyPictures();
+// The panel image of the orientation into hdc.
+void LoadNTFBodyPictures(HDC hdc);
 void LoadImageToHdcMem(const RECT& rc, LPCWSTR pszPath, HDC hdc);
 // Both button images and labels as pressedButton says.
 void DrawButtonCtrl(HWND hwnd, HDC hdc);
@@ -26,12 +27,13 @@ void DrawBtnText(HDC hdc, COLORREF color, LPCWSTR pszText, const RECT& rc);
 
 // WM_PAINT: one copy of the back buffer.
 LRESULT OnNBPaint(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// WM_PRINTCLIENT: the same copy into the context of wParam.
+LRESULT OnNBPrintClient(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Surfaces, capture, the released-button bitmap and the record, in that
 // order; then forgets the box window and the backdrop.
 void ReleaseNotificationDrawing();
 
-// A font made from the one selected in hdcFrom: size in pixels (scaled by
-// the vertical over horizontal dots per inch of hdcDpi), weight and face;
-// ClearType unless the language is CJK. Null on failure.
+// A font made from the attributes of the one selected in hdcFrom, scaled to
+// hdcDpi's logical pixels (CreateScaledFont). Null on failure.
 HFONT CreateNBFont(HDC hdcFrom, HDC hdcDpi, int size, int weight, LPCWSTR pszFace);

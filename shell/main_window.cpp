@@ -10,12 +10,12 @@
 #include "res/resource.h"
 #include "settings/save_settings.h"
 #include "shell/core/app_state.h"
+#include "shell/core/screen_profile.h"
 #include "shell/core/skin_resources.h"
-#include "shell/release_resources.h"
 #include "shell/core/trace.h"
 #include "shell/core/window_class.h"
-#include "shell/core/window_geometry.h"
 #include "shell/input_report.h"
+#include "shell/release_resources.h"
 #include "shell/soft_keys.h"
 
 namespace {
@@ -51,12 +51,22 @@ LRESULT OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-LRESULT OnPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
-    scoped::Paint paint(hwnd);
+// White with the context's default pen: a one-pixel black outline.
+void PaintMain(HWND hwnd, HDC hdc) {
     RECT rc;
     GetClientRect(hwnd, &rc);
-    scoped::Select brush(paint.hdc(), GetStockObject(WHITE_BRUSH));
-    Rectangle(paint.hdc(), rc.left, rc.top, rc.right, rc.bottom);
+    scoped::Select brush(hdc, GetStockObject(WHITE_BRUSH));
+    Rectangle(hdc, rc.left, rc.top, rc.right, rc.bottom);
+}
+
+LRESULT OnPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
+    scoped::Paint paint(hwnd);
+    PaintMain(hwnd, paint.hdc());
+    return 0;
+}
+
+LRESULT OnPrintClient(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
+    if (HDC hdc = reinterpret_cast<HDC>(wParam)) PaintMain(hwnd, hdc);
     return 0;
 }
 
@@ -116,6 +126,8 @@ constexpr MessageHandler kMainHandlers[] = {
     {WM_ERASEBKGND, Nothing},  // the background is never erased by the platform
     {WM_ACTIVATE, OnActivate},
     {WM_SETTINGCHANGE, OnSettingChange},
+    // Not on the device: lets a memory context receive the same picture.
+    {WM_PRINTCLIENT, OnPrintClient},
 };
 
 }  // namespace

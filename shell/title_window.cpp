@@ -7,56 +7,36 @@
 #include "platform/base/scoped.h"
 #include "res/resource.h"
 #include "shell/core/app_state.h"
+#include "shell/core/draw_kit.h"
+#include "shell/core/screen_profile.h"
 #include "shell/core/skin_resources.h"
 #include "shell/core/window_class.h"
-#include "shell/core/window_geometry.h"
 
 namespace {
 
 constexpr COLORREF kTitleTextColour = 0x666666;
-constexpr UINT kMeasureFlags = 0x8425;  // single line, centred both ways, end ellipsis, calc
-constexpr UINT kDrawFlags = 0x8025;
 // The shrinking stops here even if the text still does not fit; the
 // ellipsis then cuts it.
 constexpr int kSmallestTitleSize = 6;
 
-struct TitleFontSpec {
-    int weight;
-    BYTE quality;
-};
-
-HFONT CreateTitleFont(HDC hdc, int pixels, const TitleFontSpec& spec) {
-    LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(pixels, GetDeviceCaps(hdc, LOGPIXELSY), GetDeviceCaps(hdc, LOGPIXELSX));
-    lf.lfWeight = spec.weight;
-    lf.lfQuality = spec.quality;
-    lstrcpynW(lf.lfFaceName, L"Helvetica LT 35 Thin", LF_FACESIZE);
-    return CreateFontIndirectW(&lf);
-}
-
-// The whole line's width: with the end-ellipsis flag some platforms measure
-// only what would be drawn, so the flag is left out here.
-int MeasureTitle(HDC hdc, LPCWSTR text) {
-    RECT m{};
-    DrawTextW(hdc, text, -1, &m, kMeasureFlags & ~(DT_END_ELLIPSIS | DT_VCENTER));
-    return m.right;
+HFONT CreateTitleFont(HDC hdc, int pixels, LONG weight) {
+    return CreateScaledFont(L"Helvetica LT 35 Thin", pixels, weight, LanguageTextQuality(), hdc);
 }
 
 }  // namespace
 
 HFONT FitTitleFont(HDC hdc, LPCWSTR text, std::vector<int>* sizesTried) {
-    const int s = AppState.nScale;
-    TitleFontSpec spec = AppState.bCJKLanguage ? TitleFontSpec{400, DEFAULT_QUALITY}
-                                               : TitleFontSpec{0, CLEARTYPE_QUALITY};
+    const int s = CurrentScreen().nScale;
+    const LONG weight = AppState.bCJKLanguage ? 400 : 0;
     int base = AppState.bCJKLanguage ? 24 : 21;
     int pixels = AppState.bHasTextSize ? AppState.TextSizeSetting[0] * s : base * s;
     for (;;) {
         if (sizesTried) sizesTried->push_back(pixels);
-        scoped::Font font(CreateTitleFont(hdc, pixels, spec));
+        scoped::Font font(CreateTitleFont(hdc, pixels, weight));
         bool fits;
         {
             scoped::Select selected(hdc, font.get());
-            fits = MeasureTitle(hdc, text) <= 240 * s;
+            fits = MeasureLine(hdc, text).cx <= 240 * s;
         }
         // Too wide a title shrinks in steps of s, counting down from the base size.
         if (fits || base - s < kSmallestTitleSize) return font.release();
@@ -66,7 +46,7 @@ HFONT FitTitleFont(HDC hdc, LPCWSTR text, std::vector<int>* sizesTried) {
 }
 
 void PaintTitle(HDC hdc, const RECT& rc) {
-    const SkinImage& image = AppState.SkinImages[AppState.bLandscape ? kSkinLTitle : kSkinPTitle];
+    const SkinImage& image = AppState.SkinImages[CurrentScreen().o == kLandscape ? kSkinLTitle : kSkinPTitle];
     const int textHeight = AppState.SkinImages[kSkinPTitle].bm.bmHeight;
 
     // The picture covers the whole window: where the window is wider or
@@ -90,7 +70,7 @@ void PaintTitle(HDC hdc, const RECT& rc) {
     {
         scoped::Select selected(mem.hdc(), font.get());
         RECT text = {0, 0, rc.right, textHeight};
-        DrawTextW(mem.hdc(), szTitle, -1, &text, kDrawFlags);
+        DrawTextW(mem.hdc(), szTitle, -1, &text, kTextDrawCentred);
     }
 
     BitBlt(hdc, 0, 0, cx, cy, mem.hdc(), 0, 0, SRCCOPY);
@@ -149,9 +129,9 @@ BOOL CreateTitleWindow(HINSTANCE hInstance, int) {
     if (!RegisterSkinClass(hInstance, L"QXCFTitleClass", TitleWndProc)) return FALSE;
     // The title's height is the portrait title image's, in base units.
     if (!AppState.SkinImages[kSkinPTitle].hBitmap) LoadSkinImage(kSkinPTitle);
-    AppState.nTitleHeight = AppState.SkinImages[kSkinPTitle].bm.bmHeight / AppState.nScale;
+    AppState.nTitleHeight = AppState.SkinImages[kSkinPTitle].bm.bmHeight / CurrentScreen().nScale;
     WindowBox box = TitleWindowBox();
-    AppState.hwndTitle = CreateWindowExW(0, L"QXCFTitleClass", L"QXCFTitleWindow", WS_CHILD | WS_VISIBLE,
+    AppState.hwndTitle = CreateWindowExW(0, L"QXCFTitleClass", L"QXCFTitleWindow", kChildWindowStyle,
                                          box.x, box.y, box.cx, box.cy, AppState.hwndMain, nullptr,
                                          hInstance, nullptr);
     return AppState.hwndTitle != nullptr;

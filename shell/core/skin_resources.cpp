@@ -5,6 +5,8 @@
 #include "platform/base/imaging.h"
 #include "platform/base/scoped.h"
 #include "res/resource.h"
+#include "shell/core/draw_kit.h"
+#include "shell/core/screen_profile.h"
 #include "shell/core/trace.h"
 
 namespace {
@@ -90,20 +92,9 @@ bool LoadSkinImageInto(int index, HDC hdcScreen, ImageFileLoader& loader) {
     return true;
 }
 
-// Height -(size x LOGPIXELSY / LOGPIXELSX), rounded as MulDiv does.
-HFONT CreateListFont(int size, LONG weight, int dpiX, int dpiY) {
-    LOGFONTW lf{};
-    int pixels = size * AppState.nScale;
-    lf.lfHeight = (dpiX > 0 && dpiY > 0) ? -MulDiv(pixels, dpiY, dpiX) : -pixels;
-    lf.lfWeight = weight;
-    lf.lfCharSet = ANSI_CHARSET;
-    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    // CJK text is rendered with the default quality, everything else with ClearType.
-    lf.lfQuality = AppState.bCJKLanguage == 1 ? DEFAULT_QUALITY : CLEARTYPE_QUALITY;
-    lf.lfPitchAndFamily = DEFAULT_PITCH;
-    lstrcpynW(lf.lfFaceName, kListFontFace, LF_FACESIZE);
-    HFONT hFont = CreateFontIndirectW(&lf);
+HFONT CreateListFont(int size, LONG weight, HDC hdcScreen) {
+    int pixels = size * CurrentScreen().nScale;
+    HFONT hFont = CreateScaledFont(kListFontFace, pixels, weight, LanguageTextQuality(), hdcScreen);
     if (!hFont) WriteTrace(L"[err]:LoadSkinResources(), CreateFontIndirectW(size=[%d]) failed.", pixels);
     return hFont;
 }
@@ -115,15 +106,15 @@ void DeleteListFonts() {
     }
 }
 
-void CreateListFonts(int dpiX, int dpiY) {
+void CreateListFonts(HDC hdcScreen) {
     const BYTE* sizes = AppState.TextSizeSetting;
     bool custom = AppState.bHasTextSize == 1;
-    AppState.hFontLarge = CreateListFont(AppState.nScreenType == 6 ? 16 : 12, kWeightRegular, dpiX, dpiY);
-    AppState.hFontPrimary = CreateListFont(custom ? sizes[1] : 12, kWeightRegular, dpiX, dpiY);
-    AppState.hFontSecondary = CreateListFont(custom ? sizes[2] : 11, kWeightRegular, dpiX, dpiY);
-    AppState.hFontMinor = CreateListFont(AppState.bCJKLanguage == 1 ? 11 : 9, kWeightRegular, dpiX, dpiY);
-    AppState.hFontThin = CreateListFont(custom ? sizes[3] : 8, kWeightThin, dpiX, dpiY);
-    AppState.hFontThinSmall = CreateListFont(7, kWeightThin, dpiX, dpiY);
+    AppState.hFontLarge = CreateListFont(CurrentScreen().b320x480 ? 16 : 12, kWeightRegular, hdcScreen);
+    AppState.hFontPrimary = CreateListFont(custom ? sizes[1] : 12, kWeightRegular, hdcScreen);
+    AppState.hFontSecondary = CreateListFont(custom ? sizes[2] : 11, kWeightRegular, hdcScreen);
+    AppState.hFontMinor = CreateListFont(AppState.bCJKLanguage == 1 ? 11 : 9, kWeightRegular, hdcScreen);
+    AppState.hFontThin = CreateListFont(custom ? sizes[3] : 8, kWeightThin, hdcScreen);
+    AppState.hFontThinSmall = CreateListFont(7, kWeightThin, hdcScreen);
 }
 
 void LoadText(UINT id, WCHAR (&sz)[kTextLen]) {
@@ -148,8 +139,6 @@ BOOL LoadSkinImage(int index) {
 BOOL LoadSkinResources() {
     // The list window does not exist yet at the only call: the screen's context.
     scoped::WindowDC hdc(AppState.hwndItem);
-    int dpiX = GetDeviceCaps(hdc.get(), LOGPIXELSX);
-    int dpiY = GetDeviceCaps(hdc.get(), LOGPIXELSY);
 
     // One loader for all files: the program's imaging factory, or (tools,
     // tests) one of the loader's own.
@@ -157,7 +146,7 @@ BOOL LoadSkinResources() {
     for (int i = 0; i < kSkinImageCount; ++i) LoadSkinImageInto(i, hdc.get(), loader);
 
     DeleteListFonts();
-    CreateListFonts(dpiX, dpiY);
+    CreateListFonts(hdc.get());
 
     LoadText(IDS_ON, AppState.szOnText);
     LoadText(IDS_OFF, AppState.szOffText);

@@ -7,6 +7,7 @@
 #include "platform/base/debug_out.h"
 #include "platform/base/registry.h"
 #include "platform/base/screen.h"
+#include "shell/core/screen_profile.h"
 #include "shell/core/trace.h"
 
 namespace {
@@ -69,7 +70,7 @@ struct ScreenClass {
 
 // Either orientation of each size counts.
 constexpr ScreenClass kScreenClasses[] = {
-    {240, 320, 1}, {240, 240, 2}, {480, 640, 3}, {320, 320, 4}, {480, 800, 5}, {320, 480, 6},
+    {240, 320, 1}, {240, 240, 2}, {480, 640, 3}, {320, 320, 4}, {480, 800, 5}, {320, 480, kScreenClass320x480},
 };
 
 // Absence is normal; anything else is a value we cannot use.

@@ -215,6 +215,12 @@ void ListViewTest::PaintNow() {
 }
 
 Capture ListViewTest::CaptureList() const {
+    return CapturePainted([](HDC hdc) {
+        SendMessageW(AppState.hwndItem, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
+    });
+}
+
+Capture ListViewTest::CapturePainted(const std::function<void(HDC)>& paint) const {
     Capture cap;
     RECT rc{};
     GetClientRect(AppState.hwndItem, &rc);
@@ -233,7 +239,7 @@ Capture ListViewTest::CaptureList() const {
         return cap;
     }
     HGDIOBJ old = SelectObject(hdc, hbm);
-    SendMessageW(AppState.hwndItem, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
+    paint(hdc);
     GdiFlush();
     cap.width = rc.right;
     cap.height = rc.bottom;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,8 @@ protected:
     // A paint of the list window through WM_PAINT, then posted messages.
     void PaintNow();
     Capture CaptureList() const;
+    // What paint draws into a surface of the list window's client size.
+    Capture CapturePainted(const std::function<void(HDC)>& paint) const;
     // Installs FakeScroll.dll under a scroll library's device path.
     void InstallFake(LPCWSTR cePath);
     // Installs the real component of a built library under its device path.

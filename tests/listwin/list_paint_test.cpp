@@ -9,6 +9,7 @@
 #include "listwin/list_input.h"
 #include "listwin/list_onoff.h"
 #include "listwin/list_paint.h"
+#include "listwin/list_row_paint.h"
 #include "platform/base/screen.h"
 #include "shell/core/app_state.h"
 #include "shell/core/skin_resources.h"
@@ -348,6 +349,29 @@ TEST_F(ListPaintTest, On320x480TheFieldIsWiderAtCreationAndWideTextsShrink) {
     ASSERT_LT(secondary.cx + 8, primary.cx);
     EXPECT_LE(right, 4 + secondary.cx + 2);
     EXPECT_GE(right, 4 + secondary.cx - 4);
+}
+
+// A row painted into a context of its own over the background is the row the
+// list shows.
+TEST_F(ListPaintTest, PaintItemDrawsIntoTheContextItIsGiven) {
+    LoadTestSkin();
+    ListItem& row = MakeSingleRow(2);
+    wcscpy_s(row.szText, L"Voice Mail:");
+    OpenList();
+    PaintNow();
+    Capture shown = CaptureList();
+    Capture own = CapturePainted([](HDC hdc) {
+        RECT rc{};
+        GetClientRect(AppState.hwndItem, &rc);
+        FillSolid(hdc, rc, kWhite);
+        SetBkMode(hdc, TRANSPARENT);
+        EXPECT_TRUE(PaintItem(AppState.hwndItem, hdc, 0));
+    });
+    ASSERT_GT(shown.CountDark(RECT{0, 0, shown.width, shown.height}), 30) << "the text is drawn";
+    // The list image ends one row below the row: the separator's lower rows are not in it.
+    const auto end = static_cast<size_t>(row.rcItem[kPortrait].bottom + 1) * shown.width;
+    ASSERT_LE(end, shown.pixels.size());
+    EXPECT_TRUE(std::equal(shown.pixels.begin(), shown.pixels.begin() + end, own.pixels.begin()));
 }
 
 TEST_F(ListPaintTest, FontsAreNotLeftSelectedAndTheImageGoesWithTheWindow) {

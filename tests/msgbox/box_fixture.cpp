@@ -131,6 +131,20 @@ void StylusDown(HWND hwnd, POINT p) { SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUT
 void StylusUp(HWND hwnd, POINT p) { SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y)); }
 POINT Centre(const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
 
+BoxPicture::BoxPicture(HWND hwndBox) {
+    scoped::WindowDC window(hwndBox);
+    const int w = GetScreenWidth(), h = GetScreenHeight();
+    if (!m_surface.Create(window.get(), w, h)) {
+        ADD_FAILURE() << "no surface for the box's picture";
+        return;
+    }
+    // What the box does not paint stays this colour.
+    scoped::Brush unpainted(CreateSolidBrush(RGB(0xFF, 0x00, 0xFF)));
+    RECT rc = {0, 0, w, h};
+    FillRect(m_surface.hdc(), &rc, unpainted.get());
+    SendMessageW(hwndBox, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(m_surface.hdc()), PRF_CLIENT);
+}
+
 int Count(HDC hdc, const RECT& rc, COLORREF colour) {
     int n = 0;
     for (int y = rc.top; y < rc.bottom; ++y)

@@ -10,6 +10,7 @@
 
 #include "msgbox/notification_box.h"
 #include "msgbox/notification_state.h"
+#include "platform/base/scoped.h"
 #include "tests/support/png_writer.h"
 #include "tests/support/scratch.h"
 
@@ -57,6 +58,17 @@ BoxStep CloseWith(WPARAM code);
 void StylusDown(HWND hwnd, POINT p);
 void StylusUp(HWND hwnd, POINT p);
 POINT Centre(const RECT& rc);
+
+// The box's picture as WM_PRINTCLIENT paints it, over a screen-sized surface.
+class BoxPicture {
+public:
+    explicit BoxPicture(HWND hwndBox);
+    HDC hdc() const { return m_surface.hdc(); }
+    COLORREF At(int x, int y) const { return GetPixel(m_surface.hdc(), x, y); }
+
+private:
+    scoped::Surface m_surface;
+};
 
 // Pixels of a context: how many of the rectangle have the colour, and how
 // many rows from the first to the last that holds it.

@@ -157,7 +157,7 @@ TEST_F(BoxInputTest, PasswordField) {
                        GetWindowRect(hwndEdit, &edit);
                        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&edit), 2);
                        focused = IsWindowVisible(hwndEdit) && GetFocus() == hwndEdit;
-                       frame = GetPixel(g_NBBack.hdc(), edit.left - 3, edit.top - 3);
+                       frame = BoxPicture(hwnd).At(edit.left - 3, edit.top - 3);
                        textTop = g_pNotificationUIInfo->bodyRect.top + 23;
                        for (wchar_t c : std::wstring(L"12a3")) SendMessageW(hwndEdit, WM_CHAR, c, 0);
                    },

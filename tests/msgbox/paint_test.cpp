@@ -18,8 +18,6 @@ constexpr COLORREF kDimmedWhite = RGB(0x37, 0x37, 0x37);  // black at alpha 200 
 
 class BoxPaintTest : public BoxTest {};
 
-COLORREF Back(int x, int y) { return GetPixel(g_NBBack.hdc(), x, y); }
-
 // Shows a two-button box and runs check() on it.
 void WithBox(LPCWSTR caption, const std::function<void(HWND, const NotificationUIInfo&)>& check) {
     RunBox([&] { return ShowNotificationBox(nullptr, L"Body text", caption, 2, 0); },
@@ -28,16 +26,17 @@ void WithBox(LPCWSTR caption, const std::function<void(HWND, const NotificationU
 
 TEST_F(BoxPaintTest, ComposedPictureInItsOrder) {
     TraceCapture trace;
-    WithBox(L"Caption", [](HWND, const NotificationUIInfo& info) {
-        HDC hdc = g_NBBack.hdc();
-        EXPECT_EQ(Back(2, 2), kDimmedWhite);
-        EXPECT_EQ(Back(info.panelRect.left + 1, info.panelRect.top + 1), ToColorRef(kPanelArgb));
+    WithBox(L"Caption", [](HWND hwnd, const NotificationUIInfo& info) {
+        BoxPicture picture(hwnd);
+        HDC hdc = picture.hdc();
+        EXPECT_EQ(picture.At(2, 2), kDimmedWhite);
+        EXPECT_EQ(picture.At(info.panelRect.left + 1, info.panelRect.top + 1), ToColorRef(kPanelArgb));
         EXPECT_GT(Count(hdc, info.titleRect, kWhite), 30);
         EXPECT_EQ(Count(hdc, info.titleRect, kBlack), 0);
         EXPECT_GT(Count(hdc, info.bodyRect, kBlack), 30);
         EXPECT_EQ(Count(hdc, info.bodyRect, kWhite), 0);
         for (const RECT& rc : {info.firstButtonRect, info.secondButtonRect}) {
-            EXPECT_EQ(Back(rc.left + 1, rc.top + 1), ToColorRef(kButtonUpArgb));
+            EXPECT_EQ(picture.At(rc.left + 1, rc.top + 1), ToColorRef(kButtonUpArgb));
             EXPECT_GT(Count(hdc, rc, kBlack), 10);
             EXPECT_EQ(Count(hdc, rc, kWhite), 0);
         }
@@ -57,6 +56,17 @@ TEST_F(BoxPaintTest, ComposedPictureInItsOrder) {
     EXPECT_TRUE(trace.Has(L"[WFN] OnNBActivate()\r\n"));
 }
 
+// A print is the picture a paint copies: the back buffer, pixel for pixel.
+TEST_F(BoxPaintTest, PrintIsThePaintedPicture) {
+    WithBox(L"Caption", [](HWND hwnd, const NotificationUIInfo&) {
+        BoxPicture printed(hwnd);
+        int differing = 0;
+        for (int y = 0; y < 640; ++y)
+            for (int x = 0; x < 480; ++x) differing += GetPixel(printed.hdc(), x, y) != GetPixel(g_NBBack.hdc(), x, y);
+        EXPECT_EQ(differing, 0);
+    });
+}
+
 // The capture moves up 52 pixels per scale step: rows 0-51 red, 52-103 blue.
 TEST_F(BoxPaintTest, BackdropIsTheScreenShiftedUp) {
     for (int s : {1, 2}) {
@@ -73,8 +83,8 @@ TEST_F(BoxPaintTest, BackdropIsTheScreenShiftedUp) {
             }
         }
         SetScreenPicture(bm.get());
-        WithBox(L"c", [s](HWND, const NotificationUIInfo&) {
-            EXPECT_EQ(Back(1, 1), s == 2 ? kDimmedWhite : RGB(0, 0, 0x37)) << s;
+        WithBox(L"c", [s](HWND hwnd, const NotificationUIInfo&) {
+            EXPECT_EQ(BoxPicture(hwnd).At(1, 1), s == 2 ? kDimmedWhite : RGB(0, 0, 0x37)) << s;
         });
     }
 }
@@ -84,19 +94,15 @@ TEST_F(BoxPaintTest, PressedButtonIsDrawnOnTheWindowOnly) {
     WithBox(L"Caption", [](HWND hwnd, const NotificationUIInfo& info) {
         const RECT &first = info.firstButtonRect, &second = info.secondButtonRect;
         StylusDown(hwnd, Centre(first));
-        EXPECT_EQ(Back(first.left + 1, first.top + 1), ToColorRef(kButtonUpArgb));
+        BoxPicture shown(hwnd);
+        EXPECT_EQ(shown.At(first.left + 1, first.top + 1), ToColorRef(kButtonUpArgb));
         // What the window shows: its picture with the buttons drawn over it.
-        scoped::WindowDC window(hwnd);
-        scoped::MemDC dc(CreateCompatibleDC(window.get()));
-        scoped::Bitmap bm(CreateCompatibleBitmap(window.get(), 480, 640));
-        scoped::Select sel(dc.get(), bm.get());
-        BitBlt(dc.get(), 0, 0, 480, 640, g_NBBack.hdc(), 0, 0, SRCCOPY);
-        DrawButtonCtrl(hwnd, dc.get());
-        EXPECT_EQ(GetPixel(dc.get(), first.left + 1, first.top + 1), ToColorRef(kButtonDownArgb));
-        EXPECT_GT(Count(dc.get(), first, kWhite), 10);
-        EXPECT_EQ(Count(dc.get(), first, kBlack), 0);
-        EXPECT_EQ(GetPixel(dc.get(), second.left + 1, second.top + 1), ToColorRef(kButtonUpArgb));
-        EXPECT_GT(Count(dc.get(), second, kBlack), 10);
+        DrawButtonCtrl(hwnd, shown.hdc());
+        EXPECT_EQ(shown.At(first.left + 1, first.top + 1), ToColorRef(kButtonDownArgb));
+        EXPECT_GT(Count(shown.hdc(), first, kWhite), 10);
+        EXPECT_EQ(Count(shown.hdc(), first, kBlack), 0);
+        EXPECT_EQ(shown.At(second.left + 1, second.top + 1), ToColorRef(kButtonUpArgb));
+        EXPECT_GT(Count(shown.hdc(), second, kBlack), 10);
         StylusUp(hwnd, POINT{1, 1});
     });
 }
@@ -105,12 +111,13 @@ TEST_F(BoxPaintTest, MissingButtonImageDrawsNoButtonsButEverythingElse) {
     DeleteFileW(m_device.Path(L"\\Windows\\QXBS_NB_btn_up.png").c_str());
     WithBox(L"Caption", [](HWND hwnd, const NotificationUIInfo& info) {
         EXPECT_TRUE(IsRectEmpty(&info.firstButtonRect));
+        BoxPicture picture(hwnd);
         for (POINT p : {POINT{38, 446}, POINT{247, 446}}) {
-            EXPECT_EQ(Count(g_NBBack.hdc(), RECT{p.x - 30, p.y - 15, p.x + 30, p.y + 15}, kBlack), 0);  // no label
-            EXPECT_EQ(Back(p.x, p.y), ToColorRef(kPanelArgb));
+            EXPECT_EQ(Count(picture.hdc(), RECT{p.x - 30, p.y - 15, p.x + 30, p.y + 15}, kBlack), 0);  // no label
+            EXPECT_EQ(picture.At(p.x, p.y), ToColorRef(kPanelArgb));
         }
-        EXPECT_GT(Count(g_NBBack.hdc(), info.titleRect, kWhite), 30);
-        EXPECT_GT(Count(g_NBBack.hdc(), info.bodyRect, kBlack), 30);
+        EXPECT_GT(Count(picture.hdc(), info.titleRect, kWhite), 30);
+        EXPECT_GT(Count(picture.hdc(), info.bodyRect, kBlack), 30);
         StylusDown(hwnd, POINT{38, 446});
         EXPECT_EQ(info.pressedButton, -1);
         StylusUp(hwnd, POINT{38, 446});
@@ -128,22 +135,23 @@ TEST_F(BoxPaintTest, RotationRebuildsAtTheNewSizeOverTheFirstCapture) {
         GetObjectW(g_NBBack.bitmap(), sizeof(bm), &bm);
         EXPECT_EQ(bm.bmWidth * 1000 + bm.bmHeight, 640480);
         EXPECT_EQ(info.panelRect.left * 1000 + info.panelRect.top, 66041);
-        EXPECT_EQ(Back(2, 2), kDimmedWhite);
-        EXPECT_EQ(Back(67, 42), ToColorRef(kPanelLandscapeArgb));
-        EXPECT_EQ(Back(196, 290), ToColorRef(kButtonUpArgb));
+        BoxPicture picture(hwnd);
+        EXPECT_EQ(picture.At(2, 2), kDimmedWhite);
+        EXPECT_EQ(picture.At(67, 42), ToColorRef(kPanelLandscapeArgb));
+        EXPECT_EQ(picture.At(196, 290), ToColorRef(kButtonUpArgb));
     });
 }
 
 // The input panel going up or down tells every window of the thread; the
 // box's picture does not depend on it and is not rebuilt.
 TEST_F(BoxPaintTest, TheInputPanelGoingUpAndDownLeavesThePicture) {
-    WithBox(L"Caption", [&](HWND, const NotificationUIInfo&) {
+    WithBox(L"Caption", [&](HWND hwnd, const NotificationUIInfo&) {
         HBITMAP before = g_NBBack.bitmap();
-        const COLORREF panel = Back(67, 150);
+        const COLORREF panel = BoxPicture(hwnd).At(67, 150);
         SHSipPreference(nullptr, SIP_UP);
         SHSipPreference(nullptr, SIP_FORCEDOWN);
         EXPECT_EQ(g_NBBack.bitmap(), before);
-        EXPECT_EQ(Back(67, 150), panel);
+        EXPECT_EQ(BoxPicture(hwnd).At(67, 150), panel);
     });
 }
 
@@ -151,8 +159,8 @@ TEST_F(BoxPaintTest, TheInputPanelGoingUpAndDownLeavesThePicture) {
 TEST_F(BoxPaintTest, WideCaptionIsShrunk) {
     auto rows = [](const std::wstring& caption) {
         int n = 0;
-        WithBox(caption.c_str(), [&](HWND, const NotificationUIInfo& info) {
-            n = RowsWith(g_NBBack.hdc(), info.titleRect, kWhite);
+        WithBox(caption.c_str(), [&](HWND hwnd, const NotificationUIInfo& info) {
+            n = RowsWith(BoxPicture(hwnd).hdc(), info.titleRect, kWhite);
         });
         return n;
     };
@@ -180,7 +188,7 @@ TEST_F(BoxPaintTest, ClosingReleasesEverythingAndTheNextBoxCapturesAgain) {
     for (const scoped::Surface* s : {&g_NBBack, &g_NBCompose, &g_NBCapture}) EXPECT_FALSE(s->hdc() || s->bitmap());
     EXPECT_FALSE(g_hbmNBButtonUp || g_hwndNBBackdrop || g_hwndNBMenuBar);
     SetScreenColour(kBlack);
-    WithBox(L"Caption", [](HWND, const NotificationUIInfo&) { EXPECT_EQ(Back(2, 2), kBlack); });
+    WithBox(L"Caption", [](HWND hwnd, const NotificationUIInfo&) { EXPECT_EQ(BoxPicture(hwnd).At(2, 2), kBlack); });
 }
 
 }  // namespace

@@ -352,6 +352,20 @@ TEST_F(ScreenWindowsTest, DoneSaysWhatItCannotStoreKeepsTheScreenAndSelectsTheFi
     }
 }
 
+// A print of the main window is its paint: white inside a one-pixel black outline.
+TEST_F(ScreenWindowsTest, MainWindowPrintsItsPaint) {
+    SetScreenSizeForTest(240, 320);
+    ASSERT_TRUE(CreateMainWindow(AppState.hInst, SW_SHOW));
+    Picture p = Print(AppState.hwndMain);
+    ASSERT_GT(p.width, 2);
+    ASSERT_GT(p.height, 2);
+    const int outline = 2 * (p.width + p.height) - 4;
+    EXPECT_EQ(p.Count(RGB(0, 0, 0)), outline);
+    EXPECT_EQ(p.Count(RGB(255, 255, 255)), p.width * p.height - outline);
+    EXPECT_EQ(p.At(0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(p.At(p.width - 1, p.height - 1), RGB(0, 0, 0));
+}
+
 TEST_F(ScreenWindowsTest, MissingTitleImageGivesNoTitleHeight) {
     SetScreenSizeForTest(240, 320);
     ASSERT_TRUE(CreateMainWindow(AppState.hInst, SW_SHOW));
