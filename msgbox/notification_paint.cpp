@@ -192,7 +192,7 @@ void DrawBtnText(HDC hdc, COLORREF color, LPCWSTR pszText, const RECT& rc) {
     SetBkMode(hdc, nOldMode);
 }
 
-LRESULT OnNBPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnNBPaint(HWND hwnd) {
     NKDbgPrintfW(L"[WFN] OnNBPaint()\r\n");
     scoped::Paint paint(hwnd);
     HDC hdc = paint.hdc();
