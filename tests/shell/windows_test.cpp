@@ -1,5 +1,6 @@
-// The main and title windows: commands, the orientation check, the title's
-// geometry after a turn, its shrinking font and its picture.
+// The main and title windows: what "Done" cannot store, the title's and the
+// list's boxes and pictures after a turn, the title's shrinking font and its
+// picture. What the windows receive: window_sequence_test.cpp.
 #include <gtest/gtest.h>
 
 #include <objbase.h>
@@ -24,32 +25,6 @@
 #include "tests/support/scratch.h"
 
 namespace {
-
-// Counts what reaches a stand-in for the title or list window.
-struct Recorder {
-    std::vector<UINT> messages;
-};
-
-LRESULT CALLBACK RecorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* rec = reinterpret_cast<Recorder*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (rec && (msg == WM_SETTINGCHANGE || msg == WM_ACTIVATE)) rec->messages.push_back(msg);
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-HWND MakeRecorder(Recorder* rec) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = RecorderProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"QxRecorder";
-        registered = RegisterClassW(&wc) != 0;
-    }
-    HWND hwnd = CreateWindowExW(0, L"QxRecorder", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(rec));
-    return hwnd;
-}
 
 constexpr COLORREF kFrame = RGB(0x30, 0x90, 0xC0);  // the input frame of the test skin
 // What a print of a window's client area leaves where the window paints nothing.
@@ -119,66 +94,6 @@ protected:
     }
     ScratchDevice device;
 };
-
-TEST_F(ScreenWindowsTest, CancelClosesAndDestroyEndsTheLoop) {
-    SetScreenSizeForTest(240, 320);
-    ASSERT_TRUE(CreateMainWindow(AppState.hInst, SW_SHOW));
-    HWND main = AppState.hwndMain;
-    EXPECT_EQ(GetWindowLongW(main, GWL_STYLE) & WS_CAPTION, 0) << "a bare popup, as on the phone";
-
-    SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDM_CANCEL, 0), 0);
-    EXPECT_TRUE(IsWindow(main)) << "the close is posted, not done at once";
-    MSG msg;
-    bool quit = false;
-    for (int i = 0; i < 100 && !quit; ++i) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                quit = true;
-                EXPECT_EQ(msg.wParam, 0u);
-                break;
-            }
-            DispatchMessageW(&msg);
-        }
-    }
-    EXPECT_TRUE(quit);
-    EXPECT_FALSE(IsWindow(main));
-}
-
-TEST_F(ScreenWindowsTest, OnlyAFlipIsForwardedAndOnlyOnce) {
-    SetScreenSizeForTest(240, 320);
-    ASSERT_TRUE(CreateMainWindow(AppState.hInst, SW_SHOW));
-    Recorder title, list;
-    AppState.hwndTitle = MakeRecorder(&title);
-    AppState.hwndItem = MakeRecorder(&list);
-
-    SendMessageW(AppState.hwndMain, WM_SETTINGCHANGE, 0, 0);  // still portrait
-    EXPECT_TRUE(title.messages.empty());
-    // The input panel's going up or down reaches the list alone.
-    SendMessageW(AppState.hwndMain, WM_SETTINGCHANGE, SPI_SETSIPINFO, 0);
-    EXPECT_TRUE(title.messages.empty());
-    EXPECT_EQ(list.messages.size(), 1u);
-    EXPECT_FALSE(AppState.bLandscape);
-    list.messages.clear();
-
-    SetScreenSizeForTest(320, 240);
-    SendMessageW(AppState.hwndMain, WM_SETTINGCHANGE, 0, 0);
-    SendMessageW(AppState.hwndMain, WM_SETTINGCHANGE, 0, 0);  // no second flip
-    EXPECT_EQ(title.messages.size(), 1u);
-    EXPECT_EQ(list.messages.size(), 1u);
-    EXPECT_TRUE(AppState.bLandscape);
-
-    SetScreenSizeForTest(240, 320);
-    SendMessageW(AppState.hwndMain, WM_SETTINGCHANGE, 0, 0);
-    EXPECT_EQ(title.messages.size(), 2u);
-    EXPECT_FALSE(AppState.bLandscape);
-
-    SetScreenSizeForTest(300, 300);  // a square screen never flips
-    SendMessageW(AppState.hwndMain, WM_SETTINGCHANGE, 0, 0);
-    EXPECT_EQ(title.messages.size(), 2u);
-
-    SendMessageW(AppState.hwndMain, WM_ACTIVATE, WA_ACTIVE, 0);
-    EXPECT_EQ(list.messages.back(), UINT(WM_ACTIVATE));
-}
 
 // Turning on each screen class: the title and the list take the boxes they
 // are made with in the new orientation, their pictures reach across them,
