@@ -10,28 +10,24 @@
 #include "platform/aygshell/shell_turn.h"
 #include "res/resource.h"
 #include "tests/aygshell/shell_fixture.h"
+#include "tests/support/message_log.h"
 
 namespace {
 
-constexpr WCHAR kRecorderClass[] = L"ShellTurnRecorder";
-
-// The wParam of every WM_SETTINGCHANGE each recorder window was sent.
-std::vector<WPARAM>* g_pHeard = nullptr;
-
-LRESULT CALLBACK RecorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_SETTINGCHANGE && g_pHeard) g_pHeard->push_back(wParam);
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
+constexpr WCHAR kWindowClass[] = L"ShellTurnWindow";
 
 HWND MakeWindow(RECT rc, DWORD dwExStyle, bool bVisible) {
     WNDCLASSW wc{};
-    wc.lpfnWndProc = RecorderProc;
+    wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kRecorderClass;
+    wc.lpszClassName = kWindowClass;
     RegisterClassW(&wc);
-    return CreateWindowExW(dwExStyle, kRecorderClass, L"", WS_POPUP | (bVisible ? WS_VISIBLE : 0), rc.left, rc.top,
+    return CreateWindowExW(dwExStyle, kWindowClass, L"", WS_POPUP | (bVisible ? WS_VISIBLE : 0), rc.left, rc.top,
                            rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr, wc.hInstance, nullptr);
 }
+
+// Every window hears the turn once, as a reset of the settings.
+constexpr ExpectedMessage kHeardTheTurn[] = {{0, WM_SETTINGCHANGE, kWParam, SETTINGCHANGE_RESET}};
 
 std::wstring Text(RECT rc) {
     return std::to_wstring(rc.left) + L"," + std::to_wstring(rc.top) + L" " + std::to_wstring(rc.right) + L"," +
@@ -43,7 +39,6 @@ protected:
     void TearDown() override {
         for (HWND h : m_windows) DestroyWindow(h);
         SHSipPreference(nullptr, SIP_FORCEDOWN);
-        g_pHeard = nullptr;
         ShellTest::TearDown();
     }
     std::vector<HWND> m_windows;
@@ -72,8 +67,7 @@ TEST_F(ShellTurnTest, FullScreenWindowsTakeTheTurnedWorkAreaAndEveryWindowHearsI
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         UseScreen(c.w, c.h, c.s);
-        std::vector<WPARAM> heard;
-        g_pHeard = &heard;
+        MessageLog log({{kWindowClass, {WM_SETTINGCHANGE}}});
         HWND hwnd = MakeWindow(c.rc, c.dwExStyle, c.bVisible);
         ASSERT_TRUE(hwnd);
         m_windows.push_back(hwnd);
@@ -82,12 +76,11 @@ TEST_F(ShellTurnTest, FullScreenWindowsTakeTheTurnedWorkAreaAndEveryWindowHearsI
         bool bFits = !EqualRect(&c.rc, &c.want);
         EXPECT_EQ(FollowScreenTurn(RECT{0, 0, c.w, c.h}, GetCurrentThreadId()), bFits ? 1 : 0);
         EXPECT_EQ(Text(WindowRectOf(hwnd)), Text(c.want));
-        EXPECT_EQ(heard, std::vector<WPARAM>{SETTINGCHANGE_RESET});
+        EXPECT_TRUE(SequenceIs(log.Take(), kHeardTheTurn));
 
         // No turn, nothing to do and nothing said.
-        heard.clear();
         EXPECT_EQ(FollowScreenTurn(RECT{0, 0, c.h, c.w}, GetCurrentThreadId()), 0);
-        EXPECT_TRUE(heard.empty());
+        EXPECT_TRUE(SequenceIs(log.Take(), {}));
         DestroyWindow(hwnd);
         m_windows.pop_back();
     }
