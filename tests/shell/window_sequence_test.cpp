@@ -5,8 +5,6 @@
 // handler, once per turn.
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-
 #include "listwin/item_window.h"
 #include "platform/aygshell/aygshell.h"
 #include "platform/aygshell/shell_turn.h"
@@ -15,8 +13,8 @@
 #include "res/resource.h"
 #include "shell/core/app_state.h"
 #include "shell/main_window.h"
-#include "shell/release_resources.h"
 #include "shell/title_window.h"
+#include "tests/shell/screen_fixture.h"
 #include "tests/support/message_log.h"
 #include "tests/support/png_writer.h"
 #include "tests/support/scratch.h"
@@ -154,12 +152,10 @@ constexpr ExpectedMessage kClose[] = {
     {kList, WM_DESTROY, kNested},
 };
 
-class WindowSequenceTest : public testing::TestWithParam<UINT> {
+class WindowSequenceTest : public ScreenTest, public testing::WithParamInterface<UINT> {
 protected:
     void SetUp() override {
-        ResetAppState();
-        AppState.hInst = GetModuleHandleW(nullptr);
-        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+        ScreenTest::SetUp();
         ASSERT_TRUE(CreateImagingFactory(&AppState.pImagingFactory));
         ASSERT_TRUE(WriteSolidPng(device.Path(L"\\Windows\\QXBS_P_Title.png"), 480, 60, 0xFFEEEEEE));
         ASSERT_TRUE(WriteSolidPng(device.Path(L"\\Windows\\QXBS_L_Title.png"), 640, 60, 0xFFEEEEEE));
@@ -170,15 +166,7 @@ protected:
     }
     void TearDown() override {
         if (m_hwndOther) DestroyWindow(m_hwndOther);
-        if (AppState.hwndMain && IsWindow(AppState.hwndMain)) DestroyWindow(AppState.hwndMain);
-        ReleaseResources();
-        PumpMessages(0);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        ResetAppState();
-        SetScreenSizeForTest(0, 0);
-        CoUninitialize();
+        ScreenTest::TearDown();
     }
     // To width x height from height x width.
     static void Turn(int width, int height) {
@@ -186,7 +174,6 @@ protected:
         FollowScreenTurn(RECT{0, 0, height, width}, GetCurrentThreadId());
         PumpMessages(0);
     }
-    ScratchDevice device;
     HWND m_hwndOther = nullptr;
 };
 

@@ -3,8 +3,6 @@
 // picture. What the windows receive: window_sequence_test.cpp.
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-
 #include <algorithm>
 #include <vector>
 
@@ -18,9 +16,9 @@
 #include "res/resource.h"
 #include "shell/core/app_state.h"
 #include "shell/core/skin_resources.h"
-#include "shell/release_resources.h"
 #include "shell/main_window.h"
 #include "shell/title_window.h"
+#include "tests/shell/screen_fixture.h"
 #include "tests/support/png_writer.h"
 #include "tests/support/scratch.h"
 
@@ -69,30 +67,12 @@ RECT BoxInMain(HWND hwnd) {
     return rc;
 }
 
-class ScreenWindowsTest : public testing::Test {
+class ScreenWindowsTest : public ScreenTest {
 protected:
-    void SetUp() override {
-        ResetAppState();
-        AppState.hInst = GetModuleHandleW(nullptr);
-        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    }
-    void TearDown() override {
-        for (HWND h : {AppState.hwndItem, AppState.hwndTitle, AppState.hwndMain})
-            if (h && IsWindow(h)) DestroyWindow(h);
-        ReleaseResources();
-        PumpMessages(0);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        ResetAppState();
-        SetScreenSizeForTest(0, 0);
-        CoUninitialize();
-    }
     void WriteTitles(int s, Argb colour) {
         ASSERT_TRUE(WriteSolidPng(device.Path(L"\\Windows\\QXBS_P_Title.png"), 240 * s, 30 * s, colour));
         ASSERT_TRUE(WriteSolidPng(device.Path(L"\\Windows\\QXBS_L_Title.png"), 320 * s, 30 * s, colour));
     }
-    ScratchDevice device;
 };
 
 // Turning on each screen class: the title and the list take the boxes they
