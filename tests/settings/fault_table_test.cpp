@@ -16,7 +16,7 @@
 #include "settings/save_settings.h"
 #include "shell/core/skin_resources.h"
 #include "shell/release_resources.h"
-#include "tests/settings_rw/rw_fixture.h"
+#include "tests/settings/rw_fixture.h"
 #include "tests/support/png_writer.h"
 
 namespace {

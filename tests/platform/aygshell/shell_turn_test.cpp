@@ -9,7 +9,7 @@
 #include "platform/aygshell/aygshell.h"
 #include "platform/aygshell/shell_turn.h"
 #include "res/resource.h"
-#include "tests/aygshell/shell_fixture.h"
+#include "tests/platform/aygshell/shell_fixture.h"
 #include "tests/support/message_log.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "platform/ossvcs/phone.h"
 #include "settings/read_settings.h"
 #include "settings/save_settings.h"
-#include "tests/settings_rw/rw_fixture.h"
+#include "tests/settings/rw_fixture.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "platform/ril/ril_test_seams.h"
-#include "tests/radio/radio_rig.h"
+#include "tests/platform/ril/radio_rig.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "platform/ril/ril_test_seams.h"
 #include "settings/settings_store.h"
-#include "tests/settings_rw/rw_fixture.h"
+#include "tests/settings/rw_fixture.h"
 
 namespace {
 

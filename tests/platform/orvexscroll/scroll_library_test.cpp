@@ -7,7 +7,7 @@
 
 #include "platform/base/kernel.h"
 #include "platform/orvexscroll/gesture_info.h"
-#include "tests/scroll/list_model.h"
+#include "tests/platform/orvexscroll/list_model.h"
 #include "tests/support/scratch.h"
 
 namespace {

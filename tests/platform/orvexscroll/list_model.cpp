@@ -1,5 +1,5 @@
 // The list's handling of scroll events and paints, for the component tests.
-#include "tests/scroll/list_model.h"
+#include "tests/platform/orvexscroll/list_model.h"
 
 #include <map>
 

@@ -8,7 +8,7 @@
 
 #include "platform/ril/at_transport.h"
 #include "platform/ril/ril_test_seams.h"
-#include "tests/radio/radio_rig.h"
+#include "tests/platform/ril/radio_rig.h"
 #include "tools/modem_server/modem_server_process.h"
 
 namespace {

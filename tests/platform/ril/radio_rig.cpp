@@ -1,5 +1,5 @@
 // Test rig of the radio layer.
-#include "tests/radio/radio_rig.h"
+#include "tests/platform/ril/radio_rig.h"
 
 #include <cstring>
 

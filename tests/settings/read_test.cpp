@@ -6,7 +6,7 @@
 #include <cwchar>
 
 #include "settings/read_settings.h"
-#include "tests/settings_rw/rw_fixture.h"
+#include "tests/settings/rw_fixture.h"
 
 namespace {
 

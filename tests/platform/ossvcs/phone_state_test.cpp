@@ -5,7 +5,7 @@
 #include "platform/base/kernel.h"
 #include "platform/ossvcs/phone.h"
 #include "platform/ril/ril_test_seams.h"
-#include "tests/radio/radio_rig.h"
+#include "tests/platform/ril/radio_rig.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Shared pieces of the shell-library tests.
-#include "tests/aygshell/shell_fixture.h"
+#include "tests/platform/aygshell/shell_fixture.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 
 #include "platform/aygshell/aygshell.h"
 #include "res/resource.h"
-#include "tests/aygshell/shell_fixture.h"
+#include "tests/platform/aygshell/shell_fixture.h"
 #include "tests/support/scratch.h"
 
 namespace {

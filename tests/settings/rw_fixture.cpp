@@ -1,5 +1,5 @@
 // Reading and saving test set-up: card, store keys, seams and edit controls.
-#include "tests/settings_rw/rw_fixture.h"
+#include "tests/settings/rw_fixture.h"
 
 #include <cstdio>
 
