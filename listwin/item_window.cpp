@@ -8,6 +8,7 @@
 #include "listwin/list_pacing.h"
 #include "listwin/list_paint.h"
 #include "listwin/list_scroll.h"
+#include "platform/base/message_table.h"
 #include "shell/core/app_state.h"
 #include "shell/core/draw_kit.h"
 #include "shell/core/screen_profile.h"
@@ -15,21 +16,13 @@
 
 namespace {
 
-LRESULT Nothing(HWND, UINT, WPARAM, LPARAM) { return 0; }
-
-LRESULT OnCreate(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnCreate(HWND hwnd) {
     SetupScrollComponent(hwnd);
     LayoutItems();
     return 0;
 }
 
-LRESULT OnPaint(HWND hwnd, UINT, WPARAM, LPARAM) { return OnItemPaint(hwnd); }
-
-LRESULT OnPrintClient(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
-    return OnItemPrintClient(hwnd, reinterpret_cast<HDC>(wParam));
-}
-
-LRESULT OnDestroy(HWND, UINT, WPARAM, LPARAM) {
+LRESULT OnDestroy(HWND) {
     ReleaseScrollComponent();
     ReleaseItemImage();
     // The edit controls go with this window; rows that outlive it must not
@@ -39,36 +32,35 @@ LRESULT OnDestroy(HWND, UINT, WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT OnTimer(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (wParam != kScrollFrameTimer) return DefWindowProcW(hwnd, msg, wParam, lParam);
+LRESULT OnTimer(HWND hwnd, UINT_PTR id) {
+    if (id != kScrollFrameTimer) return DefWindowProcW(hwnd, WM_TIMER, id, 0);
     StepScrollOnTimer(hwnd);
     return 0;
 }
 
+// Handed on whole: the scroll component reads the gesture from it.
 LRESULT OnGesture(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     ScrollGesture(hwnd, msg, wParam, lParam);
     return 0;
 }
 
-constexpr UINT kWmGesture = 0x0119;
-
 constexpr MessageHandler kItemHandlers[] = {
-    {WM_CREATE, OnCreate},
-    {WM_PAINT, OnPaint},
-    {WM_COMMAND, OnItemCommand},
-    {WM_DESTROY, OnDestroy},
-    {WM_SIZE, Nothing},
-    {WM_ERASEBKGND, Nothing},  // painting covers the whole window
-    {WM_ACTIVATE, OnItemActivate},
-    {WM_SETTINGCHANGE, OnItemSettingChange},
-    {WM_LBUTTONDOWN, OnItemPenDown},
-    {WM_LBUTTONUP, OnItemPenUp},
-    {WM_MOUSEMOVE, OnItemPenMove},
-    {kWmGesture, OnGesture},
+    Cracked<WM_CREATE, OnCreate>,
+    Cracked<WM_PAINT, OnItemPaint>,
+    Cracked<WM_COMMAND, OnItemCommand>,
+    Cracked<WM_DESTROY, OnDestroy>,
+    {WM_SIZE, IgnoreMessage},
+    {WM_ERASEBKGND, IgnoreMessage},  // painting covers the whole window
+    Cracked<WM_ACTIVATE, OnItemActivate>,
+    Cracked<WM_SETTINGCHANGE, OnItemSettingChange>,
+    Cracked<WM_LBUTTONDOWN, OnItemPenDown>,
+    Cracked<WM_LBUTTONUP, OnItemPenUp>,
+    Cracked<WM_MOUSEMOVE, OnItemPenMove>,
+    {WM_GESTURE, OnGesture},
     // Not on the device: the step of a paced movement that input interrupted.
-    {WM_TIMER, OnTimer},
+    Cracked<WM_TIMER, OnTimer>,
     // Not on the device: lets a memory context receive the same picture.
-    {WM_PRINTCLIENT, OnPrintClient},
+    Cracked<WM_PRINTCLIENT, OnItemPrintClient>,
 };
 
 }  // namespace

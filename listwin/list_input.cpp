@@ -12,6 +12,7 @@
 #include "listwin/list_scroll.h"
 #include "platform/aygshell/aygshell.h"
 #include "platform/base/kernel.h"
+#include "platform/base/message_table.h"
 #include "shell/core/app_state.h"
 #include "shell/core/screen_profile.h"
 
@@ -35,12 +36,11 @@ void OnEditSetFocus(HWND hwnd) {
     FitListToInputPanel(hwnd);
 }
 
-// The point of a pen message: x and y as 16-bit values, y signed or not.
-POINT PenPoint(LPARAM lParam, bool bSignedY) {
-    POINT pt;
-    pt.x = LOWORD(lParam);
-    pt.y = bSignedY ? static_cast<short>(HIWORD(lParam)) : HIWORD(lParam);
-    return pt;
+// As the device reads the pen: x always unsigned, y unsigned on the pen
+// down (it lands inside the window) and signed while the list holds the
+// capture (the pen may leave the window upwards).
+POINT DevicePenPoint(POINT pt, bool bSignedY) {
+    return POINT{UnsignedPenCoordinate(pt.x), bSignedY ? pt.y : UnsignedPenCoordinate(pt.y)};
 }
 
 }  // namespace
@@ -106,12 +106,12 @@ LRESULT ToggleSubItem(HWND hwnd, int iRow, int iItem, void* pItem) {
     return 0;
 }
 
-LRESULT OnItemCommand(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
-    if (LOWORD(wParam) == 1) {
+LRESULT OnItemCommand(HWND hwnd, UINT id, UINT code, HWND) {
+    if (id == IDOK) {
         EndDialog(hwnd, 1);
         return 1;
     }
-    switch (HIWORD(wParam)) {
+    switch (code) {
     case EN_SETFOCUS:
         OnEditSetFocus(hwnd);
         break;
@@ -125,16 +125,16 @@ LRESULT OnItemCommand(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
     return 0;
 }
 
-LRESULT OnItemActivate(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
-    if (LOWORD(wParam) != WA_ACTIVE) return 0;
+LRESULT OnItemActivate(HWND hwnd, UINT state, HWND, BOOL) {
+    if (state != WA_ACTIVE) return 0;
     RunActivateCallbacks();
     if (g_iCurTop != 0 && g_iCurTop != g_iBmpHeight - g_iScreenHeight && ActiveScroll()) ResyncScroll(hwnd);
     return 0;
 }
 
-LRESULT OnItemSettingChange(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
+LRESULT OnItemSettingChange(HWND hwnd, UINT_PTR flag, LPCWSTR) {
     // The input panel went up or down.
-    if (wParam == SPI_SETSIPINFO) {
+    if (flag == SPI_SETSIPINFO) {
         FitListToInputPanel(hwnd);
         return 0;
     }
@@ -150,22 +150,22 @@ LRESULT OnItemSettingChange(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
     return 0;
 }
 
-LRESULT OnItemPenDown(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+LRESULT OnItemPenDown(HWND hwnd, POINT pt) {
     // An edit field that had the focus loses it (and lowers the input panel).
     SetFocus(hwnd);
     SetCapture(hwnd);
-    ScrollPenDown(PenPoint(lParam, false));
+    ScrollPenDown(DevicePenPoint(pt, false));
     return 0;
 }
 
-LRESULT OnItemPenUp(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+LRESULT OnItemPenUp(HWND hwnd, POINT pt) {
     SetFocus(hwnd);
     ReleaseCapture();
-    ScrollPenUp(PenPoint(lParam, true));
+    ScrollPenUp(DevicePenPoint(pt, true));
     return 0;
 }
 
-LRESULT OnItemPenMove(HWND, UINT, WPARAM, LPARAM lParam) {
-    ScrollPenMove(PenPoint(lParam, true));
+LRESULT OnItemPenMove(HWND, POINT pt) {
+    ScrollPenMove(DevicePenPoint(pt, true));
     return 0;
 }

@@ -15,10 +15,11 @@ LRESULT ToggleSubItem(HWND hwnd, int iRow, int iItem, void* pItem);
 // pfnOnActivate of every row that has one. TRUE.
 BOOL RunActivateCallbacks();
 
-// Handlers of ItemWndProc's table.
-LRESULT OnItemCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnItemActivate(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnItemSettingChange(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnItemPenDown(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnItemPenUp(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnItemPenMove(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Handlers of ItemWndProc's table (platform/base/message_table.h crackers).
+// Command id IDOK ends a dialog the list would be in: 1; otherwise 0.
+LRESULT OnItemCommand(HWND hwnd, UINT id, UINT code, HWND hwndCtl);
+LRESULT OnItemActivate(HWND hwnd, UINT state, HWND hwndOther, BOOL bMinimized);
+LRESULT OnItemSettingChange(HWND hwnd, UINT_PTR flag, LPCWSTR section);
+LRESULT OnItemPenDown(HWND hwnd, POINT pt);
+LRESULT OnItemPenUp(HWND hwnd, POINT pt);
+LRESULT OnItemPenMove(HWND hwnd, POINT pt);

@@ -58,9 +58,7 @@ bool SetDefaultNotificationUIInfo() {
     return true;
 }
 
-LRESULT Nothing(HWND, UINT, WPARAM, LPARAM) { return 0; }
-
-LRESULT OnNBInitDialog(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnNBInitDialog(HWND hwnd) {
     const NotificationUIInfo* pInfo = g_pNotificationUIInfo;
     SHINITDLGINFO shidi{};
     shidi.dwMask = SHIDIM_FLAGS;
@@ -88,7 +86,8 @@ LRESULT OnNBInitDialog(HWND hwnd, UINT, WPARAM, LPARAM) {
     return FALSE;
 }
 
-// WM_CLOSE from the buttons, the timer or anyone else: wParam is the result.
+// WM_CLOSE from the buttons, the timer or anyone else: wParam, the box's own
+// use of it, is the result.
 LRESULT OnNBClose(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
     // Once released, a second close in the same turn must not change the result.
     if (!g_pNotificationUIInfo) return 0;
@@ -107,36 +106,24 @@ LRESULT OnNBClose(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
 }
 
 constexpr MessageHandler kNotificationHandlers[] = {
-    {WM_PAINT, OnNBPaint},
-    {WM_INITDIALOG, OnNBInitDialog},
-    {WM_DESTROY, Nothing},
-    {WM_LBUTTONDOWN, OnNBLButtonDown},
-    {WM_LBUTTONUP, OnNBLButtonUp},
-    {WM_SIZE, Nothing},
-    {WM_ERASEBKGND, Nothing},
+    Cracked<WM_PAINT, OnNBPaint>,
+    Cracked<WM_INITDIALOG, OnNBInitDialog>,
+    {WM_DESTROY, IgnoreMessage},
+    Cracked<WM_LBUTTONDOWN, OnNBLButtonDown>,
+    Cracked<WM_LBUTTONUP, OnNBLButtonUp>,
+    {WM_SIZE, IgnoreMessage},
+    {WM_ERASEBKGND, IgnoreMessage},
     {WM_ACTIVATE, OnNBActivate},
-    {WM_TIMER, OnNBTimer},
-    {WM_SETTINGCHANGE, OnNBSettingChange},
+    Cracked<WM_TIMER, OnNBTimer>,
+    Cracked<WM_SETTINGCHANGE, OnNBSettingChange>,
     {WM_CLOSE, OnNBClose},
     // Not on the device: lets a memory context receive the same picture.
-    {WM_PRINTCLIENT, OnNBPrintClient},
+    Cracked<WM_PRINTCLIENT, OnNBPrintClient>,
 };
 
-// The box is a dialog, so the window procedure of its class is the dialog
-// manager's, which calls this one first. A message of the table is handled
-// here and its handler's result becomes the message's result; every other
-// message is left to the dialog manager (FALSE), whose default processing
-// ends in DefWindowProcW. Calling DefWindowProcW from here as well would
-// run the default twice, and its WM_CLOSE would destroy the modal window
-// instead of ending the modal run.
+// The box is a dialog: the dialog manager's procedure calls this one first.
 INT_PTR CALLBACK NotificationDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    MessageHandlerFn handler = FindMessageHandler(kNotificationHandlers, msg);
-    if (!handler) return FALSE;
-    LRESULT lr = CallMessageHandler(handler, hwnd, msg, wParam, lParam);
-    // WM_INITDIALOG answers the dialog manager directly: FALSE keeps our focus.
-    if (msg == WM_INITDIALOG) return lr;
-    SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, lr);
-    return TRUE;
+    return DispatchDialogTable(kNotificationHandlers, hwnd, msg, wParam, lParam);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "msgbox/notification_state.h"
 #include "platform/aygshell/aygshell.h"
 #include "platform/base/debug_out.h"
+#include "platform/base/message_table.h"
 #include "platform/base/scoped.h"
 
 namespace {
@@ -15,9 +16,8 @@ namespace {
 SHACTIVATEINFO g_NBActivateInfo;
 SHACTIVATEINFO g_NBSettingChangeInfo;
 
-// The stylus position: x and y unsigned, in window pixels.
-int StylusX(LPARAM lParam) { return LOWORD(lParam); }
-int StylusY(LPARAM lParam) { return HIWORD(lParam); }
+// The stylus position as the box reads it: x and y unsigned, in window pixels.
+POINT StylusPoint(POINT pt) { return POINT{UnsignedPenCoordinate(pt.x), UnsignedPenCoordinate(pt.y)}; }
 
 // Button feedback goes to the window only; the back buffer keeps the
 // released buttons of the last composition.
@@ -40,28 +40,29 @@ int HitNotificationButton(int x, int y) {
     return kNBNoButton;
 }
 
-LRESULT OnNBLButtonDown(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+LRESULT OnNBLButtonDown(HWND hwnd, POINT pen) {
     NotificationUIInfo* pInfo = g_pNotificationUIInfo;
     if (!pInfo || pInfo->buttonMode == 0) return 0;
     SetCapture(hwnd);
-    pInfo->pressedButton = HitNotificationButton(StylusX(lParam), StylusY(lParam));
+    const POINT pt = StylusPoint(pen);
+    pInfo->pressedButton = HitNotificationButton(pt.x, pt.y);
     if (pInfo->pressedButton != kNBNoButton) RedrawButtonsOnWindow(hwnd);
     return 0;
 }
 
-LRESULT OnNBLButtonUp(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+LRESULT OnNBLButtonUp(HWND hwnd, POINT pen) {
     NotificationUIInfo* pInfo = g_pNotificationUIInfo;
     if (!pInfo || pInfo->buttonMode == 0) return 0;
     ReleaseCapture();
     // A close needs the release on the very button that was pressed.
-    const int x = StylusX(lParam), y = StylusY(lParam);
+    const POINT pt = StylusPoint(pen);
     int code = -1;
     if (pInfo->buttonMode == 1) {
-        if (pInfo->pressedButton == kNBSingleButton && IsInsideStrict(pInfo->singleButtonRect, x, y)) code = 0;
+        if (pInfo->pressedButton == kNBSingleButton && IsInsideStrict(pInfo->singleButtonRect, pt.x, pt.y)) code = 0;
     } else if (pInfo->buttonMode == 2) {
-        if (pInfo->pressedButton == kNBFirstButton && IsInsideStrict(pInfo->firstButtonRect, x, y))
+        if (pInfo->pressedButton == kNBFirstButton && IsInsideStrict(pInfo->firstButtonRect, pt.x, pt.y))
             code = 1;
-        else if (pInfo->pressedButton == kNBSecondButton && IsInsideStrict(pInfo->secondButtonRect, x, y))
+        else if (pInfo->pressedButton == kNBSecondButton && IsInsideStrict(pInfo->secondButtonRect, pt.x, pt.y))
             code = 0;
     }
     if (code >= 0) {
@@ -76,13 +77,14 @@ LRESULT OnNBLButtonUp(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
     return 0;
 }
 
-LRESULT OnNBTimer(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
-    if (wParam != kNBTimerId) return 0;
+LRESULT OnNBTimer(HWND hwnd, UINT_PTR id) {
+    if (id != kNBTimerId) return 0;
     SendMessageW(hwnd, WM_CLOSE, 0, 0);
     KillTimer(hwnd, kNBTimerId);
     return 0;
 }
 
+// The message's parameters go to the shell as they came.
 LRESULT OnNBActivate(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
     SHHandleWMActivate(hwnd, wParam, lParam, &g_NBActivateInfo, 0);
     NKDbgPrintfW(L"[WFN] OnNBActivate()\r\n");
@@ -92,9 +94,9 @@ LRESULT OnNBActivate(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
 // The new picture reaches the window with the next paint request. The input
 // panel's going up or down changes nothing the picture is made of: a
 // rebuild then would only show the window an empty back buffer meanwhile.
-LRESULT OnNBSettingChange(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
-    if (wParam == SPI_SETSIPINFO) return 0;
+LRESULT OnNBSettingChange(HWND hwnd, UINT_PTR flag, LPCWSTR section) {
+    if (flag == SPI_SETSIPINFO) return 0;
     if (g_pNotificationUIInfo && RebuildNBBackBuffer(hwnd)) PreDrawNotify(hwnd, g_NBBack.hdc());
-    SHHandleWMSettingChange(hwnd, wParam, lParam, &g_NBSettingChangeInfo);
+    SHHandleWMSettingChange(hwnd, flag, reinterpret_cast<LPARAM>(section), &g_NBSettingChangeInfo);
     return 0;
 }

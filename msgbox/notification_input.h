@@ -1,13 +1,14 @@
 // What the message box does with the stylus, its timer, activation and
-// setting changes. Handlers of its message table; each returns 0.
+// setting changes. Handlers of its message table (platform/base/message_table.h
+// crackers); each returns 0.
 #pragma once
 #include <windows.h>
 
-LRESULT OnNBLButtonDown(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnNBLButtonUp(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnNBTimer(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT OnNBLButtonDown(HWND hwnd, POINT pt);
+LRESULT OnNBLButtonUp(HWND hwnd, POINT pt);
+LRESULT OnNBTimer(HWND hwnd, UINT_PTR id);
 LRESULT OnNBActivate(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnNBSettingChange(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT OnNBSettingChange(HWND hwnd, UINT_PTR flag, LPCWSTR section);
 
 // The button under a point: kNBSingleButton, kNBFirstButton,
 // kNBSecondButton, or kNBNoButton.

@@ -201,17 +201,17 @@ void DrawBtnText(HDC hdc, COLORREF color, LPCWSTR pszText, const RECT& rc) {
     SetBkMode(hdc, nOldMode);
 }
 
-LRESULT OnNBPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnNBPaint(HWND hwnd) {
     NKDbgPrintfW(L"[WFN] OnNBPaint()\r\n");
     scoped::Paint paint(hwnd);
     CopyBackBuffer(paint.hdc(), paint.ps().rcPaint);
     return 0;
 }
 
-LRESULT OnNBPrintClient(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
+LRESULT OnNBPrintClient(HWND hwnd, HDC hdc) {
     RECT rc{};
     GetClientRect(hwnd, &rc);
-    CopyBackBuffer(reinterpret_cast<HDC>(wParam), rc);
+    CopyBackBuffer(hdc, rc);
     return 0;
 }
 

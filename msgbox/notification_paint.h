@@ -26,9 +26,9 @@ void DrawButtonCtrl(HWND hwnd, HDC hdc);
 void DrawBtnText(HDC hdc, COLORREF color, LPCWSTR pszText, const RECT& rc);
 
 // WM_PAINT: one copy of the back buffer.
-LRESULT OnNBPaint(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-// WM_PRINTCLIENT: the same copy into the context of wParam.
-LRESULT OnNBPrintClient(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT OnNBPaint(HWND hwnd);
+// WM_PRINTCLIENT: the same copy into the given context.
+LRESULT OnNBPrintClient(HWND hwnd, HDC hdc);
 
 // Surfaces, capture, the released-button bitmap and the record, in that
 // order; then forgets the box window and the backdrop.

@@ -4,6 +4,7 @@
 
 #include "listwin/list_items.h"
 #include "platform/aygshell/aygshell.h"
+#include "platform/base/message_table.h"
 #include "platform/base/scoped.h"
 #include "platform/base/screen.h"
 #include "platform/base/window.h"
@@ -24,8 +25,8 @@ namespace {
 // wait: the screen must not close under its box.
 bool g_bReporting = false;
 
-LRESULT OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (LOWORD(wParam)) {
+LRESULT OnCommand(HWND hwnd, UINT id, UINT code, HWND hwndCtl) {
+    switch (id) {
     case IDM_DONE: {
         if (g_bReporting) return 0;
         // A text that cannot be stored keeps the screen open and is said;
@@ -47,7 +48,7 @@ LRESULT OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
         return 0;
     default:
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return DefWindowProcW(hwnd, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwndCtl));
     }
 }
 
@@ -59,18 +60,18 @@ void PaintMain(HWND hwnd, HDC hdc) {
     Rectangle(hdc, rc.left, rc.top, rc.right, rc.bottom);
 }
 
-LRESULT OnPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnPaint(HWND hwnd) {
     scoped::Paint paint(hwnd);
     PaintMain(hwnd, paint.hdc());
     return 0;
 }
 
-LRESULT OnPrintClient(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
-    if (HDC hdc = reinterpret_cast<HDC>(wParam)) PaintMain(hwnd, hdc);
+LRESULT OnPrintClient(HWND hwnd, HDC hdc) {
+    if (hdc) PaintMain(hwnd, hdc);
     return 0;
 }
 
-LRESULT OnCreate(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnCreate(HWND hwnd) {
     AppState.hwndMenuBar = CreateSoftKeyBar(hwnd, AppState.hInst);
     // The list window does not exist yet: resources are made for the screen.
     TimedStep(L"LoadResource", [] { return LoadSkinResources(); });
@@ -78,7 +79,7 @@ LRESULT OnCreate(HWND hwnd, UINT, WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT OnDestroy(HWND, UINT, WPARAM, LPARAM) {
+LRESULT OnDestroy(HWND) {
     if (AppState.hwndMenuBar) DestroyWindow(AppState.hwndMenuBar);
     AppState.hwndMenuBar = nullptr;
     ReleaseResources();
@@ -86,8 +87,7 @@ LRESULT OnDestroy(HWND, UINT, WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT Nothing(HWND, UINT, WPARAM, LPARAM) { return 0; }
-
+// Handed on to the list as it came.
 LRESULT OnActivate(HWND, UINT, WPARAM wParam, LPARAM lParam) {
     if (AppState.hwndItem) SendMessageW(AppState.hwndItem, WM_ACTIVATE, wParam, lParam);
     return 0;
@@ -96,9 +96,10 @@ LRESULT OnActivate(HWND, UINT, WPARAM wParam, LPARAM lParam) {
 // Only a turn of the screen is passed on, once per turn; and the input
 // panel's going up or down, to the list, which gives the field being typed
 // room.
-LRESULT OnSettingChange(HWND, UINT, WPARAM wParam, LPARAM lParam) {
-    if (wParam == SPI_SETSIPINFO) {
-        if (AppState.hwndItem) SendMessageW(AppState.hwndItem, WM_SETTINGCHANGE, wParam, lParam);
+LRESULT OnSettingChange(HWND, UINT_PTR flag, LPCWSTR section) {
+    const LPARAM lParam = reinterpret_cast<LPARAM>(section);
+    if (flag == SPI_SETSIPINFO) {
+        if (AppState.hwndItem) SendMessageW(AppState.hwndItem, WM_SETTINGCHANGE, flag, lParam);
         return 0;
     }
     int w = GetScreenWidth(), h = GetScreenHeight();
@@ -111,23 +112,23 @@ LRESULT OnSettingChange(HWND, UINT, WPARAM wParam, LPARAM lParam) {
         flipped = true;
     }
     if (flipped) {
-        if (AppState.hwndTitle) SendMessageW(AppState.hwndTitle, WM_SETTINGCHANGE, wParam, lParam);
-        if (AppState.hwndItem) SendMessageW(AppState.hwndItem, WM_SETTINGCHANGE, wParam, lParam);
+        if (AppState.hwndTitle) SendMessageW(AppState.hwndTitle, WM_SETTINGCHANGE, flag, lParam);
+        if (AppState.hwndItem) SendMessageW(AppState.hwndItem, WM_SETTINGCHANGE, flag, lParam);
     }
     return 0;
 }
 
 constexpr MessageHandler kMainHandlers[] = {
-    {WM_COMMAND, OnCommand},
-    {WM_PAINT, OnPaint},
-    {WM_CREATE, OnCreate},
-    {WM_DESTROY, OnDestroy},
-    {WM_SIZE, Nothing},
-    {WM_ERASEBKGND, Nothing},  // the background is never erased by the platform
+    Cracked<WM_COMMAND, OnCommand>,
+    Cracked<WM_PAINT, OnPaint>,
+    Cracked<WM_CREATE, OnCreate>,
+    Cracked<WM_DESTROY, OnDestroy>,
+    {WM_SIZE, IgnoreMessage},
+    {WM_ERASEBKGND, IgnoreMessage},  // the background is never erased by the platform
     {WM_ACTIVATE, OnActivate},
-    {WM_SETTINGCHANGE, OnSettingChange},
+    Cracked<WM_SETTINGCHANGE, OnSettingChange>,
     // Not on the device: lets a memory context receive the same picture.
-    {WM_PRINTCLIENT, OnPrintClient},
+    Cracked<WM_PRINTCLIENT, OnPrintClient>,
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/base/message_table.h"
 #include "platform/base/scoped.h"
 #include "res/resource.h"
 #include "shell/core/app_state.h"
@@ -78,9 +79,7 @@ void PaintTitle(HDC hdc, const RECT& rc) {
 
 namespace {
 
-LRESULT Nothing(HWND, UINT, WPARAM, LPARAM) { return 0; }
-
-LRESULT OnPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnPaint(HWND hwnd) {
     scoped::Paint paint(hwnd);
     RECT rc;
     GetClientRect(hwnd, &rc);
@@ -88,18 +87,18 @@ LRESULT OnPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT OnPrintClient(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
+LRESULT OnPrintClient(HWND hwnd, HDC hdc) {
     RECT rc;
     GetClientRect(hwnd, &rc);
-    PaintTitle(reinterpret_cast<HDC>(wParam), rc);
+    PaintTitle(hdc, rc);
     return 0;
 }
 
-LRESULT OnCommand(HWND, UINT, WPARAM wParam, LPARAM) { return LOWORD(wParam) == 1 ? 1 : 0; }
+LRESULT OnCommand(HWND, UINT id, UINT, HWND) { return id == IDOK ? 1 : 0; }
 
 // After a turn the title takes the box it would be made with in the new
 // orientation, the 320 x 480 screen's included.
-LRESULT OnSettingChange(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnSettingChange(HWND hwnd) {
     WindowBox box = TitleWindowBox();
     SetWindowPos(hwnd, nullptr, box.x, box.y, box.cx, box.cy, SWP_NOZORDER);
     InvalidateRect(hwnd, nullptr, TRUE);
@@ -107,16 +106,16 @@ LRESULT OnSettingChange(HWND hwnd, UINT, WPARAM, LPARAM) {
 }
 
 constexpr MessageHandler kTitleHandlers[] = {
-    {WM_CREATE, Nothing},
-    {WM_PAINT, OnPaint},
-    {WM_COMMAND, OnCommand},
-    {WM_DESTROY, Nothing},
-    {WM_SIZE, Nothing},
-    {WM_ERASEBKGND, Nothing},
-    {WM_ACTIVATE, Nothing},
-    {WM_SETTINGCHANGE, OnSettingChange},
-    {WM_LBUTTONDOWN, Nothing},  // taps on the title are swallowed
-    {WM_PRINTCLIENT, OnPrintClient},
+    {WM_CREATE, IgnoreMessage},
+    Cracked<WM_PAINT, OnPaint>,
+    Cracked<WM_COMMAND, OnCommand>,
+    {WM_DESTROY, IgnoreMessage},
+    {WM_SIZE, IgnoreMessage},
+    {WM_ERASEBKGND, IgnoreMessage},
+    {WM_ACTIVATE, IgnoreMessage},
+    Cracked<WM_SETTINGCHANGE, OnSettingChange>,
+    {WM_LBUTTONDOWN, IgnoreMessage},  // taps on the title are swallowed
+    Cracked<WM_PRINTCLIENT, OnPrintClient>,
 };
 
 }  // namespace

@@ -3,8 +3,6 @@
 // the focus; its keys post characters to that focus.
 #include "platform/aygshell/input_panel.h"
 
-#include <windowsx.h>
-
 #include <vector>
 
 #include "platform/aygshell/aygshell.h"
@@ -170,26 +168,24 @@ void RunKey(int i) {
     PostMessageW(gti.hwndFocus, WM_CHAR, ch, 1);
 }
 
-LRESULT OnKeysPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnKeysPaint(HWND hwnd) {
     scoped::Paint paint(hwnd);
     CopyTo(paint.hdc());
     return 0;
 }
 
-LRESULT OnKeysPrintClient(HWND, UINT, WPARAM wParam, LPARAM) {
-    CopyTo(reinterpret_cast<HDC>(wParam));
+LRESULT OnKeysPrintClient(HWND, HDC hdc) {
+    CopyTo(hdc);
     return 0;
 }
 
-LRESULT OnEraseBkgnd(HWND, UINT, WPARAM, LPARAM) { return 1; }
-
-LRESULT OnKeysSize(HWND, UINT, WPARAM, LPARAM) {
+LRESULT OnKeysSize(HWND) {
     Redraw();
     return 0;
 }
 
-LRESULT OnKeysLButtonDown(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
-    int i = HitKey(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+LRESULT OnKeysLButtonDown(HWND hwnd, POINT pt) {
+    int i = HitKey(pt);
     if (i < 0) return 0;
     g_iPressed = i;
     g_bInside = true;
@@ -198,12 +194,12 @@ LRESULT OnKeysLButtonDown(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
     return 0;
 }
 
-LRESULT OnKeysMouseMove(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+LRESULT OnKeysMouseMove(HWND hwnd, POINT pt) {
     if (g_iPressed < 0) return 0;
     RECT rc{};
     GetClientRect(hwnd, &rc);
     RECT rcKey = KeyRect(g_iPressed, rc.right, rc.bottom);
-    bool bInside = PtInRect(&rcKey, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) != 0;
+    bool bInside = PtInRect(&rcKey, pt) != 0;
     if (bInside != g_bInside) {
         g_bInside = bInside;
         Redraw();
@@ -211,13 +207,13 @@ LRESULT OnKeysMouseMove(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
     return 0;
 }
 
-LRESULT OnKeysLButtonUp(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+LRESULT OnKeysLButtonUp(HWND hwnd, POINT pt) {
     if (g_iPressed < 0) return 0;
     int i = g_iPressed;
     RECT rc{};
     GetClientRect(hwnd, &rc);
     RECT rcKey = KeyRect(i, rc.right, rc.bottom);
-    bool bInside = PtInRect(&rcKey, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) != 0;
+    bool bInside = PtInRect(&rcKey, pt) != 0;
     g_iPressed = -1;
     g_bInside = false;
     ReleaseCapture();
@@ -226,8 +222,8 @@ LRESULT OnKeysLButtonUp(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
     return 0;
 }
 
-LRESULT OnKeysCaptureChanged(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
-    if (g_iPressed >= 0 && reinterpret_cast<HWND>(lParam) != hwnd) {
+LRESULT OnKeysCaptureChanged(HWND hwnd, HWND hwndNew) {
+    if (g_iPressed >= 0 && hwndNew != hwnd) {
         g_iPressed = -1;
         g_bInside = false;
         Redraw();
@@ -235,6 +231,7 @@ LRESULT OnKeysCaptureChanged(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
     return 0;
 }
 
+// The private message: wParam is the layout.
 LRESULT OnSetLayout(HWND, UINT, WPARAM wParam, LPARAM) {
     if (wParam != kSipLayoutPhone && wParam != kSipLayoutDigits) {
         NKDbgPrintfW(L"[aygshell] input panel: layout %u unknown, kept\r\n", static_cast<UINT>(wParam));
@@ -255,15 +252,15 @@ LRESULT OnKeysNcDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 constexpr MessageHandler kKeyHandlers[] = {
-    {WM_PAINT, OnKeysPaint},
-    {WM_PRINTCLIENT, OnKeysPrintClient},
-    {WM_ERASEBKGND, OnEraseBkgnd},
-    {WM_SIZE, OnKeysSize},
-    {WM_MOUSEACTIVATE, shellwnd::NoActivate},
-    {WM_LBUTTONDOWN, OnKeysLButtonDown},
-    {WM_MOUSEMOVE, OnKeysMouseMove},
-    {WM_LBUTTONUP, OnKeysLButtonUp},
-    {WM_CAPTURECHANGED, OnKeysCaptureChanged},
+    Cracked<WM_PAINT, OnKeysPaint>,
+    Cracked<WM_PRINTCLIENT, OnKeysPrintClient>,
+    Cracked<WM_ERASEBKGND, shellwnd::PaintedWhole>,
+    Cracked<WM_SIZE, OnKeysSize>,
+    Cracked<WM_MOUSEACTIVATE, shellwnd::NoActivate>,
+    Cracked<WM_LBUTTONDOWN, OnKeysLButtonDown>,
+    Cracked<WM_MOUSEMOVE, OnKeysMouseMove>,
+    Cracked<WM_LBUTTONUP, OnKeysLButtonUp>,
+    Cracked<WM_CAPTURECHANGED, OnKeysCaptureChanged>,
     {kSipMsgSetLayout, OnSetLayout},
     {WM_NCDESTROY, OnKeysNcDestroy},
 };
@@ -272,7 +269,7 @@ LRESULT CALLBACK KeyAreaProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     return DispatchMessageTable(kKeyHandlers, hwnd, msg, wParam, lParam);
 }
 
-LRESULT OnPanelSize(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnPanelSize(HWND hwnd) {
     RECT rc{};
     GetClientRect(hwnd, &rc);
     if (HWND hwndKeys = GetWindow(hwnd, GW_CHILD))
@@ -280,7 +277,7 @@ LRESULT OnPanelSize(HWND hwnd, UINT, WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT OnPanelScreenChange(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnPanelScreenChange(HWND hwnd) {
     if (IsWindowVisible(hwnd)) PlaceInputPanel();
     return 0;
 }
@@ -291,11 +288,11 @@ LRESULT OnPanelNcDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 constexpr MessageHandler kPanelHandlers[] = {
-    {WM_SIZE, OnPanelSize},
-    {WM_ERASEBKGND, OnEraseBkgnd},
-    {WM_MOUSEACTIVATE, shellwnd::NoActivate},
-    {WM_SETTINGCHANGE, OnPanelScreenChange},
-    {WM_DISPLAYCHANGE, OnPanelScreenChange},
+    Cracked<WM_SIZE, OnPanelSize>,
+    Cracked<WM_ERASEBKGND, shellwnd::PaintedWhole>,
+    Cracked<WM_MOUSEACTIVATE, shellwnd::NoActivate>,
+    Cracked<WM_SETTINGCHANGE, OnPanelScreenChange>,
+    Cracked<WM_DISPLAYCHANGE, OnPanelScreenChange>,
     {WM_NCDESTROY, OnPanelNcDestroy},
 };
 

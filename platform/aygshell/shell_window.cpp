@@ -34,6 +34,8 @@ HFONT CreateShellFont(int pixelHeight, bool bold) {
                        DEFAULT_PITCH | FF_SWISS, L"Tahoma");
 }
 
-LRESULT NoActivate(HWND, UINT, WPARAM, LPARAM) { return MA_NOACTIVATE; }
+LRESULT NoActivate(HWND) { return MA_NOACTIVATE; }
+
+LRESULT PaintedWhole(HWND) { return 1; }
 
 }  // namespace shellwnd

@@ -2,8 +2,6 @@
 // two keys of a menu-bar resource and the input-panel key between them.
 #include "platform/aygshell/soft_key_bar.h"
 
-#include <windowsx.h>
-
 #include <memory>
 #include <vector>
 
@@ -246,33 +244,31 @@ LRESULT OnNcDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-LRESULT OnPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnPaint(HWND hwnd) {
     scoped::Paint paint(hwnd);
     if (Bar* bar = GetBar(hwnd)) CopyTo(bar, paint.hdc());
     return 0;
 }
 
-LRESULT OnPrintClient(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
-    if (Bar* bar = GetBar(hwnd)) CopyTo(bar, reinterpret_cast<HDC>(wParam));
+LRESULT OnPrintClient(HWND hwnd, HDC hdc) {
+    if (Bar* bar = GetBar(hwnd)) CopyTo(bar, hdc);
     return 0;
 }
 
-LRESULT OnEraseBkgnd(HWND, UINT, WPARAM, LPARAM) { return 1; }  // painting covers it all
-
-LRESULT OnSize(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnSize(HWND hwnd) {
     if (Bar* bar = GetBar(hwnd)) Redraw(bar);
     return 0;
 }
 
-LRESULT OnScreenChange(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnScreenChange(HWND hwnd) {
     if (Bar* bar = GetBar(hwnd)) Place(bar);
     return 0;
 }
 
-LRESULT OnLButtonDown(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+LRESULT OnLButtonDown(HWND hwnd, POINT pt) {
     Bar* bar = GetBar(hwnd);
     if (!bar) return 0;
-    int i = HitKey(bar, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    int i = HitKey(bar, pt);
     if (i < 0) return 0;
     bar->iStylus = i;
     bar->bStylusInside = true;
@@ -281,10 +277,9 @@ LRESULT OnLButtonDown(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
     return 0;
 }
 
-LRESULT OnMouseMove(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+LRESULT OnMouseMove(HWND hwnd, POINT pt) {
     Bar* bar = GetBar(hwnd);
     if (!bar || bar->iStylus < 0) return 0;
-    POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     bool bInside = PtInRect(&bar->keys[bar->iStylus].rc, pt) != 0;
     if (bInside != bar->bStylusInside) {
         bar->bStylusInside = bInside;
@@ -293,11 +288,10 @@ LRESULT OnMouseMove(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
     return 0;
 }
 
-LRESULT OnLButtonUp(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+LRESULT OnLButtonUp(HWND hwnd, POINT pt) {
     Bar* bar = GetBar(hwnd);
     if (!bar || bar->iStylus < 0) return 0;
     int i = bar->iStylus;
-    POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     bool bInside = PtInRect(&bar->keys[i].rc, pt) != 0;
     bar->iStylus = -1;
     bar->bStylusInside = false;
@@ -307,10 +301,10 @@ LRESULT OnLButtonUp(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
     return 0;
 }
 
-LRESULT OnCaptureChanged(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+LRESULT OnCaptureChanged(HWND hwnd, HWND hwndNew) {
     Bar* bar = GetBar(hwnd);
     // Another window took the stylus: the press is over without a command.
-    if (bar && bar->iStylus >= 0 && reinterpret_cast<HWND>(lParam) != hwnd) {
+    if (bar && bar->iStylus >= 0 && hwndNew != hwnd) {
         bar->iStylus = -1;
         bar->bStylusInside = false;
         Redraw(bar);
@@ -321,17 +315,17 @@ LRESULT OnCaptureChanged(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
 constexpr MessageHandler kBarHandlers[] = {
     {WM_NCCREATE, OnNcCreate},
     {WM_NCDESTROY, OnNcDestroy},
-    {WM_PAINT, OnPaint},
-    {WM_PRINTCLIENT, OnPrintClient},
-    {WM_ERASEBKGND, OnEraseBkgnd},
-    {WM_SIZE, OnSize},
-    {WM_SETTINGCHANGE, OnScreenChange},
-    {WM_DISPLAYCHANGE, OnScreenChange},
-    {WM_MOUSEACTIVATE, shellwnd::NoActivate},
-    {WM_LBUTTONDOWN, OnLButtonDown},
-    {WM_MOUSEMOVE, OnMouseMove},
-    {WM_LBUTTONUP, OnLButtonUp},
-    {WM_CAPTURECHANGED, OnCaptureChanged},
+    Cracked<WM_PAINT, OnPaint>,
+    Cracked<WM_PRINTCLIENT, OnPrintClient>,
+    Cracked<WM_ERASEBKGND, shellwnd::PaintedWhole>,
+    Cracked<WM_SIZE, OnSize>,
+    Cracked<WM_SETTINGCHANGE, OnScreenChange>,
+    Cracked<WM_DISPLAYCHANGE, OnScreenChange>,
+    Cracked<WM_MOUSEACTIVATE, shellwnd::NoActivate>,
+    Cracked<WM_LBUTTONDOWN, OnLButtonDown>,
+    Cracked<WM_MOUSEMOVE, OnMouseMove>,
+    Cracked<WM_LBUTTONUP, OnLButtonUp>,
+    Cracked<WM_CAPTURECHANGED, OnCaptureChanged>,
 };
 
 LRESULT CALLBACK SoftKeyBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -25,6 +25,6 @@ HMODULE CeLoadLibrary(LPCWSTR cePath) {
     return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-void ShowWaitCursor() { SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); }
+void ShowWaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
 
 void HideCursor() { SetCursor(nullptr); }

@@ -14,6 +14,6 @@ Fn GetProcAs(HMODULE hLib, LPCSTR name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(hLib, name)));
 }
 
-// The wait cursor (IDC_WAIT, 32514) and back to none.
+// The wait cursor (IDC_WAIT) and back to none.
 void ShowWaitCursor();
 void HideCursor();

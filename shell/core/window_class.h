@@ -1,5 +1,5 @@
 // What the program's window procedures share: the (message, handler) table
-// lookup (platform/message_table.h) and the common class attributes.
+// lookup (platform/base/message_table.h) and the common class attributes.
 #pragma once
 #include <windows.h>
 

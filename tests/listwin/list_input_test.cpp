@@ -14,17 +14,9 @@
 #include "shell/core/skin_resources.h"
 #include "shell/release_resources.h"
 #include "tests/listwin/list_fixture.h"
+#include "tests/support/message_log.h"
 
 namespace {
-
-// What reached the input panel's key area: wParam of every 0x6A68.
-std::vector<WPARAM> g_layoutMessages;
-WNDPROC g_keysProc = nullptr;
-
-LRESULT CALLBACK RecordingKeysProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == 0x6A68) g_layoutMessages.push_back(wParam);
-    return CallWindowProcW(g_keysProc, hwnd, msg, wParam, lParam);
-}
 
 int g_nActivations = 0;
 void CountActivation(HWND hwnd, int iRow, WPARAM, LPARAM) {
@@ -43,11 +35,6 @@ protected:
         g_nActivations = 0;
         g_clickedRows.clear();
     }
-    void TearDown() override {
-        if (m_hwndKeys && IsWindow(m_hwndKeys))
-            SetWindowLongPtrW(m_hwndKeys, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_keysProc));
-        ListViewTest::TearDown();
-    }
     void OpenSettings() {
         LoadTestSkin();
         MakeSettingsRows(L"+447785016005", L"+44123456789");
@@ -55,17 +42,15 @@ protected:
         PaintNow();
         SetForegroundWindow(AppState.hwndMain);
     }
-    // The panel exists once raised; its key area records the private message.
-    void WatchInputPanel() {
+    // The panel exists once raised; the log hears its key area's layouts.
+    static void WatchInputPanel(MessageLog* log) {
         SHSipPreference(nullptr, SIP_UP);
         SHSipPreference(nullptr, SIP_FORCEDOWN);
         HWND panel = FindWindowW(L"SipWndClass", nullptr);
         ASSERT_TRUE(panel);
-        m_hwndKeys = GetWindow(panel, GW_CHILD);
-        ASSERT_TRUE(m_hwndKeys);
-        g_keysProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(m_hwndKeys, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingKeysProc)));
-        g_layoutMessages.clear();
+        HWND keys = GetWindow(panel, GW_CHILD);
+        ASSERT_TRUE(keys);
+        log->Watch(keys, 0);
     }
     static void Press(int x, int y) {
         SendMessageW(AppState.hwndItem, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
@@ -82,8 +67,6 @@ protected:
         MapWindowPoints(nullptr, AppState.hwndMain, reinterpret_cast<POINT*>(&rc), 2);
         return rc;
     }
-
-    HWND m_hwndKeys = nullptr;
 };
 
 TEST_F(ListInputTest, TheWindowIsMadeBelowTheTitleWithItsRowsLaidOut) {
@@ -106,12 +89,14 @@ TEST_F(ListInputTest, TheWindowIsMadeBelowTheTitleWithItsRowsLaidOut) {
 
 TEST_F(ListInputTest, FocusOnAFieldRaisesTheInputPanelAndLosingItLowersIt) {
     OpenSettings();
-    WatchInputPanel();
+    MessageLog log({{L"SipKeyArea", {kSipMsgSetLayout}}});
+    WatchInputPanel(&log);
     HWND centre = Item(1).hwndEdit, voice = Item(3).hwndEdit;
 
     SetFocus(voice);
     EXPECT_TRUE(SHSipIsUp());
-    EXPECT_EQ(g_layoutMessages, std::vector<WPARAM>{1});
+    const ExpectedMessage kPhoneLayout[] = {{0, kSipMsgSetLayout, kWParam, kSipLayoutPhone}};
+    EXPECT_TRUE(SequenceIs(log.Take(), kPhoneLayout));
     EXPECT_TRUE(Item(3).bOn) << "a field that gets the focus is switched on";
     EXPECT_FALSE(Item(1).bOn);
 

@@ -12,6 +12,7 @@
 #include "res/resource.h"
 #include "shell/core/app_state.h"
 #include "tests/msgbox/box_fixture.h"
+#include "tests/support/message_log.h"
 
 namespace {
 
@@ -134,20 +135,13 @@ TEST_F(BoxInputTest, CloseRequestsFromAnywhere) {
     EXPECT_EQ(g_pNotificationUIInfo, nullptr);
 }
 
-// What reached the input panel's key area.
-std::vector<WPARAM> g_layouts;
-WNDPROC g_pfnKeys = nullptr;
-LRESULT CALLBACK ListeningKeys(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == kSipMsgSetLayout) g_layouts.push_back(wParam);
-    return CallWindowProcW(g_pfnKeys, hwnd, msg, wParam, lParam);
-}
-
 // The input style: the digit field below the text, framed, focused, the
 // panel set to digits, and its text kept at close.
 TEST_F(BoxInputTest, PasswordField) {
     HWND hwndKeys = GetWindow(EnsureInputPanel(), GW_CHILD);
     ASSERT_NE(hwndKeys, nullptr);
-    g_pfnKeys = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwndKeys, GWLP_WNDPROC, LONG_PTR(ListeningKeys)));
+    MessageLog log({{L"SipKeyArea", {kSipMsgSetLayout}}});
+    log.Watch(hwndKeys, 0);
     RECT edit{};
     bool focused = false;
     COLORREF frame = 0;
@@ -176,8 +170,8 @@ TEST_F(BoxInputTest, PasswordField) {
     RunBox(2, {[&](HWND hwnd) { hidden = !IsWindowVisible(GetDlgItem(hwnd, IDC_NB_INPUT)); }, CloseWith(0)});
     EXPECT_TRUE(hidden);
     EXPECT_STREQ(g_szNBInputText, L"");
-    EXPECT_EQ(g_layouts, (std::vector<WPARAM>{kSipLayoutDigits}));
-    SetWindowLongPtrW(hwndKeys, GWLP_WNDPROC, LONG_PTR(g_pfnKeys));
+    const ExpectedMessage kDigitsLayout[] = {{0, kSipMsgSetLayout, kWParam, kSipLayoutDigits}};
+    EXPECT_TRUE(SequenceIs(log.Take(), kDigitsLayout));
     SendMessageW(hwndKeys, kSipMsgSetLayout, kSipLayoutPhone, 0);
 }
 

@@ -52,9 +52,3 @@ std::vector<BYTE> ResultBytes(const RadioLink& link) {
     if (!link.m_pbResult) return {};
     return std::vector<BYTE>(link.m_pbResult, link.m_pbResult + link.m_cbResult);
 }
-
-ModemServerProcess ServeCard(const ScratchDevice& device, const std::wstring& cardPath,
-                             const std::wstring& options) {
-    return ModemServerProcess(ModuleFolder() + L"modem_server.exe", cardPath,
-                              device.Path(L"\\modem-port.txt"), 20000, options);
-}

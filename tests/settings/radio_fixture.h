@@ -11,7 +11,6 @@
 #include "platform/ril/ril_test_seams.h"
 #include "settings/radio_link.h"
 #include "tests/support/scratch.h"
-#include "tools/modem_server/modem_server_process.h"
 
 // The wait the tests use where a request is meant to time out.
 constexpr DWORD kShortWaitMs = 300;
@@ -49,11 +48,6 @@ protected:
 
     ScratchDevice m_device;
 };
-
-// modem_server.exe serving the test's card on a free loopback port, for one
-// connection; stopped (if still running) when it goes.
-ModemServerProcess ServeCard(const ScratchDevice& device, const std::wstring& cardPath,
-                             const std::wstring& options);
 
 // Milliseconds since the tick count t0.
 inline DWORD Since(DWORD t0) { return GetTickCount() - t0; }

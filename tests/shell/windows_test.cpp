@@ -1,8 +1,7 @@
-// The main and title windows: commands, the orientation check, the title's
-// geometry after a turn, its shrinking font and its picture.
+// The main and title windows: what "Done" cannot store, the title's and the
+// list's boxes and pictures after a turn, the title's shrinking font and its
+// picture. What the windows receive: window_sequence_test.cpp.
 #include <gtest/gtest.h>
-
-#include <objbase.h>
 
 #include <algorithm>
 #include <vector>
@@ -17,39 +16,13 @@
 #include "res/resource.h"
 #include "shell/core/app_state.h"
 #include "shell/core/skin_resources.h"
-#include "shell/release_resources.h"
 #include "shell/main_window.h"
 #include "shell/title_window.h"
+#include "tests/shell/screen_fixture.h"
 #include "tests/support/png_writer.h"
 #include "tests/support/scratch.h"
 
 namespace {
-
-// Counts what reaches a stand-in for the title or list window.
-struct Recorder {
-    std::vector<UINT> messages;
-};
-
-LRESULT CALLBACK RecorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* rec = reinterpret_cast<Recorder*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (rec && (msg == WM_SETTINGCHANGE || msg == WM_ACTIVATE)) rec->messages.push_back(msg);
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-HWND MakeRecorder(Recorder* rec) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = RecorderProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"QxRecorder";
-        registered = RegisterClassW(&wc) != 0;
-    }
-    HWND hwnd = CreateWindowExW(0, L"QxRecorder", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(rec));
-    return hwnd;
-}
 
 constexpr COLORREF kFrame = RGB(0x30, 0x90, 0xC0);  // the input frame of the test skin
 // What a print of a window's client area leaves where the window paints nothing.
@@ -94,91 +67,13 @@ RECT BoxInMain(HWND hwnd) {
     return rc;
 }
 
-class ScreenWindowsTest : public testing::Test {
+class ScreenWindowsTest : public ScreenTest {
 protected:
-    void SetUp() override {
-        ResetAppState();
-        AppState.hInst = GetModuleHandleW(nullptr);
-        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    }
-    void TearDown() override {
-        for (HWND h : {AppState.hwndItem, AppState.hwndTitle, AppState.hwndMain})
-            if (h && IsWindow(h)) DestroyWindow(h);
-        ReleaseResources();
-        PumpMessages(0);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        ResetAppState();
-        SetScreenSizeForTest(0, 0);
-        CoUninitialize();
-    }
     void WriteTitles(int s, Argb colour) {
         ASSERT_TRUE(WriteSolidPng(device.Path(L"\\Windows\\QXBS_P_Title.png"), 240 * s, 30 * s, colour));
         ASSERT_TRUE(WriteSolidPng(device.Path(L"\\Windows\\QXBS_L_Title.png"), 320 * s, 30 * s, colour));
     }
-    ScratchDevice device;
 };
-
-TEST_F(ScreenWindowsTest, CancelClosesAndDestroyEndsTheLoop) {
-    SetScreenSizeForTest(240, 320);
-    ASSERT_TRUE(CreateMainWindow(AppState.hInst, SW_SHOW));
-    HWND main = AppState.hwndMain;
-    EXPECT_EQ(GetWindowLongW(main, GWL_STYLE) & WS_CAPTION, 0) << "a bare popup, as on the phone";
-
-    SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDM_CANCEL, 0), 0);
-    EXPECT_TRUE(IsWindow(main)) << "the close is posted, not done at once";
-    MSG msg;
-    bool quit = false;
-    for (int i = 0; i < 100 && !quit; ++i) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                quit = true;
-                EXPECT_EQ(msg.wParam, 0u);
-                break;
-            }
-            DispatchMessageW(&msg);
-        }
-    }
-    EXPECT_TRUE(quit);
-    EXPECT_FALSE(IsWindow(main));
-}
-
-TEST_F(ScreenWindowsTest, OnlyAFlipIsForwardedAndOnlyOnce) {
-    SetScreenSizeForTest(240, 320);
-    ASSERT_TRUE(CreateMainWindow(AppState.hInst, SW_SHOW));
-    Recorder title, list;
-    AppState.hwndTitle = MakeRecorder(&title);
-    AppState.hwndItem = MakeRecorder(&list);
-
-    SendMessageW(AppState.hwndMain, WM_SETTINGCHANGE, 0, 0);  // still portrait
-    EXPECT_TRUE(title.messages.empty());
-    // The input panel's going up or down reaches the list alone.
-    SendMessageW(AppState.hwndMain, WM_SETTINGCHANGE, SPI_SETSIPINFO, 0);
-    EXPECT_TRUE(title.messages.empty());
-    EXPECT_EQ(list.messages.size(), 1u);
-    EXPECT_FALSE(AppState.bLandscape);
-    list.messages.clear();
-
-    SetScreenSizeForTest(320, 240);
-    SendMessageW(AppState.hwndMain, WM_SETTINGCHANGE, 0, 0);
-    SendMessageW(AppState.hwndMain, WM_SETTINGCHANGE, 0, 0);  // no second flip
-    EXPECT_EQ(title.messages.size(), 1u);
-    EXPECT_EQ(list.messages.size(), 1u);
-    EXPECT_TRUE(AppState.bLandscape);
-
-    SetScreenSizeForTest(240, 320);
-    SendMessageW(AppState.hwndMain, WM_SETTINGCHANGE, 0, 0);
-    EXPECT_EQ(title.messages.size(), 2u);
-    EXPECT_FALSE(AppState.bLandscape);
-
-    SetScreenSizeForTest(300, 300);  // a square screen never flips
-    SendMessageW(AppState.hwndMain, WM_SETTINGCHANGE, 0, 0);
-    EXPECT_EQ(title.messages.size(), 2u);
-
-    SendMessageW(AppState.hwndMain, WM_ACTIVATE, WA_ACTIVE, 0);
-    EXPECT_EQ(list.messages.back(), UINT(WM_ACTIVATE));
-}
 
 // Turning on each screen class: the title and the list take the boxes they
 // are made with in the new orientation, their pictures reach across them,

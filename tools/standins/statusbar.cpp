@@ -12,6 +12,7 @@
 #include "platform/aygshell/aygshell.h"
 #include "platform/aygshell/shell_metrics.h"
 #include "platform/aygshell/shell_turn.h"
+#include "platform/aygshell/shell_window.h"
 #include "platform/base/message_table.h"
 #include "platform/base/registry.h"
 #include "platform/ossvcs/phone.h"
@@ -161,7 +162,7 @@ void Follow(HWND hwnd) {
     FollowScreenTurn(rcOld, 0);
 }
 
-LRESULT OnPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnPaint(HWND hwnd) {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
     PaintBar(hwnd, hdc);
@@ -169,7 +170,7 @@ LRESULT OnPaint(HWND hwnd, UINT, WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT OnTimer(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnTimer(HWND hwnd) {
     InvalidateRect(hwnd, nullptr, FALSE);
     return 0;
 }
@@ -188,7 +189,7 @@ LRESULT OnRadio(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
     return 0;
 }
 
-LRESULT OnTurn(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnTurn(HWND hwnd) {
     g_bTurning = true;
     LONG result = TurnScreen();
     g_bTurning = false;
@@ -197,38 +198,36 @@ LRESULT OnTurn(HWND hwnd, UINT, WPARAM, LPARAM) {
     return MAKELRESULT(g_rcFollowed.right, g_rcFollowed.bottom);
 }
 
-LRESULT OnHotKey(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
-    if (wParam == kTurnHotKey) OnTurn(hwnd, kMsgTurn, 0, 0);
+LRESULT OnHotKey(HWND hwnd, int id) {
+    if (id == kTurnHotKey) OnTurn(hwnd);
     return 0;
 }
 
-LRESULT OnDisplayChange(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnDisplayChange(HWND hwnd) {
     if (!g_bTurning) PostMessageW(hwnd, kMsgFollow, 0, 0);
     return 0;
 }
 
-LRESULT OnFollow(HWND hwnd, UINT, WPARAM, LPARAM) {
+LRESULT OnFollow(HWND hwnd) {
     Follow(hwnd);
     return 0;
 }
 
-LRESULT NoActivate(HWND, UINT, WPARAM, LPARAM) { return MA_NOACTIVATE; }
-
-LRESULT OnDestroy(HWND, UINT, WPARAM, LPARAM) {
+LRESULT OnDestroy(HWND) {
     PostQuitMessage(0);
     return 0;
 }
 
 constexpr MessageHandler kBarHandlers[] = {
-    {WM_PAINT, OnPaint},
-    {WM_TIMER, OnTimer},
+    Cracked<WM_PAINT, OnPaint>,
+    Cracked<WM_TIMER, OnTimer>,
     {kMsgRadio, OnRadio},
-    {kMsgTurn, OnTurn},
-    {WM_HOTKEY, OnHotKey},
-    {WM_DISPLAYCHANGE, OnDisplayChange},
-    {kMsgFollow, OnFollow},
-    {WM_MOUSEACTIVATE, NoActivate},
-    {WM_DESTROY, OnDestroy},
+    Cracked<kMsgTurn, OnTurn>,
+    Cracked<WM_HOTKEY, OnHotKey>,
+    Cracked<WM_DISPLAYCHANGE, OnDisplayChange>,
+    Cracked<kMsgFollow, OnFollow>,
+    Cracked<WM_MOUSEACTIVATE, shellwnd::NoActivate>,
+    Cracked<WM_DESTROY, OnDestroy>,
 };
 
 LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -243,7 +242,7 @@ int WINAPI wWinMain(HINSTANCE hInst, HINSTANCE, LPWSTR, int) {
     wc.lpfnWndProc = BarProc;
     wc.hInstance = hInst;
     wc.lpszClassName = kClass;
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     if (!RegisterClassW(&wc)) return 1;
     g_rcFollowed = ScreenRect();
     HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kClass, L"", WS_POPUP, 0, 0,

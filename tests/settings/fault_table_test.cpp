@@ -1,0 +1,482 @@
+// The faults the reading and the saving must bear, one row each, through the
+// whole chain: the program's procedures, the RIL, the simulated modem and its
+// card file, the registry of the test prefix, the skin loader. Each row checks
+// the card and the mirrors after the read and after Done, a trace line that
+// names the fault, and what the next start (the modem well again) shows.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "platform/modem/modem_dialect.h"
+#include "platform/ril/ril_test_seams.h"
+#include "settings/read_settings.h"
+#include "settings/save_settings.h"
+#include "shell/core/skin_resources.h"
+#include "shell/release_resources.h"
+#include "tests/settings/rw_fixture.h"
+#include "tests/support/png_writer.h"
+
+namespace {
+
+// What the device holds before the start, besides the modem's faults.
+enum class Device {
+    Plain,              // the fixture's card; mirrors "old" and "+999"
+    NoCard,
+    Malformed,          // a record of 1 byte in a file of 28-byte records
+    Binary,
+    NulByte,            // a NUL where a C string would end the card
+    Rec14,              // records of 14 bytes: the number's part alone
+    Rec255,
+    Rec10,              // no room for a number
+    NoMailboxFile,      // no 6F17 on the card
+    UsimMbdn,           // a USIM, the number read from EF_MBDN (SIMTYPE 2)
+    NoOemKey,           // no HKLM SOFTWARE\OEM\RIL; under the override
+    NoModem,            // a Port that names no modem
+    MirrorsWrongType,   // TextMSG_Address a DWORD, VMail_Address binary
+    Override,           // RegOverridesSIM 1, PhoneNumber1 "0800 123"
+    OverrideMissing,    // RegOverridesSIM 1, no PhoneNumber1
+    OverrideNotString,  // RegOverridesSIM 1, PhoneNumber1 a DWORD
+    OverrideNotDword,   // RegOverridesSIM "1", PhoneNumber1 "0800 123"
+    SkinMissing,        // QXBS_P_Title.png gone
+    SkinCorrupt,        // QXBS_SWITCH_ON.png not a PNG
+};
+
+// When the modem's faults hold: from the start (or from the row's trace
+// line) through the read and Done, during the read only, during Done only.
+enum class When { Always, Read, Done };
+
+// What the user leaves in the boxes for Done: what they show, or new numbers
+// (an international or a national service centre, and +3161 2w).
+enum class Typed { No, Intl, National };
+
+// What the read leaves, and what FuncGetVMailTextMSG_Setting returns.
+enum class Read {
+    Both,         // both shown and mirrored; TRUE
+    NoVoiceMail,  // the centre alone; the record not read, its mirror kept; TRUE
+    NoMailbox,    // the centre alone; GET RESPONSE failed; FALSE
+    None,         // nothing shown, nothing written; FALSE
+};
+
+// What Done leaves of one number (service centre, SIM record) on the card and
+// in its mirror.
+enum class Done {
+    Kept,         // card and mirror as before
+    Saved,        // card and mirror new
+    Unknown,      // card new, answer lost: mirror kept, the outcome traced unknown
+    UnknownKept,  // the port gone under the command: as Kept, traced unknown
+};
+
+struct Row {
+    const char* what;
+    Device setup;
+    Typed typed;
+    Read read;
+    Done centre, sim;  // sim Saved and Unknown need typed numbers
+    // In the trace of the read and Done; a leading "!": never written.
+    std::vector<std::wstring> trace;
+    ModemFaults faults = {};
+    When when = When::Always;
+    const wchar_t* at = nullptr;  // the trace line that switches the faults on; null: at once
+};
+
+void PrintTo(const Row& row, std::ostream* os) { *os << row.what; }
+
+using F = ModemFaults;
+
+// The modem with one of its faults.
+template <typename T>
+ModemFaults With(T F::*field, std::common_type_t<T> value, DWORD dwDialects = 0) {
+    ModemFaults f;
+    f.*field = value;
+    f.dwDialects |= dwDialects;
+    return f;
+}
+
+// The fixture's RIL waits 400 ms per command: later than that, earlier than
+// the late answer's own wait runs out.
+constexpr DWORD kLateMs = 600;
+const wchar_t kBeforeReadRecord[] = L"[msg]:FuncGetVMailTextMSG_Setting(), [1] ======================";
+const wchar_t kBeforeUpdateRecord[] = L"dwVoiceMailRecLen = ";
+const wchar_t kUnreadGuard[] = L"voice mail not read at start and not edited, SIM record kept.";
+const wchar_t kShownUnread[] = L"voice mail shown at start not read from the registry and not edited";
+
+const ModemFaults kWell;
+
+const Row kRows[] = {
+    {"no fault", Device::Plain, Typed::Intl, Read::Both, Done::Saved, Done::Saved, {L"!]: result 3"}},
+    // The modem.
+    {"modem silent", Device::Plain, Typed::No, Read::None, Done::Kept, Done::Kept,
+     {L"[ril]: no answer to [AT+CSCA?] in 400 ms."}, With(&F::bSilent, true)},
+    {"modem answers ERROR", Device::Plain, Typed::Intl, Read::None, Done::Kept, Done::Kept,
+     {L"[AT+CSCA?]: result 3, error 0x81000001.",
+      L"[AT+CSCA=\"+449876543210\",145]: result 3, error 0x81000001."},
+     With(&F::bError, true)},
+    {"modem answers +CME ERROR", Device::Plain, Typed::Intl, Read::None, Done::Kept, Done::Kept,
+     {L"[AT+CSCA?]: result 3, error 0x81000006."}, With(&F::pszAnswer, "\r\n+CME ERROR: 13\r\n")},
+    {"modem answers garbage", Device::Plain, Typed::No, Read::None, Done::Kept, Done::Kept,
+     {L"[ril]: unsolicited [??~#!garbage].", L"[ril]: no answer to [AT+CSCA?]"},
+     With(&F::pszAnswer, "\r\n\x01\x7F~#!garbage\r\n")},
+    {"unsolicited noise", Device::Plain, Typed::Intl, Read::Both, Done::Saved, Done::Saved,
+     {L"[ril]: unsolicited [RING]."}, With(&F::bNoise, true)},
+    // The modem's copy of each command is borne without a trace line.
+    {"echo", Device::Plain, Typed::Intl, Read::Both, Done::Saved, Done::Saved, {L"!]: result 3"},
+     With(&F::bEcho, true)},
+    {"connection dropped after 20 bytes of READ RECORD's answer", Device::Plain, Typed::No,
+     Read::NoVoiceMail, Done::Saved, Done::Kept,
+     {L"[ril]: the modem port closed.", L"record not read, VMail_Address kept", kUnreadGuard},
+     With(&F::dwDropAfterBytes, 20), When::Read, kBeforeReadRecord},
+    {"answers after the time-out at Done", Device::Plain, Typed::Intl, Read::Both, Done::Unknown,
+     Done::Kept,
+     {L"[ril]: no answer to [AT+CSCA=\"+449876543210\",145] in 400 ms.",
+      L"[ril]: late answer of a timed-out command [OK] dropped."},
+     With(&F::dwDelayMs, kLateMs), When::Done},
+    {"drop between AT+CSCA= and UPDATE RECORD", Device::Plain, Typed::Intl, Read::Both, Done::Saved,
+     Done::UnknownKept, {L"[ril]: the modem port closed."}, With(&F::bHangUp, true), When::Done,
+     kBeforeUpdateRecord},
+    {"answer lost after UPDATE RECORD: time-out", Device::Plain, Typed::Intl, Read::Both,
+     Done::Saved, Done::Unknown, {L"[ril]: no answer to [AT+CRSM=220,"},
+     With(&F::dwDelayMs, kLateMs), When::Done, kBeforeUpdateRecord},
+    {"answer lost after UPDATE RECORD: port closed", Device::Plain, Typed::Intl, Read::Both,
+     Done::Saved, Done::Unknown, {L"[ril]: the modem port closed."},
+     With(&F::dwDropAfterBytes, 1), When::Done, kBeforeUpdateRecord},
+    // An untouched box is no number to write, under the override too.
+    {"ERROR to READ RECORD", Device::Override, Typed::No, Read::NoVoiceMail, Done::Saved, Done::Kept,
+     {L"[msg]:!cPO_MyRil.My_RIL_GetVoiceMail_RecordEntries(1, 28439)", L"!ParsePhoneNo()",
+      kUnreadGuard},
+     With(&F::bError, true), When::Read, kBeforeReadRecord},
+    {"ERROR to READ RECORD, then edited", Device::Plain, Typed::Intl, Read::NoVoiceMail,
+     Done::Saved, Done::Saved, {L"My_RIL_GetVoiceMail_RecordEntries(1, 28439)", L"!not read at start"},
+     With(&F::bError, true), When::Read, kBeforeReadRecord},
+    // The configuration never read goes out as the typed address and its type.
+    {"ERROR at the read, then edited", Device::Plain, Typed::Intl, Read::None, Done::Saved,
+     Done::Saved, {L"[AT+CSCA?]: result 3, error 0x81000001."}, With(&F::bError, true), When::Read},
+    {"ERROR at the read, then a national centre typed", Device::Plain, Typed::National, Read::None,
+     Done::Saved, Done::Saved, {L"[AT+CSCA?]: result 3, error 0x81000001."},
+     With(&F::bError, true), When::Read},
+    {"ERROR to UPDATE RECORD", Device::Plain, Typed::Intl, Read::Both, Done::Saved, Done::Kept,
+     {L"[msg]:FuncSetVMailTextMSG_Setting(), My_RIL_SetVoiceMail_RecordEntries, bRet=[0]",
+      L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[0]"},
+     With(&F::bError, true), When::Done, kBeforeUpdateRecord},
+    // 92 40 (2G) and 65 81 (USIM): memory problem.
+    {"card takes no update", Device::Plain, Typed::Intl, Read::Both, Done::Kept, Done::Kept,
+     {L"[AT+CSCA=\"+449876543210\",145]: result 3, error 0x8100000B", L"[AT+CRSM=220,",
+      L"error 0x81019240"},
+     With(&F::bCardWriteFails, true, kDialectNumeric)},
+    {"USIM found by path takes no update", Device::UsimMbdn, Typed::Intl, Read::Both, Done::Kept,
+     Done::Kept, {L"[AT+CSCA=\"+449876543210\",145]: result 3, error 0x8100000B", L"error 0x81016581"},
+     With(&F::bCardWriteFails, true, kDialectPathOnly | kDialectNoCarrier)},
+    // The card.
+    {"card missing", Device::NoCard, Typed::Intl, Read::None, Done::Kept, Done::Kept,
+     {L"cannot open the card (error 2)", L"[AT+CSCA?]: result 3, error 0x81000004."}},
+    // Told apart from other errors only after AT+CMEE.
+    {"card missing, +CME as text", Device::NoCard, Typed::No, Read::None, Done::Kept, Done::Kept,
+     {L"[AT+CSCA?]: result 3, error 0x81000004."}, With(&F::dwDialects, kDialectCmeText)},
+    {"card missing, bare ERROR", Device::NoCard, Typed::No, Read::None, Done::Kept, Done::Kept,
+     {L"[AT+CSCA?]: result 3, error 0x81000004."}, With(&F::dwDialects, kDialectBareError)},
+    {"card malformed", Device::Malformed, Typed::Intl, Read::None, Done::Kept, Done::Kept,
+     {L"line 8: record has 1 bytes, the file's records have 28."}},
+    {"card binary", Device::Binary, Typed::Intl, Read::None, Done::Kept, Done::Kept,
+     {L"line 1: unknown keyword"}},
+    {"card with a NUL byte", Device::NulByte, Typed::Intl, Read::None, Done::Kept, Done::Kept,
+     {L"line 2: unknown keyword"}},
+    {"records of 14 bytes", Device::Rec14, Typed::Intl, Read::Both, Done::Saved, Done::Saved,
+     {L"dwVoiceMailRecLen = 14"}},
+    {"records of 255 bytes", Device::Rec255, Typed::Intl, Read::Both, Done::Saved, Done::Saved,
+     {L"dwVoiceMailRecLen = 255"}},
+    {"records of 10 bytes", Device::Rec10, Typed::No, Read::NoVoiceMail, Done::Saved, Done::Kept,
+     {L"record not read, VMail_Address kept", kUnreadGuard}},
+    {"no mailbox file", Device::NoMailboxFile, Typed::Intl, Read::NoMailbox, Done::Saved, Done::Kept,
+     {L"[QXPhoneVMSetting] FuncSetVMailTextMSG_Setting(), My_RIL_GetVoiceMail_Setting() Failed, "
+      L"dwFieldID=[28439] !!\r\n",
+      L"!FuncSetVMailTextMSG_Setting()-", L"!BuildRecord"}},
+    {"no modem", Device::NoModem, Typed::Intl, Read::None, Done::Kept, Done::Kept,
+     {L"[ril]: Port [none] names no modem."}},
+    // The registry.
+    {"no SIM-type key", Device::NoOemKey, Typed::Intl, Read::NoVoiceMail, Done::Saved, Done::Kept,
+     {L"[err]:FuncGetVMailTextMSG_Setting(), Get Registry(SIMTYPE) failed.", L"!Reg_GetCPHS()+",
+      L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[1]"}},
+    // Rewritten as text before anything reads them: nothing to report.
+    {"mirrors of the wrong type", Device::MirrorsWrongType, Typed::Intl, Read::Both, Done::Saved,
+     Done::Saved, {L"!Reg_ShowVMailNumber()"}},
+    {"override value", Device::Override, Typed::Intl, Read::Both, Done::Saved, Done::Saved,
+     {L"[msg]:Reg_GetRegOverridesSIM(): EXIST, dwSel=1."}},
+    {"override value missing", Device::OverrideMissing, Typed::No, Read::Both, Done::Saved,
+     Done::Kept,
+     {L"[err]:Reg_ShowVMailNumber(), PhoneNumber1 not read, error=[2], box empty.", kShownUnread}},
+    {"override value not a string", Device::OverrideNotString, Typed::No, Read::Both, Done::Saved,
+     Done::Kept,
+     {L"[err]:Reg_ShowVMailNumber(), PhoneNumber1 not read, error=[13], box empty.", kShownUnread}},
+    {"override switch not a DWORD", Device::OverrideNotDword, Typed::Intl, Read::Both, Done::Saved,
+     Done::Saved, {L"[msg]:Reg_GetRegOverridesSIM(): Error_MESSAGE, dwSel=0."}},
+    // The skin.
+    {"skin file missing", Device::SkinMissing, Typed::Intl, Read::Both, Done::Saved, Done::Saved,
+     {L"[err]:LoadSkinImage(), \\Windows\\QXBS_P_Title.png not loaded."}},
+    {"skin file corrupt", Device::SkinCorrupt, Typed::Intl, Read::Both, Done::Saved, Done::Saved,
+     {L"[err]:LoadSkinImage(), \\Windows\\QXBS_SWITCH_ON.png not loaded."}},
+};
+
+const char kAlpha[] = "56 6F 69 63 65 6D 61 69 6C FF FF FF FF FF";  // "Voicemail"
+const char kSavedFixed[] = "05 91 13 16 2D FC FF FF FF FF FF FF FF FF";  // +3161 2w
+const LPCWSTR kTypedVoiceMail = L"+3161 2w";
+
+bool OverrideOn(Device s) {
+    return s == Device::Override || s == Device::OverrideMissing || s == Device::OverrideNotString ||
+           s == Device::NoOemKey;
+}
+
+// What a read gives with the modem well: the card's and the registry's faults stay.
+Read ReadWhenWell(Device s) {
+    switch (s) {
+    case Device::NoCard: case Device::Malformed: case Device::Binary: case Device::NulByte:
+    case Device::NoModem:
+        return Read::None;
+    case Device::Rec10: case Device::NoOemKey:
+        return Read::NoVoiceMail;
+    case Device::NoMailboxFile:
+        return Read::NoMailbox;
+    default:
+        return Read::Both;
+    }
+}
+
+bool Changed(Done d) { return d == Done::Saved || d == Done::Unknown; }
+bool Unknown(Done d) { return d == Done::Unknown || d == Done::UnknownKept; }
+
+std::string Repeat(const char* byte, int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += std::string(i ? " " : "") + byte;
+    return s;
+}
+
+std::string CardOf(Device s) {
+    const std::string head = "radio on\r\nsmsc +441234567890 145\r\nsim 2G\r\n";
+    std::string card = MakeCard("+441234567890", 145, kFixedPlus1234567, kFixedEmpty);
+    switch (s) {
+    case Device::Malformed: return card + "record 2 00\r\n";
+    case Device::Binary: return std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18);
+    case Device::NulByte: return card.insert(card.find("smsc"), 1, '\0');
+    case Device::Rec14:
+        return head + "file 6F17 reclen 14 records 1\r\nrecord 1 " + kFixedPlus1234567 + "\r\n";
+    case Device::Rec255:
+        return head + "file 6F17 reclen 255 records 1\r\nrecord 1 " + kAlpha + " " +
+               Repeat("FF", 255 - 28) + " " + kFixedPlus1234567 + "\r\n";
+    case Device::Rec10:
+        return head + "file 6F17 reclen 10 records 1\r\nrecord 1 06 91 21 43 65 F7 FF FF FF FF\r\n";
+    case Device::NoMailboxFile: return MakeCard("+441234567890", 145, nullptr, kFixedEmpty);
+    case Device::UsimMbdn:
+        card = MakeCard("+441234567890", 145, kFixedPlus1234567, kFixedPlus1234567);
+        return card.replace(card.find("sim 2G"), 6, "sim USIM");
+    default: return card;
+    }
+}
+
+// A registry value as text: the string, "<absent>", or "<type N>".
+std::wstring ValueText(HKEY root, LPCWSTR key, LPCWSTR name) {
+    DWORD type = 0;
+    if (RegGetValueW(root, key, name, RRF_RT_ANY, &type, nullptr, nullptr) != ERROR_SUCCESS)
+        return L"<absent>";
+    if (type != REG_SZ) return L"<type " + std::to_wstring(type) + L">";
+    return GetRegString(root, key, name);
+}
+bool IsText(const std::wstring& v) { return v.empty() || v[0] != L'<'; }
+// A service centre as its mirror holds it: without the "+".
+std::wstring Bare(const std::wstring& centre) { return centre.substr(!centre.empty() && centre[0] == L'+'); }
+
+std::wstring Mirror(LPCWSTR name) { return ValueText(HKEY_CURRENT_USER, kTestMirrorKey, name); }
+std::wstring PhoneNumber1() { return ValueText(HKEY_CURRENT_USER, kTestVmailKey, L"PhoneNumber1"); }
+
+class FaultTableTest : public SettingsTest, public testing::WithParamInterface<Row> {
+protected:
+    void TearDown() override {
+        ReleaseResources();  // skins, fonts, rows
+        SettingsTest::TearDown();
+    }
+    void SetUpDevice(const Row& row);
+    void LoadSkins(Device s);
+    WORD MailboxFile() const { return GetParam().setup == Device::UsimMbdn ? 0x6FC7 : 0x6F17; }
+    bool CardExists() const { return GetFileAttributesW(CardPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
+};
+
+void FaultTableTest::SetUpDevice(const Row& row) {
+    SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"TextMSG_Address", L"old");
+    SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+999");
+    if (row.setup == Device::NoCard) DeleteFileW(CardPath().c_str());
+    else WriteCard(CardOf(row.setup));
+    if (row.setup == Device::UsimMbdn) SetSimFlags(2, 0);
+    if (row.setup == Device::NoModem) RilSetPortForTest(L"none");
+    if (row.setup == Device::NoOemKey) DeleteRegTree(HKEY_LOCAL_MACHINE, kTestOemKey);
+    if (row.setup == Device::MirrorsWrongType) {
+        const BYTE bytes[] = {1, 2, 3};
+        SetRegDword(HKEY_CURRENT_USER, kTestMirrorKey, L"TextMSG_Address", 7);
+        SetRegBinary(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", bytes, sizeof bytes);
+    }
+    if (OverrideOn(row.setup)) SetRegDword(HKEY_CURRENT_USER, kTestVmailKey, L"RegOverridesSIM", 1);
+    if (row.setup == Device::OverrideNotDword)
+        SetRegString(HKEY_CURRENT_USER, kTestVmailKey, L"RegOverridesSIM", L"1");
+    if (row.setup == Device::OverrideNotString)
+        SetRegDword(HKEY_CURRENT_USER, kTestVmailKey, L"PhoneNumber1", 800);
+    else if ((OverrideOn(row.setup) || row.setup == Device::OverrideNotDword) &&
+             row.setup != Device::OverrideMissing)
+        SetRegString(HKEY_CURRENT_USER, kTestVmailKey, L"PhoneNumber1", L"0800 123");
+}
+
+void FaultTableTest::LoadSkins(Device s) {
+    for (int i = 0; i < kSkinImageCount; ++i) {
+        ASSERT_TRUE(WriteSolidPng(m_device.Path(kSkinImageFiles[i]), 8, 8, 0xFF336699u));
+    }
+    if (s == Device::SkinMissing) DeleteFileW(m_device.Path(kSkinImageFiles[kSkinPTitle]).c_str());
+    if (s == Device::SkinCorrupt) {
+        ASSERT_TRUE(WriteFileBytes(m_device.Path(kSkinImageFiles[kSkinSwitchOn]), "garbage"));
+    }
+    LoadSkinResources();
+}
+
+TEST_P(FaultTableTest, ReadAndDone) {
+    const Row& row = GetParam();
+    const bool bSkin = row.setup == Device::SkinMissing || row.setup == Device::SkinCorrupt;
+    const bool bTyped = row.typed != Typed::No;
+    ASSERT_TRUE(bTyped || !Changed(row.sim)) << "a saved record needs a typed number";
+    SetUpDevice(row);
+    const LPCWSTR pszPort = row.setup == Device::NoModem ? L"none" : L"sim";
+    const std::string cardAtStart = ReadCard();
+    const bool bCardAtStart = CardExists();
+    const std::wstring textMsgAtStart = Mirror(L"TextMSG_Address");
+    const std::wstring vmailAtStart = Mirror(L"VMail_Address");
+    const std::wstring number1AtStart = PhoneNumber1();
+
+    TraceTrigger trace;
+    if (bSkin) LoadSkins(row.setup);
+    // The rows built without a radio, so that the read's own result is seen.
+    RilSetPortForTest(L"none");
+    ASSERT_TRUE(LoadSetting());
+    RilSetPortForTest(pszPort);
+    auto switchOn = [&trace, &row](bool bNow) {
+        if (bNow && !row.at) SetSimModemFaultsForTest(row.faults);
+        else if (bNow) trace.On(row.at, [f = row.faults] { SetSimModemFaultsForTest(f); });
+    };
+
+    // The read.
+    switchOn(row.when != When::Done);
+    const bool bRead = FuncGetVMailTextMSG_Setting() != FALSE;
+    if (row.at && row.when != When::Done) {
+        EXPECT_TRUE(trace.Fired()) << "never reached: " << row.at;
+    }
+    const bool bCentreRead = row.read != Read::None;
+    const bool bNumberRead = row.read == Read::Both;
+    const std::wstring numberAtStart = bNumberRead && OverrideOn(row.setup)
+                                           ? (IsText(number1AtStart) ? number1AtStart : L"")
+                                           : L"+1234567";
+    EXPECT_EQ(bRead, row.read == Read::Both || row.read == Read::NoVoiceMail);
+    EXPECT_EQ(ServiceCentreBox(), bCentreRead ? L"+441234567890" : L"");
+    EXPECT_EQ(VoiceMailBox(), bNumberRead ? numberAtStart : L"");
+    const std::wstring textMsgRead = bCentreRead ? L"441234567890" : textMsgAtStart;
+    const std::wstring vmailRead = bNumberRead ? L"+1234567" : vmailAtStart;
+    EXPECT_EQ(Mirror(L"TextMSG_Address"), textMsgRead);
+    EXPECT_EQ(Mirror(L"VMail_Address"), vmailRead);
+    EXPECT_EQ(ReadCard(), cardAtStart) << "a read never writes the card";
+    switch (row.read) {
+    case Read::None:
+        EXPECT_TRUE(trace.Has(L"[msg]:FuncGetVMailTextMSG_Setting(), My_RIL_GetTextMessage_Setting() "
+                              L"Failed, TextMSG_Address=[]"));
+        EXPECT_TRUE(trace.HasDirect(L"[msg]Dialconf.dll: FuncGetVMailTextMSG_Setting(), "
+                                    L"My_RIL_GetTextMessage_Setting() Failed, TextMSG_Address=[] !!\r\n"));
+        EXPECT_FALSE(trace.Has(L"m_dwRegOverridesSIM")) << "the SIM is not asked";
+        EXPECT_FALSE(trace.Has(L"FuncGetVMailTextMSG_Setting()-"));
+        break;
+    case Read::NoMailbox:
+        EXPECT_TRUE(trace.Has(L"[msg]:FuncGetVMailTextMSG_Setting(), My_RIL_GetVoiceMail_Setting() "
+                              L"Failed, dwFieldID=[28439]"));
+        EXPECT_TRUE(trace.HasDirect(L"[msg]Dialconf.dll: FuncGetVMailTextMSG_Setting(), "
+                                    L"My_RIL_GetVoiceMail_Setting() Failed, dwFieldID=[28439] !!\r\n"));
+        EXPECT_FALSE(trace.Has(L"FuncGetVMailTextMSG_Setting()-"));
+        break;
+    default:
+        EXPECT_TRUE(trace.Has(L"[msg]:FuncGetVMailTextMSG_Setting()-"));
+    }
+
+    // Done.
+    trace.On(L"", nullptr);
+    if (row.when == When::Read) SetSimModemFaultsForTest(kWell);
+    switchOn(row.when == When::Done);
+    const std::string cardBeforeDone = ReadCard();
+    const std::wstring centreText = row.typed == Typed::Intl       ? L"+449876543210"
+                                    : row.typed == Typed::National ? L"0441234567"
+                                                                   : ServiceCentreBox();
+    AttachEdits(centreText.c_str(), bTyped ? kTypedVoiceMail : VoiceMailBox().c_str());
+    ASSERT_TRUE(SaveSetting());
+    if (row.at && row.when == When::Done) {
+        EXPECT_TRUE(trace.Fired()) << "never reached: " << row.at;
+    }
+    for (HWND h : m_edits) DestroyWindow(h);
+    m_edits.clear();
+    SetSimModemFaultsForTest(kWell);
+
+    if (!Changed(row.centre) && !Changed(row.sim)) {
+        EXPECT_EQ(ReadCard(), cardBeforeDone) << "the card is not written";
+        EXPECT_EQ(CardExists(), bCardAtStart);
+    } else {
+        SimCard before;
+        ASSERT_TRUE(ParseSimCard(cardBeforeDone, &before, nullptr));
+        const SimCard after = LoadCard(CardPath());
+        const std::string smsc(centreText.begin(), centreText.end());
+        EXPECT_EQ(after.smscAddress, Changed(row.centre) ? smsc : before.smscAddress);
+        EXPECT_EQ(after.nSmscType, Changed(row.centre) ? (smsc[0] == '+' ? 145 : 129) : before.nSmscType);
+        // Record 1 of the mailbox file alone may change, rewritten whole.
+        for (const SimCardFile& file : before.files) {
+            SCOPED_TRACE(file.wFileId);
+            const int nLen = file.cbRecordLength;
+            EXPECT_EQ(Hex(CardRecord(CardPath(), file.wFileId)),
+                      file.wFileId == MailboxFile() && Changed(row.sim)
+                          ? Repeat("FF", nLen - 14) + (nLen > 14 ? " " : "") + kSavedFixed
+                          : Hex(SimRecord(file, 1)));
+        }
+    }
+    const std::wstring textMsgDone = row.centre == Done::Saved ? Bare(centreText) : textMsgRead;
+    const std::wstring vmailDone = row.sim == Done::Saved ? L"+3161 2p" : vmailRead;
+    EXPECT_EQ(Mirror(L"TextMSG_Address"), textMsgDone);
+    EXPECT_EQ(Mirror(L"VMail_Address"), vmailDone);
+    // The override takes the text as typed, whatever the SIM does.
+    const std::wstring number1Done = OverrideOn(row.setup) && bTyped ? kTypedVoiceMail : number1AtStart;
+    EXPECT_EQ(PhoneNumber1(), number1Done);
+
+    EXPECT_TRUE(trace.Has(L"SaveSetting-"));
+    EXPECT_EQ(trace.Has(L"[err]:FuncSetVMailTextMSG_Setting(), no answer to the message "
+                        L"configuration, service center outcome unknown, TextMSG_Address kept."),
+              Unknown(row.centre));
+    EXPECT_EQ(trace.Has(L"[err]:FuncSetVMailTextMSG_Setting(), no answer to UPDATE RECORD, SIM "
+                        L"record outcome unknown, VMail_Address kept."),
+              Unknown(row.sim));
+    for (const std::wstring& fragment : row.trace) {
+        const bool bNever = fragment[0] == L'!';
+        EXPECT_NE(trace.Has(fragment.substr(bNever ? 1 : 0)), bNever)
+            << (bNever ? "traced: " : "not traced: ") << testing::PrintToString(fragment);
+    }
+
+    // The next start, with the modem well, shows what the card and the registry hold.
+    ReleaseListItems();
+    ASSERT_TRUE(LoadSetting());
+    const Read next = ReadWhenWell(row.setup);
+    const std::wstring centreNow = Changed(row.centre) ? centreText : L"+441234567890";
+    const std::wstring numberNow = Changed(row.sim) ? L"+31612p" : L"+1234567";
+    EXPECT_EQ(ServiceCentreBox(), next == Read::None ? L"" : centreNow);
+    EXPECT_EQ(VoiceMailBox(), next != Read::Both       ? L""
+                              : !OverrideOn(row.setup) ? numberNow
+                              : IsText(number1Done)    ? number1Done
+                                                       : L"");
+    EXPECT_EQ(Mirror(L"TextMSG_Address"), next == Read::None ? textMsgDone : Bare(centreNow));
+    EXPECT_EQ(Mirror(L"VMail_Address"), next == Read::Both ? numberNow : vmailDone);
+}
+
+std::string RowName(const testing::TestParamInfo<Row>& info) {
+    std::string name;
+    for (const char* p = info.param.what; *p; ++p)
+        if (isalnum(static_cast<unsigned char>(*p))) name += *p;
+    return std::to_string(info.index) + "_" + name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, FaultTableTest, testing::ValuesIn(kRows), RowName);
+
+}  // namespace

@@ -1,0 +1,278 @@
+// Saving the two numbers on "Done" through the whole chain, from real edit
+// controls into the modem's SIM card file and the registry, and the
+// notification of a window of the phone application's class.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/ril/ril_test_seams.h"
+#include "settings/read_settings.h"
+#include "settings/save_settings.h"
+#include "tests/settings/rw_fixture.h"
+
+namespace {
+
+std::wstring Mirror(LPCWSTR name) { return GetRegString(HKEY_CURRENT_USER, kTestMirrorKey, name); }
+
+const char kAlphaVoicemail[] = "56 6F 69 63 65 6D 61 69 6C FF FF FF FF FF";
+const std::string kRecordPlus1234567 = std::string(kAlphaVoicemail) + " " + kFixedPlus1234567;
+
+class SaveTest : public SettingsTest {
+protected:
+    void SetUp() override {
+        SettingsTest::SetUp();
+        ASSERT_TRUE(LoadSetting());
+        ASSERT_EQ(VoiceMailBox(), L"+1234567");
+    }
+    std::string Record6F17() const { return Hex(CardRecord(CardPath(), 0x6F17)); }
+};
+
+TEST_F(SaveTest, ServiceCentreWithLeadingPlusGoesOutInternationalWithoutIt) {
+    TraceTrigger trace;
+    AttachEdits(L"+449876543210", L"+1234567");
+    ASSERT_TRUE(SaveSetting());
+    const RILADDRESS& ra = TextMsgConfig.raSvcCtrAddress;
+    EXPECT_EQ(ra.dwType, static_cast<DWORD>(RIL_ADDRTYPE_INTERNATIONAL));
+    EXPECT_STREQ(ra.wszAddress, L"449876543210");
+    // The rest of the configuration goes back as it was read.
+    EXPECT_EQ(TextMsgConfig.cbSize, sizeof(RILMSGCONFIG));
+    EXPECT_EQ(ra.dwNumPlan, static_cast<DWORD>(RIL_NUMPLAN_TELEPHONE));
+    SimCard card = LoadCard(CardPath());
+    EXPECT_EQ(card.smscAddress, "+449876543210");
+    EXPECT_EQ(card.nSmscType, 145);
+    EXPECT_EQ(Mirror(L"TextMSG_Address"), L"449876543210");
+    std::wstring missing;
+    EXPECT_TRUE(trace.InOrder(
+        {
+            L"SaveSetting+",
+            L"[msg]:FuncSetVMailTextMSG_Setting()+",
+            L"[msg]:FuncSetVMailTextMSG_Setting(),  TextMSG szAddr=+449876543210",
+            L"[msg]:FuncSetVMailTextMSG_Setting(), Have +, International calls",
+            L"[msg]:FuncSetVMailTextMSG_Setting(), After  cut, Addr =449876543210",
+            L"[msg]:FuncSetVMailTextMSG_Setting(): WriteRegistry(TextMSG_Address), VMail_Address, "
+            L"szAddr=+449876543210, szTrimAddr=449876543210 \r\n",
+            L"[msg]:FuncSetVMailTextMSG_Setting(), VoiceMail szAddr=+1234567",
+            L"[msg]:Reg_GetRegOverridesSIM()+",
+            L"[msg]:Reg_GetCPHS()+",
+            L"[msg]:FuncSetVMailTextMSG_Setting(), dwCPHS=[0]",
+            L"[msg]:FuncSetVMailTextMSG_Setting(), My_RIL_GetVoiceMail_Setting(), bRet=[1], "
+            L"dwVoiceMailRecLen = 28",
+            L"[msg]:BuildRecord(), pData=",
+            L"[msg]:FuncSetVMailTextMSG_Setting(): WriteRegistry(VMailTextMSG), VMail_Address, "
+            L"szAddr=+1234567",
+            L"[msg]:FuncSetVMailTextMSG_Setting(), My_RIL_SetVoiceMail_RecordEntries, bRet=[1]",
+            L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[1]",
+            L"[msg]:GSMServiceVMailTextMSGDlgProc(), WM_COMMAND(IDOK), hwndCProg=[0x0]",
+            L"SaveSetting: bSetupSuccess = 0",
+            L"SaveSetting-",
+        },
+        &missing))
+        << "missing or out of order: " << testing::PrintToString(missing);
+    // No phone application: nothing is sent.
+    EXPECT_FALSE(trace.Has(L"PostMessage(WM_CPROG_UPDATEVMAIL_NUMBER)"));
+}
+
+TEST_F(SaveTest, ServiceCentreWithoutLeadingPlusGoesOutUnchangedAsTypeNotGiven) {
+    struct Case {
+        LPCWSTR text;
+        LPCWSTR trace;
+        bool bRadioTakesIt;
+    };
+    const Case cases[] = {
+        {L"0441234567", L"[msg]:FuncSetVMailTextMSG_Setting(), No +, National calls", true},
+        {L"44+12", L"[msg]:FuncSetVMailTextMSG_Setting(), No +, National calls", false},
+        {L"", L"[msg]:FuncSetVMailTextMSG_Setting(), Len(szAddr) = 0, National calls", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.text)));
+        SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"TextMSG_Address", L"old");
+        WriteCard(MakeCard("+441234567890", 145, kFixedPlus1234567, kFixedEmpty));
+        TraceTrigger trace;
+        AttachEdits(c.text, L"+1234567");
+        FuncSetVMailTextMSG_Setting();
+        EXPECT_EQ(TextMsgConfig.raSvcCtrAddress.dwType, static_cast<DWORD>(RIL_ADDRTYPE_UNKNOWN));
+        EXPECT_STREQ(TextMsgConfig.raSvcCtrAddress.wszAddress, c.text);
+        EXPECT_TRUE(trace.Has(c.trace));
+        SimCard card = LoadCard(CardPath());
+        if (c.bRadioTakesIt) {
+            EXPECT_EQ(card.smscAddress, std::string(c.text, c.text + wcslen(c.text)));
+            EXPECT_EQ(Mirror(L"TextMSG_Address"), c.text);
+        } else {
+            // The radio refused it: the service centre and its mirror stay.
+            EXPECT_EQ(card.smscAddress, "+441234567890");
+            EXPECT_EQ(Mirror(L"TextMSG_Address"), L"old");
+            EXPECT_FALSE(trace.Has(L"WriteRegistry(TextMSG_Address)"));
+            // The voice-mail part still runs.
+            EXPECT_TRUE(trace.Has(L"My_RIL_SetVoiceMail_RecordEntries, bRet=[1]"));
+        }
+    }
+}
+
+TEST_F(SaveTest, AnEmptyVoiceMailTextErasesTheRecord) {
+    AttachEdits(L"+441234567890", L"");
+    ASSERT_TRUE(SaveSetting());
+    EXPECT_EQ(CardRecord(CardPath(), 0x6F17), std::vector<BYTE>(28, 0xFF));
+    EXPECT_EQ(Mirror(L"VMail_Address"), L"");
+}
+
+TEST_F(SaveTest, EfMbdnIsWrittenForSimType2WithoutCphs) {
+    SetSimFlags(2, 0);
+    AttachEdits(L"+441234567890", L"0800");
+    FuncSetVMailTextMSG_Setting();
+    EXPECT_EQ(Hex(CardRecord(CardPath(), 0x6FC7)),
+              "FF FF FF FF FF FF FF FF FF FF FF FF FF FF 03 81 80 00 FF FF FF FF FF FF FF FF FF FF");
+    EXPECT_EQ(Record6F17(), kRecordPlus1234567);
+}
+
+TEST_F(SaveTest, ANumberTooLongForTheRecordLeavesTheSimAndTheMirror) {
+    SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
+    TraceTrigger trace;
+    AttachEdits(L"+441234567890", L"+123456789012345678901");  // 21 digits
+    FuncSetVMailTextMSG_Setting();
+    EXPECT_EQ(Record6F17(), kRecordPlus1234567);
+    EXPECT_EQ(Mirror(L"VMail_Address"), L"+1234567");
+    EXPECT_TRUE(trace.Has(L"[err]:FuncSetVMailTextMSG_Setting(), BuildRecord() failed"));
+    EXPECT_FALSE(trace.Has(L"My_RIL_SetVoiceMail_RecordEntries"));
+    EXPECT_TRUE(trace.Has(L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[1]"));
+}
+
+TEST_F(SaveTest, WithoutEditControlsNothingIsWritten) {
+    SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
+    SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"TextMSG_Address", L"old");
+    const std::string before = ReadCard();
+    TraceTrigger trace;
+    ASSERT_TRUE(SaveSetting());
+    EXPECT_EQ(ReadCard(), before);
+    EXPECT_EQ(Mirror(L"VMail_Address"), L"+1234567");
+    EXPECT_EQ(Mirror(L"TextMSG_Address"), L"old");
+    EXPECT_TRUE(trace.Has(L"no TextMessageTextBox edit control"));
+    EXPECT_TRUE(trace.Has(L"no VoiceMailTextBox edit control"));
+    EXPECT_TRUE(trace.Has(L"SaveSetting-"));
+}
+
+// What "Done" checks first. The service centre's check is the radio's own
+// rule: the radio takes every text the check lets through and refuses every
+// one the check says it refuses.
+TEST_F(SaveTest, WhatCannotBeStoredIsFoundBeforeAnythingIsWritten) {
+    constexpr int kCentre = kItemTextMessageTextBox, kVoice = kItemVoiceMailTextBox;
+    struct Case {
+        LPCWSTR centre, voiceMail;
+        int iItem;
+        NumberFault fault;
+    };
+    const Case cases[] = {
+        {L"+441234567890", L"+1234567", 0, NF_NONE},
+        {L"", L"", 0, NF_NONE},                        // emptied fields erase the numbers
+        {L"+12345678901234567890", L"+31 6-12", 0, NF_NONE},  // 20 digits each
+        {L"0441234567", L"+", 0, NF_NONE},
+        {L"+4412a", L"+1234567", kCentre, NF_BAD_CHARACTER},
+        {L"44+12", L"+1234567", kCentre, NF_PLUS_NOT_FIRST},
+        {L"+44 12", L"+1234567", kCentre, NF_RADIO_REFUSES},
+        {L"+44123p", L"+1234567", kCentre, NF_RADIO_REFUSES},
+        {L"+441234567890123456789", L"+1234567", kCentre, NF_RADIO_REFUSES},
+        {L"+441234567890", L"call me-12 34", kVoice, NF_BAD_CHARACTER},
+        {L"+441234567890", L"12+34", kVoice, NF_PLUS_NOT_FIRST},
+        {L"+441234567890", L"+123456789012345678901", kVoice, NF_TOO_LONG},
+        {L"+441234567890", L"1234567890 123456789", 0, NF_NONE},
+        {L"+441234567890", L"1234567890 1234567890", kVoice, NF_TOO_LONG},  // a blank takes a digit
+        {L"x", L"x", kCentre, NF_BAD_CHARACTER},  // the upper field first
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.centre) + L" / " + c.voiceMail));
+        AttachEdits(c.centre, c.voiceMail);
+        SettingInputFault fault{-1, NF_NONE};
+        TraceTrigger trace;
+        EXPECT_EQ(CheckSettingInput(&fault), c.fault == NF_NONE ? TRUE : FALSE);
+        if (c.fault != NF_NONE) {
+            EXPECT_EQ(fault.iItem, c.iItem);
+            EXPECT_EQ(fault.fault, c.fault);
+            EXPECT_TRUE(trace.Has(L"[err]:CheckSettingInput(), "));
+        } else {
+            EXPECT_TRUE(trace.Texts().empty()) << "a text that can be stored adds no trace line";
+        }
+        FuncSetVMailTextMSG_Setting();
+        const bool bRadioTookIt = trace.Has(L"WriteRegistry(TextMSG_Address)");
+        if (c.fault == NF_NONE || c.fault == NF_RADIO_REFUSES) {
+            EXPECT_EQ(bRadioTookIt, c.fault == NF_NONE);
+        }
+    }
+    // A message configuration that failed to read makes the radio refuse
+    // any; the check still judges the address alone.
+    memset(&TextMsgConfig, 0, sizeof(TextMsgConfig));
+    AttachEdits(L"+441234567890", L"+1234567");
+    EXPECT_TRUE(CheckSettingInput(nullptr));
+}
+
+// The phone application's stand-in, logging each update into the device.
+class PhoneApp {
+public:
+    explicit PhoneApp(const std::wstring& logPath) {
+        std::wstring cmd = L"\"" + ModuleFolder() + L"phoneapp.exe\" --seconds 20 --log \"" +
+                           logPath + L"\"";
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
+        if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi))
+            return;
+        for (int i = 0; i < 200 && !m_hwnd; ++i) {
+            m_hwnd = FindWindowW(L"MSCprog", nullptr);
+            if (!m_hwnd) Sleep(25);
+        }
+    }
+    ~PhoneApp() {
+        if (!m_pi.hProcess) return;
+        if (m_hwnd) PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(m_pi.hProcess, 3000) != WAIT_OBJECT_0) TerminateProcess(m_pi.hProcess, 1);
+        CloseHandle(m_pi.hThread);
+        CloseHandle(m_pi.hProcess);
+    }
+    HWND Window() const { return m_hwnd; }
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+    HWND m_hwnd = nullptr;
+};
+
+int CountLines(const std::string& text, const std::string& fragment) {
+    int n = 0;
+    for (size_t at = text.find(fragment); at != std::string::npos; at = text.find(fragment, at + 1)) ++n;
+    return n;
+}
+
+TEST_F(SaveTest, ThePhoneApplicationIsToldEvenWhenEveryRadioStepFailed) {
+    const std::wstring log = m_device.Path(L"\\phoneapp.log");
+    PhoneApp phone(log);
+    ASSERT_NE(phone.Window(), nullptr);
+    SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
+    RilSetPortForTest(L"none");
+    const std::string before = ReadCard();
+    TraceTrigger trace;
+    AttachEdits(L"+441234567890", L"0800");
+    ASSERT_TRUE(SaveSetting());
+    // Sent, not posted: the phone application has handled it when the save returns.
+    const std::string text = ReadFileBytes(log);
+    EXPECT_EQ(CountLines(text, "WM_CPROG_UPDATEVMAIL_NUMBER VMail_Address=[+1234567]"), 1) << text;
+    EXPECT_EQ(ReadCard(), before);
+    WCHAR szLine[96];
+    _snwprintf_s(szLine, _TRUNCATE, L"hwndCProg=[0x%x]",
+                 static_cast<unsigned>(reinterpret_cast<UINT_PTR>(phone.Window())));
+    std::wstring missing;
+    EXPECT_TRUE(trace.InOrder({L"FuncSetVMailTextMSG_Setting(), My_RIL_GetVoiceMail_Setting() Failed",
+                               szLine,
+                               L"[msg]:GSMServiceVMailTextMSGDlgProc(), WM_COMMAND(IDOK), "
+                               L"PostMessage(WM_CPROG_UPDATEVMAIL_NUMBER)",
+                               L"SaveSetting-"},
+                              &missing))
+        << testing::PrintToString(missing);
+}
+
+TEST_F(SaveTest, ThePhoneApplicationReadsTheNewMirrorWhenTold) {
+    const std::wstring log = m_device.Path(L"\\phoneapp.log");
+    PhoneApp phone(log);
+    ASSERT_NE(phone.Window(), nullptr);
+    AttachEdits(L"+441234567890", L"+3161 2w");
+    ASSERT_TRUE(SaveSetting());
+    const std::string text = ReadFileBytes(log);
+    EXPECT_EQ(CountLines(text, "WM_CPROG_UPDATEVMAIL_NUMBER VMail_Address=[+3161 2p]"), 1) << text;
+}
+
+}  // namespace
