@@ -13,6 +13,8 @@ namespace {
 
 // An address as a modem gives it: an optional "+", then dial characters.
 bool IsAddressText(const std::string& s) {
+    // A NUL would end the check early but not the copy that follows it.
+    if (s.find('\0') != std::string::npos) return false;
     Text16 w(s.begin(), s.end());
     return RilIsSendableSvcCtrAddress(w.c_str(), w.size() + 1);
 }

@@ -79,6 +79,8 @@ TEST(RilCsca, ReadsTypesAndNumberingPlans) {
     EXPECT_FALSE(ParseCscaLine("+CSCA: \"44\\12\",145", &c));
     EXPECT_FALSE(ParseCscaLine("+CSCA: \"4412\",999", &c));
     EXPECT_FALSE(ParseCscaLine("+CSCA: \"" + std::string(300, '1') + "\",129", &c));
+    // A NUL inside the quotes must not end the check before the copy.
+    EXPECT_FALSE(ParseCscaLine("+CSCA: \"6" + std::string(300, '\0') + "\",129", &c));
 }
 
 TEST(RilCsca, WritesTheTypeOctetAndRefusesUnsafeAddresses) {
