@@ -30,8 +30,8 @@ public:
         while (*pszAscii) Put(static_cast<Char16>(*pszAscii++));
         return *this;
     }
-    TraceLine& Add(const Char16* pszText) {
-        for (; *pszText; ++pszText) Put(*pszText);
+    TraceLine& Add(const Char16* pszText, size_t cchMax = SIZE_MAX) {
+        for (size_t i = 0; i < cchMax && pszText[i]; ++i) Put(pszText[i]);
         return *this;
     }
     // %d, and %ld of a DWORD: a 32-bit value shown signed.
@@ -167,7 +167,8 @@ void DumpHex(const uint8_t* pData, uint32_t cbData) {
 
 bool ParsePhoneNo(const uint8_t* pData, uint32_t cbData, Char16* pNo, uint32_t dwTotalRecLen,
                   uint32_t dwNoMaxLen) {
-    TraceLine("[msg]:ParsePhoneNo(), pNo=[").Add(TraceText(pNo)).Add("], dwTotalRecLen=[")
+    // pNo is only a target of kPhoneNoChars units: what it held need not be terminated.
+    TraceLine("[msg]:ParsePhoneNo(), pNo=[").Add(TraceText(pNo), kPhoneNoChars).Add("], dwTotalRecLen=[")
         .Dec(dwTotalRecLen).Add("], dwNoMaxLen=[").Dec(dwNoMaxLen).Add("].").Write();
 
     // Nothing is read outside the record, and the record must lie wholly

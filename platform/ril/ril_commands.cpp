@@ -11,8 +11,12 @@
 
 namespace {
 
-// An address as a modem gives it: an optional "+", then dial characters.
+// An address as a modem gives it: an optional "+", then dial characters. "+"
+// alone is international without digits: how an empty one is written with 145.
 bool IsAddressText(const std::string& s) {
+    // A NUL would end the check early but not the copy that follows it.
+    if (s.find('\0') != std::string::npos) return false;
+    if (s == "+") return true;
     Text16 w(s.begin(), s.end());
     return RilIsSendableSvcCtrAddress(w.c_str(), w.size() + 1);
 }

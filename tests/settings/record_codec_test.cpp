@@ -144,6 +144,14 @@ TEST(ParsePhoneNo, NeverReadsPastTheAnswer) {
     Copy16(szNo, T16("stale"));
     EXPECT_TRUE(ParsePhoneNo(p, 3, szNo, 14, 20));
     EXPECT_EQ(Text16(szNo), T16(""));
+
+    // A target of exactly kPhoneNoChars units without a terminator: its
+    // stale content is traced up to its end, never beyond.
+    GuardedBuffer guardNo;
+    Char16* pTarget = reinterpret_cast<Char16*>(guardNo.Place(Bytes(kPhoneNoChars * sizeof(Char16), '7')));
+    p = guard.Place(a);
+    EXPECT_TRUE(ParsePhoneNo(p, static_cast<uint32_t>(a.size()), pTarget, 28, 20));
+    EXPECT_EQ(Text16(pTarget), T16("+1234567"));
 }
 
 TEST(BuildRecord, InternationalNumberWithSeparators) {

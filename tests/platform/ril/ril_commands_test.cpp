@@ -74,11 +74,17 @@ TEST(RilCsca, ReadsTypesAndNumberingPlans) {
     EXPECT_EQ(c.raSvcCtrAddress.dwType, (uint32_t)RIL_ADDRTYPE_INTERNATIONAL);
     ASSERT_TRUE(ParseCscaLine("+CSCA: \"\",129", &c));
     EXPECT_EQ(Text16(c.raSvcCtrAddress.wszAddress), T16(""));
+    // "+" alone, as an empty address is written with type 145: international, no digits.
+    ASSERT_TRUE(ParseCscaLine("+CSCA: \"+\",145", &c));
+    EXPECT_EQ(c.raSvcCtrAddress.dwType, (uint32_t)RIL_ADDRTYPE_INTERNATIONAL);
+    EXPECT_EQ(Text16(c.raSvcCtrAddress.wszAddress), T16(""));
 
     EXPECT_FALSE(ParseCscaLine("+CSCA: 441234,145", &c));
     EXPECT_FALSE(ParseCscaLine("+CSCA: \"44\\12\",145", &c));
     EXPECT_FALSE(ParseCscaLine("+CSCA: \"4412\",999", &c));
     EXPECT_FALSE(ParseCscaLine("+CSCA: \"" + std::string(300, '1') + "\",129", &c));
+    // A NUL inside the quotes must not end the check before the copy.
+    EXPECT_FALSE(ParseCscaLine("+CSCA: \"6" + std::string(300, '\0') + "\",129", &c));
 }
 
 TEST(RilCsca, WritesTheTypeOctetAndRefusesUnsafeAddresses) {
