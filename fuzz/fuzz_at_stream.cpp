@@ -5,7 +5,7 @@
 // Input: flags (bit 0: numeric results allowed; bits 1-4: first command),
 // split seed (4 bytes LE), the modem's bytes.
 #include "fuzz/fuzz_support.h"
-#include "platform/modem/at_text.h"
+#include "platform/attext/at_text.h"
 #include "platform/ril/at_exchange.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <cstring>
 
 #include "fuzz/fuzz_support.h"
-#include "platform/modem/hex_text.h"
+#include "platform/attext/hex_text.h"
 #include "platform/modem/sim_modem.h"
 #include "platform/ril/at_setup.h"
 #include "platform/ril/ril_commands.h"

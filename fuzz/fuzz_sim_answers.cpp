@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "fuzz/fuzz_support.h"
-#include "platform/modem/at_text.h"
-#include "platform/modem/hex_text.h"
+#include "platform/attext/at_text.h"
+#include "platform/attext/hex_text.h"
 #include "platform/ril/ril_commands.h"
 #include "platform/ril/sim_response.h"
 #include "platform/ril/svc_ctr_address.h"

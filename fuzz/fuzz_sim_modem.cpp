@@ -6,7 +6,7 @@
 // a card text, a NUL, the test's dialects (2 bytes LE), a faults byte, then
 // the command lines.
 #include "fuzz/fuzz_support.h"
-#include "platform/modem/hex_text.h"
+#include "platform/attext/hex_text.h"
 #include "platform/modem/sim_modem.h"
 #include "platform/ril/at_exchange.h"
 
