@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Writes the seed corpora of the fuzz harnesses (fuzz/corpus/<harness>/) from
 the project's own data: devices/default-simcard.txt, and the cards,
-transcripts and vectors of tests/radio and tests/settings (named beside each
-seed). Each input is laid out as its harness reads it. Seeds named finding-*
-are inputs that once found a fault; they are kept as they are."""
+transcripts and vectors of tests/platform/ril, tests/platform/modem and
+tests/settings (named beside each seed). Each input is laid out as its
+harness reads it. Seeds named finding-* are inputs that once found a fault;
+they are kept as they are."""
 import os
 import struct
 
@@ -70,8 +71,8 @@ for i, text in enumerate(TEXTS):
     write("fuzz_record_round_trip", f"text{i:02d}", bytes([28 - 14]) + text.encode("latin-1"))
 write("fuzz_build_record", "reclen-256", struct.pack("<I", 256) + b"\x00" + "+123".encode("utf-16-le"))
 
-# tests/radio/at_parser_test.cpp: the transcript, and modem output of each dialect
-# (tests/radio/sim_card_test.cpp).
+# tests/platform/ril/at_parser_test.cpp: the transcript, and modem output of each
+# dialect (tests/platform/modem/sim_card_test.cpp).
 TRANSCRIPT = ("AT+CSCA?\r\r\n+CSCA: \"+441234567890\",145\r\n\r\nRING\r\n\r\nOK\r\n"
               "\r\n+CREG: 1\r\n"
               "AT+CRSM=178,28439,1,4,28\r\r\n+CRSM: 144,0,\"566F6963656D61696CFFFFFFFFFF0691214365F7FFFFFFFFFFFFFFFF\"\r\n\r\nOK\r\n"
@@ -92,7 +93,7 @@ AT_STREAMS = {
 for name, (flags, stream) in AT_STREAMS.items():
     write("fuzz_at_stream", name, bytes([flags]) + struct.pack("<I", 20240611) + stream.encode("latin-1"))
 
-# tests/radio/ril_commands_test.cpp: +CSCA, +CRSM, FCP and whole replies.
+# tests/platform/ril/ril_commands_test.cpp: +CSCA, +CRSM, FCP and whole replies.
 FCP = hexbytes("62 19 82 05 42 21 00 1C 04 83 02 6F C7 A5 03 80 01 71 8A 01 05 80 02 00 70 88 00")
 write("fuzz_sim_answers", "fcp-6fc7", b"\x00\x00" + FCP)
 write("fuzz_sim_answers", "fcp-no-size", b"\x00\x00" + hexbytes("62 07 82 05 42 21 00 1E 06"))
@@ -116,7 +117,7 @@ for i, (param, text) in enumerate(REPLIES):
 
 # Cards: the device's default card, and the cards of the radio and settings tests.
 DEFAULT_CARD = read("devices/default-simcard.txt")
-TEST_CARD = ("# test card\n"  # tests/radio/sim_card_test.cpp
+TEST_CARD = ("# test card\n"  # tests/platform/modem/sim_card_test.cpp
              "radio on\n"
              "smsc +441234567890 145\n"
              "sim 2G\n"
