@@ -6,21 +6,23 @@
 # findings; writes the same table to OUT/summary.md. Usage:
 #
 #   tools/fuzz.sh [--runs N] [--parallel P] [--harness NAME]... [--out DIR]
-#                 [--fresh] [--no-coverage] [--update-corpus]
+#                 [--fresh] [--no-coverage] [--update-corpus] [--report]
 #
 # Each harness grows its corpus in OUT/corpus/NAME (default OUT:
 # build-fuzz/campaign), started from a copy of fuzz/corpus/NAME and kept
 # between campaigns (--fresh starts again from the committed one). Findings
 # (crash-, leak-, timeout-, oom- inputs) go to OUT/findings, logs to OUT/logs.
 # --update-corpus merges what the campaign found into fuzz/corpus, keeping
-# only inputs that add coverage (libFuzzer -merge=1). Builds with clang at
-# -O1 in build-fuzz (and build-fuzz-cov for coverage), two jobs at most.
+# only inputs that add coverage (libFuzzer -merge=1). --report fuzzes
+# nothing: it measures and reports the last runs the logs in OUT hold, as for
+# a campaign run a few harnesses at a time. Builds with clang at -O1 in
+# build-fuzz (and build-fuzz-cov for coverage), two jobs at most.
 # Exit status 1 when any harness had a finding.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
-runs=10000000 parallel=2 out=build-fuzz/campaign fresh=0 coverage=1 update=0 harnesses=()
+runs=10000000 parallel=2 out=build-fuzz/campaign fresh=0 coverage=1 update=0 report=0 harnesses=()
 while [ $# -gt 0 ]; do
     case $1 in
         --runs) runs=${2:?--runs needs a count}; shift 2 ;;
@@ -30,6 +32,7 @@ while [ $# -gt 0 ]; do
         --fresh) fresh=1; shift ;;
         --no-coverage) coverage=0; shift ;;
         --update-corpus) update=1; shift ;;
+        --report) report=1; shift ;;
         -h|--help) sed -n '2,20p' "$0"; exit 0 ;;
         *) echo "fuzz.sh: unknown option $1" >&2; exit 2 ;;
     esac
@@ -45,22 +48,34 @@ build() {  # build DIR EXTRA_FLAGS
     nice cmake --build "$1" -j2 --target "${harnesses[@]}" >"$out/build-$(basename "$1").log" 2>&1 ||
         { tail -n 30 "$out/build-$(basename "$1").log"; exit 1; }
 }
-echo "Building the harnesses (build-fuzz, -O1)."
-build build-fuzz -O1
-
-started=$(date)
-mkdir -p "$out/logs" "$out/findings" "$out/corpus"
-for h in "${harnesses[@]}"; do
-    if [ "$fresh" = 1 ] || [ ! -d "$out/corpus/$h" ]; then
-        rm -rf "$out/corpus/$h"
-        mkdir -p "$out/corpus/$h"
-        cp -R "fuzz/corpus/$h/." "$out/corpus/$h/"
-    fi
-done
+fuzz_all() {
+    echo "Building the harnesses (build-fuzz, -O1)."
+    build build-fuzz -O1
+    mkdir -p "$out/logs" "$out/findings" "$out/corpus"
+    for h in "${harnesses[@]}"; do
+        if [ "$fresh" = 1 ] || [ ! -d "$out/corpus/$h" ]; then
+            rm -rf "$out/corpus/$h"
+            mkdir -p "$out/corpus/$h"
+            cp -R "fuzz/corpus/$h/." "$out/corpus/$h/"
+        fi
+    done
+    echo "Fuzzing ${#harnesses[@]} harnesses, $runs inputs each, $parallel at a time; logs in $out/logs."
+    local running=0
+    for h in "${harnesses[@]}"; do
+        if [ "$running" -ge "$parallel" ]; then
+            wait -n || true
+            running=$((running - 1))
+        fi
+        run_one "$h" &
+        running=$((running + 1))
+    done
+    wait
+}
 
 run_one() {
     local h=$1 status=0
-    rm -f "$out/findings/$h-"*
+    rm -f "$out/findings/$h-"* "$out/logs/$h.status"
+    date '+%F %T %Z' >"$out/logs/$h.started"
     nice -n 19 "build-fuzz/fuzz/$h" -runs="$runs" -timeout=25 -rss_limit_mb=2048 -dict=fuzz/at.dict \
         -print_final_stats=1 -artifact_prefix="$out/findings/$h-" "$out/corpus/$h" \
         >"$out/logs/$h.log" 2>&1 || status=$?
@@ -68,17 +83,13 @@ run_one() {
     echo "$(date +%T) $h done (exit $status)"
 }
 
-echo "Fuzzing ${#harnesses[@]} harnesses, $runs inputs each, $parallel at a time; logs in $out/logs."
-running=0
+[ "$report" = 1 ] || fuzz_all
 for h in "${harnesses[@]}"; do
-    if [ "$running" -ge "$parallel" ]; then
-        wait -n || true
-        running=$((running - 1))
-    fi
-    run_one "$h" &
-    running=$((running + 1))
+    [ -f "$out/logs/$h.status" ] || { echo "fuzz.sh: no finished run of $h in $out/logs" >&2; exit 2; }
 done
-wait
+# The first run's start and the last run's end.
+started=$(cd "$out/logs" && sort "${harnesses[@]/%/.started}" | head -n 1)
+ended=$(cd "$out/logs" && date -r "$(ls -t "${harnesses[@]/%/.status}" | head -n 1)" '+%F %T %Z')
 
 # Line coverage of the project's files over each corpus as it now stands.
 declare -A lines
@@ -107,7 +118,7 @@ fi
 
 findings=0
 {
-    echo "Campaign started $started, ended $(date); $(uname -srm), $(nproc) CPUs"
+    echo "Campaign started $started, ended $ended; $(uname -srm), $(nproc) CPUs"
     echo "($(lscpu | sed -n 's/^Model name: *//p')), load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)."
     echo
     echo "| Harness | Inputs | Time (s) | Inputs/s | cov | ft | Corpus | Lines covered | Findings |"
