@@ -128,6 +128,8 @@ findings=0
         n=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
         secs=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -n 1)
         speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
+        # A run stopped with ^C (libFuzzer's exit 72) has its stats but no "Done" line.
+        [ -n "$secs" ] || [ -z "$n" ] || [ "${speed:-0}" = 0 ] || secs="~$((n / speed))"
         last=$(grep -E '^#[0-9]+[[:space:]].*cov: ' "$log" | tail -n 1 || true)
         cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
         ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
@@ -135,7 +137,9 @@ findings=0
         found=$(find "$out/findings" -name "$h-*" -type f | wc -l)
         status=$(cat "$out/logs/$h.status")
         what=none
-        if [ "$found" -gt 0 ] || [ "$status" != 0 ]; then
+        if [ "$found" = 0 ] && [ "$status" = 72 ]; then
+            what="none (stopped before its runs)"
+        elif [ "$found" -gt 0 ] || [ "$status" != 0 ]; then
             findings=1
             what="$found (exit $status): $(grep -m1 -E 'ERROR|property violated' "$log" | cut -c1-80 || true)"
         fi
