@@ -119,7 +119,10 @@ bool ParseSimCard(const std::string& text, SimCard* pCard, std::string* pError) 
         size_t end = text.find('\n', pos);
         if (end == std::string::npos) end = text.size();
         std::string line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        // Every CR at a line's end goes, not just the one of a CR LF: a line
+        // kept ending in CR would be written back as a CR LF, and the card
+        // read again would be another card (CR LF throughout, one CR less).
+        while (!line.empty() && line.back() == '\r') line.pop_back();
         card.lines.push_back(line);
         pos = end + 1;
     }

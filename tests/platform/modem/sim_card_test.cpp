@@ -91,6 +91,15 @@ TEST(SimCardText, EditsChangeOnlyTheirLines) {
     SetSimSmsc(&bare, "", 129);
     SetSimRadio(&bare, 0);
     EXPECT_EQ(SimCardText(bare), "radio off\r\nsmsc \"\" 129\r\nsim USIM\r\n");
+
+    // Stray CRs at a line's end are dropped, so the text written out reads
+    // as the same card (LF kept, nothing lost but the CRs).
+    SimCard crs;
+    ASSERT_TRUE(ParseSimCard("radio on\r\r\n# note\r\r", &crs, nullptr));
+    EXPECT_EQ(crs.nCfun, 1);
+    ASSERT_TRUE(ParseSimCard("sim 2G\n# \"\r\r\r", &crs, nullptr));
+    EXPECT_EQ(crs.eol, "\n");
+    EXPECT_EQ(SimCardText(crs), "sim 2G\n# \"\n");
 }
 
 // Modems on one card, kept in memory.
