@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/base/device_root.h"
@@ -20,21 +22,35 @@ const char kCard[] =
     "file 6F17 reclen 28 records 4\n"
     "record 1 56 6F 69 63 65 6D 61 69 6C FF FF FF FF FF 06 91 21 43 65 F7 FF FF FF FF FF FF FF FF\n";
 
+// A process whose standard output and error (the program's trace) go to a
+// file, so that a failure shows what the program said rather than drowning
+// the test's own lines in it.
 class Process {
 public:
-    explicit Process(const std::wstring& commandLine) {
+    Process(const std::wstring& commandLine, const std::wstring& outputFile) {
+        SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, TRUE};
+        m_out = CreateFileW(outputFile.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         std::wstring line = commandLine;
         STARTUPINFOW si{};
         si.cb = sizeof(si);
-        m_ok = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        si.hStdOutput = si.hStdError = m_out;
+        m_ok = m_out != INVALID_HANDLE_VALUE &&
+               CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &m_pi);
     }
     ~Process() {
+        if (m_out != INVALID_HANDLE_VALUE) CloseHandle(m_out);
         if (!m_ok) return;
         if (WaitForSingleObject(m_pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(m_pi.hProcess, 1);
         CloseHandle(m_pi.hThread);
         CloseHandle(m_pi.hProcess);
     }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
     bool Started() const { return m_ok; }
+    DWORD Id() const { return m_pi.dwProcessId; }
     // The exit code, or -1 when the process is still running after ms.
     long WaitExit(DWORD ms) {
         if (WaitForSingleObject(m_pi.hProcess, ms) != WAIT_OBJECT_0) return -1;
@@ -45,15 +61,48 @@ public:
 
 private:
     PROCESS_INFORMATION m_pi{};
+    HANDLE m_out = INVALID_HANDLE_VALUE;
     bool m_ok = false;
 };
 
-HWND WaitForWindow(LPCWSTR cls, DWORD ms) {
-    for (DWORD waited = 0; waited < ms; waited += 25) {
-        if (HWND h = FindWindowW(cls, nullptr)) return h;
+// The last non-blank lines of a text, on standard output.
+void PrintTail(const std::string& text, size_t count) {
+    std::vector<std::string> lines;
+    for (size_t pos = 0; pos < text.size();) {
+        size_t end = std::min(text.find('\n', pos), text.size());
+        std::string line = text.substr(pos, end - pos);
+        while (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+        pos = end + 1;
+    }
+    std::printf("--- the last %zu lines the programs wrote ---\n", count);
+    for (size_t i = lines.size() > count ? lines.size() - count : 0; i < lines.size(); ++i)
+        std::printf("%s\n", lines[i].c_str());
+}
+
+// Checks a condition every 25 ms for up to ms milliseconds; its last value.
+template <typename Condition>
+bool WaitUntil(DWORD ms, Condition condition) {
+    for (DWORD waited = 0;; waited += 25) {
+        if (condition()) return true;
+        if (waited >= ms) return false;
         Sleep(25);
     }
-    return nullptr;
+}
+
+// A top-level window of a class owned by the process: a window of a
+// process an earlier test ended may still be there for a moment.
+HWND WaitForWindow(LPCWSTR cls, const Process& owner, DWORD ms) {
+    HWND found = nullptr;
+    WaitUntil(ms, [&] {
+        for (HWND h = FindWindowExW(nullptr, nullptr, cls, nullptr); h; h = FindWindowExW(nullptr, h, cls, nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid == owner.Id()) return (found = h) != nullptr;
+        }
+        return false;
+    });
+    return found;
 }
 
 std::vector<HWND> EditControls(HWND list) {
@@ -77,15 +126,27 @@ void Type(HWND edit, const std::wstring& text) {
     for (wchar_t c : text) SendMessageW(edit, WM_CHAR, c, 0);
 }
 
-// A tap on the left or right third of the soft-key bar.
-void TapSoftKey(bool left) {
-    HWND bar = FindWindowW(L"SoftKeyBarClass", nullptr);
+// A tap on the left or right third of the program's soft-key bar.
+void TapSoftKey(const Process& program, bool left) {
+    HWND bar = WaitForWindow(L"SoftKeyBarClass", program, 5000);
     ASSERT_NE(bar, nullptr);
     RECT rc;
     GetClientRect(bar, &rc);
     LPARAM at = MAKELPARAM(left ? rc.right / 6 : rc.right * 5 / 6, rc.bottom / 2);
     PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(bar, WM_LBUTTONUP, 0, at);
+}
+
+// The focus of the thread owning a window, and the selection of an edit field.
+HWND FocusOf(HWND hwnd) {
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof(gti);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &gti) ? gti.hwndFocus : nullptr;
+}
+std::pair<DWORD, DWORD> SelectionOf(HWND edit) {
+    DWORD from = 0, to = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    return {from, to};
 }
 
 class ProgramTest : public testing::Test {
@@ -102,24 +163,31 @@ protected:
             ASSERT_TRUE(device.Install(dll, (std::wstring(L"\\windows\\") + dll).c_str()));
     }
     void TearDown() override {
+        if (HasFailure()) PrintTail(ReadFileBytes(Output()), 60);
         DeleteRegTree(HKEY_LOCAL_MACHINE, kRilKey);
         DeleteRegTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\OEM\\RIL");
         DeleteRegTree(HKEY_CURRENT_USER, kMirrorKey);
     }
     std::string Card() const { return ReadFileBytes(device.Path(L"\\Windows\\simcard.txt")); }
     std::wstring PhoneLog() const { return device.Path(L"\\phoneapp.log"); }
+    // What the program and the phone application wrote while the test ran.
+    std::wstring Output() const { return device.Path(L"\\output.txt"); }
+    static std::wstring Program() { return L"\"" + ModuleFolder() + L"QXPhoneVMSetting.exe\""; }
 
-    // Starts the program, waits for its screen and returns its two fields.
+    // Starts the program, waits for its screen and returns its two fields,
+    // once they show what was read (the card of every test has both numbers).
     std::vector<HWND> OpenScreen(Process& program) {
         EXPECT_TRUE(program.Started());
-        HWND main = WaitForWindow(L"QXCFMainClass", 20000);
+        HWND main = WaitForWindow(L"QXCFMainClass", program, 20000);
         EXPECT_NE(main, nullptr);
         HWND list = nullptr;
-        for (int i = 0; i < 200 && main && !list; ++i, Sleep(25))
-            list = FindWindowExW(main, nullptr, L"QXCFItemClass", nullptr);
+        WaitUntil(5000, [&] { return main && (list = FindWindowExW(main, nullptr, L"QXCFItemClass", nullptr)); });
         EXPECT_NE(list, nullptr);
         std::vector<HWND> edits;
-        for (int i = 0; i < 200 && edits.size() < 2; ++i, Sleep(25)) edits = EditControls(list);
+        WaitUntil(5000, [&] {
+            edits = EditControls(list);
+            return edits.size() == 2 && !TextOf(edits[0]).empty() && !TextOf(edits[1]).empty();
+        });
         return edits;
     }
 
@@ -144,9 +212,9 @@ protected:
 };
 
 TEST_F(ProgramTest, DoneWritesTheTypedNumbersEverywhereAndTellsThePhone) {
-    Process phone(PhoneApp());
-    ASSERT_NE(WaitForWindow(L"MSCprog", 5000), nullptr);
-    Process program(L"\"" + ModuleFolder() + L"QXPhoneVMSetting.exe\"");
+    Process phone(PhoneApp(), Output());
+    ASSERT_NE(WaitForWindow(L"MSCprog", phone, 5000), nullptr);
+    Process program(Program(), Output());
     HWND smsc = nullptr, vmail = nullptr;
     ASSERT_TRUE(OpenFields(program, &smsc, &vmail));
     EXPECT_EQ(TextOf(smsc), L"+441234567890");
@@ -154,7 +222,7 @@ TEST_F(ProgramTest, DoneWritesTheTypedNumbersEverywhereAndTellsThePhone) {
 
     Type(smsc, L"+447700900123");
     Type(vmail, L"+4412345w9");
-    TapSoftKey(true);
+    TapSoftKey(program, true);
     EXPECT_EQ(program.WaitExit(20000), 0);
 
     std::string card = Card();
@@ -167,20 +235,20 @@ TEST_F(ProgramTest, DoneWritesTheTypedNumbersEverywhereAndTellsThePhone) {
     EXPECT_NE(log.find("WM_CPROG_UPDATEVMAIL_NUMBER VMail_Address=[+4412345p9]"), std::string::npos) << log;
 
     // A new start on the same device shows what was saved.
-    Process again(L"\"" + ModuleFolder() + L"QXPhoneVMSetting.exe\"");
+    Process again(Program(), Output());
     std::vector<HWND> edits = OpenScreen(again);
     ASSERT_EQ(edits.size(), 2u);
     std::vector<std::wstring> texts = {TextOf(edits[0]), TextOf(edits[1])};
     EXPECT_NE(std::find(texts.begin(), texts.end(), L"+447700900123"), texts.end());
     EXPECT_NE(std::find(texts.begin(), texts.end(), L"+4412345p9"), texts.end());
-    TapSoftKey(false);
+    TapSoftKey(again, false);
     EXPECT_EQ(again.WaitExit(20000), 0);
 }
 
 TEST_F(ProgramTest, DoneSaysWhatItCannotStoreWritesNothingAndSavesOnceMended) {
-    Process phone(PhoneApp());
-    ASSERT_NE(WaitForWindow(L"MSCprog", 5000), nullptr);
-    Process program(L"\"" + ModuleFolder() + L"QXPhoneVMSetting.exe\"");
+    Process phone(PhoneApp(), Output());
+    ASSERT_NE(WaitForWindow(L"MSCprog", phone, 5000), nullptr);
+    Process program(Program(), Output());
     HWND smsc = nullptr, vmail = nullptr;
     ASSERT_TRUE(OpenFields(program, &smsc, &vmail));
     const std::string card = Card();
@@ -190,8 +258,8 @@ TEST_F(ProgramTest, DoneSaysWhatItCannotStoreWritesNothingAndSavesOnceMended) {
     Type(vmail, L"call me-12 34");
     EXPECT_EQ(TextOf(vmail), L" -12 34") << "letters are refused as they are typed";
     Type(vmail, L"+123456789012345678901");
-    TapSoftKey(true);
-    HWND box = WaitForWindow(L"#32770", 10000);
+    TapSoftKey(program, true);
+    HWND box = WaitForWindow(L"#32770", program, 10000);
     ASSERT_NE(box, nullptr) << "Done says what it cannot store";
     EXPECT_EQ(program.WaitExit(300), -1) << "the screen stays open";
     EXPECT_EQ(Card(), card);
@@ -200,18 +268,13 @@ TEST_F(ProgramTest, DoneSaysWhatItCannotStoreWritesNothingAndSavesOnceMended) {
 
     // "OK": the Voice Mail field has the focus with its text selected.
     PostMessageW(box, WM_CLOSE, 0, 0);
-    GUITHREADINFO gti{};
-    gti.cbSize = sizeof(gti);
-    const DWORD thread = GetWindowThreadProcessId(vmail, nullptr);
-    for (int i = 0; i < 200 && !(GetGUIThreadInfo(thread, &gti) && gti.hwndFocus == vmail); ++i) Sleep(25);
-    EXPECT_EQ(gti.hwndFocus, vmail);
-    DWORD from = 1, to = 0;
-    SendMessageW(vmail, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-    EXPECT_EQ(from, 0u);
-    EXPECT_EQ(to, 22u);
+    const std::pair<DWORD, DWORD> all{0, 22};
+    WaitUntil(5000, [&] { return FocusOf(vmail) == vmail && SelectionOf(vmail) == all; });
+    EXPECT_EQ(FocusOf(vmail), vmail);
+    EXPECT_EQ(SelectionOf(vmail), all);
 
     Type(vmail, L"+44 1234-5");
-    TapSoftKey(true);
+    TapSoftKey(program, true);
     EXPECT_EQ(program.WaitExit(20000), 0);
     // Blanks and "-" are stored as the undefined digit, as before.
     EXPECT_NE(Card().find("06 91 44 1D 32 D4 F5 FF"), std::string::npos) << Card();
@@ -220,12 +283,12 @@ TEST_F(ProgramTest, DoneSaysWhatItCannotStoreWritesNothingAndSavesOnceMended) {
 
 TEST_F(ProgramTest, CancelChangesNothing) {
     const std::string before = Card();
-    Process program(L"\"" + ModuleFolder() + L"QXPhoneVMSetting.exe\"");
+    Process program(Program(), Output());
     std::vector<HWND> edits = OpenScreen(program);
     ASSERT_EQ(edits.size(), 2u);
     const std::wstring mirror = GetRegString(HKEY_CURRENT_USER, kMirrorKey, L"VMail_Address");
     for (HWND e : edits) Type(e, L"999");
-    TapSoftKey(false);
+    TapSoftKey(program, false);
     EXPECT_EQ(program.WaitExit(20000), 0);
     EXPECT_EQ(Card(), before);
     EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kMirrorKey, L"VMail_Address"), mirror);
