@@ -11,7 +11,9 @@
 # Each harness grows its corpus in OUT/corpus/NAME (default OUT:
 # build-fuzz/campaign), started from a copy of fuzz/corpus/NAME and kept
 # between campaigns (--fresh starts again from the committed one). Findings
-# (crash-, leak-, timeout-, oom- inputs) go to OUT/findings, logs to OUT/logs.
+# (crash-, leak-, timeout-, oom- inputs) go to OUT/findings, beside
+# libFuzzer's slow units (run again and reported, not counted); logs go to
+# OUT/logs.
 # --update-corpus merges what the campaign found into fuzz/corpus, keeping
 # only inputs that add coverage (libFuzzer -merge=1). --report fuzzes
 # nothing: it measures and reports the last runs the logs in OUT hold, as for
@@ -33,7 +35,7 @@ while [ $# -gt 0 ]; do
         --no-coverage) coverage=0; shift ;;
         --update-corpus) update=1; shift ;;
         --report) report=1; shift ;;
-        -h|--help) sed -n '2,20p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,/^set -euo/{/^#/s/^# \?//p}' "$0"; exit 0 ;;
         *) echo "fuzz.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -116,6 +118,21 @@ if [ "$coverage" = 1 ]; then
         -ignore-filename-regex='(/fuzz/|googletest|^/usr/)' >"$out/coverage/all.txt" 2>/dev/null
 fi
 
+# libFuzzer keeps an input that ran over 10 s as a slow unit: not a finding,
+# as the clock it reads counts time the machine gave to others. Each is run
+# again and its time shown, so a slow input tells itself from a busy machine.
+slow_units() {
+    local f t0 t1 times=()
+    for f in "$out/findings/$1-slow-unit-"*; do
+        [ -f "$f" ] || continue
+        t0=$(date +%s%N)
+        "build-fuzz/fuzz/$1" "$f" >/dev/null 2>&1 || true
+        t1=$(date +%s%N)
+        times+=("$(((t1 - t0) / 1000000)) ms")
+    done
+    [ ${#times[@]} -eq 0 ] || echo "; ${#times[@]} slow unit(s), run again: ${times[*]}"
+}
+
 findings=0
 {
     echo "Campaign started $started, ended $ended; $(uname -srm), $(nproc) CPUs"
@@ -134,15 +151,18 @@ findings=0
         cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
         ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
         corp=$(find "$out/corpus/$h" -type f | wc -l)
-        found=$(find "$out/findings" -name "$h-*" -type f | wc -l)
+        found=$(find "$out/findings" -type f \( -name "$h-crash-*" -o -name "$h-leak-*" -o -name "$h-timeout-*" \
+                     -o -name "$h-oom-*" \) | wc -l)
         status=$(cat "$out/logs/$h.status")
         what=none
         if [ "$found" = 0 ] && [ "$status" = 72 ]; then
             what="none (stopped before its runs)"
         elif [ "$found" -gt 0 ] || [ "$status" != 0 ]; then
             findings=1
-            what="$found (exit $status): $(grep -m1 -E 'ERROR|property violated' "$log" | cut -c1-80 || true)"
+            what="$found (exit $status): $(grep -m1 -E '^==[0-9]+== ?ERROR|runtime error|property violated' "$log" |
+                                          cut -c1-80 || true)"
         fi
+        what+=$(slow_units "$h")
         echo "| $h | ${n:-?} | ${secs:-?} | ${speed:-?} | ${cov:-?} | ${ft:-?} | $corp | ${lines[$h]:-} | $what |"
     done
     if [ -f "$out/coverage/all.txt" ]; then
@@ -154,7 +174,9 @@ findings=0
           awk '$8 ~ /^[0-9]+$/ { print $1, $8, $9, $10 }' "$out/coverage/all.txt"; } | column -t
         echo '```'
     fi
-} | tee "$out/summary.md"
+} >"$out/summary.md"
+# Not piped to tee: a pipeline would keep "findings" in a subshell.
+cat "$out/summary.md"
 
 if [ "$update" = 1 ]; then
     for h in "${harnesses[@]}"; do
