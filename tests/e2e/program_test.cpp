@@ -98,7 +98,10 @@ HWND WaitForWindow(LPCWSTR cls, const Process& owner, DWORD ms) {
         for (HWND h = FindWindowExW(nullptr, nullptr, cls, nullptr); h; h = FindWindowExW(nullptr, h, cls, nullptr)) {
             DWORD pid = 0;
             GetWindowThreadProcessId(h, &pid);
-            if (pid == owner.Id()) return (found = h) != nullptr;
+            if (pid == owner.Id()) {
+                found = h;
+                return true;
+            }
         }
         return false;
     });
