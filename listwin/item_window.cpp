@@ -2,6 +2,10 @@
 // and the layout, and destruction of the component and the list image.
 #include "listwin/item_window.h"
 
+#include "core/app_state.h"
+#include "core/draw_kit.h"
+#include "core/screen_profile.h"
+#include "core/window_class.h"
 #include "listwin/list_edit.h"
 #include "listwin/list_input.h"
 #include "listwin/list_layout.h"
@@ -9,10 +13,6 @@
 #include "listwin/list_paint.h"
 #include "listwin/list_scroll.h"
 #include "platform/base/message_table.h"
-#include "shell/core/app_state.h"
-#include "shell/core/draw_kit.h"
-#include "shell/core/screen_profile.h"
-#include "shell/core/window_class.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // Shared pieces of the list's drawing: colours, text, fills, skin files.
 #include "listwin/list_draw.h"
 
+#include "core/app_state.h"
+#include "core/draw_image.h"
+#include "core/draw_kit.h"
+#include "core/skin_resources.h"
 #include "platform/base/scoped.h"
-#include "shell/core/app_state.h"
-#include "shell/core/draw_kit.h"
-#include "shell/core/draw_image.h"
-#include "shell/core/skin_resources.h"
 
 COLORREF ListBackgroundColour() {
     return AppState.bHasBackgroundColor == 1 ? AppState.BackgroundColorSetting : kListWhite;

@@ -3,8 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "core/screen_profile.h"
 #include "listwin/list_items.h"
-#include "shell/core/screen_profile.h"
 
 constexpr COLORREF kListTextColour = RGB(0, 0, 0);
 constexpr COLORREF kListGreyColour = RGB(0xDC, 0xDC, 0xDC);  // disabled rows and items

@@ -1,13 +1,13 @@
 // Edit controls of the text-box items.
 #include "listwin/list_edit.h"
 
+#include "core/app_state.h"
+#include "core/draw_kit.h"
+#include "core/trace.h"
 #include "listwin/list_draw.h"
 #include "listwin/list_paint.h"
 #include "platform/base/window.h"
 #include "settings/number_input.h"
-#include "shell/core/app_state.h"
-#include "shell/core/draw_kit.h"
-#include "shell/core/trace.h"
 
 namespace {
 

@@ -3,6 +3,8 @@
 // the turn of the screen and the pen messages.
 #include "listwin/list_input.h"
 
+#include "core/app_state.h"
+#include "core/screen_profile.h"
 #include "listwin/list_draw.h"
 #include "listwin/list_edit.h"
 #include "listwin/list_items.h"
@@ -13,8 +15,6 @@
 #include "platform/aygshell/aygshell.h"
 #include "platform/base/kernel.h"
 #include "platform/base/message_table.h"
-#include "shell/core/app_state.h"
-#include "shell/core/screen_profile.h"
 
 namespace {
 
@@ -28,10 +28,7 @@ void OnEditSetFocus(HWND hwnd) {
     if (!FindTextBox(GetFocus(), &i, &k)) return;
     ListItem& item = g_pItems[i].pItems[k];
     if (item.bOn == 0) ToggleSubItem(hwnd, i, k, &item);
-    HWND panel = FindWindowW(L"SipWndClass", nullptr);
-    if (panel)
-        if (HWND keys = GetWindow(panel, GW_CHILD)) SendMessageW(keys, kSipMsgSetLayout, kSipLayoutPhone, 0);
-    SHSipPreference(panel, SIP_UP);
+    SHSipPreference(SHSipSetLayout(kSipLayoutPhone), SIP_UP);
     // The panel may have been up already: the field still needs room.
     FitListToInputPanel(hwnd);
 }

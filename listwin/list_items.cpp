@@ -4,10 +4,10 @@
 
 #include <cwchar>
 
+#include "core/trace.h"
 #include "platform/base/kernel.h"
 #include "res/resource.h"
 #include "settings/read_settings.h"
-#include "shell/core/trace.h"
 
 ListItem* g_pItems = nullptr;
 const UINT g_nItems = kRowCount;

@@ -3,9 +3,9 @@
 #pragma once
 #include <windows.h>
 
+#include "core/app_state.h"
+#include "core/screen_profile.h"
 #include "settings/settings_rows.h"
-#include "shell/core/app_state.h"
-#include "shell/core/screen_profile.h"
 
 // Row kinds 0 to 5; kinds 6 to 8 are items inside a group row. Any other
 // row kind (2 included) is a plain text row.

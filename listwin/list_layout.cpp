@@ -3,9 +3,9 @@
 // image below the row before it, in landscape too.
 #include "listwin/list_layout.h"
 
-#include "shell/core/app_state.h"
-#include "shell/core/screen_profile.h"
-#include "shell/core/skin_resources.h"
+#include "core/app_state.h"
+#include "core/screen_profile.h"
+#include "core/skin_resources.h"
 
 namespace {
 

@@ -2,14 +2,14 @@
 // items, input frames) and the focus mark drawn straight onto the screen.
 #include "listwin/list_onoff.h"
 
+#include "core/app_state.h"
+#include "core/skin_resources.h"
+#include "core/trace.h"
+#include "core/ui_config.h"
 #include "listwin/list_draw.h"
 #include "listwin/list_paint.h"
 #include "listwin/list_row_paint.h"
 #include "platform/base/scoped.h"
-#include "shell/core/app_state.h"
-#include "shell/core/skin_resources.h"
-#include "shell/core/trace.h"
-#include "shell/core/ui_config.h"
 
 namespace {
 

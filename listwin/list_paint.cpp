@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "core/app_state.h"
+#include "core/trace.h"
 #include "listwin/list_draw.h"
 #include "listwin/list_edit.h"
 #include "listwin/list_input.h"
@@ -13,8 +15,6 @@
 #include "listwin/list_row_paint.h"
 #include "listwin/list_scroll.h"
 #include "platform/base/scoped.h"
-#include "shell/core/app_state.h"
-#include "shell/core/trace.h"
 
 HDC g_hdcItem = nullptr;
 HBITMAP g_hBmpItem = nullptr;

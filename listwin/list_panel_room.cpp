@@ -3,12 +3,12 @@
 
 #include <algorithm>
 
+#include "core/screen_profile.h"
 #include "listwin/list_draw.h"
 #include "listwin/list_edit.h"
 #include "listwin/list_paint.h"
 #include "listwin/list_scroll.h"
 #include "platform/aygshell/aygshell.h"
-#include "shell/core/screen_profile.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 // and the list fonts; text-box items get their edit control here.
 #include "listwin/list_row_paint.h"
 
+#include "core/app_state.h"
+#include "core/skin_resources.h"
+#include "core/ui_config.h"
 #include "listwin/list_draw.h"
 #include "listwin/list_edit.h"
 #include "platform/base/scoped.h"
-#include "shell/core/app_state.h"
-#include "shell/core/skin_resources.h"
-#include "shell/core/ui_config.h"
 
 namespace {
 

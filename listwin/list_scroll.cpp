@@ -4,13 +4,13 @@
 
 #include <cstdlib>
 
+#include "core/trace.h"
 #include "listwin/list_draw.h"
 #include "listwin/list_edit.h"
 #include "listwin/list_input.h"
 #include "listwin/list_pacing.h"
 #include "listwin/list_paint.h"
 #include "platform/base/kernel.h"
-#include "shell/core/trace.h"
 
 int g_nScrollKind = 0;
 HMODULE g_hScrollDll = nullptr;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/app_state.h"
 #include "msgbox/notification_input.h"
 #include "msgbox/notification_paint.h"
 #include "msgbox/notification_state.h"
@@ -12,7 +13,6 @@
 #include "platform/base/message_table.h"
 #include "platform/base/screen.h"
 #include "res/resource.h"
-#include "shell/core/app_state.h"
 
 NotificationUIInfo* g_pNotificationUIInfo = nullptr;
 int g_nNBScreenWidth = 0;

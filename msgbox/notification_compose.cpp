@@ -2,6 +2,10 @@
 // caption, the wrapped body text, the password field and the buttons.
 #include <utility>
 
+#include "core/app_state.h"
+#include "core/draw_kit.h"
+#include "core/screen_profile.h"
+#include "core/skin_resources.h"
 #include "msgbox/notification_layout.h"
 #include "msgbox/notification_paint.h"
 #include "msgbox/notification_state.h"
@@ -9,15 +13,11 @@
 #include "platform/base/debug_out.h"
 #include "platform/base/scoped.h"
 #include "res/resource.h"
-#include "shell/core/app_state.h"
-#include "shell/core/draw_kit.h"
-#include "shell/core/screen_profile.h"
 
 namespace {
 
 constexpr wchar_t kTitleFace[] = L"Helvetica LT 35 Thin";
 constexpr wchar_t kBodyFace[] = L"Helvetica Neue OTS";
-constexpr wchar_t kInputFrameImage[] = L"\\Windows\\QXBS_P_INPUTBOX.png";
 // The caption's width and height on one line, from the origin.
 RECT MeasureCaption(HDC hdc, LPCWSTR pszText) {
     const SIZE line = MeasureLine(hdc, pszText);
@@ -81,7 +81,7 @@ void ShowInputField(HWND hwnd, HDC hdc, const NotificationUIInfo& info, int text
     const ScreenProfile& screen = CurrentScreen();
     const int s = screen.nScale;
     RECT rcFrame = InputFrameRect(info.panelRect, textBottom, s, screen.nScreenType);
-    LoadImageToHdcMem(rcFrame, kInputFrameImage, hdc);
+    LoadImageToHdcMem(rcFrame, kBoxInputFrameFile, hdc);
     HWND hwndEdit = GetDlgItem(hwnd, IDC_NB_INPUT);
     if (!hwndEdit) {
         NKDbgPrintfW(L"[WFN] PreDrawNotify(), no password field\r\n");
@@ -92,8 +92,7 @@ void ShowInputField(HWND hwnd, HDC hdc, const NotificationUIInfo& info, int text
     ShowWindow(hwndEdit, SW_SHOW);
     SetFocus(hwndEdit);
     // Without an input panel there is nothing to tell.
-    if (HWND hwndSip = FindWindowW(L"SipWndClass", nullptr))
-        if (HWND hwndKeys = GetWindow(hwndSip, GW_CHILD)) SendMessageW(hwndKeys, kSipMsgSetLayout, kSipLayoutDigits, 0);
+    SHSipSetLayout(kSipLayoutDigits);
 }
 
 // Everything over the darkened screen, into hdc: panel, caption, body, the

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "core/app_state.h"
+#include "core/screen_profile.h"
 #include "msgbox/notification_state.h"
 #include "platform/base/debug_out.h"
 #include "platform/base/registry.h"
-#include "shell/core/app_state.h"
-#include "shell/core/screen_profile.h"
 
 namespace {
 

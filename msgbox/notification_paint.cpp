@@ -2,16 +2,17 @@
 // the skin images and buttons, the paint copy and the release.
 #include "msgbox/notification_paint.h"
 
+#include "core/app_state.h"
+#include "core/draw_image.h"
+#include "core/draw_kit.h"
+#include "core/screen_profile.h"
+#include "core/skin_resources.h"
 #include "msgbox/notification_layout.h"
 #include "msgbox/notification_state.h"
 #include "platform/aygshell/image_file.h"
 #include "platform/base/debug_out.h"
 #include "platform/base/scoped.h"
 #include "platform/base/screen_capture.h"
-#include "shell/core/app_state.h"
-#include "shell/core/draw_kit.h"
-#include "shell/core/screen_profile.h"
-#include "shell/core/draw_image.h"
 
 namespace {
 
@@ -19,11 +20,6 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr BYTE kDimAlpha = 200;  // black over the screen keeps 55/255 of it
 constexpr int kBackdropShiftBase = 52;
-
-constexpr wchar_t kButtonUpImage[] = L"windows\\QXBS_NB_btn_up.png";
-constexpr wchar_t kButtonDownImage[] = L"windows\\QXBS_NB_btn_dn.png";
-constexpr wchar_t kPanelPortraitImage[] = L"windows\\QXBS_NB_bg_P.png";
-constexpr wchar_t kPanelLandscapeImage[] = L"windows\\QXBS_NB_bg_L.png";
 
 void TraceGdiFailure(LPCWSTR routine, LPCWSTR call) {
     NKDbgPrintfW(L"[WFN] %s(), %s failed, error=[%lu]\r\n", routine, call, GetLastError());
@@ -144,13 +140,13 @@ void ReflashBG() {
 
 void LoadBtnPictures() {
     NKDbgPrintfW(L"[WFN] LoadBtnPictures()\r\n");
-    if (!g_hbmNBButtonUp) g_hbmNBButtonUp = SHLoadImageFile(kButtonUpImage);
+    if (!g_hbmNBButtonUp) g_hbmNBButtonUp = SHLoadImageFile(kBoxButtonUpFile);
 }
 
 void LoadNTFBodyPictures(HDC hdc) {
     NKDbgPrintfW(L"[WFN] LoadNTFBodyPictures\r\n");
     if (!g_pNotificationUIInfo || !hdc) return;
-    LPCWSTR pszPanel = g_nNBScreenWidth < g_nNBScreenHeight ? kPanelPortraitImage : kPanelLandscapeImage;
+    LPCWSTR pszPanel = g_nNBScreenWidth < g_nNBScreenHeight ? kBoxPanelPortraitFile : kBoxPanelLandscapeFile;
     LoadImageToHdcMem(g_pNotificationUIInfo->panelRect, pszPanel, hdc);
 }
 
@@ -180,7 +176,7 @@ void DrawButtonCtrl(HWND, HDC hdc) {
     }
     for (int i = 0; i < count; ++i) {
         bool pressed = pInfo->pressedButton == buttons[i].index;
-        LoadImageToHdcMem(*buttons[i].rc, pressed ? kButtonDownImage : kButtonUpImage, hdc);
+        LoadImageToHdcMem(*buttons[i].rc, pressed ? kBoxButtonDownFile : kBoxButtonUpFile, hdc);
         DrawBtnText(hdc, pressed ? kWhite : kBlack, buttons[i].text, *buttons[i].rc);
     }
 }

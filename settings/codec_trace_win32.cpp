@@ -1,7 +1,7 @@
 // The record codec's trace in the program: each line through WriteTrace, so
 // it reads exactly as when the codec called WriteTrace itself.
+#include "core/trace.h"
 #include "settings/record_codec.h"
-#include "shell/core/trace.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <atomic>
 #include <cwchar>
 
+#include "core/trace.h"
 #include "platform/base/scoped.h"
 #include "platform/ril/svc_ctr_address.h"
-#include "shell/core/trace.h"
 
 namespace {
 

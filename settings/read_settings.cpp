@@ -5,14 +5,14 @@
 #include <cstring>
 #include <cwchar>
 
+#include "core/app_state.h"
+#include "core/trace.h"
 #include "platform/base/debug_out.h"
 #include "platform/base/kernel.h"
 #include "settings/radio_link.h"
 #include "settings/record_codec.h"
 #include "settings/settings_rows.h"
 #include "settings/settings_store.h"
-#include "shell/core/app_state.h"
-#include "shell/core/trace.h"
 
 RILMSGCONFIG TextMsgConfig = {};
 BOOL g_bVMailRead = FALSE;

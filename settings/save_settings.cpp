@@ -6,6 +6,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "core/app_state.h"
+#include "core/trace.h"
 #include "platform/aygshell/aygshell.h"
 #include "platform/base/debug_out.h"
 #include "platform/base/kernel.h"
@@ -15,8 +17,6 @@
 #include "settings/record_codec.h"
 #include "settings/settings_rows.h"
 #include "settings/settings_store.h"
-#include "shell/core/app_state.h"
-#include "shell/core/trace.h"
 
 namespace {
 

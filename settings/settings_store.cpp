@@ -4,10 +4,10 @@
 
 #include <cwchar>
 
+#include "core/app_state.h"
+#include "core/trace.h"
 #include "platform/base/registry.h"
 #include "settings/settings_rows.h"
-#include "shell/core/app_state.h"
-#include "shell/core/trace.h"
 
 LONG RegKey::Open(HKEY hParent, LPCWSTR pszPath, REGSAM sam) { return m_key.Open(hParent, pszPath, sam); }
 

@@ -1,10 +1,10 @@
 // The report of a text "Done" cannot store.
 #include "shell/input_report.h"
 
+#include "core/app_state.h"
 #include "listwin/list_items.h"
 #include "msgbox/notification_box.h"
 #include "res/resource.h"
-#include "shell/core/app_state.h"
 
 namespace {
 

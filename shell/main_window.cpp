@@ -2,6 +2,11 @@
 // Creating it loads the skin and the rows; destroying it ends the program.
 #include "shell/main_window.h"
 
+#include "core/app_state.h"
+#include "core/screen_profile.h"
+#include "core/skin_resources.h"
+#include "core/trace.h"
+#include "core/window_class.h"
 #include "listwin/list_items.h"
 #include "platform/aygshell/aygshell.h"
 #include "platform/base/message_table.h"
@@ -10,11 +15,6 @@
 #include "platform/base/window.h"
 #include "res/resource.h"
 #include "settings/save_settings.h"
-#include "shell/core/app_state.h"
-#include "shell/core/screen_profile.h"
-#include "shell/core/skin_resources.h"
-#include "shell/core/trace.h"
-#include "shell/core/window_class.h"
 #include "shell/input_report.h"
 #include "shell/release_resources.h"
 #include "shell/soft_keys.h"

@@ -5,6 +5,9 @@
 
 #include <initializer_list>
 
+#include "core/app_state.h"
+#include "core/trace.h"
+#include "core/ui_config.h"
 #include "listwin/item_window.h"
 #include "msgbox/notification_box.h"
 #include "platform/aygshell/regext.h"
@@ -14,9 +17,6 @@
 #include "platform/base/window.h"
 #include "platform/ossvcs/phone.h"
 #include "res/resource.h"
-#include "shell/core/app_state.h"
-#include "shell/core/trace.h"
-#include "shell/core/ui_config.h"
 #include "shell/main_window.h"
 #include "shell/title_window.h"
 

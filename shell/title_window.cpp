@@ -4,14 +4,14 @@
 
 #include <vector>
 
+#include "core/app_state.h"
+#include "core/draw_kit.h"
+#include "core/screen_profile.h"
+#include "core/skin_resources.h"
+#include "core/window_class.h"
 #include "platform/base/message_table.h"
 #include "platform/base/scoped.h"
 #include "res/resource.h"
-#include "shell/core/app_state.h"
-#include "shell/core/draw_kit.h"
-#include "shell/core/screen_profile.h"
-#include "shell/core/skin_resources.h"
-#include "shell/core/window_class.h"
 
 namespace {
 

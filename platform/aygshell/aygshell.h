@@ -110,6 +110,11 @@ constexpr UINT kSipMsgSetLayout = 0x6A68;
 constexpr WPARAM kSipLayoutPhone = 1;
 constexpr WPARAM kSipLayoutDigits = 5;
 
+// The input panel ("SipWndClass", whichever process has it) asked for a
+// layout: the private message goes to its key area, answer unused. The
+// panel's window, or null when there is no panel (nothing is sent then).
+HWND SHSipSetLayout(WPARAM wLayout);
+
 // ---------------------------------------------------------------------------
 // Dialog set-up
 

@@ -381,6 +381,13 @@ BOOL SHSipPreference(HWND, SIPSTATE st) {
 
 BOOL SHSipIsUp() { return g_hwndPanel && IsWindowVisible(g_hwndPanel); }
 
+HWND SHSipSetLayout(WPARAM wLayout) {
+    HWND hwndPanel = FindWindowW(kSipClass, nullptr);
+    if (hwndPanel)
+        if (HWND hwndKeys = GetWindow(hwndPanel, GW_CHILD)) SendMessageW(hwndKeys, kSipMsgSetLayout, wLayout, 0);
+    return hwndPanel;
+}
+
 BOOL SHSipInfo(UINT uiAction, UINT, PVOID pvParam, UINT) {
     auto* pInfo = static_cast<SIPINFO*>(pvParam);
     if (uiAction != SPI_GETSIPINFO || !pInfo || pInfo->cbSize != sizeof(SIPINFO)) {

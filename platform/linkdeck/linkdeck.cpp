@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/base/debug_out.h"
+#include "platform/modem/sim_transport.h"
 #include "platform/ril/ril_sync.h"
 
 namespace {
@@ -24,6 +25,12 @@ int SetPhone(int nOn) {
 }
 
 }  // namespace
+
+// The library's own radio layer reaches the device's modem as the program's does.
+BOOL WINAPI DllMain(HINSTANCE, DWORD dwReason, LPVOID) {
+    if (dwReason == DLL_PROCESS_ATTACH) RegisterSimModem();
+    return TRUE;
+}
 
 // 1 switches the radio on (AT+CFUN=1); the radio layer then clears the
 // phone's radio-off Status bit. Non-zero on success. Nothing is thrown

@@ -25,18 +25,22 @@ public:
     virtual DWORD PendingMs() { return INFINITE; }
 };
 
-// cardPath: Win32 path of the SIM card file; empty: a modem without a SIM.
-std::unique_ptr<AtTransport> OpenSimTransport(const std::wstring& cardPath);
+// The device's built-in modem, opened with the radio driver's key (where it
+// finds its own settings). It registers itself (the emulated device's
+// simulated modem: platform/modem/sim_transport.h); a null one unregisters.
+using BuiltInModemOpen = std::unique_ptr<AtTransport> (*)(HKEY hRoot, LPCWSTR pszSubKey);
+void SetBuiltInModem(BuiltInModemOpen pfnOpen);
 // "\\.\COMn" at 115200 8N1.
 std::unique_ptr<AtTransport> OpenSerialTransport(int nPort);
 // A numeric IPv4 address (no name look-up) and a port.
 std::unique_ptr<AtTransport> OpenTcpTransport(const std::string& address, int nPort);
 
-// The transport a "Port" value names: "" or "sim", "COMn:", "tcp:A.B.C.D:PORT".
-// Null, with a trace line, when the value names none or the port will not open.
-std::unique_ptr<AtTransport> OpenTransport(const std::wstring& port, const std::wstring& cardPath);
-// The transport of the device: the "Port" value (or the test's override) and
-// the device's SIM card. Null, with a trace line, when it will not open.
+// The transport a "Port" value names: "" or "sim" (the built-in modem),
+// "COMn:", "tcp:A.B.C.D:PORT". Null, with a trace line, when the value names
+// none or the port will not open.
+std::unique_ptr<AtTransport> OpenTransport(const std::wstring& port);
+// The transport of the device: the "Port" value (or the test's override).
+// Null, with a trace line, when it will not open.
 std::unique_ptr<AtTransport> OpenDeviceTransport(DWORD dwIndex);
 
 // HKLM "Drivers\BuiltIn\RIL".

@@ -1,12 +1,7 @@
-// Seams of the radio layer for tests: the modem port and the faults of the
-// built-in simulated modem. Both are process-wide.
+// Seam of the radio layer for tests: the modem port, process-wide. (The
+// built-in modem's faults are the modem's: platform/modem/sim_transport.h.)
 #pragma once
 #include <windows.h>
 
-#include "platform/modem/sim_modem.h"
-
 // A "Port" value used instead of the registry's; null goes back to the registry.
 void RilSetPortForTest(LPCWSTR pszPort);
-// Faults of every built-in simulated modem, read at each command.
-void SetSimModemFaultsForTest(const ModemFaults& faults);
-ModemFaults SimModemFaultsForTest();

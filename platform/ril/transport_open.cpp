@@ -1,10 +1,10 @@
 // Which transport the device registry (or a test) names, and opening it.
+#include <atomic>
 #include <cwctype>
 #include <mutex>
 
 #include "platform/base/debug_out.h"
 #include "platform/base/registry.h"
-#include "platform/modem/sim_card_file.h"
 #include "platform/ril/at_transport.h"
 #include "platform/ril/ril_test_seams.h"
 
@@ -16,6 +16,8 @@ std::wstring Lower(std::wstring s) {
     for (auto& c : s) c = static_cast<wchar_t>(towlower(c));
     return s;
 }
+
+std::atomic<BuiltInModemOpen> g_pfnBuiltInModem{nullptr};
 
 std::mutex g_portLock;
 bool g_bPortOverride = false;
@@ -51,9 +53,15 @@ bool ReadRadioPort(HKEY hRoot, LPCWSTR pszSubKey, std::wstring* pPort) {
     return true;
 }
 
-std::unique_ptr<AtTransport> OpenTransport(const std::wstring& port, const std::wstring& cardPath) {
+void SetBuiltInModem(BuiltInModemOpen pfnOpen) { g_pfnBuiltInModem = pfnOpen; }
+
+std::unique_ptr<AtTransport> OpenTransport(const std::wstring& port) {
     std::wstring p = Lower(port);
-    if (p.empty() || p == L"sim") return OpenSimTransport(cardPath);
+    if (p.empty() || p == L"sim") {
+        if (BuiltInModemOpen pfnOpen = g_pfnBuiltInModem) return pfnOpen(HKEY_LOCAL_MACHINE, kRilRegistryKey);
+        NKDbgPrintfW(L"[ril]: Port [%s]: this device has no built-in modem.\r\n", port.c_str());
+        return nullptr;
+    }
     int n = 0;
     if (p.compare(0, 3, L"com") == 0) {
         std::wstring digits = p.substr(3);
@@ -86,8 +94,7 @@ std::unique_ptr<AtTransport> OpenDeviceTransport(DWORD dwIndex) {
         }
     }
     if (!overridden && !ReadRadioPort(HKEY_LOCAL_MACHINE, kRilRegistryKey, &port)) return nullptr;
-    std::wstring card = SimCardPathFromRegistry(HKEY_LOCAL_MACHINE, kRilRegistryKey);
-    std::unique_ptr<AtTransport> transport = OpenTransport(port, card);
+    std::unique_ptr<AtTransport> transport = OpenTransport(port);
     if (!transport)
         NKDbgPrintfW(L"[ril]: RIL_Initialize(%lu): no modem on [%s].\r\n", dwIndex, port.c_str());
     return transport;

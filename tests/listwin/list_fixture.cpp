@@ -3,15 +3,16 @@
 
 #include <objbase.h>
 
+#include "core/app_state.h"
+#include "core/skin_resources.h"
 #include "listwin/item_window.h"
 #include "listwin/list_paint.h"
 #include "listwin/list_scroll.h"
 #include "platform/aygshell/aygshell.h"
 #include "platform/base/imaging.h"
 #include "platform/base/screen.h"
-#include "shell/core/app_state.h"
-#include "shell/core/skin_resources.h"
 #include "shell/release_resources.h"
+#include "tests/support/client_picture.h"
 
 namespace {
 
@@ -224,34 +225,11 @@ Capture ListViewTest::CapturePainted(const std::function<void(HDC)>& paint) cons
     Capture cap;
     RECT rc{};
     GetClientRect(AppState.hwndItem, &rc);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = rc.right;
-    bmi.bmiHeader.biHeight = -rc.bottom;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC hdc = CreateCompatibleDC(nullptr);
-    HBITMAP hbm = CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!hbm || !bits) {
-        DeleteDC(hdc);
-        ADD_FAILURE() << "no capture surface";
-        return cap;
-    }
-    HGDIOBJ old = SelectObject(hdc, hbm);
-    paint(hdc);
-    GdiFlush();
-    cap.width = rc.right;
-    cap.height = rc.bottom;
-    cap.pixels.resize(static_cast<size_t>(rc.right) * rc.bottom);
-    const DWORD* src = static_cast<const DWORD*>(bits);
-    for (size_t i = 0; i < cap.pixels.size(); ++i) {
-        DWORD p = src[i];  // B, G, R in memory
-        cap.pixels[i] = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    SelectObject(hdc, old);
-    DeleteObject(hbm);
-    DeleteDC(hdc);
+    ClientPicture picture(rc.right, rc.bottom, paint);
+    if (!picture.Ok()) return cap;
+    cap.width = picture.Width();
+    cap.height = picture.Height();
+    cap.pixels = picture.Pixels();
     return cap;
 }
 

@@ -5,13 +5,13 @@
 #include <cstring>
 #include <vector>
 
+#include "core/app_state.h"
+#include "core/skin_resources.h"
 #include "listwin/list_input.h"
 #include "listwin/list_paint.h"
 #include "platform/aygshell/aygshell.h"
 #include "platform/base/screen.h"
 #include "platform/base/window.h"
-#include "shell/core/app_state.h"
-#include "shell/core/skin_resources.h"
 #include "shell/release_resources.h"
 #include "tests/listwin/list_fixture.h"
 #include "tests/support/message_log.h"

@@ -3,11 +3,12 @@
 
 #include <string>
 
+#include "core/app_state.h"
+#include "core/skin_resources.h"
 #include "listwin/list_items.h"
 #include "platform/ril/ril_test_seams.h"
-#include "shell/core/app_state.h"
-#include "shell/core/skin_resources.h"
 #include "shell/release_resources.h"
+#include "tests/support/radio_seams.h"
 #include "tests/support/scratch.h"
 
 namespace {
@@ -22,7 +23,7 @@ protected:
     }
     void TearDown() override {
         ReleaseListItems();
-        RilSetPortForTest(nullptr);
+        ResetRadioSeams();
     }
 };
 

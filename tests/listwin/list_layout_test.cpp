@@ -3,9 +3,9 @@
 
 #include <vector>
 
+#include "core/app_state.h"
+#include "core/skin_resources.h"
 #include "listwin/list_layout.h"
-#include "shell/core/app_state.h"
-#include "shell/core/skin_resources.h"
 
 namespace {
 

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "core/app_state.h"
+#include "core/skin_resources.h"
 #include "listwin/item_window.h"
 #include "listwin/list_draw.h"
 #include "listwin/list_input.h"
@@ -11,8 +13,6 @@
 #include "listwin/list_paint.h"
 #include "listwin/list_row_paint.h"
 #include "platform/base/screen.h"
-#include "shell/core/app_state.h"
-#include "shell/core/skin_resources.h"
 #include "shell/release_resources.h"
 #include "tests/listwin/list_fixture.h"
 

@@ -5,10 +5,10 @@
 
 #include <thread>
 
+#include "core/app_state.h"
 #include "listwin/list_input.h"
 #include "listwin/list_paint.h"
 #include "listwin/list_scroll.h"
-#include "shell/core/app_state.h"
 #include "tests/listwin/list_fixture.h"
 
 namespace {

@@ -5,12 +5,12 @@
 
 #include <atomic>
 
+#include "core/app_state.h"
+#include "core/ui_config.h"
 #include "platform/base/imaging.h"
 #include "platform/base/scoped.h"
 #include "platform/base/screen.h"
 #include "platform/base/screen_capture.h"
-#include "shell/core/app_state.h"
-#include "shell/core/ui_config.h"
 
 namespace {
 
@@ -131,19 +131,14 @@ void StylusDown(HWND hwnd, POINT p) { SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUT
 void StylusUp(HWND hwnd, POINT p) { SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y)); }
 POINT Centre(const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
 
-BoxPicture::BoxPicture(HWND hwndBox) {
-    scoped::WindowDC window(hwndBox);
-    const int w = GetScreenWidth(), h = GetScreenHeight();
-    if (!m_surface.Create(window.get(), w, h)) {
-        ADD_FAILURE() << "no surface for the box's picture";
-        return;
-    }
-    // What the box does not paint stays this colour.
-    scoped::Brush unpainted(CreateSolidBrush(RGB(0xFF, 0x00, 0xFF)));
-    RECT rc = {0, 0, w, h};
-    FillRect(m_surface.hdc(), &rc, unpainted.get());
-    SendMessageW(hwndBox, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(m_surface.hdc()), PRF_CLIENT);
-}
+// The whole screen, as the box's back buffer is; what the box does not
+// paint stays magenta.
+BoxPicture::BoxPicture(HWND hwndBox)
+    : m_picture(GetScreenWidth(), GetScreenHeight(),
+                [hwndBox](HDC hdc) {
+                    SendMessageW(hwndBox, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
+                },
+                RGB(0xFF, 0x00, 0xFF)) {}
 
 int Count(HDC hdc, const RECT& rc, COLORREF colour) {
     int n = 0;

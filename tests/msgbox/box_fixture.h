@@ -11,6 +11,7 @@
 #include "msgbox/notification_box.h"
 #include "msgbox/notification_state.h"
 #include "platform/base/scoped.h"
+#include "tests/support/client_picture.h"
 #include "tests/support/png_writer.h"
 #include "tests/support/scratch.h"
 
@@ -63,11 +64,11 @@ POINT Centre(const RECT& rc);
 class BoxPicture {
 public:
     explicit BoxPicture(HWND hwndBox);
-    HDC hdc() const { return m_surface.hdc(); }
-    COLORREF At(int x, int y) const { return GetPixel(m_surface.hdc(), x, y); }
+    HDC hdc() const { return m_picture.hdc(); }
+    COLORREF At(int x, int y) const { return m_picture.At(x, y); }
 
 private:
-    scoped::Surface m_surface;
+    ClientPicture m_picture;
 };
 
 // Pixels of a context: how many of the rectangle have the colour, and how

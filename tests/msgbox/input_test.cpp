@@ -7,10 +7,10 @@
 #include <string>
 #include <thread>
 
+#include "core/app_state.h"
 #include "platform/aygshell/aygshell.h"
 #include "platform/aygshell/input_panel.h"
 #include "res/resource.h"
-#include "shell/core/app_state.h"
 #include "tests/msgbox/box_fixture.h"
 #include "tests/support/message_log.h"
 

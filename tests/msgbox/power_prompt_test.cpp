@@ -4,11 +4,12 @@
 
 #include <string>
 
+#include "core/app_state.h"
 #include "platform/aygshell/aygshell.h"
 #include "platform/ril/ril_test_seams.h"
-#include "shell/core/app_state.h"
 #include "shell/startup.h"
 #include "tests/msgbox/box_fixture.h"
+#include "tests/support/radio_seams.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ protected:
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         }
         SetEnvironmentVariableW(L"QX_DEVICE_ROOT", nullptr);
-        RilSetPortForTest(nullptr);
+        ResetRadioSeams();
         RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"System\\State\\Phone", L"Status");
         BoxTest::TearDown();
     }

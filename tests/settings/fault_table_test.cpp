@@ -10,11 +10,12 @@
 #include <type_traits>
 #include <vector>
 
+#include "core/skin_resources.h"
 #include "platform/modem/modem_dialect.h"
+#include "platform/modem/sim_transport.h"
 #include "platform/ril/ril_test_seams.h"
 #include "settings/read_settings.h"
 #include "settings/save_settings.h"
-#include "shell/core/skin_resources.h"
 #include "shell/release_resources.h"
 #include "tests/settings/rw_fixture.h"
 #include "tests/support/png_writer.h"

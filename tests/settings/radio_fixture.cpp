@@ -1,5 +1,6 @@
 // Radio-link test set-up: card, port, faults and waits back to normal after each test.
 #include "tests/settings/radio_fixture.h"
+#include "tests/support/radio_seams.h"
 
 const char kTestCard[] =
     "# test card\r\n"
@@ -31,18 +32,10 @@ void ShapedLink::v_RILResultCallBack(DWORD dwCode, HRESULT hrCmdID, const void* 
 
 void RadioTest::SetUp() {
     WriteCard(kTestCard);
-    RilSetPortForTest(L"sim");
-    SetSimModemFaultsForTest(ModemFaults{});
-    RilSetCommandTimeoutForTest(0);
-    RadioLink::SetWaitTimeoutForTest(3000);
+    UseSimModem(0, 3000);
 }
 
-void RadioTest::TearDown() {
-    RadioLink::SetWaitTimeoutForTest(0);
-    RilSetCommandTimeoutForTest(0);
-    SetSimModemFaultsForTest(ModemFaults{});
-    RilSetPortForTest(nullptr);
-}
+void RadioTest::TearDown() { ResetRadioSeams(); }
 
 void RadioTest::WriteCard(const std::string& text) const {
     ASSERT_TRUE(WriteFileBytes(CardPath(), text));

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/modem/sim_transport.h"
 #include "platform/ril/ril_test_seams.h"
 #include "settings/radio_link.h"
 #include "tests/support/scratch.h"

@@ -3,12 +3,12 @@
 
 #include <cstdio>
 
+#include "core/app_state.h"
 #include "platform/base/debug_out.h"
 #include "platform/ril/ril.h"
-#include "platform/ril/ril_test_seams.h"
 #include "settings/radio_link.h"
 #include "settings/read_settings.h"
-#include "shell/core/app_state.h"
+#include "tests/support/radio_seams.h"
 
 const LPCWSTR kTestMirrorKey = L"ControlPanel\\PhoneExtendFunction\\GSM";
 const LPCWSTR kTestVmailKey = L"SOFTWARE\\Microsoft\\Vmail";
@@ -142,20 +142,14 @@ void SettingsTest::SetUp() {
     DeleteRegValue(HKEY_LOCAL_MACHINE, kTestRilKey, L"ReadCPHS");
     SetSimFlags(1, 0);
     WriteCard(MakeCard("+441234567890", 145, kFixedPlus1234567, kFixedEmpty));
-    RilSetPortForTest(L"sim");
-    SetSimModemFaultsForTest(ModemFaults{});
-    RilSetCommandTimeoutForTest(400);
-    RadioLink::SetWaitTimeoutForTest(2000);
+    UseSimModem(400, 2000);
 }
 
 void SettingsTest::TearDown() {
     for (HWND h : m_edits) DestroyWindow(h);
     m_edits.clear();
     ReleaseListItems();
-    RadioLink::SetWaitTimeoutForTest(0);
-    RilSetCommandTimeoutForTest(0);
-    SetSimModemFaultsForTest(ModemFaults{});
-    RilSetPortForTest(nullptr);
+    ResetRadioSeams();
     DeleteRegTree(HKEY_CURRENT_USER, kTestMirrorKey);
     DeleteRegTree(HKEY_CURRENT_USER, kTestVmailKey);
     DeleteRegTree(HKEY_LOCAL_MACHINE, kTestOemKey);

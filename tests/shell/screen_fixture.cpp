@@ -3,8 +3,8 @@
 
 #include <objbase.h>
 
+#include "core/app_state.h"
 #include "platform/base/screen.h"
-#include "shell/core/app_state.h"
 #include "shell/release_resources.h"
 
 void ScreenTest::SetUp() {

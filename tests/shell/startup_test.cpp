@@ -9,12 +9,12 @@
 #include <string>
 #include <thread>
 
+#include "core/app_state.h"
+#include "core/skin_resources.h"
 #include "platform/base/device_root.h"
 #include "res/resource.h"
-#include "shell/core/app_state.h"
-#include "shell/core/skin_resources.h"
-#include "shell/release_resources.h"
 #include "shell/main_window.h"
+#include "shell/release_resources.h"
 #include "shell/startup.h"
 #include "tests/support/scratch.h"
 

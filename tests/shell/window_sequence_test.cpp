@@ -5,13 +5,13 @@
 // handler, once per turn.
 #include <gtest/gtest.h>
 
+#include "core/app_state.h"
 #include "listwin/item_window.h"
 #include "platform/aygshell/aygshell.h"
 #include "platform/aygshell/shell_turn.h"
 #include "platform/base/imaging.h"
 #include "platform/base/screen.h"
 #include "res/resource.h"
-#include "shell/core/app_state.h"
 #include "shell/main_window.h"
 #include "shell/title_window.h"
 #include "tests/shell/screen_fixture.h"

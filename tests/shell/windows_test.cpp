@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/app_state.h"
+#include "core/skin_resources.h"
 #include "listwin/item_window.h"
 #include "listwin/list_items.h"
 #include "msgbox/notification_state.h"
@@ -14,11 +16,10 @@
 #include "platform/base/imaging.h"
 #include "platform/base/screen.h"
 #include "res/resource.h"
-#include "shell/core/app_state.h"
-#include "shell/core/skin_resources.h"
 #include "shell/main_window.h"
 #include "shell/title_window.h"
 #include "tests/shell/screen_fixture.h"
+#include "tests/support/client_picture.h"
 #include "tests/support/png_writer.h"
 #include "tests/support/scratch.h"
 
@@ -37,25 +38,11 @@ struct Picture {
 
 // The client area as WM_PRINTCLIENT paints it over a surface of kUnpainted.
 Picture Print(HWND hwnd) {
+    ClientPicture picture(hwnd, kUnpainted);
     Picture p;
-    RECT rc{};
-    GetClientRect(hwnd, &rc);
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    HBRUSH fill = CreateSolidBrush(kUnpainted);
-    FillRect(mem, &rc, fill);
-    DeleteObject(fill);
-    SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
-    p.width = rc.right;
-    p.height = rc.bottom;
-    for (int y = 0; y < rc.bottom; ++y)
-        for (int x = 0; x < rc.right; ++x) p.pixels.push_back(GetPixel(mem, x, y));
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
+    p.width = picture.Width();
+    p.height = picture.Height();
+    p.pixels = picture.Pixels();
     return p;
 }
 

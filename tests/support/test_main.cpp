@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include "platform/base/debug_out.h"
+#include "platform/modem/sim_transport.h"
 
 int main(int argc, char** argv) {
     wchar_t v[4] = {};
     SetDebugOutToStderr(GetEnvironmentVariableW(L"QX_TRACE", v, 4) == 1 && v[0] == L'1');
+    RegisterSimModem();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "core/app_state.h"
+#include "core/skin_resources.h"
 #include "listwin/item_window.h"
 #include "listwin/list_items.h"
 #include "listwin/list_paint.h"
@@ -29,8 +31,6 @@
 #include "platform/base/device_root.h"
 #include "platform/base/imaging.h"
 #include "platform/base/screen.h"
-#include "shell/core/app_state.h"
-#include "shell/core/skin_resources.h"
 #include "shell/release_resources.h"
 #include "tools/bench_list/bench_timing.h"
 #include "tools/bench_list/list_picture.h"

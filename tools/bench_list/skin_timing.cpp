@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "shell/core/app_state.h"
-#include "shell/core/draw_image.h"
-#include "shell/core/skin_resources.h"
+#include "core/app_state.h"
+#include "core/draw_image.h"
+#include "core/skin_resources.h"
 
 double TimeSkinLoad() {
     double t0 = BenchNow();

@@ -16,6 +16,7 @@
 
 #include "platform/base/debug_out.h"
 #include "platform/base/device_root.h"
+#include "platform/modem/sim_transport.h"
 #include "platform/ril/ril_test_seams.h"
 #include "platform/ril/srw_lock.h"
 #include "settings/radio_link.h"
@@ -216,6 +217,7 @@ void ReportAll(const wchar_t* transport, int count) {
 
 int wmain(int argc, wchar_t** argv) {
     SetDebugOutToStderr(false);
+    RegisterSimModem();
     int count = argc > 1 ? _wtoi(argv[1]) : 1000;
     if (count <= 0) count = 1000;
     BenchDevice dev;

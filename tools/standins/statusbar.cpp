@@ -15,6 +15,7 @@
 #include "platform/aygshell/shell_window.h"
 #include "platform/base/message_table.h"
 #include "platform/base/registry.h"
+#include "platform/modem/sim_transport.h"
 #include "platform/ossvcs/phone.h"
 
 namespace {
@@ -237,6 +238,7 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE hInst, HINSTANCE, LPWSTR, int) {
+    RegisterSimModem();  // the phone state comes from the device's modem
     WNDCLASSW wc{};
     wc.style = CS_HREDRAW | CS_VREDRAW;  // drawn across its width: all again after a turn
     wc.lpfnWndProc = BarProc;

@@ -5,6 +5,7 @@
 
 #include "platform/aygshell/aygshell.h"
 #include "platform/base/screen.h"
+#include "tests/support/client_picture.h"
 #include "tests/support/scratch.h"
 
 namespace {
@@ -92,29 +93,10 @@ RECT WindowRectOf(HWND hwnd) {
 }
 
 std::vector<DWORD> CaptureClient(HWND hwnd, int* pWidth, int* pHeight) {
-    RECT rc{};
-    GetClientRect(hwnd, &rc);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = rc.right;
-    bmi.bmiHeader.biHeight = -rc.bottom;  // top-down
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC hdc = CreateCompatibleDC(nullptr);
-    HBITMAP hbm = CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(hdc, hbm);
-    SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
-    GdiFlush();
-    std::vector<DWORD> pixels(static_cast<size_t>(rc.right) * rc.bottom);
-    if (bits) memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
-    for (DWORD& p : pixels) p &= 0x00FFFFFF;
-    SelectObject(hdc, old);
-    DeleteObject(hbm);
-    DeleteDC(hdc);
-    *pWidth = rc.right;
-    *pHeight = rc.bottom;
-    return pixels;
+    ClientPicture picture(hwnd);
+    *pWidth = picture.Width();
+    *pHeight = picture.Height();
+    return picture.RawPixels();
 }
 
 int CountWhite(const std::vector<DWORD>& pixels, int width, const RECT& rc) {

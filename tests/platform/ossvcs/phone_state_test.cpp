@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/kernel.h"
+#include "platform/modem/sim_transport.h"
 #include "platform/ossvcs/phone.h"
 #include "platform/ril/ril_test_seams.h"
 #include "tests/platform/ril/radio_rig.h"

@@ -4,22 +4,16 @@
 #include <cstring>
 
 #include "platform/attext/hex_text.h"
-#include "platform/ril/ril_test_seams.h"
+#include "tests/support/radio_seams.h"
 
 std::string DefaultCardText() { return ReadFileBytes(ModuleFolder() + L"default-simcard.txt"); }
 
 RadioRig::RadioRig(const std::string& card) {
-    RilSetCommandTimeoutForTest(kRigTimeoutMs);
-    RilSetPortForTest(L"sim");
-    SetSimModemFaultsForTest(ModemFaults());
+    UseSimModem(kRigTimeoutMs, 0);
     if (!card.empty()) SetCard(card);
 }
 
-RadioRig::~RadioRig() {
-    RilSetCommandTimeoutForTest(0);
-    RilSetPortForTest(nullptr);
-    SetSimModemFaultsForTest(ModemFaults());
-}
+RadioRig::~RadioRig() { ResetRadioSeams(); }
 
 RilClient::RilClient() {
     m_hrInit = RIL_Initialize(1, &RilClient::OnResult, nullptr, 0, reinterpret_cast<DWORD_PTR>(this), &m_hRil);

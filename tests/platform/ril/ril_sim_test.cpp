@@ -7,6 +7,7 @@
 #include <memory>
 #include <thread>
 
+#include "platform/modem/sim_transport.h"
 #include "platform/ril/ril_test_seams.h"
 #include "tests/platform/ril/radio_rig.h"
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "shell/core/app_state.h"
+#include "core/app_state.h"
 
 // The slot of per-orientation values (the rows' rcItem, rcEdit, ...).
 constexpr int kPortrait = 0;

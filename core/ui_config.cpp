@@ -1,14 +1,14 @@
 // UI configuration read once at start-up from the screen and the registry.
-#include "shell/core/ui_config.h"
+#include "core/ui_config.h"
 
 #include <cstring>
 
+#include "core/screen_profile.h"
+#include "core/trace.h"
 #include "platform/aygshell/regext.h"
 #include "platform/base/debug_out.h"
 #include "platform/base/registry.h"
 #include "platform/base/screen.h"
-#include "shell/core/screen_profile.h"
-#include "shell/core/trace.h"
 
 namespace {
 

@@ -3,12 +3,13 @@
 // modem's delay, so a slow modem is slow for the channel's time-out as well.
 // Written and read on the channel's thread only, so it needs no lock and no
 // event: bytes only ever appear through Write, or when a delay runs out.
+#include "platform/modem/sim_transport.h"
+
 #include <deque>
 #include <mutex>
 
 #include "platform/modem/sim_card_file.h"
 #include "platform/ril/at_transport.h"
-#include "platform/ril/ril_test_seams.h"
 
 namespace {
 
@@ -96,6 +97,8 @@ ModemFaults SimModemFaultsForTest() {
     return g_faults;
 }
 
-std::unique_ptr<AtTransport> OpenSimTransport(const std::wstring& cardPath) {
-    return std::make_unique<SimTransport>(cardPath);
+void RegisterSimModem() {
+    SetBuiltInModem([](HKEY hRoot, LPCWSTR pszSubKey) -> std::unique_ptr<AtTransport> {
+        return std::make_unique<SimTransport>(SimCardPathFromRegistry(hRoot, pszSubKey));
+    });
 }

@@ -1,5 +1,5 @@
 // Registration of the program's window classes.
-#include "shell/core/window_class.h"
+#include "core/window_class.h"
 
 #include "res/resource.h"
 

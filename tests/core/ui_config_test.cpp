@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "core/app_state.h"
+#include "core/ui_config.h"
 #include "platform/base/screen.h"
-#include "shell/core/app_state.h"
-#include "shell/core/ui_config.h"
 #include "tests/support/scratch.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Drawing a PNG skin file scaled into a rectangle through the imaging
 // factory, blending by its per-pixel alpha: the list's and the message box's
 // way of putting skin images on their surfaces.
-#include "shell/core/draw_image.h"
+#include "core/draw_image.h"
 
 #include <climits>
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "shell/core/app_state.h"
+#include "core/app_state.h"
 
 // The layout metric names under "Software\Orvex\QXPhone\UISettings", in
 // reading order; the index of a name is its slot in AppState.UIMetrics.

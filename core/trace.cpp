@@ -1,5 +1,5 @@
 // WriteTrace and the tick-count pairs.
-#include "shell/core/trace.h"
+#include "core/trace.h"
 
 #include <cstdarg>
 #include <cwchar>

@@ -1,13 +1,13 @@
 // Skin images, list fonts and switch texts: loading and release.
-#include "shell/core/skin_resources.h"
+#include "core/skin_resources.h"
 
+#include "core/draw_kit.h"
+#include "core/screen_profile.h"
+#include "core/trace.h"
 #include "platform/aygshell/image_file.h"
 #include "platform/base/imaging.h"
 #include "platform/base/scoped.h"
 #include "res/resource.h"
-#include "shell/core/draw_kit.h"
-#include "shell/core/screen_profile.h"
-#include "shell/core/trace.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Scaled fonts and one-line measuring for the painters.
-#include "shell/core/draw_kit.h"
+#include "core/draw_kit.h"
 
-#include "shell/core/app_state.h"
+#include "core/app_state.h"
 
 BYTE LanguageTextQuality() { return AppState.bCJKLanguage ? DEFAULT_QUALITY : CLEARTYPE_QUALITY; }
 

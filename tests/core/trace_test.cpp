@@ -5,7 +5,7 @@
 #include <cwctype>
 #include <string>
 
-#include "shell/core/trace.h"
+#include "core/trace.h"
 #include "tests/support/scratch.h"
 
 namespace {

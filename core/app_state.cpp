@@ -1,5 +1,5 @@
 // The process-wide AppState record and its start values.
-#include "shell/core/app_state.h"
+#include "core/app_state.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "core/app_state.h"
+#include "core/skin_resources.h"
+#include "core/ui_config.h"
 #include "platform/base/imaging.h"
 #include "platform/base/scoped.h"
 #include "platform/base/screen.h"
-#include "shell/core/app_state.h"
-#include "shell/core/skin_resources.h"
 #include "shell/release_resources.h"
-#include "shell/core/ui_config.h"
 #include "tests/support/png_writer.h"
 #include "tests/support/scratch.h"
 

@@ -1,6 +1,6 @@
 // The screen profile, made from AppState and kept while what it is made of
 // stays the same.
-#include "shell/core/screen_profile.h"
+#include "core/screen_profile.h"
 
 namespace {
 

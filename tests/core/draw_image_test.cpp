@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "core/draw_image.h"
 #include "platform/aygshell/image_file.h"
 #include "platform/base/imaging.h"
 #include "platform/base/scoped.h"
-#include "shell/core/draw_image.h"
 #include "tests/support/png_writer.h"
 #include "tests/support/scratch.h"
 

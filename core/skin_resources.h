@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "shell/core/app_state.h"
+#include "core/app_state.h"
 
 // Slots of AppState.SkinImages; "L" images serve landscape, "P" portrait.
 enum SkinImageIndex {
@@ -34,6 +34,15 @@ enum SkinImageIndex {
 
 // The device path of each skin image, by slot.
 extern const LPCWSTR (&kSkinImageFiles)[kSkinImageCount];
+
+// The message box's pictures, decoded from file whenever they are drawn,
+// named as the box names them (relative to the root, as CE reads them).
+constexpr WCHAR kBoxButtonUpFile[] = L"windows\\QXBS_NB_btn_up.png";
+constexpr WCHAR kBoxButtonDownFile[] = L"windows\\QXBS_NB_btn_dn.png";
+constexpr WCHAR kBoxPanelPortraitFile[] = L"windows\\QXBS_NB_bg_P.png";
+constexpr WCHAR kBoxPanelLandscapeFile[] = L"windows\\QXBS_NB_bg_L.png";
+// The password field's frame: the list's portrait input box, in both orientations.
+constexpr WCHAR kBoxInputFrameFile[] = L"\\Windows\\QXBS_P_INPUTBOX.png";
 
 // Loads one skin image into its slot, replacing what the slot held. FALSE,
 // with the slot left empty (no bitmap, no context, zero size), when the file
