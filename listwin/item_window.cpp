@@ -12,6 +12,7 @@
 #include "listwin/list_pacing.h"
 #include "listwin/list_paint.h"
 #include "listwin/list_scroll.h"
+#include "listwin/list_state.h"
 #include "platform/base/message_table.h"
 
 namespace {

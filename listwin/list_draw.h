@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "core/screen_profile.h"
-#include "listwin/list_items.h"
+#include "listwin/list_state.h"
 
 constexpr COLORREF kListTextColour = RGB(0, 0, 0);
 constexpr COLORREF kListGreyColour = RGB(0xDC, 0xDC, 0xDC);  // disabled rows and items

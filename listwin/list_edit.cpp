@@ -5,7 +5,7 @@
 #include "core/draw_kit.h"
 #include "core/trace.h"
 #include "listwin/list_draw.h"
-#include "listwin/list_paint.h"
+#include "listwin/list_state.h"
 #include "platform/base/window.h"
 #include "settings/number_input.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "listwin/list_items.h"
+#include "listwin/list_state.h"
 
 constexpr int kListEditLimit = 48;
 

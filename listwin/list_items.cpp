@@ -1,18 +1,11 @@
-// The list rows: building the settings group, its labels from the string
-// table, the read of the two numbers into it, and the rows' release.
+// The list rows: building the settings group with its labels from the
+// string table, and the rows' release.
 #include "listwin/list_items.h"
 
 #include <cwchar>
 
 #include "core/trace.h"
-#include "platform/base/kernel.h"
 #include "res/resource.h"
-#include "settings/read_settings.h"
-
-ListItem* g_pItems = nullptr;
-const UINT g_nItems = kRowCount;
-RECT g_rcExtent[2] = {};
-int g_iCurSel = -1;
 
 namespace {
 
@@ -38,37 +31,22 @@ void SetTextBox(ListItem& item, LPCWSTR name, LPCWSTR id) {
     wcscpy_s(item.szId, id);
 }
 
-bool RowText(int iItem, LPWSTR pszText, int cchText) {
-    const ListItem* item = GetSettingsItem(iItem);
-    if (!item || !pszText || cchText <= 0) return false;
-    lstrcpynW(pszText, item->szText, cchText);
-    return true;
+}  // namespace
+
+ListItem* GetSettingsItem(int iItem) {
+    if (!g_pItems || iItem < 0) return nullptr;
+    ListItem& group = g_pItems[kRowSettings];
+    if (!group.pItems || iItem >= group.nItems) return nullptr;
+    return &group.pItems[iItem];
 }
 
-void SetRowTextOf(int iItem, LPCWSTR pszText) {
-    if (ListItem* item = GetSettingsItem(iItem)) lstrcpynW(item->szText, pszText ? pszText : L"", kTextLen);
-}
-
-LPCWSTR RowNameOf(int iItem) {
-    const ListItem* item = GetSettingsItem(iItem);
-    return item ? item->szName : L"";
-}
-
-bool FieldText(int iItem, LPWSTR pszText, int cchText) {
-    const ListItem* item = GetSettingsItem(iItem);
-    if (!item || !item->hwndEdit || !IsWindow(item->hwndEdit) || !pszText || cchText <= 0) return false;
-    GetWindowTextW(item->hwndEdit, pszText, cchText);
-    return true;
-}
-
-// What the settings procedures may do with the rows.
-constexpr SettingsRows kSettingsRows = {SetRowTextOf, RowText, RowNameOf, FieldText};
-
-bool BuildRows() {
+BOOL BuildListRows() {
+    // Built once per main window; a second build must not leak the first.
+    ReleaseListItems();
     ListItem* rows = AllocItems(g_nItems);
     if (!rows) {
         WriteTrace(L"[err]:LoadSetting(), LocalAlloc(rows) failed, error=%lu.", GetLastError());
-        return false;
+        return FALSE;
     }
     ListItem& group = rows[kRowSettings];
     group.nKind = IK_GROUP;
@@ -77,7 +55,7 @@ bool BuildRows() {
     if (!group.pItems) {
         WriteTrace(L"[err]:LoadSetting(), LocalAlloc(items) failed, error=%lu.", GetLastError());
         FreeItems(rows);
-        return false;
+        return FALSE;
     }
     ListItem* items = group.pItems;
     SetLabel(items[kItemTextMessageLabel], L"TextMessageLabel", IDS_LABEL_SMSC,
@@ -88,26 +66,6 @@ bool BuildRows() {
     SetTextBox(items[kItemVoiceMailTextBox], L"VoiceMailTextBox",
                L"_QXPhoneVMSetting_VoiceMailTextBoxItem_");
     g_pItems = rows;
-    SetSettingsRows(&kSettingsRows);
-    return true;
-}
-
-}  // namespace
-
-ListItem* GetSettingsItem(int iItem) {
-    if (!g_pItems || iItem < 0) return nullptr;
-    ListItem& group = g_pItems[kRowSettings];
-    if (!group.pItems || iItem >= group.nItems) return nullptr;
-    return &group.pItems[iItem];
-}
-
-BOOL LoadSetting() {
-    ShowWaitCursor();
-    // Built once per main window; a second build must not leak the first.
-    ReleaseListItems();
-    // Without rows there is nowhere to show the numbers: the radio is left alone.
-    if (BuildRows()) FuncGetVMailTextMSG_Setting();
-    HideCursor();
     return TRUE;
 }
 

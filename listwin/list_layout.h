@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "listwin/list_items.h"
+#include "listwin/list_state.h"
 
 // Lays out g_pItems. FALSE when no rows exist.
 BOOL LayoutItems();

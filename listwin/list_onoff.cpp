@@ -7,8 +7,8 @@
 #include "core/trace.h"
 #include "core/ui_config.h"
 #include "listwin/list_draw.h"
-#include "listwin/list_paint.h"
 #include "listwin/list_row_paint.h"
+#include "listwin/list_state.h"
 #include "platform/base/scoped.h"
 
 namespace {

@@ -8,22 +8,13 @@
 #include "core/trace.h"
 #include "listwin/list_draw.h"
 #include "listwin/list_edit.h"
-#include "listwin/list_input.h"
-#include "listwin/list_items.h"
 #include "listwin/list_onoff.h"
 #include "listwin/list_panel_room.h"
 #include "listwin/list_row_paint.h"
 #include "listwin/list_scroll.h"
+#include "listwin/list_select.h"
+#include "listwin/list_state.h"
 #include "platform/base/scoped.h"
-
-HDC g_hdcItem = nullptr;
-HBITMAP g_hBmpItem = nullptr;
-HBITMAP g_hBmpItemL = nullptr;
-BOOL g_bBmpReady = FALSE;
-RECT g_rcItemClient = {};
-int g_iBmpHeight = 0;
-int g_iScreenHeight = 0;
-int g_iCurTop = 0;
 
 namespace {
 

@@ -4,15 +4,7 @@
 #pragma once
 #include <windows.h>
 
-// List image state. Only one of the two bitmaps exists at a time.
-extern HDC g_hdcItem;          // holds the current orientation's list image
-extern HBITMAP g_hBmpItem;     // portrait image
-extern HBITMAP g_hBmpItemL;    // landscape image
-extern BOOL g_bBmpReady;       // the image of the current orientation is built
-extern RECT g_rcItemClient;    // the list window's client area at the last paint
-extern int g_iBmpHeight;       // extent bottom + 1
-extern int g_iScreenHeight;    // client bottom at the last build
-extern int g_iCurTop;          // scroll offset: the image row at the window's top
+// (The image's state is the list's: listwin/list_state.h.)
 
 // WM_PAINT: builds the image when needed, copies it, then lets the scroll
 // component step and moves the edit controls. 0.

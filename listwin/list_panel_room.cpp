@@ -6,8 +6,8 @@
 #include "core/screen_profile.h"
 #include "listwin/list_draw.h"
 #include "listwin/list_edit.h"
-#include "listwin/list_paint.h"
 #include "listwin/list_scroll.h"
+#include "listwin/list_state.h"
 #include "platform/aygshell/aygshell.h"
 
 namespace {

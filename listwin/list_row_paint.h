@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "listwin/list_items.h"
+#include "listwin/list_state.h"
 
 // Row i into hdc, in list-image coordinates; hidden rows are skipped.
 // Text-box items get their edit control, a child of the list window.

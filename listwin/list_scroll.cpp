@@ -7,16 +7,10 @@
 #include "core/trace.h"
 #include "listwin/list_draw.h"
 #include "listwin/list_edit.h"
-#include "listwin/list_input.h"
 #include "listwin/list_pacing.h"
-#include "listwin/list_paint.h"
+#include "listwin/list_select.h"
+#include "listwin/list_state.h"
 #include "platform/base/kernel.h"
-
-int g_nScrollKind = 0;
-HMODULE g_hScrollDll = nullptr;
-HMODULE g_hScrollDll2 = nullptr;
-ScrollInstance* g_scroll = nullptr;
-ScrollInstance* g_scroll2 = nullptr;
 
 namespace {
 

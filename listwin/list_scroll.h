@@ -6,11 +6,7 @@
 
 #include "platform/orvexscroll/scroll_contract.h"
 
-extern int g_nScrollKind;          // 0: first library's component; 1: only the second loaded
-extern HMODULE g_hScrollDll;       // "\windows\OrvexScroll.dll"
-extern HMODULE g_hScrollDll2;      // "\windows\OrvexScroll2.dll"
-extern ScrollInstance* g_scroll;   // instance of the first library's component
-extern ScrollInstance* g_scroll2;  // instance of the second library's component
+// (The libraries and instances are the list's state: listwin/list_state.h.)
 
 // Loads both libraries, chooses one and attaches its component to hwnd.
 void SetupScrollComponent(HWND hwnd);

@@ -1,5 +1,6 @@
 // Reading the two numbers at start: message configuration, SIM-type flags,
-// GET RESPONSE and READ RECORD 1 of the mailbox file, mirrors and text boxes.
+// GET RESPONSE and READ RECORD 1 of the mailbox file, mirrors and the texts
+// as shown.
 #include "settings/read_settings.h"
 
 #include <cstring>
@@ -11,20 +12,15 @@
 #include "platform/base/kernel.h"
 #include "settings/radio_link.h"
 #include "settings/record_codec.h"
-#include "settings/settings_rows.h"
 #include "settings/settings_store.h"
-
-RILMSGCONFIG TextMsgConfig = {};
-BOOL g_bVMailRead = FALSE;
-BOOL g_bVMailShown = FALSE;
 
 namespace {
 
 constexpr DWORD kMailboxRecord = 1;
 
-// Reads the mailbox record into the VoiceMailTextBox item through its mirror.
+// Reads the mailbox record into the record's voice mail through its mirror.
 // The handle is open on entry and closed on return. FALSE when GET RESPONSE failed.
-BOOL ReadVoiceMail(RadioLink& link, DWORD dwFieldID) {
+BOOL ReadVoiceMail(RadioLink& link, DWORD dwFieldID, VMailTextMSGSetting* pSetting) {
     link.My_RIL_Initialize();
     if (!link.My_RIL_GetVoiceMail_Setting(dwFieldID)) {
         HideCursor();
@@ -55,19 +51,20 @@ BOOL ReadVoiceMail(RadioLink& link, DWORD dwFieldID) {
 
     ParsePhoneNo(link.m_pbResult, link.m_cbResult, szVoiceMail, link.m_dwRecLen,
                  link.m_dwNoMaxLen);
-    g_bVMailRead = TRUE;
+    pSetting->bVMailRead = TRUE;
     WriteTrace(L"[msg]:ShowOwnNumber(), szVoiceMail=[%s].", szVoiceMail);
     WriteRegistry(kMirrorKey, kValueVMailAddress, REG_SZ, szVoiceMail);
     WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(): WriteRegistry(VMail_Address), VMail_Address=%s",
                szVoiceMail);
-    g_bVMailShown = Reg_ShowVMailNumber();
+    pSetting->bVMailShown = Reg_ShowVMailNumber(pSetting);
     link.My_RIL_Deinitialize();
     return TRUE;
 }
 
 }  // namespace
 
-void ShowTextMessageItem() {
+void ShowTextMessageItem(VMailTextMSGSetting* pSetting) {
+    const RILMSGCONFIG& TextMsgConfig = pSetting->TextMsgConfig;
     const RILADDRESS& ra = TextMsgConfig.raSvcCtrAddress;
     WriteTrace(L"[msg]:==============Text Message Item===================");
     WriteTrace(L"[msg]: cbSize              = %d", static_cast<int>(TextMsgConfig.cbSize));
@@ -81,22 +78,20 @@ void ShowTextMessageItem() {
     WriteTrace(L"[msg]:==================================================");
     WriteTrace(L"");
 
-    WCHAR szShown[kTextLen] = {};
-    _snwprintf_s(szShown, _TRUNCATE, ra.dwType == RIL_ADDRTYPE_INTERNATIONAL ? L"+%s" : L"%s",
+    _snwprintf_s(pSetting->szTextMessage, _TRUNCATE, ra.dwType == RIL_ADDRTYPE_INTERNATIONAL ? L"+%s" : L"%s",
                  ra.wszAddress);
-    SetRowText(kItemTextMessageTextBox, szShown);
 }
 
-BOOL FuncGetVMailTextMSG_Setting() {
+BOOL FuncGetVMailTextMSG_Setting(VMailTextMSGSetting* pSetting) {
     WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting()+");
     ShowWaitCursor();
     RadioLink link;
-    g_bVMailRead = FALSE;
-    g_bVMailShown = FALSE;
+    // Nothing is shown and nothing counts as read until it is.
+    memset(pSetting, 0, sizeof(*pSetting));
     link.My_RIL_Initialize();
 
     WCHAR szTextMSGAddress[kTextLen] = {};
-    memset(&TextMsgConfig, 0, sizeof(TextMsgConfig));
+    RILMSGCONFIG& TextMsgConfig = pSetting->TextMsgConfig;
     if (!link.My_RIL_GetTextMessage_Setting(&TextMsgConfig)) {
         HideCursor();
         WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(), My_RIL_GetTextMessage_Setting() Failed, "
@@ -109,13 +104,14 @@ BOOL FuncGetVMailTextMSG_Setting() {
     }
     // The address comes from the radio: keep it a terminated text.
     TextMsgConfig.raSvcCtrAddress.wszAddress[MAXLENGTH_ADDRESS - 1] = L'\0';
+    pSetting->bTextMsgRead = TRUE;
 
     const LPCWSTR pszAddress = TextMsgConfig.raSvcCtrAddress.wszAddress;
     _snwprintf_s(szTextMSGAddress, _TRUNCATE, L"%s", pszAddress);
     WriteRegistry(kMirrorKey, kValueTextMSGAddress, REG_SZ, pszAddress);
     WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(): WriteRegistry(TextMSG_Address), "
                L"TextMSG_Address=%s", szTextMSGAddress);
-    ShowTextMessageItem();
+    ShowTextMessageItem(pSetting);
     link.My_RIL_Deinitialize();
 
     WriteTrace(L"[err]:FuncGetVMailTextMSG_Setting(), m_dwRegOverridesSIM = 0");
@@ -124,7 +120,7 @@ BOOL FuncGetVMailTextMSG_Setting() {
         WriteTrace(L"[err]:FuncGetVMailTextMSG_Setting(), Get Registry(SIMTYPE) failed.");
     } else {
         WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(), dwCPHS=[%d]", static_cast<int>(dwCPHS));
-        if (!ReadVoiceMail(link, SelectMailboxFile(dwSimType, dwCPHS))) return FALSE;
+        if (!ReadVoiceMail(link, SelectMailboxFile(dwSimType, dwCPHS), pSetting)) return FALSE;
     }
 
     HideCursor();

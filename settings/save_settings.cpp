@@ -13,27 +13,29 @@
 #include "platform/base/kernel.h"
 #include "settings/number_input.h"
 #include "settings/radio_link.h"
-#include "settings/read_settings.h"
 #include "settings/record_codec.h"
-#include "settings/settings_rows.h"
 #include "settings/settings_store.h"
 
 namespace {
 
 constexpr DWORD kMailboxRecord = 1;
 
-// The edit control's text of a text-box item. FALSE when the control does not
-// exist: the screen never showed it, so there is no edited value to save.
-bool ReadEditText(int iItem, WCHAR (&szText)[kTextLen]) { return GetFieldText(iItem, szText, kTextLen); }
+// The field's text, if the screen made the field: FALSE means there is no
+// edited value to save.
+bool ReadEditText(const VMailTextMSGInput& input, SettingField field, WCHAR (&szText)[kTextLen]) {
+    szText[0] = L'\0';
+    if (!input.bHasText[field]) return false;
+    lstrcpynW(szText, input.szText[field], kTextLen);
+    return true;
+}
 
 // The text is what the voice-mail box showed when the screen opened.
-bool IsShownVoiceMail(const WCHAR (&szText)[kTextLen]) {
-    WCHAR szShown[kTextLen];
-    return GetRowText(kItemVoiceMailTextBox, szShown, kTextLen) && wcscmp(szShown, szText) == 0;
+bool IsShownVoiceMail(const VMailTextMSGSetting& setting, const WCHAR (&szText)[kTextLen]) {
+    return wcscmp(setting.szVoiceMail, szText) == 0;
 }
 
 // The service centre: TRUE when the radio took it.
-BOOL SaveTextMessage(RadioLink& link, const WCHAR (&szAddr)[kTextLen]) {
+BOOL SaveTextMessage(RadioLink& link, RILMSGCONFIG& TextMsgConfig, const WCHAR (&szAddr)[kTextLen]) {
     WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(),  TextMSG szAddr=%s", szAddr);
     RILADDRESS& ra = TextMsgConfig.raSvcCtrAddress;
     LPCWSTR pszAddr = SplitServiceCentre(szAddr, &ra.dwType);
@@ -117,32 +119,32 @@ BOOL SaveVoiceMail(RadioLink& link, DWORD dwFieldID, WCHAR (&szAddr)[kTextLen], 
 
 }  // namespace
 
-void FuncSetVMailTextMSG_Setting() {
+void FuncSetVMailTextMSG_Setting(VMailTextMSGSetting* pSetting, const VMailTextMSGInput& input) {
     WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting()+");
     ShowWaitCursor();
     RadioLink link;
     BOOL bRet = FALSE;
 
     WCHAR szAddr[kTextLen] = {};
-    if (ReadEditText(kItemTextMessageTextBox, szAddr))
-        bRet = SaveTextMessage(link, szAddr);
+    if (ReadEditText(input, SF_TEXT_MESSAGE, szAddr))
+        bRet = SaveTextMessage(link, pSetting->TextMsgConfig, szAddr);
     else
         WriteTrace(L"[err]:FuncSetVMailTextMSG_Setting(), no TextMessageTextBox edit control, "
                    L"service center not saved.");
 
-    if (!ReadEditText(kItemVoiceMailTextBox, szAddr)) {
+    if (!ReadEditText(input, SF_VOICE_MAIL, szAddr)) {
         WriteTrace(L"[err]:FuncSetVMailTextMSG_Setting(), no VoiceMailTextBox edit control, "
                    L"voice mail not saved.");
     } else {
         WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), VoiceMail szAddr=%s", szAddr);
         DWORD dwCPHS = 0, dwSimType = 0;
-        if (!g_bVMailRead && IsShownVoiceMail(szAddr)) {
+        if (!pSetting->bVMailRead && IsShownVoiceMail(*pSetting, szAddr)) {
             // The SIM's number was never read, so the untouched box is no
             // number to write: the record and the override would be erased
             // for nothing.
             WriteTrace(L"[err]:FuncSetVMailTextMSG_Setting(), voice mail not read at start and not "
                        L"edited, SIM record kept.");
-        } else if (!g_bVMailShown && IsShownVoiceMail(szAddr)) {
+        } else if (!pSetting->bVMailShown && IsShownVoiceMail(*pSetting, szAddr)) {
             // The value the box shows ("PhoneNumber1" under the override)
             // could not be read: the empty box is no number either, and
             // saving it would erase the override, the mirror and the record.
@@ -163,34 +165,34 @@ void FuncSetVMailTextMSG_Setting() {
     WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[%d]", bRet);
 }
 
-BOOL CheckSettingInput(SettingInputFault* pFault) {
+BOOL CheckSettingInput(const VMailTextMSGInput& input, SettingInputFault* pFault) {
     struct FieldCheck {
-        int iItem;
+        SettingField field;
         NumberFault (*check)(LPCWSTR);
     };
     // In the order of the screen, so the first field named is the upper one.
     static const FieldCheck kChecks[] = {
-        {kItemTextMessageTextBox, CheckServiceCentreText},
-        {kItemVoiceMailTextBox, CheckVoiceMailText},
+        {SF_TEXT_MESSAGE, CheckServiceCentreText},
+        {SF_VOICE_MAIL, CheckVoiceMailText},
     };
-    for (const FieldCheck& field : kChecks) {
+    for (const FieldCheck& check : kChecks) {
         WCHAR szText[kTextLen];
         // A field the screen never showed holds nothing to save.
-        if (!ReadEditText(field.iItem, szText)) continue;
-        NumberFault fault = field.check(szText);
+        if (!ReadEditText(input, check.field, szText)) continue;
+        NumberFault fault = check.check(szText);
         if (fault == NF_NONE) continue;
         WriteTrace(L"[err]:CheckSettingInput(), %s szAddr=[%s] cannot be stored, fault=[%d]; nothing saved.",
-                   RowName(field.iItem), szText, static_cast<int>(fault));
-        if (pFault) *pFault = SettingInputFault{field.iItem, fault};
+                   SettingFieldName(check.field), szText, static_cast<int>(fault));
+        if (pFault) *pFault = SettingInputFault{check.field, fault};
         return FALSE;
     }
     return TRUE;
 }
 
-BOOL SaveSetting() {
+BOOL SaveSetting(VMailTextMSGSetting* pSetting, const VMailTextMSGInput& input) {
     WriteTrace(L"SaveSetting+");
     ShowWaitCursor();
-    FuncSetVMailTextMSG_Setting();
+    FuncSetVMailTextMSG_Setting(pSetting, input);
     HWND hwndCProg = SHGetPhoneAppWindow(kShAppPhone, 0);
     WriteTrace(L"[msg]:GSMServiceVMailTextMSGDlgProc(), WM_COMMAND(IDOK), hwndCProg=[0x%x]",
                static_cast<unsigned>(reinterpret_cast<UINT_PTR>(hwndCProg)));

@@ -5,24 +5,26 @@
 #include <windows.h>
 
 #include "settings/number_input.h"
+#include "settings/number_record.h"
 
 // After the save the phone application gets WM_CPROG_UPDATEVMAIL_NUMBER
 // (platform/aygshell/aygshell.h); it reads the new number itself.
 
-// Writes what the two edit controls hold. Outcomes only in the radio, the
-// SIM, the registry and the trace.
-void FuncSetVMailTextMSG_Setting();
+// Writes what the fields hold; the record's message configuration goes back
+// to the radio with the new address. Outcomes only in the radio, the SIM,
+// the registry and the trace.
+void FuncSetVMailTextMSG_Setting(VMailTextMSGSetting* pSetting, const VMailTextMSGInput& input);
 
 // The field whose text cannot be stored, and why.
 struct SettingInputFault {
-    int iItem;  // kItemTextMessageTextBox or kItemVoiceMailTextBox
+    SettingField field;
     NumberFault fault;
 };
 
-// Both texts as the edit controls hold them, before anything is written:
-// TRUE when both can be stored; FALSE with the first that cannot (a trace
-// line says which and why).
-BOOL CheckSettingInput(SettingInputFault* pFault);
+// Both texts as the fields hold them, before anything is written: TRUE when
+// both can be stored; FALSE with the first that cannot (a trace line says
+// which and why).
+BOOL CheckSettingInput(const VMailTextMSGInput& input, SettingInputFault* pFault);
 
 // The save and the notification. Always TRUE.
-BOOL SaveSetting();
+BOOL SaveSetting(VMailTextMSGSetting* pSetting, const VMailTextMSGInput& input);

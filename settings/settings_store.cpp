@@ -7,7 +7,6 @@
 #include "core/app_state.h"
 #include "core/trace.h"
 #include "platform/base/registry.h"
-#include "settings/settings_rows.h"
 
 LONG RegKey::Open(HKEY hParent, LPCWSTR pszPath, REGSAM sam) { return m_key.Open(hParent, pszPath, sam); }
 
@@ -71,7 +70,7 @@ BOOL WriteRegistry(LPCWSTR pszSubKey, LPCWSTR pszName, DWORD dwType, const void*
     return rc == ERROR_SUCCESS;
 }
 
-BOOL Reg_ShowVMailNumber() {
+BOOL Reg_ShowVMailNumber(VMailTextMSGSetting* pSetting) {
     DWORD dwSel = Reg_GetRegOverridesSIM();
     LPCWSTR pszKey = dwSel ? kVmailKey : kMirrorKey;
     LPCWSTR pszValue = dwSel ? kValuePhoneNumber1 : kValueVMailAddress;
@@ -92,7 +91,7 @@ BOOL Reg_ShowVMailNumber() {
                    rc);
     }
     key.Close();
-    SetRowText(kItemVoiceMailTextBox, szNumber);
+    lstrcpynW(pSetting->szVoiceMail, szNumber, kTextLen);
     return rc == ERROR_SUCCESS;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/base/registry.h"
+#include "settings/number_record.h"
 
 // Keys and values of the store.
 constexpr WCHAR kVmailKey[] = L"\\SOFTWARE\\Microsoft\\Vmail";          // HKCU
@@ -60,10 +61,10 @@ DWORD Reg_GetVMailCPHS();
 BOOL WriteRegistry(LPCWSTR pszSubKey, LPCWSTR pszName, DWORD dwType, const void* pData);
 
 // The mirrored voice-mail number ("PhoneNumber1" under the override, else
-// "VMail_Address") into the VoiceMailTextBox item. A key that cannot be opened
-// leaves the item as it was; a value that cannot be read empties it. TRUE only
-// when the item holds the value read; otherwise a trace line says why.
-BOOL Reg_ShowVMailNumber();
+// "VMail_Address") as the record's shown voice mail. A key that cannot be
+// opened leaves it as it was; a value that cannot be read empties it. TRUE
+// only when it holds the value read; otherwise a trace line says why.
+BOOL Reg_ShowVMailNumber(VMailTextMSGSetting* pSetting);
 
 // Save side of the override: "PhoneNumber1" set to the text when the key
 // exists (never created), then flushed. The outcome is not reported.

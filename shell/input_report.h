@@ -1,6 +1,5 @@
 // What "Done" says when a field holds a text it cannot store: the skinned
-// message box names the field and the problem, then that field is ready for
-// a correction.
+// message box names the field and the problem.
 #pragma once
 #include <windows.h>
 
@@ -11,6 +10,5 @@
 UINT InputFaultTextId(const SettingInputFault& fault);
 
 // Shows the sentence in a one-button box with the program's title as its
-// caption, owned by hwndOwner; after "OK" the field has the focus with its
-// whole text selected.
+// caption, owned by hwndOwner; returns after "OK".
 void ReportInputFault(HWND hwndOwner, const SettingInputFault& fault);

@@ -7,44 +7,26 @@
 #include "core/skin_resources.h"
 #include "core/trace.h"
 #include "core/window_class.h"
-#include "listwin/list_items.h"
 #include "platform/aygshell/aygshell.h"
 #include "platform/base/message_table.h"
 #include "platform/base/scoped.h"
 #include "platform/base/screen.h"
 #include "platform/base/window.h"
 #include "res/resource.h"
-#include "settings/save_settings.h"
-#include "shell/input_report.h"
 #include "shell/release_resources.h"
+#include "shell/settings_conversation.h"
 #include "shell/soft_keys.h"
 
 namespace {
 
-// While the report of a text that cannot be stored is up, the soft keys
-// wait: the screen must not close under its box.
-bool g_bReporting = false;
-
 LRESULT OnCommand(HWND hwnd, UINT id, UINT code, HWND hwndCtl) {
     switch (id) {
-    case IDM_DONE: {
-        if (g_bReporting) return 0;
-        // A text that cannot be stored keeps the screen open and is said;
-        // nothing is written then. Failures of the save itself do not keep
-        // the screen open.
-        SettingInputFault fault{};
-        if (!CheckSettingInput(&fault)) {
-            g_bReporting = true;
-            ReportInputFault(hwnd, fault);
-            g_bReporting = false;
-            return 0;
-        }
-        SaveSetting();
-        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    case IDM_DONE:
+        if (SaveOnDone(hwnd)) PostMessageW(hwnd, WM_CLOSE, 0, 0);
         return 0;
-    }
     case IDM_CANCEL:
-        if (g_bReporting) return 0;
+        // Not while Done's report is up: the screen must not close under it.
+        if (IsDoneReportUp()) return 0;
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
         return 0;
     default:

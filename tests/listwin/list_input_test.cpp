@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/screen_profile.h"
 #include "core/skin_resources.h"
 #include "listwin/list_input.h"
 #include "listwin/list_paint.h"
+#include "listwin/list_select.h"
 #include "platform/aygshell/aygshell.h"
 #include "platform/base/screen.h"
 #include "platform/base/window.h"

@@ -8,6 +8,7 @@
 #include "listwin/list_items.h"
 #include "platform/ril/ril_test_seams.h"
 #include "shell/release_resources.h"
+#include "shell/settings_conversation.h"
 #include "tests/support/radio_seams.h"
 #include "tests/support/scratch.h"
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/screen_profile.h"
 #include "core/skin_resources.h"
 #include "listwin/list_layout.h"
 

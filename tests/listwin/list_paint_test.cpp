@@ -12,6 +12,7 @@
 #include "listwin/list_onoff.h"
 #include "listwin/list_paint.h"
 #include "listwin/list_row_paint.h"
+#include "listwin/list_select.h"
 #include "platform/base/screen.h"
 #include "shell/release_resources.h"
 #include "tests/listwin/list_fixture.h"

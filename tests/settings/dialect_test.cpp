@@ -60,8 +60,7 @@ using DialectTest = SettingsTest;
 TEST_F(DialectTest, ReadAndSaveAgainstEachDialect) {
     for (const Row& row : kRows) {
         SCOPED_TRACE(testing::Message() << "dialect [" << row.dialects << "] usim " << row.bUsim);
-        ReleaseListItems();
-        memset(&TextMsgConfig, 0, sizeof TextMsgConfig);
+        memset(&m_setting.TextMsgConfig, 0, sizeof m_setting.TextMsgConfig);
         SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"TextMSG_Address", L"old");
         SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+999");
         SetSimFlags(row.nSimType, 0);
@@ -75,7 +74,7 @@ TEST_F(DialectTest, ReadAndSaveAgainstEachDialect) {
         DWORD state = 99;
         EXPECT_TRUE(GetPhoneState(&state));
         EXPECT_EQ(state, strstr(row.dialects, "cfun4") ? 1u : 2u);
-        ASSERT_TRUE(LoadSetting());
+        ASSERT_TRUE(Start());
         EXPECT_EQ(ServiceCentreBox(), L"+441234567890");
         EXPECT_EQ(VoiceMailBox(), L"+1234567");
         EXPECT_EQ(Mirror(L"TextMSG_Address"), L"441234567890");
@@ -84,11 +83,9 @@ TEST_F(DialectTest, ReadAndSaveAgainstEachDialect) {
         // The program's three requests, whatever the RIL asked again below them.
         EXPECT_EQ(Count(trace, L"v_RILResultCallBack : m_hrCmdID == hrCmdID"), 3);
 
-        AttachEdits(L"+449876543210", L"+3161 2w");
+        Type(L"+449876543210", L"+3161 2w");
         trace.Clear();
-        ASSERT_TRUE(SaveSetting());
-        for (HWND h : m_edits) DestroyWindow(h);
-        m_edits.clear();
+        ASSERT_TRUE(SaveSetting(&m_setting, m_input));
         SimCard after = LoadCard(CardPath());
         EXPECT_EQ(after.smscAddress, "+449876543210");
         EXPECT_EQ(after.nSmscType, 145);

@@ -22,11 +22,11 @@ void SetMirrors(LPCWSTR pszServiceCentre, LPCWSTR pszVoiceMail) {
 TEST_F(ReadTest, InternationalServiceCentreShowsWithPlusAndIsMirroredWithout) {
     TraceTrigger trace;
     SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
-    ASSERT_TRUE(LoadSetting());
+    ASSERT_TRUE(Start());
     EXPECT_EQ(GetCursor(), nullptr);  // the wait cursor is gone again
     EXPECT_EQ(ServiceCentreBox(), L"+441234567890");
     EXPECT_EQ(Mirror(L"TextMSG_Address"), L"441234567890");
-    EXPECT_EQ(TextMsgConfig.raSvcCtrAddress.dwType, static_cast<DWORD>(RIL_ADDRTYPE_INTERNATIONAL));
+    EXPECT_EQ(m_setting.TextMsgConfig.raSvcCtrAddress.dwType, static_cast<DWORD>(RIL_ADDRTYPE_INTERNATIONAL));
     EXPECT_EQ(VoiceMailBox(), L"+1234567");
     EXPECT_EQ(Mirror(L"VMail_Address"), L"+1234567");
 
@@ -73,8 +73,8 @@ TEST_F(ReadTest, InternationalServiceCentreShowsWithPlusAndIsMirroredWithout) {
 
 TEST_F(ReadTest, OtherAddressTypesShowWithoutPlus) {
     WriteCard(MakeCard("0441234567", 161, kFixedPlus1234567, kFixedEmpty));  // national
-    ASSERT_TRUE(LoadSetting());
-    EXPECT_EQ(TextMsgConfig.raSvcCtrAddress.dwType, static_cast<DWORD>(RIL_ADDRTYPE_NATIONAL));
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(m_setting.TextMsgConfig.raSvcCtrAddress.dwType, static_cast<DWORD>(RIL_ADDRTYPE_NATIONAL));
     EXPECT_EQ(ServiceCentreBox(), L"0441234567");
     EXPECT_EQ(Mirror(L"TextMSG_Address"), L"0441234567");
 }
@@ -94,7 +94,7 @@ TEST_F(ReadTest, SimType2WithoutCphsReadsEfMbdnAndEveryOtherCombinationTheCphsFi
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "SIMTYPE " << c.nSimType << " ReadCPHS " << c.nReadCPHS);
         SetSimFlags(c.nSimType, c.nReadCPHS);
-        ASSERT_TRUE(LoadSetting());
+        ASSERT_TRUE(Start());
         EXPECT_EQ(VoiceMailBox(), c.expected);
     }
 }
@@ -102,7 +102,7 @@ TEST_F(ReadTest, SimType2WithoutCphsReadsEfMbdnAndEveryOtherCombinationTheCphsFi
 TEST_F(ReadTest, ARecordWithoutANumberGivesAndMirrorsTheEmptyText) {
     SetMirrors(L"old", L"+999");
     WriteCard(MakeCard("+441234567890", 145, kFixedEmpty, kFixedEmpty));
-    ASSERT_TRUE(LoadSetting());
+    ASSERT_TRUE(Start());
     EXPECT_EQ(VoiceMailBox(), L"");
     EXPECT_EQ(Mirror(L"VMail_Address"), L"");
 }

@@ -135,7 +135,6 @@ void TraceTrigger::Clear() {
 void SettingsTest::SetUp() {
     ResetAppState();
     AppState.hInst = GetModuleHandleW(nullptr);
-    memset(&TextMsgConfig, 0, sizeof TextMsgConfig);
     DeleteRegTree(HKEY_CURRENT_USER, kTestMirrorKey);
     DeleteRegTree(HKEY_CURRENT_USER, kTestVmailKey);
     DeleteRegTree(HKEY_LOCAL_MACHINE, kTestOemKey);
@@ -146,9 +145,6 @@ void SettingsTest::SetUp() {
 }
 
 void SettingsTest::TearDown() {
-    for (HWND h : m_edits) DestroyWindow(h);
-    m_edits.clear();
-    ReleaseListItems();
     ResetRadioSeams();
     DeleteRegTree(HKEY_CURRENT_USER, kTestMirrorKey);
     DeleteRegTree(HKEY_CURRENT_USER, kTestVmailKey);
@@ -172,26 +168,15 @@ void SettingsTest::SetSimFlags(int nSimType, int nReadCPHS) {
     if (nReadCPHS >= 0) SetRegDword(HKEY_LOCAL_MACHINE, kTestRilKey, L"ReadCPHS", nReadCPHS);
 }
 
-std::wstring SettingsTest::ServiceCentreBox() {
-    ListItem* item = GetSettingsItem(kItemTextMessageTextBox);
-    return item ? item->szText : L"<no rows>";
+BOOL SettingsTest::Start() {
+    FuncGetVMailTextMSG_Setting(&m_setting);
+    return TRUE;
 }
 
-std::wstring SettingsTest::VoiceMailBox() {
-    ListItem* item = GetSettingsItem(kItemVoiceMailTextBox);
-    return item ? item->szText : L"<no rows>";
-}
-
-void SettingsTest::AttachEdits(LPCWSTR pszServiceCentre, LPCWSTR pszVoiceMail) {
-    const std::pair<int, LPCWSTR> boxes[] = {{kItemTextMessageTextBox, pszServiceCentre},
-                                             {kItemVoiceMailTextBox, pszVoiceMail}};
-    for (const auto& box : boxes) {
-        ListItem* item = GetSettingsItem(box.first);
-        ASSERT_NE(item, nullptr);
-        HWND h = CreateWindowExW(0, L"EDIT", box.second, WS_POPUP | ES_AUTOHSCROLL, 0, 0, 200, 20,
-                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        ASSERT_NE(h, nullptr);
-        m_edits.push_back(h);
-        item->hwndEdit = h;
+void SettingsTest::Type(LPCWSTR pszServiceCentre, LPCWSTR pszVoiceMail) {
+    const LPCWSTR texts[kSettingFieldCount] = {pszServiceCentre, pszVoiceMail};
+    for (int f = 0; f < kSettingFieldCount; ++f) {
+        m_input.bHasText[f] = TRUE;
+        lstrcpynW(m_input.szText[f], texts[f], kTextLen);
     }
 }

@@ -1,7 +1,7 @@
 // Shared set-up of the reading and saving tests: a scratch device with a SIM
 // card for the built-in simulated modem, short radio waits, the store's keys
-// cleared, the list rows with real edit controls, and a trace that can switch
-// a modem fault on at a chosen line.
+// cleared, the record of the two numbers and the texts handed to the save,
+// and a trace that can switch a modem fault on at a chosen line.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "listwin/list_items.h"
 #include "platform/modem/sim_card.h"
+#include "settings/number_record.h"
 #include "tests/support/scratch.h"
 
 // Keys of the store as the tests write them.
@@ -77,13 +77,17 @@ protected:
     // SIM-type flags; a negative value leaves the value out.
     static void SetSimFlags(int nSimType, int nReadCPHS);
 
-    // The text-box items as the reader left them.
-    static std::wstring ServiceCentreBox();
-    static std::wstring VoiceMailBox();
+    // The start as far as the settings go: the read into the record, its
+    // outcome not looked at. TRUE.
+    BOOL Start();
+    // The texts as the read left them to be shown.
+    std::wstring ServiceCentreBox() const { return m_setting.szTextMessage; }
+    std::wstring VoiceMailBox() const { return m_setting.szVoiceMail; }
 
-    // Real edit controls on the two text boxes, holding the texts given.
-    void AttachEdits(LPCWSTR pszServiceCentre, LPCWSTR pszVoiceMail);
+    // What the two fields hold at Done; until this, the screen made no field.
+    void Type(LPCWSTR pszServiceCentre, LPCWSTR pszVoiceMail);
 
     ScratchDevice m_device;
-    std::vector<HWND> m_edits;
+    VMailTextMSGSetting m_setting{};
+    VMailTextMSGInput m_input{};
 };

@@ -21,7 +21,7 @@ class SaveTest : public SettingsTest {
 protected:
     void SetUp() override {
         SettingsTest::SetUp();
-        ASSERT_TRUE(LoadSetting());
+        ASSERT_TRUE(Start());
         ASSERT_EQ(VoiceMailBox(), L"+1234567");
     }
     std::string Record6F17() const { return Hex(CardRecord(CardPath(), 0x6F17)); }
@@ -29,13 +29,13 @@ protected:
 
 TEST_F(SaveTest, ServiceCentreWithLeadingPlusGoesOutInternationalWithoutIt) {
     TraceTrigger trace;
-    AttachEdits(L"+449876543210", L"+1234567");
-    ASSERT_TRUE(SaveSetting());
-    const RILADDRESS& ra = TextMsgConfig.raSvcCtrAddress;
+    Type(L"+449876543210", L"+1234567");
+    ASSERT_TRUE(SaveSetting(&m_setting, m_input));
+    const RILADDRESS& ra = m_setting.TextMsgConfig.raSvcCtrAddress;
     EXPECT_EQ(ra.dwType, static_cast<DWORD>(RIL_ADDRTYPE_INTERNATIONAL));
     EXPECT_STREQ(ra.wszAddress, L"449876543210");
     // The rest of the configuration goes back as it was read.
-    EXPECT_EQ(TextMsgConfig.cbSize, sizeof(RILMSGCONFIG));
+    EXPECT_EQ(m_setting.TextMsgConfig.cbSize, sizeof(RILMSGCONFIG));
     EXPECT_EQ(ra.dwNumPlan, static_cast<DWORD>(RIL_NUMPLAN_TELEPHONE));
     SimCard card = LoadCard(CardPath());
     EXPECT_EQ(card.smscAddress, "+449876543210");
@@ -88,10 +88,10 @@ TEST_F(SaveTest, ServiceCentreWithoutLeadingPlusGoesOutUnchangedAsTypeNotGiven) 
         SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"TextMSG_Address", L"old");
         WriteCard(MakeCard("+441234567890", 145, kFixedPlus1234567, kFixedEmpty));
         TraceTrigger trace;
-        AttachEdits(c.text, L"+1234567");
-        FuncSetVMailTextMSG_Setting();
-        EXPECT_EQ(TextMsgConfig.raSvcCtrAddress.dwType, static_cast<DWORD>(RIL_ADDRTYPE_UNKNOWN));
-        EXPECT_STREQ(TextMsgConfig.raSvcCtrAddress.wszAddress, c.text);
+        Type(c.text, L"+1234567");
+        FuncSetVMailTextMSG_Setting(&m_setting, m_input);
+        EXPECT_EQ(m_setting.TextMsgConfig.raSvcCtrAddress.dwType, static_cast<DWORD>(RIL_ADDRTYPE_UNKNOWN));
+        EXPECT_STREQ(m_setting.TextMsgConfig.raSvcCtrAddress.wszAddress, c.text);
         EXPECT_TRUE(trace.Has(c.trace));
         SimCard card = LoadCard(CardPath());
         if (c.bRadioTakesIt) {
@@ -109,16 +109,16 @@ TEST_F(SaveTest, ServiceCentreWithoutLeadingPlusGoesOutUnchangedAsTypeNotGiven) 
 }
 
 TEST_F(SaveTest, AnEmptyVoiceMailTextErasesTheRecord) {
-    AttachEdits(L"+441234567890", L"");
-    ASSERT_TRUE(SaveSetting());
+    Type(L"+441234567890", L"");
+    ASSERT_TRUE(SaveSetting(&m_setting, m_input));
     EXPECT_EQ(CardRecord(CardPath(), 0x6F17), std::vector<BYTE>(28, 0xFF));
     EXPECT_EQ(Mirror(L"VMail_Address"), L"");
 }
 
 TEST_F(SaveTest, EfMbdnIsWrittenForSimType2WithoutCphs) {
     SetSimFlags(2, 0);
-    AttachEdits(L"+441234567890", L"0800");
-    FuncSetVMailTextMSG_Setting();
+    Type(L"+441234567890", L"0800");
+    FuncSetVMailTextMSG_Setting(&m_setting, m_input);
     EXPECT_EQ(Hex(CardRecord(CardPath(), 0x6FC7)),
               "FF FF FF FF FF FF FF FF FF FF FF FF FF FF 03 81 80 00 FF FF FF FF FF FF FF FF FF FF");
     EXPECT_EQ(Record6F17(), kRecordPlus1234567);
@@ -127,8 +127,8 @@ TEST_F(SaveTest, EfMbdnIsWrittenForSimType2WithoutCphs) {
 TEST_F(SaveTest, ANumberTooLongForTheRecordLeavesTheSimAndTheMirror) {
     SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
     TraceTrigger trace;
-    AttachEdits(L"+441234567890", L"+123456789012345678901");  // 21 digits
-    FuncSetVMailTextMSG_Setting();
+    Type(L"+441234567890", L"+123456789012345678901");  // 21 digits
+    FuncSetVMailTextMSG_Setting(&m_setting, m_input);
     EXPECT_EQ(Record6F17(), kRecordPlus1234567);
     EXPECT_EQ(Mirror(L"VMail_Address"), L"+1234567");
     EXPECT_TRUE(trace.Has(L"[err]:FuncSetVMailTextMSG_Setting(), BuildRecord() failed"));
@@ -141,7 +141,7 @@ TEST_F(SaveTest, WithoutEditControlsNothingIsWritten) {
     SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"TextMSG_Address", L"old");
     const std::string before = ReadCard();
     TraceTrigger trace;
-    ASSERT_TRUE(SaveSetting());
+    ASSERT_TRUE(SaveSetting(&m_setting, m_input));
     EXPECT_EQ(ReadCard(), before);
     EXPECT_EQ(Mirror(L"VMail_Address"), L"+1234567");
     EXPECT_EQ(Mirror(L"TextMSG_Address"), L"old");
@@ -154,17 +154,17 @@ TEST_F(SaveTest, WithoutEditControlsNothingIsWritten) {
 // rule: the radio takes every text the check lets through and refuses every
 // one the check says it refuses.
 TEST_F(SaveTest, WhatCannotBeStoredIsFoundBeforeAnythingIsWritten) {
-    constexpr int kCentre = kItemTextMessageTextBox, kVoice = kItemVoiceMailTextBox;
+    constexpr SettingField kCentre = SF_TEXT_MESSAGE, kVoice = SF_VOICE_MAIL, kNone = SF_TEXT_MESSAGE;
     struct Case {
         LPCWSTR centre, voiceMail;
-        int iItem;
+        SettingField field;
         NumberFault fault;
     };
     const Case cases[] = {
-        {L"+441234567890", L"+1234567", 0, NF_NONE},
-        {L"", L"", 0, NF_NONE},                        // emptied fields erase the numbers
-        {L"+12345678901234567890", L"+31 6-12", 0, NF_NONE},  // 20 digits each
-        {L"0441234567", L"+", 0, NF_NONE},
+        {L"+441234567890", L"+1234567", kNone, NF_NONE},
+        {L"", L"", kNone, NF_NONE},                        // emptied fields erase the numbers
+        {L"+12345678901234567890", L"+31 6-12", kNone, NF_NONE},  // 20 digits each
+        {L"0441234567", L"+", kNone, NF_NONE},
         {L"+4412a", L"+1234567", kCentre, NF_BAD_CHARACTER},
         {L"44+12", L"+1234567", kCentre, NF_PLUS_NOT_FIRST},
         {L"+44 12", L"+1234567", kCentre, NF_RADIO_REFUSES},
@@ -173,24 +173,24 @@ TEST_F(SaveTest, WhatCannotBeStoredIsFoundBeforeAnythingIsWritten) {
         {L"+441234567890", L"call me-12 34", kVoice, NF_BAD_CHARACTER},
         {L"+441234567890", L"12+34", kVoice, NF_PLUS_NOT_FIRST},
         {L"+441234567890", L"+123456789012345678901", kVoice, NF_TOO_LONG},
-        {L"+441234567890", L"1234567890 123456789", 0, NF_NONE},
+        {L"+441234567890", L"1234567890 123456789", kNone, NF_NONE},
         {L"+441234567890", L"1234567890 1234567890", kVoice, NF_TOO_LONG},  // a blank takes a digit
         {L"x", L"x", kCentre, NF_BAD_CHARACTER},  // the upper field first
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.centre) + L" / " + c.voiceMail));
-        AttachEdits(c.centre, c.voiceMail);
-        SettingInputFault fault{-1, NF_NONE};
+        Type(c.centre, c.voiceMail);
+        SettingInputFault fault{kNone, NF_NONE};
         TraceTrigger trace;
-        EXPECT_EQ(CheckSettingInput(&fault), c.fault == NF_NONE ? TRUE : FALSE);
+        EXPECT_EQ(CheckSettingInput(m_input, &fault), c.fault == NF_NONE ? TRUE : FALSE);
         if (c.fault != NF_NONE) {
-            EXPECT_EQ(fault.iItem, c.iItem);
+            EXPECT_EQ(fault.field, c.field);
             EXPECT_EQ(fault.fault, c.fault);
             EXPECT_TRUE(trace.Has(L"[err]:CheckSettingInput(), "));
         } else {
             EXPECT_TRUE(trace.Texts().empty()) << "a text that can be stored adds no trace line";
         }
-        FuncSetVMailTextMSG_Setting();
+        FuncSetVMailTextMSG_Setting(&m_setting, m_input);
         const bool bRadioTookIt = trace.Has(L"WriteRegistry(TextMSG_Address)");
         if (c.fault == NF_NONE || c.fault == NF_RADIO_REFUSES) {
             EXPECT_EQ(bRadioTookIt, c.fault == NF_NONE);
@@ -198,9 +198,9 @@ TEST_F(SaveTest, WhatCannotBeStoredIsFoundBeforeAnythingIsWritten) {
     }
     // A message configuration that failed to read makes the radio refuse
     // any; the check still judges the address alone.
-    memset(&TextMsgConfig, 0, sizeof(TextMsgConfig));
-    AttachEdits(L"+441234567890", L"+1234567");
-    EXPECT_TRUE(CheckSettingInput(nullptr));
+    memset(&m_setting.TextMsgConfig, 0, sizeof(m_setting.TextMsgConfig));
+    Type(L"+441234567890", L"+1234567");
+    EXPECT_TRUE(CheckSettingInput(m_input, nullptr));
 }
 
 // The phone application's stand-in, logging each update into the device.
@@ -246,8 +246,8 @@ TEST_F(SaveTest, ThePhoneApplicationIsToldEvenWhenEveryRadioStepFailed) {
     RilSetPortForTest(L"none");
     const std::string before = ReadCard();
     TraceTrigger trace;
-    AttachEdits(L"+441234567890", L"0800");
-    ASSERT_TRUE(SaveSetting());
+    Type(L"+441234567890", L"0800");
+    ASSERT_TRUE(SaveSetting(&m_setting, m_input));
     // Sent, not posted: the phone application has handled it when the save returns.
     const std::string text = ReadFileBytes(log);
     EXPECT_EQ(CountLines(text, "WM_CPROG_UPDATEVMAIL_NUMBER VMail_Address=[+1234567]"), 1) << text;
@@ -269,8 +269,8 @@ TEST_F(SaveTest, ThePhoneApplicationReadsTheNewMirrorWhenTold) {
     const std::wstring log = m_device.Path(L"\\phoneapp.log");
     PhoneApp phone(log);
     ASSERT_NE(phone.Window(), nullptr);
-    AttachEdits(L"+441234567890", L"+3161 2w");
-    ASSERT_TRUE(SaveSetting());
+    Type(L"+441234567890", L"+3161 2w");
+    ASSERT_TRUE(SaveSetting(&m_setting, m_input));
     const std::string text = ReadFileBytes(log);
     EXPECT_EQ(CountLines(text, "WM_CPROG_UPDATEVMAIL_NUMBER VMail_Address=[+3161 2p]"), 1) << text;
 }

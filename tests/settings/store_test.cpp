@@ -153,38 +153,38 @@ protected:
     void SetUp() override {
         StoreTest::SetUp();
         RilSetPortForTest(L"none");  // the rows without a read
-        ASSERT_TRUE(LoadSetting());
-        wcscpy_s(GetSettingsItem(kItemVoiceMailTextBox)->szText, L"before");
+        ASSERT_TRUE(Start());
+        wcscpy_s(m_setting.szVoiceMail, L"before");
     }
 };
 
 TEST_F(ShowVMailTest, ShowsTheMirrorOrUnderTheOverridePhoneNumber1) {
     SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
     SetRegString(HKEY_CURRENT_USER, kTestVmailKey, L"PhoneNumber1", L"0800");
-    EXPECT_TRUE(Reg_ShowVMailNumber());
+    EXPECT_TRUE(Reg_ShowVMailNumber(&m_setting));
     EXPECT_EQ(VoiceMailBox(), L"+1234567");
     SetRegDword(HKEY_CURRENT_USER, kTestVmailKey, L"RegOverridesSIM", 1);
-    EXPECT_TRUE(Reg_ShowVMailNumber());
+    EXPECT_TRUE(Reg_ShowVMailNumber(&m_setting));
     EXPECT_EQ(VoiceMailBox(), L"0800");
 }
 
 TEST_F(ShowVMailTest, AnUnreadableValueEmptiesTheBoxAndAMissingKeyLeavesIt) {
-    EXPECT_FALSE(Reg_ShowVMailNumber());  // no mirror key at all
+    EXPECT_FALSE(Reg_ShowVMailNumber(&m_setting));  // no mirror key at all
     EXPECT_EQ(VoiceMailBox(), L"before");
 
     SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"Other", L"x");
-    EXPECT_FALSE(Reg_ShowVMailNumber());  // key without the value
+    EXPECT_FALSE(Reg_ShowVMailNumber(&m_setting));  // key without the value
     EXPECT_EQ(VoiceMailBox(), L"");
 
     std::wstring longNumber(300, L'1');
     SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", longNumber.c_str());
-    wcscpy_s(GetSettingsItem(kItemVoiceMailTextBox)->szText, L"before");
-    EXPECT_FALSE(Reg_ShowVMailNumber());
+    wcscpy_s(m_setting.szVoiceMail, L"before");
+    EXPECT_FALSE(Reg_ShowVMailNumber(&m_setting));
     EXPECT_EQ(VoiceMailBox(), L"");
 
     std::wstring fits(259, L'2');
     SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", fits.c_str());
-    EXPECT_TRUE(Reg_ShowVMailNumber());
+    EXPECT_TRUE(Reg_ShowVMailNumber(&m_setting));
     EXPECT_EQ(VoiceMailBox(), fits);
 }
 

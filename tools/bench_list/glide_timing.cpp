@@ -12,6 +12,7 @@
 
 #include "listwin/list_paint.h"
 #include "listwin/list_scroll.h"
+#include "listwin/list_state.h"
 #include "platform/orvexscroll/scroll_physics.h"
 
 namespace {
