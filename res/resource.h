@@ -25,6 +25,17 @@
 #define IDS_VMAIL_BAD_CHAR 33
 #define IDS_VMAIL_PLUS     34
 #define IDS_VMAIL_TOO_LONG 35
+#define IDS_SMSC_PLUS_ONLY 36
+#define IDS_SMSC_EMPTY     37
+#define IDS_VMAIL_PLUS_ONLY 38
+// The question before the voice-mail number is deleted.
+#define IDS_VMAIL_DELETE   39
+// A save that did not happen, by what failed (and what was saved).
+#define IDS_SAVE_FAILED_SMSC              40
+#define IDS_SAVE_FAILED_VMAIL             41
+#define IDS_SAVE_FAILED_BOTH              42
+#define IDS_SAVE_FAILED_SMSC_VMAIL_SAVED  43
+#define IDS_SAVE_FAILED_VMAIL_SMSC_SAVED  44
 
 #define IDM_DONE           40000
 #define IDM_CANCEL         40001

@@ -11,6 +11,9 @@ namespace {
 NumberFault CheckCharacters(LPCWSTR pText) {
     if (!IsNumberText(pText)) return NF_BAD_CHARACTER;
     if (pText[0] && wcschr(pText + 1, L'+')) return NF_PLUS_NOT_FIRST;
+    // A "+" with nothing behind it is no number: stored, it would read back
+    // empty (the voice mail) or as a lone "+" (the service centre).
+    if (wcscmp(pText, L"+") == 0) return NF_PLUS_ONLY;
     return NF_NONE;
 }
 
@@ -36,6 +39,8 @@ NumberFault CheckVoiceMailText(LPCWSTR pText) {
 NumberFault CheckServiceCentreText(LPCWSTR pText) {
     NumberFault fault = CheckCharacters(pText);
     if (fault != NF_NONE) return fault;
+    // Without a service centre no text message can be sent.
+    if (!pText[0]) return NF_EMPTY;
     uint32_t dwType = 0;
     LPCWSTR pszAddress = SplitServiceCentre(pText, &dwType);
     return My_RIL_TakesServiceCentre(dwType, pszAddress) ? NF_NONE : NF_RADIO_REFUSES;

@@ -19,13 +19,16 @@ enum NumberFault {
     NF_PLUS_NOT_FIRST,  // a "+" after the first character
     NF_TOO_LONG,        // more digits than the SIM record holds
     NF_RADIO_REFUSES,   // a service centre the radio does not take
+    NF_PLUS_ONLY,       // a "+" and nothing else
+    NF_EMPTY,           // no service centre at all
 };
 
 // The voice-mail number: at most twenty digits after the "+" is dropped,
-// blanks and "-" counted, as the record is built.
+// blanks and "-" counted, as the record is built. Empty is a number to
+// delete, which the user is asked about first.
 NumberFault CheckVoiceMailText(LPCWSTR pText);
 // The service centre: as the save hands it to the radio (a leading "+"
-// becomes the international type), by the radio's own rule.
+// becomes the international type), by the radio's own rule; never empty.
 NumberFault CheckServiceCentreText(LPCWSTR pText);
 
 // The address the radio gets for a service-centre text: without its

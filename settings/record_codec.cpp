@@ -249,6 +249,15 @@ uint32_t NumberDigitCount(const Char16* pNo) {
     return n;
 }
 
+bool KeepRecordLabel(uint8_t* pRecord, const uint8_t* pOld, uint32_t dwTotalRecLen) {
+    if (!pRecord || !pOld || !IsRecordLength(dwTotalRecLen)) return false;
+    const uint8_t cbOffset = FixedPartOffset(dwTotalRecLen);
+    memcpy(pRecord, pOld, cbOffset);
+    pRecord[dwTotalRecLen - 2] = pOld[dwTotalRecLen - 2];
+    pRecord[dwTotalRecLen - 1] = pOld[dwTotalRecLen - 1];
+    return true;
+}
+
 bool BuildRecord(uint8_t* pData, Char16* pNo, uint32_t dwTotalRecLen) {
     TraceLine("[msg]:BuildRecord(), pData=[0x").Hex(TraceAddr(pData)).Add("], pNo=[").Add(TraceText(pNo))
         .Add("], dwTotalRecLen=[").Dec(dwTotalRecLen).Add("].").Write();

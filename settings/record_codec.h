@@ -35,6 +35,13 @@ bool ParsePhoneNo(const uint8_t* pData, uint32_t cbData, Char16* pNo, uint32_t d
 // number has more than twenty digits.
 bool BuildRecord(uint8_t* pData, Char16* pNo, uint32_t dwTotalRecLen);
 
+// What the user did not edit stays as the card held it: the alpha identifier
+// (the mailbox's label) and the capability/configuration and extension
+// identifiers of pOld go into pRecord, whose number part (length, TON/NPI,
+// BCD digits) alone is new. Both hold dwTotalRecLen bytes; false (pRecord
+// untouched) when the length leaves no room for the fixed part.
+bool KeepRecordLabel(uint8_t* pRecord, const uint8_t* pOld, uint32_t dwTotalRecLen);
+
 // The digits a number text takes in the record: every character but "+"
 // (blanks and "-" become the undefined digit). Counted without changing pNo.
 uint32_t NumberDigitCount(const Char16* pNo);

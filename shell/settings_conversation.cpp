@@ -5,16 +5,25 @@
 #include "platform/base/kernel.h"
 #include "settings/read_settings.h"
 #include "settings/save_settings.h"
-#include "shell/input_report.h"
+#include "shell/done_report.h"
 
 namespace {
 
 // The numbers as read at start, for the save: owned here, between the two.
 VMailTextMSGSetting g_setting = {};
 
-// While the report of a text that cannot be stored is up, Done and Cancel
-// wait: the screen must not close under its box.
+// While Done's box is up (a report or its question), Done and Cancel wait:
+// the screen must not close under it.
 bool g_bReporting = false;
+
+// A box of Done, with the soft keys waiting meanwhile.
+template <typename F>
+auto WithBoxUp(F&& show) {
+    g_bReporting = true;
+    auto answer = show();
+    g_bReporting = false;
+    return answer;
+}
 
 // The list's text box of each field.
 int FieldItem(SettingField field) {
@@ -47,17 +56,30 @@ BOOL SaveOnDone(HWND hwndMain) {
     if (g_bReporting) return FALSE;
     const VMailTextMSGInput input = TakeInput();
     // A text that cannot be stored keeps the screen open and is said;
-    // nothing is written then. Failures of the save itself do not keep the
-    // screen open.
+    // nothing is written then.
     SettingInputFault fault{};
-    if (!CheckSettingInput(input, &fault)) {
-        g_bReporting = true;
-        ReportInputFault(hwndMain, fault);
-        g_bReporting = false;
+    if (!CheckSettingInput(g_setting, input, &fault)) {
+        WithBoxUp([&] { ReportInputFault(hwndMain, fault); return 0; });
         SelectFieldText(FieldItem(fault.field));
         return FALSE;
     }
-    SaveSetting(&g_setting, input);
+    // An emptied voice mail deletes the number on the SIM: only when the
+    // user says so.
+    if (input.bHasText[SF_VOICE_MAIL] && !input.szText[SF_VOICE_MAIL][0] && g_setting.szVoiceMail[0] &&
+        !WithBoxUp([&] { return AskDeleteVoiceMail(hwndMain); })) {
+        SelectFieldText(kItemVoiceMailTextBox);
+        return FALSE;
+    }
+    // A save that did not happen keeps the screen open with what the user
+    // typed, and is said; what was saved stays saved.
+    VMailTextMSGSaveResult result{};
+    if (!SaveSetting(&g_setting, input, &result)) {
+        WithBoxUp([&] { ReportSaveFailure(hwndMain, result); return 0; });
+        const SettingField failed =
+            result.outcome[SF_TEXT_MESSAGE] == SO_NOT_SAVED ? SF_TEXT_MESSAGE : SF_VOICE_MAIL;
+        SelectFieldText(FieldItem(failed));
+        return FALSE;
+    }
     return TRUE;
 }
 

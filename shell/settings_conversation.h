@@ -10,9 +10,10 @@
 // and shown in them. TRUE.
 BOOL LoadSetting();
 
-// "Done". TRUE when the screen may close: the numbers were saved and the
+// "Done". TRUE when the screen may close: what changed was saved and the
 // phone application told. FALSE while it stays: a text that cannot be
-// stored was said and its field selected, or such a report is still up.
+// stored, or a save that did not happen, was said and its field selected;
+// the user would not delete the voice mail; or such a box is still up.
 BOOL SaveOnDone(HWND hwndMain);
 
 // A report of Done is up: the soft keys wait for it.

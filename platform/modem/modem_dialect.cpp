@@ -17,7 +17,7 @@ const Named kDialects[] = {
     {"bare-error", kDialectBareError},    {"crsm-unquoted", kDialectCrsmUnquoted},
     {"read-9f", kDialectRead9F},          {"no-carrier", kDialectNoCarrier},
     {"cfun4", kDialectCfun4},             {"getresponse-67", kDialectGetResponse67},
-    {"path-only", kDialectPathOnly},
+    {"path-only", kDialectPathOnly},      {"mailbox-locked", kDialectMailboxLocked},
 };
 
 }  // namespace

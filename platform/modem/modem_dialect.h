@@ -19,6 +19,9 @@ enum : uint32_t {
     kDialectCfun4 = 1u << 10,         // CFUN 4 (flight) at power-up
     kDialectGetResponse67 = 1u << 11, // GET RESPONSE with a P3 other than its length: 67 xx (2G), 6C xx (USIM)
     kDialectPathOnly = 1u << 12,      // the mailbox files found only with their path
+    // The mailbox files take no UPDATE RECORD without PIN2, as on cards whose
+    // operator locks the voice-mail number: 98 04 (2G), 69 82 (USIM).
+    kDialectMailboxLocked = 1u << 13,
 };
 
 // One dialect by its name (any case); false for an unknown name.

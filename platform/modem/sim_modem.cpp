@@ -275,6 +275,11 @@ SimModem::Reply SimModem::Csca(const std::string& args) {
         r.final = kSmsBadParam;
         return r;
     }
+    if (m_faults.bSmscRefused) {
+        r.final = kSmsUnknown;
+        return r;
+    }
+    if (m_faults.bUpdatesLost) return r;
     SimCard card = *current;
     SetSimSmsc(&card, address, type);
     if (m_faults.bCardWriteFails || !m_pSlot->Save(card)) r.final = kSmsUnknown;
@@ -344,6 +349,18 @@ SimModem::Reply SimModem::Crsm(const std::string& args) {
     if (cmd == 178) {
         r.info.push_back(Has(kDialectRead9F) ? CrsmLine(0x9F, file->cbRecordLength, SimRecord(*file, p1))
                                              : CrsmLine(0x90, 0x00, SimRecord(*file, p1)));
+        return r;
+    }
+    if (Has(kDialectMailboxLocked) && *MailboxFilePath(fileId)) {
+        r.info.push_back(card.bUsim ? CrsmLine(0x69, 0x82) : CrsmLine(0x98, 0x04));
+        return r;
+    }
+    if (m_faults.wUpdateRecordSW) {
+        r.info.push_back(CrsmLine(m_faults.wUpdateRecordSW >> 8, m_faults.wUpdateRecordSW & 0xFF));
+        return r;
+    }
+    if (m_faults.bUpdatesLost) {
+        r.info.push_back(CrsmLine(0x90, 0x00));
         return r;
     }
     SimCard updated = card;

@@ -27,6 +27,15 @@ struct ModemFaults {
     // (built-in transport only).
     const char* pszAnswer = nullptr;
     bool bCardWriteFails = false;  // the card takes no update, as a full or worn one
+    // UPDATE RECORD answered with this status word, the record untouched:
+    // 0x6982 security status not satisfied, 0x9804 access conditions not
+    // fulfilled (a PIN2-protected file), as real cards refuse.
+    uint16_t wUpdateRecordSW = 0;
+    // AT+CSCA= answered +CMS ERROR: 500, the service centre untouched.
+    bool bSmscRefused = false;
+    // Updates (UPDATE RECORD, AT+CSCA=) answered as done but not kept: only
+    // reading back tells.
+    bool bUpdatesLost = false;
     uint32_t dwDialects = 0;  // kDialect...: a test's dialects, added to the card's
 };
 

@@ -43,8 +43,9 @@ const Row kRows[] = {
      true, 2},
 };
 
+// +3161 2w under the card's label "Voicemail".
 const char kSavedRecord[] =
-    "FF FF FF FF FF FF FF FF FF FF FF FF FF FF 05 91 13 16 2D FC FF FF FF FF FF FF FF FF";
+    "56 6F 69 63 65 6D 61 69 6C FF FF FF FF FF 05 91 13 16 2D FC FF FF FF FF FF FF FF FF";
 
 std::wstring Mirror(LPCWSTR name) { return GetRegString(HKEY_CURRENT_USER, kTestMirrorKey, name); }
 
@@ -90,10 +91,15 @@ TEST_F(DialectTest, ReadAndSaveAgainstEachDialect) {
         EXPECT_EQ(after.smscAddress, "+449876543210");
         EXPECT_EQ(after.nSmscType, 145);
         EXPECT_EQ(Hex(CardRecord(CardPath(), wFile)), kSavedRecord);
+        EXPECT_EQ(Hex(CardRecord(CardPath(), wFile == 0x6FC7 ? 0x6F17 : 0x6FC7)), kSavedRecord)
+            << "the other mailbox file in step";
         EXPECT_EQ(Mirror(L"TextMSG_Address"), L"449876543210");
         EXPECT_EQ(Mirror(L"VMail_Address"), L"+3161 2p");
         EXPECT_EQ(Count(trace, L"result 3"), 0);
-        EXPECT_EQ(Count(trace, L"v_RILResultCallBack : m_hrCmdID == hrCmdID"), 3);
+        // Set and read back the centre; GET RESPONSE, READ RECORD, UPDATE
+        // RECORD and read back the mailbox file; GET RESPONSE, READ RECORD
+        // and UPDATE RECORD the other one.
+        EXPECT_EQ(Count(trace, L"v_RILResultCallBack : m_hrCmdID == hrCmdID"), 9);
     }
     // The phone state learnt here is no other test's.
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPhoneKey, L"Status");

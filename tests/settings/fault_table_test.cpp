@@ -1,8 +1,10 @@
 // The faults the reading and the saving must bear, one row each, through the
 // whole chain: the program's procedures, the RIL, the simulated modem and its
-// card file, the registry of the test prefix, the skin loader. Each row checks
-// the card and the mirrors after the read and after Done, a trace line that
-// names the fault, and what the next start (the modem well again) shows.
+// card file, the registry of the test prefix, the skin loader, the phone
+// application's stand-in. Each row checks the card and the mirrors after the
+// read and after Done, what Done says of each number (and so whether the
+// screen stays), what the phone application is told, a trace line that names
+// the fault, and what the next start (the modem well again) shows.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -43,15 +45,18 @@ enum class Device {
     OverrideNotDword,   // RegOverridesSIM "1", PhoneNumber1 "0800 123"
     SkinMissing,        // QXBS_P_Title.png gone
     SkinCorrupt,        // QXBS_SWITCH_ON.png not a PNG
+    TwoLabels,          // 6F17 of 28 bytes "Voicemail", 6FC7 of 32 bytes "Mailbox one"
+    OtherTooShort,      // 6FC7 of 10-byte records: no room for the number
 };
 
 // When the modem's faults hold: from the start (or from the row's trace
 // line) through the read and Done, during the read only, during Done only.
 enum class When { Always, Read, Done };
 
-// What the user leaves in the boxes for Done: what they show, or new numbers
-// (an international or a national service centre, and +3161 2w).
-enum class Typed { No, Intl, National };
+// What the user leaves in the boxes for Done: what they show, new numbers
+// (an international or a national service centre, and +3161 2w), or the
+// voice mail emptied (the user said to delete it).
+enum class Typed { No, Intl, National, Emptied };
 
 // What the read leaves, and what FuncGetVMailTextMSG_Setting returns.
 enum class Read {
@@ -62,12 +67,14 @@ enum class Read {
 };
 
 // What Done leaves of one number (service centre, SIM record) on the card and
-// in its mirror.
+// in its mirror, and what it says of it.
 enum class Done {
-    Kept,         // card and mirror as before
-    Saved,        // card and mirror new
-    Unknown,      // card new, answer lost: mirror kept, the outcome traced unknown
-    UnknownKept,  // the port gone under the command: as Kept, traced unknown
+    Unchanged,    // as shown: nothing written
+    Saved,        // card and mirror new, read back as written
+    Failed,       // refused or not answered: card and mirror as before; said
+    Unknown,      // card new, answer lost: mirror kept; said, traced unknown
+    UnknownKept,  // the port gone under the command: as Failed, traced unknown
+    Number1,      // the override's PhoneNumber1 alone: no SIM-type key to write the card by
 };
 
 struct Row {
@@ -75,7 +82,7 @@ struct Row {
     Device setup;
     Typed typed;
     Read read;
-    Done centre, sim;  // sim Saved and Unknown need typed numbers
+    Done centre, sim;  // a number saved needs a typed one
     // In the trace of the read and Done; a leading "!": never written.
     std::vector<std::wstring> trace;
     ModemFaults faults = {};
@@ -100,7 +107,7 @@ ModemFaults With(T F::*field, std::common_type_t<T> value, DWORD dwDialects = 0)
 // the late answer's own wait runs out.
 constexpr DWORD kLateMs = 600;
 const wchar_t kBeforeReadRecord[] = L"[msg]:FuncGetVMailTextMSG_Setting(), [1] ======================";
-const wchar_t kBeforeUpdateRecord[] = L"dwVoiceMailRecLen = ";
+const wchar_t kBeforeUpdateRecord[] = L"[msg]:BuildRecord(), pData=";
 const wchar_t kUnreadGuard[] = L"voice mail not read at start and not edited, SIM record kept.";
 const wchar_t kShownUnread[] = L"voice mail shown at start not read from the registry and not edited";
 
@@ -108,16 +115,19 @@ const ModemFaults kWell;
 
 const Row kRows[] = {
     {"no fault", Device::Plain, Typed::Intl, Read::Both, Done::Saved, Done::Saved, {L"!]: result 3"}},
+    {"nothing typed: nothing written", Device::Plain, Typed::No, Read::Both, Done::Unchanged,
+     Done::Unchanged,
+     {L"service center unchanged, not sent.", L"voice mail unchanged, SIM record kept.", L"!AT+CRSM=220"}},
     // The modem.
-    {"modem silent", Device::Plain, Typed::No, Read::None, Done::Kept, Done::Kept,
+    {"modem silent", Device::Plain, Typed::No, Read::None, Done::Unchanged, Done::Unchanged,
      {L"[ril]: no answer to [AT+CSCA?] in 400 ms."}, With(&F::bSilent, true)},
-    {"modem answers ERROR", Device::Plain, Typed::Intl, Read::None, Done::Kept, Done::Kept,
+    {"modem answers ERROR", Device::Plain, Typed::Intl, Read::None, Done::Failed, Done::Failed,
      {L"[AT+CSCA?]: result 3, error 0x81000001.",
       L"[AT+CSCA=\"+449876543210\",145]: result 3, error 0x81000001."},
      With(&F::bError, true)},
-    {"modem answers +CME ERROR", Device::Plain, Typed::Intl, Read::None, Done::Kept, Done::Kept,
+    {"modem answers +CME ERROR", Device::Plain, Typed::Intl, Read::None, Done::Failed, Done::Failed,
      {L"[AT+CSCA?]: result 3, error 0x81000006."}, With(&F::pszAnswer, "\r\n+CME ERROR: 13\r\n")},
-    {"modem answers garbage", Device::Plain, Typed::No, Read::None, Done::Kept, Done::Kept,
+    {"modem answers garbage", Device::Plain, Typed::No, Read::None, Done::Unchanged, Done::Unchanged,
      {L"[ril]: unsolicited [??~#!garbage].", L"[ril]: no answer to [AT+CSCA?]"},
      With(&F::pszAnswer, "\r\n\x01\x7F~#!garbage\r\n")},
     {"unsolicited noise", Device::Plain, Typed::Intl, Read::Both, Done::Saved, Done::Saved,
@@ -126,14 +136,20 @@ const Row kRows[] = {
     {"echo", Device::Plain, Typed::Intl, Read::Both, Done::Saved, Done::Saved, {L"!]: result 3"},
      With(&F::bEcho, true)},
     {"connection dropped after 20 bytes of READ RECORD's answer", Device::Plain, Typed::No,
-     Read::NoVoiceMail, Done::Saved, Done::Kept,
+     Read::NoVoiceMail, Done::Unchanged, Done::Unchanged,
      {L"[ril]: the modem port closed.", L"record not read, VMail_Address kept", kUnreadGuard},
      With(&F::dwDropAfterBytes, 20), When::Read, kBeforeReadRecord},
     {"answers after the time-out at Done", Device::Plain, Typed::Intl, Read::Both, Done::Unknown,
-     Done::Kept,
+     Done::Failed,
      {L"[ril]: no answer to [AT+CSCA=\"+449876543210\",145] in 400 ms.",
       L"[ril]: late answer of a timed-out command [OK] dropped."},
      With(&F::dwDelayMs, kLateMs), When::Done},
+    {"modem frozen during Done", Device::Plain, Typed::Intl, Read::Both, Done::UnknownKept, Done::Failed,
+     {L"[ril]: no answer to [AT+CSCA=\"+449876543210\",145] in 400 ms.",
+      L"My_RIL_GetVoiceMail_Setting() Failed, dwFieldID=[28439]"},
+     With(&F::bSilent, true), When::Done},
+    {"modem gone at Done", Device::Plain, Typed::Intl, Read::Both, Done::UnknownKept, Done::Failed,
+     {L"[ril]: the modem port closed."}, With(&F::bHangUp, true), When::Done},
     {"drop between AT+CSCA= and UPDATE RECORD", Device::Plain, Typed::Intl, Read::Both, Done::Saved,
      Done::UnknownKept, {L"[ril]: the modem port closed."}, With(&F::bHangUp, true), When::Done,
      kBeforeUpdateRecord},
@@ -144,7 +160,8 @@ const Row kRows[] = {
      Done::Saved, Done::Unknown, {L"[ril]: the modem port closed."},
      With(&F::dwDropAfterBytes, 1), When::Done, kBeforeUpdateRecord},
     // An untouched box is no number to write, under the override too.
-    {"ERROR to READ RECORD", Device::Override, Typed::No, Read::NoVoiceMail, Done::Saved, Done::Kept,
+    {"ERROR to READ RECORD", Device::Override, Typed::No, Read::NoVoiceMail, Done::Unchanged,
+     Done::Unchanged,
      {L"[msg]:!cPO_MyRil.My_RIL_GetVoiceMail_RecordEntries(1, 28439)", L"!ParsePhoneNo()",
       kUnreadGuard},
      With(&F::bError, true), When::Read, kBeforeReadRecord},
@@ -157,46 +174,68 @@ const Row kRows[] = {
     {"ERROR at the read, then a national centre typed", Device::Plain, Typed::National, Read::None,
      Done::Saved, Done::Saved, {L"[AT+CSCA?]: result 3, error 0x81000001."},
      With(&F::bError, true), When::Read},
-    {"ERROR to UPDATE RECORD", Device::Plain, Typed::Intl, Read::Both, Done::Saved, Done::Kept,
+    {"ERROR to UPDATE RECORD", Device::Plain, Typed::Intl, Read::Both, Done::Saved, Done::Failed,
      {L"[msg]:FuncSetVMailTextMSG_Setting(), My_RIL_SetVoiceMail_RecordEntries, bRet=[0]",
       L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[0]"},
      With(&F::bError, true), When::Done, kBeforeUpdateRecord},
+    // Refusals of real cards and radios: the number not saved is said, the
+    // other one stays saved.
+    {"SIM refuses UPDATE RECORD: 69 82, security status not satisfied", Device::Plain, Typed::Intl,
+     Read::Both, Done::Saved, Done::Failed, {L"error 0x81016982", L"!kept in step"},
+     With(&F::wUpdateRecordSW, 0x6982), When::Done},
+    {"mailbox locked by the operator: 98 04, access conditions not fulfilled", Device::Plain, Typed::Intl,
+     Read::Both, Done::Saved, Done::Failed, {L"error 0x81019804"},
+     With(&F::dwDialects, kDialectMailboxLocked), When::Done},
+    {"radio refuses AT+CSCA=: +CMS ERROR: 500", Device::Plain, Typed::Intl, Read::Both, Done::Failed,
+     Done::Saved, {L"[AT+CSCA=\"+449876543210\",145]: result 3"}, With(&F::bSmscRefused, true), When::Done},
+    {"updates answered but not kept: read back tells", Device::Plain, Typed::Intl, Read::Both,
+     Done::Failed, Done::Failed,
+     {L"service center read back as [441234567890] type [1], not as sent",
+      L"record read back differs from the one written"},
+     With(&F::bUpdatesLost, true), When::Done},
     // 92 40 (2G) and 65 81 (USIM): memory problem.
-    {"card takes no update", Device::Plain, Typed::Intl, Read::Both, Done::Kept, Done::Kept,
+    {"card takes no update", Device::Plain, Typed::Intl, Read::Both, Done::Failed, Done::Failed,
      {L"[AT+CSCA=\"+449876543210\",145]: result 3, error 0x8100000B", L"[AT+CRSM=220,",
       L"error 0x81019240"},
      With(&F::bCardWriteFails, true, kDialectNumeric)},
-    {"USIM found by path takes no update", Device::UsimMbdn, Typed::Intl, Read::Both, Done::Kept,
-     Done::Kept, {L"[AT+CSCA=\"+449876543210\",145]: result 3, error 0x8100000B", L"error 0x81016581"},
+    {"USIM found by path takes no update", Device::UsimMbdn, Typed::Intl, Read::Both, Done::Failed,
+     Done::Failed, {L"[AT+CSCA=\"+449876543210\",145]: result 3, error 0x8100000B", L"error 0x81016581"},
      With(&F::bCardWriteFails, true, kDialectPathOnly | kDialectNoCarrier)},
     // The card.
-    {"card missing", Device::NoCard, Typed::Intl, Read::None, Done::Kept, Done::Kept,
+    {"card missing", Device::NoCard, Typed::Intl, Read::None, Done::Failed, Done::Failed,
      {L"cannot open the card (error 2)", L"[AT+CSCA?]: result 3, error 0x81000004."}},
     // Told apart from other errors only after AT+CMEE.
-    {"card missing, +CME as text", Device::NoCard, Typed::No, Read::None, Done::Kept, Done::Kept,
+    {"card missing, +CME as text", Device::NoCard, Typed::No, Read::None, Done::Unchanged, Done::Unchanged,
      {L"[AT+CSCA?]: result 3, error 0x81000004."}, With(&F::dwDialects, kDialectCmeText)},
-    {"card missing, bare ERROR", Device::NoCard, Typed::No, Read::None, Done::Kept, Done::Kept,
+    {"card missing, bare ERROR", Device::NoCard, Typed::No, Read::None, Done::Unchanged, Done::Unchanged,
      {L"[AT+CSCA?]: result 3, error 0x81000004."}, With(&F::dwDialects, kDialectBareError)},
-    {"card malformed", Device::Malformed, Typed::Intl, Read::None, Done::Kept, Done::Kept,
+    {"card malformed", Device::Malformed, Typed::Intl, Read::None, Done::Failed, Done::Failed,
      {L"line 8: record has 1 bytes, the file's records have 28."}},
-    {"card binary", Device::Binary, Typed::Intl, Read::None, Done::Kept, Done::Kept,
+    {"card binary", Device::Binary, Typed::Intl, Read::None, Done::Failed, Done::Failed,
      {L"line 1: unknown keyword"}},
-    {"card with a NUL byte", Device::NulByte, Typed::Intl, Read::None, Done::Kept, Done::Kept,
+    {"card with a NUL byte", Device::NulByte, Typed::Intl, Read::None, Done::Failed, Done::Failed,
      {L"line 2: unknown keyword"}},
     {"records of 14 bytes", Device::Rec14, Typed::Intl, Read::Both, Done::Saved, Done::Saved,
-     {L"dwVoiceMailRecLen = 14"}},
+     {L"dwVoiceMailRecLen = 14", L"no other mailbox file [28615] on the card."}},
     {"records of 255 bytes", Device::Rec255, Typed::Intl, Read::Both, Done::Saved, Done::Saved,
      {L"dwVoiceMailRecLen = 255"}},
-    {"records of 10 bytes", Device::Rec10, Typed::No, Read::NoVoiceMail, Done::Saved, Done::Kept,
+    {"records of 10 bytes", Device::Rec10, Typed::No, Read::NoVoiceMail, Done::Unchanged, Done::Unchanged,
      {L"record not read, VMail_Address kept", kUnreadGuard}},
-    {"no mailbox file", Device::NoMailboxFile, Typed::Intl, Read::NoMailbox, Done::Saved, Done::Kept,
+    {"no mailbox file", Device::NoMailboxFile, Typed::Intl, Read::NoMailbox, Done::Saved, Done::Failed,
      {L"[QXPhoneVMSetting] FuncSetVMailTextMSG_Setting(), My_RIL_GetVoiceMail_Setting() Failed, "
       L"dwFieldID=[28439] !!\r\n",
       L"!FuncSetVMailTextMSG_Setting()-", L"!BuildRecord"}},
-    {"no modem", Device::NoModem, Typed::Intl, Read::None, Done::Kept, Done::Kept,
+    {"no modem", Device::NoModem, Typed::Intl, Read::None, Done::Failed, Done::Failed,
      {L"[ril]: Port [none] names no modem."}},
+    // Both mailbox files hold the number, each under its own label.
+    {"two mailbox files, their own labels and lengths", Device::TwoLabels, Typed::Intl, Read::Both,
+     Done::Saved, Done::Saved, {L"other mailbox file [28615] kept in step, bRet=[1]."}},
+    {"the other mailbox file has no room for the number", Device::OtherTooShort, Typed::Intl, Read::Both,
+     Done::Saved, Done::Saved, {L"other mailbox file [28615] not kept in step, bRet=[0]."}},
+    {"voice mail emptied: the number deleted, the label kept", Device::Plain, Typed::Emptied, Read::Both,
+     Done::Unchanged, Done::Saved, {L"VoiceMail szAddr=\r\n"}},
     // The registry.
-    {"no SIM-type key", Device::NoOemKey, Typed::Intl, Read::NoVoiceMail, Done::Saved, Done::Kept,
+    {"no SIM-type key", Device::NoOemKey, Typed::Intl, Read::NoVoiceMail, Done::Saved, Done::Number1,
      {L"[err]:FuncGetVMailTextMSG_Setting(), Get Registry(SIMTYPE) failed.", L"!Reg_GetCPHS()+",
       L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[1]"}},
     // Rewritten as text before anything reads them: nothing to report.
@@ -204,11 +243,11 @@ const Row kRows[] = {
      Done::Saved, {L"!Reg_ShowVMailNumber()"}},
     {"override value", Device::Override, Typed::Intl, Read::Both, Done::Saved, Done::Saved,
      {L"[msg]:Reg_GetRegOverridesSIM(): EXIST, dwSel=1."}},
-    {"override value missing", Device::OverrideMissing, Typed::No, Read::Both, Done::Saved,
-     Done::Kept,
+    {"override value missing", Device::OverrideMissing, Typed::No, Read::Both, Done::Unchanged,
+     Done::Unchanged,
      {L"[err]:Reg_ShowVMailNumber(), PhoneNumber1 not read, error=[2], box empty.", kShownUnread}},
-    {"override value not a string", Device::OverrideNotString, Typed::No, Read::Both, Done::Saved,
-     Done::Kept,
+    {"override value not a string", Device::OverrideNotString, Typed::No, Read::Both, Done::Unchanged,
+     Done::Unchanged,
      {L"[err]:Reg_ShowVMailNumber(), PhoneNumber1 not read, error=[13], box empty.", kShownUnread}},
     {"override switch not a DWORD", Device::OverrideNotDword, Typed::Intl, Read::Both, Done::Saved,
      Done::Saved, {L"[msg]:Reg_GetRegOverridesSIM(): Error_MESSAGE, dwSel=0."}},
@@ -220,7 +259,12 @@ const Row kRows[] = {
 };
 
 const char kAlpha[] = "56 6F 69 63 65 6D 61 69 6C FF FF FF FF FF";  // "Voicemail"
-const char kSavedFixed[] = "05 91 13 16 2D FC FF FF FF FF FF FF FF FF";  // +3161 2w
+// "Mailbox one" in 18 bytes, and a number with capability 01 and extension 02.
+const char kAlphaMailboxOne[] = "4D 61 69 6C 62 6F 78 20 6F 6E 65 FF FF FF FF FF FF FF";
+const char kFixedWithIdentifiers[] = "06 91 67 45 23 F1 FF FF FF FF FF FF 01 02";
+// The number part (length, TON/NPI, ten BCD bytes) of +3161 2w, and of none.
+const char kSavedNumber[] = "05 91 13 16 2D FC FF FF FF FF FF FF";
+const char kErasedNumber[] = "FF FF FF FF FF FF FF FF FF FF FF FF";
 const LPCWSTR kTypedVoiceMail = L"+3161 2w";
 
 bool OverrideOn(Device s) {
@@ -243,8 +287,14 @@ Read ReadWhenWell(Device s) {
     }
 }
 
+// The card holds the new number.
 bool Changed(Done d) { return d == Done::Saved || d == Done::Unknown; }
 bool Unknown(Done d) { return d == Done::Unknown || d == Done::UnknownKept; }
+// Done says it was not saved, and the screen stays.
+bool NotSaved(Done d) { return d == Done::Failed || Unknown(d); }
+SaveOutcome OutcomeOf(Done d) {
+    return NotSaved(d) ? SO_NOT_SAVED : d == Done::Unchanged ? SO_UNCHANGED : SO_SAVED;
+}
 
 std::string Repeat(const char* byte, int n) {
     std::string s;
@@ -270,8 +320,24 @@ std::string CardOf(Device s) {
     case Device::UsimMbdn:
         card = MakeCard("+441234567890", 145, kFixedPlus1234567, kFixedPlus1234567);
         return card.replace(card.find("sim 2G"), 6, "sim USIM");
+    case Device::TwoLabels:
+        return MakeCard("+441234567890", 145, kFixedPlus1234567, nullptr) +
+               "file 6FC7 reclen 32 records 2\r\nrecord 1 " + kAlphaMailboxOne + " " + kFixedWithIdentifiers +
+               "\r\n";
+    case Device::OtherTooShort:
+        return MakeCard("+441234567890", 145, kFixedPlus1234567, nullptr) +
+               "file 6FC7 reclen 10 records 1\r\nrecord 1 " + Repeat("FF", 10) + "\r\n";
     default: return card;
     }
+}
+
+// A mailbox record with another number part: its label and identifiers kept.
+std::string WithNumber(const std::vector<BYTE>& record, const char* number) {
+    const size_t n = record.size();
+    if (n < 14) return Hex(record);
+    const std::vector<BYTE> label(record.begin(), record.end() - 14);
+    const std::vector<BYTE> tail(record.end() - 2, record.end());
+    return (label.empty() ? "" : Hex(label) + " ") + number + " " + Hex(tail);
 }
 
 // A registry value as text: the string, "<absent>", or "<type N>".
@@ -291,6 +357,19 @@ std::wstring PhoneNumber1() { return ValueText(HKEY_CURRENT_USER, kTestVmailKey,
 
 class FaultTableTest : public SettingsTest, public testing::WithParamInterface<Row> {
 protected:
+    // One phone application for the table, in a folder of its own.
+    static void SetUpTestSuite() {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        s_log = std::wstring(temp) + L"qx-fault-table-phoneapp-" + std::to_wstring(GetCurrentProcessId()) + L".log";
+        DeleteFileW(s_log.c_str());
+        s_phone = new PhoneApp(s_log, 600);
+    }
+    static void TearDownTestSuite() {
+        delete s_phone;
+        s_phone = nullptr;
+        DeleteFileW(s_log.c_str());
+    }
     void TearDown() override {
         ReleaseResources();  // skins, fonts
         SettingsTest::TearDown();
@@ -298,8 +377,15 @@ protected:
     void SetUpDevice(const Row& row);
     void LoadSkins(Device s);
     WORD MailboxFile() const { return GetParam().setup == Device::UsimMbdn ? 0x6FC7 : 0x6F17; }
+    WORD OtherMailboxFile() const { return MailboxFile() == 0x6FC7 ? 0x6F17 : 0x6FC7; }
+
+    static std::wstring s_log;
+    static PhoneApp* s_phone;
     bool CardExists() const { return GetFileAttributesW(CardPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
 };
+
+std::wstring FaultTableTest::s_log;
+PhoneApp* FaultTableTest::s_phone = nullptr;
 
 void FaultTableTest::SetUpDevice(const Row& row) {
     SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"TextMSG_Address", L"old");
@@ -401,12 +487,24 @@ TEST_P(FaultTableTest, ReadAndDone) {
     const std::wstring centreText = row.typed == Typed::Intl       ? L"+449876543210"
                                     : row.typed == Typed::National ? L"0441234567"
                                                                    : ServiceCentreBox();
-    Type(centreText.c_str(), bTyped ? kTypedVoiceMail : VoiceMailBox().c_str());
-    ASSERT_TRUE(SaveSetting(&m_setting, m_input));
+    const std::wstring voiceMailText = row.typed == Typed::No        ? VoiceMailBox()
+                                       : row.typed == Typed::Emptied ? L""
+                                                                     : kTypedVoiceMail;
+    ASSERT_TRUE(row.typed != Typed::No || (row.centre == Done::Unchanged && row.sim == Done::Unchanged))
+        << "what is not typed is not written";
+    Type(centreText.c_str(), voiceMailText.c_str());
+    const int toldBefore = s_phone->Told("WM_CPROG_UPDATEVMAIL_NUMBER");
+    VMailTextMSGSaveResult result{};
+    const BOOL bSaved = SaveSetting(&m_setting, m_input, &result);
     if (row.at && row.when == When::Done) {
         EXPECT_TRUE(trace.Fired()) << "never reached: " << row.at;
     }
     SetSimModemFaultsForTest(kWell);
+
+    // What Done says: the screen stays while a number was not saved.
+    EXPECT_EQ(bSaved, !NotSaved(row.centre) && !NotSaved(row.sim));
+    EXPECT_EQ(result.outcome[SF_TEXT_MESSAGE], OutcomeOf(row.centre));
+    EXPECT_EQ(result.outcome[SF_VOICE_MAIL], OutcomeOf(row.sim));
 
     if (!Changed(row.centre) && !Changed(row.sim)) {
         EXPECT_EQ(ReadCard(), cardBeforeDone) << "the card is not written";
@@ -418,23 +516,34 @@ TEST_P(FaultTableTest, ReadAndDone) {
         const std::string smsc(centreText.begin(), centreText.end());
         EXPECT_EQ(after.smscAddress, Changed(row.centre) ? smsc : before.smscAddress);
         EXPECT_EQ(after.nSmscType, Changed(row.centre) ? (smsc[0] == '+' ? 145 : 129) : before.nSmscType);
-        // Record 1 of the mailbox file alone may change, rewritten whole.
+        // Record 1 of the mailbox file changes, and of the other one when the
+        // save is known to have held: the number alone, each label kept.
+        const char* number = row.typed == Typed::Emptied ? kErasedNumber : kSavedNumber;
         for (const SimCardFile& file : before.files) {
             SCOPED_TRACE(file.wFileId);
-            const int nLen = file.cbRecordLength;
-            EXPECT_EQ(Hex(CardRecord(CardPath(), file.wFileId)),
-                      file.wFileId == MailboxFile() && Changed(row.sim)
-                          ? Repeat("FF", nLen - 14) + (nLen > 14 ? " " : "") + kSavedFixed
-                          : Hex(SimRecord(file, 1)));
+            const std::vector<BYTE> held = SimRecord(file, 1);
+            const bool bWritten = Changed(row.sim) && (file.wFileId == MailboxFile() ||
+                                                       (file.wFileId == OtherMailboxFile() &&
+                                                        row.sim == Done::Saved && held.size() >= 14));
+            EXPECT_EQ(Hex(CardRecord(CardPath(), file.wFileId)), bWritten ? WithNumber(held, number) : Hex(held));
         }
     }
     const std::wstring textMsgDone = row.centre == Done::Saved ? Bare(centreText) : textMsgRead;
-    const std::wstring vmailDone = row.sim == Done::Saved ? L"+3161 2p" : vmailRead;
+    const std::wstring vmailMirrored = row.typed == Typed::Emptied ? L"" : L"+3161 2p";
+    const std::wstring vmailDone = row.sim == Done::Saved ? vmailMirrored : vmailRead;
     EXPECT_EQ(Mirror(L"TextMSG_Address"), textMsgDone);
     EXPECT_EQ(Mirror(L"VMail_Address"), vmailDone);
     // The override takes the text as typed, whatever the SIM does.
-    const std::wstring number1Done = OverrideOn(row.setup) && bTyped ? kTypedVoiceMail : number1AtStart;
+    const bool bVoiceMailWritten = row.sim != Done::Unchanged;
+    const std::wstring number1Done = OverrideOn(row.setup) && bVoiceMailWritten ? voiceMailText : number1AtStart;
     EXPECT_EQ(PhoneNumber1(), number1Done);
+    // Told unless the voice mail was not saved, and then what the mirror holds.
+    const bool bTold = !NotSaved(row.sim);
+    EXPECT_EQ(s_phone->Told("WM_CPROG_UPDATEVMAIL_NUMBER"), toldBefore + (bTold ? 1 : 0));
+    if (bTold && IsText(vmailDone)) {
+        const std::string told = "VMail_Address=[" + std::string(vmailDone.begin(), vmailDone.end()) + "]";
+        EXPECT_GE(s_phone->Told(told), 1) << told;
+    }
 
     EXPECT_TRUE(trace.Has(L"SaveSetting-"));
     EXPECT_EQ(trace.Has(L"[err]:FuncSetVMailTextMSG_Setting(), no answer to the message "
@@ -453,7 +562,9 @@ TEST_P(FaultTableTest, ReadAndDone) {
     ASSERT_TRUE(Start());
     const Read next = ReadWhenWell(row.setup);
     const std::wstring centreNow = Changed(row.centre) ? centreText : L"+441234567890";
-    const std::wstring numberNow = Changed(row.sim) ? L"+31612p" : L"+1234567";
+    const std::wstring numberNow = !Changed(row.sim)              ? L"+1234567"
+                                   : row.typed == Typed::Emptied ? L""
+                                                                 : L"+31612p";
     EXPECT_EQ(ServiceCentreBox(), next == Read::None ? L"" : centreNow);
     EXPECT_EQ(VoiceMailBox(), next != Read::Both       ? L""
                               : !OverrideOn(row.setup) ? numberNow

@@ -277,6 +277,28 @@ TEST(BuildRecord, WhatIsBuiltDecodesToTheNormalisedText) {
     }
 }
 
+// Only the number part is new: the label before it and the two identifiers
+// behind it stay as the card held them, at every record length.
+TEST(KeepRecordLabel, TheNumberAloneIsNew) {
+    struct Case {
+        uint32_t L;
+        bool ok;
+    };
+    for (const Case& c : {Case{14, true}, Case{28, true}, Case{32, true}, Case{255, true}, Case{13, false}}) {
+        SCOPED_TRACE(c.L);
+        Bytes held(c.L), built(c.L, 0xFF);
+        for (uint32_t i = 0; i < c.L; ++i) held[i] = static_cast<uint8_t>(i + 1);
+        for (uint32_t i = c.L >= 14 ? c.L - 14 : 0; i + 2 < c.L; ++i) built[i] = 0xA0;
+        Bytes merged = built;
+        EXPECT_EQ(KeepRecordLabel(merged.data(), held.data(), c.L), c.ok);
+        for (uint32_t i = 0; i < c.L; ++i) {
+            const bool bNumberPart = c.ok && i >= c.L - 14 && i < c.L - 2;
+            EXPECT_EQ(merged[i], !c.ok || bNumberPart ? built[i] : held[i]) << "byte " << i;
+        }
+    }
+    EXPECT_FALSE(KeepRecordLabel(nullptr, Bytes(28).data(), 28));
+}
+
 TEST(RemovePlusAndChangeW, DropsEveryPlusAndTurnsWIntoP) {
     CodecTrace trace;
     Char16 szNo[kTextLen] = T16("+4+4W w");

@@ -65,6 +65,33 @@ void DeleteRegValue(HKEY root, LPCWSTR subkey, LPCWSTR name) {
     RegCloseKey(h);
 }
 
+PhoneApp::PhoneApp(const std::wstring& logPath, int nSeconds) : m_log(logPath) {
+    std::wstring cmd = L"\"" + ModuleFolder() + L"phoneapp.exe\" --seconds " + std::to_wstring(nSeconds) +
+                       L" --log \"" + logPath + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi)) return;
+    for (int i = 0; i < 200 && !m_hwnd; ++i) {
+        m_hwnd = FindWindowW(L"MSCprog", nullptr);
+        if (!m_hwnd) Sleep(25);
+    }
+}
+
+PhoneApp::~PhoneApp() {
+    if (!m_pi.hProcess) return;
+    if (m_hwnd) PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(m_pi.hProcess, 3000) != WAIT_OBJECT_0) TerminateProcess(m_pi.hProcess, 1);
+    CloseHandle(m_pi.hThread);
+    CloseHandle(m_pi.hProcess);
+}
+
+int PhoneApp::Told(const std::string& fragment) const {
+    const std::string text = ReadFileBytes(m_log);
+    int n = 0;
+    for (size_t at = text.find(fragment); at != std::string::npos; at = text.find(fragment, at + 1)) ++n;
+    return n;
+}
+
 TraceTrigger::TraceTrigger() { SetDebugOutSink(&TraceTrigger::Sink, this); }
 
 TraceTrigger::~TraceTrigger() { SetDebugOutSink(nullptr, nullptr); }

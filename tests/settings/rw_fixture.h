@@ -37,6 +37,25 @@ std::string Hex(const std::vector<BYTE>& bytes);
 
 void DeleteRegValue(HKEY root, LPCWSTR subkey, LPCWSTR name);
 
+// The phone application's stand-in (phoneapp.exe beside the tests), logging
+// each WM_CPROG_UPDATEVMAIL_NUMBER with the mirror it reads into logPath,
+// for at most the seconds given.
+class PhoneApp {
+public:
+    explicit PhoneApp(const std::wstring& logPath, int nSeconds = 20);
+    ~PhoneApp();
+    PhoneApp(const PhoneApp&) = delete;
+    PhoneApp& operator=(const PhoneApp&) = delete;
+    HWND Window() const { return m_hwnd; }
+    // Its log lines that hold the fragment.
+    int Told(const std::string& fragment) const;
+
+private:
+    std::wstring m_log;
+    PROCESS_INFORMATION m_pi = {};
+    HWND m_hwnd = nullptr;
+};
+
 // Collects every debug-output text and runs an action (on the writing thread)
 // the first time a text contains the fragment. Takes the place of TraceCapture.
 class TraceTrigger {

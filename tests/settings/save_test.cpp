@@ -29,7 +29,7 @@ protected:
 
 TEST_F(SaveTest, ServiceCentreWithLeadingPlusGoesOutInternationalWithoutIt) {
     TraceTrigger trace;
-    Type(L"+449876543210", L"+1234567");
+    Type(L"+449876543210", L"+3161 2w");
     ASSERT_TRUE(SaveSetting(&m_setting, m_input));
     const RILADDRESS& ra = m_setting.TextMsgConfig.raSvcCtrAddress;
     EXPECT_EQ(ra.dwType, static_cast<DWORD>(RIL_ADDRTYPE_INTERNATIONAL));
@@ -51,7 +51,7 @@ TEST_F(SaveTest, ServiceCentreWithLeadingPlusGoesOutInternationalWithoutIt) {
             L"[msg]:FuncSetVMailTextMSG_Setting(), After  cut, Addr =449876543210",
             L"[msg]:FuncSetVMailTextMSG_Setting(): WriteRegistry(TextMSG_Address), VMail_Address, "
             L"szAddr=+449876543210, szTrimAddr=449876543210 \r\n",
-            L"[msg]:FuncSetVMailTextMSG_Setting(), VoiceMail szAddr=+1234567",
+            L"[msg]:FuncSetVMailTextMSG_Setting(), VoiceMail szAddr=+3161 2w",
             L"[msg]:Reg_GetRegOverridesSIM()+",
             L"[msg]:Reg_GetCPHS()+",
             L"[msg]:FuncSetVMailTextMSG_Setting(), dwCPHS=[0]",
@@ -59,11 +59,13 @@ TEST_F(SaveTest, ServiceCentreWithLeadingPlusGoesOutInternationalWithoutIt) {
             L"dwVoiceMailRecLen = 28",
             L"[msg]:BuildRecord(), pData=",
             L"[msg]:FuncSetVMailTextMSG_Setting(): WriteRegistry(VMailTextMSG), VMail_Address, "
-            L"szAddr=+1234567",
+            L"szAddr=+3161 2p",
             L"[msg]:FuncSetVMailTextMSG_Setting(), My_RIL_SetVoiceMail_RecordEntries, bRet=[1]",
+            L"[msg]:FuncSetVMailTextMSG_Setting(), other mailbox file [28615] kept in step, bRet=[1].",
             L"[msg]:FuncSetVMailTextMSG_Setting()-,bRet=[1]",
             L"[msg]:GSMServiceVMailTextMSGDlgProc(), WM_COMMAND(IDOK), hwndCProg=[0x0]",
             L"SaveSetting: bSetupSuccess = 0",
+            L"[msg]:SaveSetting(), TextMessageTextBox=[saved], VoiceMailTextBox=[saved].",
             L"SaveSetting-",
         },
         &missing))
@@ -89,7 +91,7 @@ TEST_F(SaveTest, ServiceCentreWithoutLeadingPlusGoesOutUnchangedAsTypeNotGiven) 
         WriteCard(MakeCard("+441234567890", 145, kFixedPlus1234567, kFixedEmpty));
         TraceTrigger trace;
         Type(c.text, L"+1234567");
-        FuncSetVMailTextMSG_Setting(&m_setting, m_input);
+        FuncSetVMailTextMSG_Setting(&m_setting, m_input, nullptr);
         EXPECT_EQ(m_setting.TextMsgConfig.raSvcCtrAddress.dwType, static_cast<DWORD>(RIL_ADDRTYPE_UNKNOWN));
         EXPECT_STREQ(m_setting.TextMsgConfig.raSvcCtrAddress.wszAddress, c.text);
         EXPECT_TRUE(trace.Has(c.trace));
@@ -103,32 +105,37 @@ TEST_F(SaveTest, ServiceCentreWithoutLeadingPlusGoesOutUnchangedAsTypeNotGiven) 
             EXPECT_EQ(Mirror(L"TextMSG_Address"), L"old");
             EXPECT_FALSE(trace.Has(L"WriteRegistry(TextMSG_Address)"));
             // The voice-mail part still runs.
-            EXPECT_TRUE(trace.Has(L"My_RIL_SetVoiceMail_RecordEntries, bRet=[1]"));
+            EXPECT_TRUE(trace.Has(L"VoiceMail szAddr=+1234567"));
         }
     }
 }
 
-TEST_F(SaveTest, AnEmptyVoiceMailTextErasesTheRecord) {
+// Deleting keeps the mailbox's label: only the number goes.
+TEST_F(SaveTest, AnEmptyVoiceMailTextErasesTheNumberAndKeepsTheLabel) {
     Type(L"+441234567890", L"");
     ASSERT_TRUE(SaveSetting(&m_setting, m_input));
-    EXPECT_EQ(CardRecord(CardPath(), 0x6F17), std::vector<BYTE>(28, 0xFF));
+    EXPECT_EQ(Record6F17(), std::string(kAlphaVoicemail) + " " + kFixedEmpty);
     EXPECT_EQ(Mirror(L"VMail_Address"), L"");
 }
 
-TEST_F(SaveTest, EfMbdnIsWrittenForSimType2WithoutCphs) {
+// The file the flags choose is written first; the other one, when the card
+// has it, takes the same number under its own label.
+TEST_F(SaveTest, EfMbdnIsWrittenForSimType2WithoutCphsAndTheCphsFileKeptInStep) {
     SetSimFlags(2, 0);
     Type(L"+441234567890", L"0800");
-    FuncSetVMailTextMSG_Setting(&m_setting, m_input);
-    EXPECT_EQ(Hex(CardRecord(CardPath(), 0x6FC7)),
-              "FF FF FF FF FF FF FF FF FF FF FF FF FF FF 03 81 80 00 FF FF FF FF FF FF FF FF FF FF");
-    EXPECT_EQ(Record6F17(), kRecordPlus1234567);
+    VMailTextMSGSaveResult result{};
+    FuncSetVMailTextMSG_Setting(&m_setting, m_input, &result);
+    EXPECT_EQ(result.outcome[SF_VOICE_MAIL], SO_SAVED);
+    const std::string k0800 = "03 81 80 00 FF FF FF FF FF FF FF FF FF FF";
+    EXPECT_EQ(Hex(CardRecord(CardPath(), 0x6FC7)), std::string(kAlphaVoicemail) + " " + k0800);
+    EXPECT_EQ(Record6F17(), std::string(kAlphaVoicemail) + " " + k0800);
 }
 
 TEST_F(SaveTest, ANumberTooLongForTheRecordLeavesTheSimAndTheMirror) {
     SetRegString(HKEY_CURRENT_USER, kTestMirrorKey, L"VMail_Address", L"+1234567");
     TraceTrigger trace;
     Type(L"+441234567890", L"+123456789012345678901");  // 21 digits
-    FuncSetVMailTextMSG_Setting(&m_setting, m_input);
+    FuncSetVMailTextMSG_Setting(&m_setting, m_input, nullptr);
     EXPECT_EQ(Record6F17(), kRecordPlus1234567);
     EXPECT_EQ(Mirror(L"VMail_Address"), L"+1234567");
     EXPECT_TRUE(trace.Has(L"[err]:FuncSetVMailTextMSG_Setting(), BuildRecord() failed"));
@@ -150,9 +157,9 @@ TEST_F(SaveTest, WithoutEditControlsNothingIsWritten) {
     EXPECT_TRUE(trace.Has(L"SaveSetting-"));
 }
 
-// What "Done" checks first. The service centre's check is the radio's own
-// rule: the radio takes every text the check lets through and refuses every
-// one the check says it refuses.
+// What "Done" checks first, of the fields that changed. The service centre's
+// check is the radio's own rule: the radio takes every text the check lets
+// through and refuses every one the check says it refuses.
 TEST_F(SaveTest, WhatCannotBeStoredIsFoundBeforeAnythingIsWritten) {
     constexpr SettingField kCentre = SF_TEXT_MESSAGE, kVoice = SF_VOICE_MAIL, kNone = SF_TEXT_MESSAGE;
     struct Case {
@@ -161,10 +168,12 @@ TEST_F(SaveTest, WhatCannotBeStoredIsFoundBeforeAnythingIsWritten) {
         NumberFault fault;
     };
     const Case cases[] = {
-        {L"+441234567890", L"+1234567", kNone, NF_NONE},
-        {L"", L"", kNone, NF_NONE},                        // emptied fields erase the numbers
+        {L"+441234567890", L"+1234567", kNone, NF_NONE},  // as shown: nothing to store
+        {L"", L"", kCentre, NF_EMPTY},                    // no text message goes without a centre
+        {L"+441234567890", L"", kNone, NF_NONE},          // an emptied voice mail: Done asks first
         {L"+12345678901234567890", L"+31 6-12", kNone, NF_NONE},  // 20 digits each
-        {L"0441234567", L"+", kNone, NF_NONE},
+        {L"0441234567", L"+", kVoice, NF_PLUS_ONLY},
+        {L"+", L"+1234567", kCentre, NF_PLUS_ONLY},
         {L"+4412a", L"+1234567", kCentre, NF_BAD_CHARACTER},
         {L"44+12", L"+1234567", kCentre, NF_PLUS_NOT_FIRST},
         {L"+44 12", L"+1234567", kCentre, NF_RADIO_REFUSES},
@@ -177,12 +186,14 @@ TEST_F(SaveTest, WhatCannotBeStoredIsFoundBeforeAnythingIsWritten) {
         {L"+441234567890", L"1234567890 1234567890", kVoice, NF_TOO_LONG},  // a blank takes a digit
         {L"x", L"x", kCentre, NF_BAD_CHARACTER},  // the upper field first
     };
+    const VMailTextMSGSetting atStart = m_setting;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.centre) + L" / " + c.voiceMail));
+        m_setting = atStart;  // each case a change from what the screen showed
         Type(c.centre, c.voiceMail);
         SettingInputFault fault{kNone, NF_NONE};
         TraceTrigger trace;
-        EXPECT_EQ(CheckSettingInput(m_input, &fault), c.fault == NF_NONE ? TRUE : FALSE);
+        EXPECT_EQ(CheckSettingInput(m_setting, m_input, &fault), c.fault == NF_NONE ? TRUE : FALSE);
         if (c.fault != NF_NONE) {
             EXPECT_EQ(fault.field, c.field);
             EXPECT_EQ(fault.fault, c.fault);
@@ -190,55 +201,25 @@ TEST_F(SaveTest, WhatCannotBeStoredIsFoundBeforeAnythingIsWritten) {
         } else {
             EXPECT_TRUE(trace.Texts().empty()) << "a text that can be stored adds no trace line";
         }
-        FuncSetVMailTextMSG_Setting(&m_setting, m_input);
+        FuncSetVMailTextMSG_Setting(&m_setting, m_input, nullptr);
         const bool bRadioTookIt = trace.Has(L"WriteRegistry(TextMSG_Address)");
-        if (c.fault == NF_NONE || c.fault == NF_RADIO_REFUSES) {
+        const bool bCentreChanged = wcscmp(c.centre, atStart.szTextMessage) != 0;
+        if ((c.fault == NF_NONE && bCentreChanged) || c.fault == NF_RADIO_REFUSES) {
             EXPECT_EQ(bRadioTookIt, c.fault == NF_NONE);
+        }
+        if (!bCentreChanged) {
+            EXPECT_FALSE(trace.Has(L"Have +, International calls")) << "a centre as shown is not sent";
         }
     }
     // A message configuration that failed to read makes the radio refuse
     // any; the check still judges the address alone.
-    memset(&m_setting.TextMsgConfig, 0, sizeof(m_setting.TextMsgConfig));
+    m_setting = VMailTextMSGSetting{};
     Type(L"+441234567890", L"+1234567");
-    EXPECT_TRUE(CheckSettingInput(m_input, nullptr));
+    EXPECT_TRUE(CheckSettingInput(m_setting, m_input, nullptr));
 }
 
-// The phone application's stand-in, logging each update into the device.
-class PhoneApp {
-public:
-    explicit PhoneApp(const std::wstring& logPath) {
-        std::wstring cmd = L"\"" + ModuleFolder() + L"phoneapp.exe\" --seconds 20 --log \"" +
-                           logPath + L"\"";
-        STARTUPINFOW si = {};
-        si.cb = sizeof si;
-        if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi))
-            return;
-        for (int i = 0; i < 200 && !m_hwnd; ++i) {
-            m_hwnd = FindWindowW(L"MSCprog", nullptr);
-            if (!m_hwnd) Sleep(25);
-        }
-    }
-    ~PhoneApp() {
-        if (!m_pi.hProcess) return;
-        if (m_hwnd) PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(m_pi.hProcess, 3000) != WAIT_OBJECT_0) TerminateProcess(m_pi.hProcess, 1);
-        CloseHandle(m_pi.hThread);
-        CloseHandle(m_pi.hProcess);
-    }
-    HWND Window() const { return m_hwnd; }
-
-private:
-    PROCESS_INFORMATION m_pi = {};
-    HWND m_hwnd = nullptr;
-};
-
-int CountLines(const std::string& text, const std::string& fragment) {
-    int n = 0;
-    for (size_t at = text.find(fragment); at != std::string::npos; at = text.find(fragment, at + 1)) ++n;
-    return n;
-}
-
-TEST_F(SaveTest, ThePhoneApplicationIsToldEvenWhenEveryRadioStepFailed) {
+// The old number is never told as if it were new.
+TEST_F(SaveTest, ThePhoneApplicationIsNotToldANumberThatWasNotSaved) {
     const std::wstring log = m_device.Path(L"\\phoneapp.log");
     PhoneApp phone(log);
     ASSERT_NE(phone.Window(), nullptr);
@@ -247,10 +228,11 @@ TEST_F(SaveTest, ThePhoneApplicationIsToldEvenWhenEveryRadioStepFailed) {
     const std::string before = ReadCard();
     TraceTrigger trace;
     Type(L"+441234567890", L"0800");
-    ASSERT_TRUE(SaveSetting(&m_setting, m_input));
-    // Sent, not posted: the phone application has handled it when the save returns.
-    const std::string text = ReadFileBytes(log);
-    EXPECT_EQ(CountLines(text, "WM_CPROG_UPDATEVMAIL_NUMBER VMail_Address=[+1234567]"), 1) << text;
+    VMailTextMSGSaveResult result{};
+    EXPECT_FALSE(SaveSetting(&m_setting, m_input, &result));
+    EXPECT_EQ(result.outcome[SF_TEXT_MESSAGE], SO_UNCHANGED);
+    EXPECT_EQ(result.outcome[SF_VOICE_MAIL], SO_NOT_SAVED);
+    EXPECT_EQ(phone.Told("WM_CPROG_UPDATEVMAIL_NUMBER"), 0);
     EXPECT_EQ(ReadCard(), before);
     WCHAR szLine[96];
     _snwprintf_s(szLine, _TRUNCATE, L"hwndCProg=[0x%x]",
@@ -258,8 +240,9 @@ TEST_F(SaveTest, ThePhoneApplicationIsToldEvenWhenEveryRadioStepFailed) {
     std::wstring missing;
     EXPECT_TRUE(trace.InOrder({L"FuncSetVMailTextMSG_Setting(), My_RIL_GetVoiceMail_Setting() Failed",
                                szLine,
-                               L"[msg]:GSMServiceVMailTextMSGDlgProc(), WM_COMMAND(IDOK), "
-                               L"PostMessage(WM_CPROG_UPDATEVMAIL_NUMBER)",
+                               L"[msg]:GSMServiceVMailTextMSGDlgProc(), voice mail not saved, the phone "
+                               L"application not told.",
+                               L"[msg]:SaveSetting(), TextMessageTextBox=[unchanged], VoiceMailTextBox=[not saved].",
                                L"SaveSetting-"},
                               &missing))
         << testing::PrintToString(missing);
@@ -271,8 +254,8 @@ TEST_F(SaveTest, ThePhoneApplicationReadsTheNewMirrorWhenTold) {
     ASSERT_NE(phone.Window(), nullptr);
     Type(L"+441234567890", L"+3161 2w");
     ASSERT_TRUE(SaveSetting(&m_setting, m_input));
-    const std::string text = ReadFileBytes(log);
-    EXPECT_EQ(CountLines(text, "WM_CPROG_UPDATEVMAIL_NUMBER VMail_Address=[+3161 2p]"), 1) << text;
+    // Sent, not posted: the phone application has handled it when the save returns.
+    EXPECT_EQ(phone.Told("WM_CPROG_UPDATEVMAIL_NUMBER VMail_Address=[+3161 2p]"), 1) << ReadFileBytes(log);
 }
 
 }  // namespace

@@ -14,13 +14,13 @@ const char kCard[] =
     "smsc +441234567890 145\r\n"
     "sim 2G\r\n"
     "file 6F17 reclen 28 records 6\r\n"
-    "record 1 FF FF FF FF FF FF FF FF FF FF FF FF FF FF 06 91 21 43 65 F7 FF FF FF FF FF FF FF FF\r\n"
+    "record 1 56 6F 69 63 65 6D 61 69 6C FF FF FF FF FF 06 91 21 43 65 F7 FF FF FF FF FF FF 01 02\r\n"
     "record 2 FF FF FF FF FF FF FF FF FF FF FF FF FF FF 03 81 21 43 FF FF FF FF FF FF FF FF FF FF\r\n"
     "file 6FC7 reclen 30 records 2\r\n"
     "file 6F40 reclen 10 records 1\r\n";
 
 const char kRecord1[] =
-    "record 1 FF FF FF FF FF FF FF FF FF FF FF FF FF FF 06 91 21 43 65 F7 FF FF FF FF FF FF FF FF";
+    "record 1 56 6F 69 63 65 6D 61 69 6C FF FF FF FF FF 06 91 21 43 65 F7 FF FF FF FF FF FF 01 02";
 
 struct ToolRun {
     DWORD dwExit = 0xFFFFFFFF;
@@ -114,11 +114,12 @@ TEST_F(SimcardToolTest, SetMailboxWritesTheRecordAsSavingDoes) {
     ToolRun r = RunTool(L"set-mailbox " + Quoted() + L" 6F17 \"+31 6-12\"");
     ASSERT_EQ(r.dwExit, 0u) << r.err;
     EXPECT_EQ(r.out, "6F17.1 +31 6-12\n");
-    // Only record 1 changed: alpha identifier, capability and extension all FF.
+    // Only the number of record 1 changed: its label "Voicemail" and its
+    // capability and extension identifiers stay.
     EXPECT_EQ(CardText(),
               Replace(kCard, kRecord1,
-                      "record 1 FF FF FF FF FF FF FF FF FF FF FF FF FF FF 05 91 13 6D 1D F2 FF FF FF FF "
-                      "FF FF FF FF"));
+                      "record 1 56 6F 69 63 65 6D 61 69 6C FF FF FF FF FF 05 91 13 6D 1D F2 FF FF FF FF "
+                      "FF FF 01 02"));
     EXPECT_EQ(StrayFiles(), 0);
     EXPECT_EQ(RunTool(L"show " + Quoted()).out,
               "SMSC +441234567890 (type 145)\n6F17.1 +31612\n6FC7.1 (empty)\n");
@@ -133,15 +134,13 @@ TEST_F(SimcardToolTest, SetMailboxWritesTheRecordAsSavingDoes) {
         << CardText();
 }
 
-TEST_F(SimcardToolTest, EmptyNumberErasesTheRecord) {
+TEST_F(SimcardToolTest, EmptyNumberErasesTheNumberAndKeepsTheLabel) {
     ToolRun r = RunTool(L"set-mailbox " + Quoted() + L" 6F17 \"\"");
     ASSERT_EQ(r.dwExit, 0u) << r.err;
     EXPECT_EQ(r.out, "6F17.1 (empty)\n");
-    EXPECT_EQ(CardText(), Replace(kCard, kRecord1, "record 1" + [] {
-                                      std::string ff;
-                                      for (int i = 0; i < 28; ++i) ff += " FF";
-                                      return ff;
-                                  }()));
+    EXPECT_EQ(CardText(), Replace(kCard, kRecord1,
+                                  "record 1 56 6F 69 63 65 6D 61 69 6C FF FF FF FF FF FF FF FF FF FF FF FF FF "
+                                  "FF FF FF FF 01 02"));
 }
 
 TEST_F(SimcardToolTest, RefusalsLeaveTheCardUntouched) {

@@ -15,12 +15,16 @@
 #include "platform/aygshell/shell_turn.h"
 #include "platform/base/imaging.h"
 #include "platform/base/screen.h"
+#include "platform/modem/sim_card.h"
+#include "platform/modem/sim_transport.h"
 #include "res/resource.h"
+#include "settings/record_codec.h"
 #include "shell/main_window.h"
 #include "shell/title_window.h"
 #include "tests/shell/screen_fixture.h"
 #include "tests/support/client_picture.h"
 #include "tests/support/png_writer.h"
+#include "tests/support/radio_seams.h"
 #include "tests/support/scratch.h"
 
 namespace {
@@ -160,78 +164,132 @@ TEST_F(ScreenWindowsTest, TitleAndListTurnToTheirCreationBoxesOnEveryScreenClass
 }
 
 // What the box said that "Done" put up, read from inside its modal loop,
-// which it then ends as "OK" does.
+// which it then ends with the answer given ("OK" of a one-button box, or of
+// a two-button box, is 1; "Cancel" 0).
 struct BoxSeen {
     std::wstring text, caption;
     int buttonMode = -1;
 };
 BoxSeen g_boxSeen;
+WPARAM g_boxAnswer = 0;
 
 void CALLBACK ReadAndCloseBox(HWND, UINT, UINT_PTR, DWORD) {
     if (!g_pNotificationUIInfo || !g_hwndNotification || !IsWindowVisible(g_hwndNotification)) return;
     g_boxSeen = BoxSeen{g_pNotificationUIInfo->text, g_pNotificationUIInfo->caption,
                         g_pNotificationUIInfo->buttonMode};
-    SendMessageW(g_hwndNotification, WM_CLOSE, 0, 0);
+    SendMessageW(g_hwndNotification, WM_CLOSE, g_boxAnswer, 0);
 }
 
-TEST_F(ScreenWindowsTest, DoneSaysWhatItCannotStoreKeepsTheScreenAndSelectsTheField) {
+// Done on the screen of the default card: what it says, whether the screen
+// stays, which field is then selected, and what the card holds after.
+TEST_F(ScreenWindowsTest, DoneSaysWhatItCannotStoreOrSaveKeepsTheScreenAndSelectsTheField) {
+    constexpr int kCentre = kItemTextMessageTextBox, kVoice = kItemVoiceMailTextBox;
     struct Case {
         LPCWSTR centre, voiceMail;
-        UINT uTextId;  // 0: both can be stored
-        int iItem;
+        UINT uTextId;       // the box's sentence; 0: none, the screen closes
+        int iItem;          // the field selected after it; 0: the screen closes
+        ModemFaults faults;
+        WPARAM answer = 0;  // to a two-button box
+        const char* smsc = "+441234567890";  // what the card holds after
+        const char* number = "+1234567";
     };
+    ModemFaults well, refusesUpdate, refusesCentre, frozen;
+    refusesUpdate.wUpdateRecordSW = 0x6982;
+    refusesCentre.bSmscRefused = true;
+    frozen.bSilent = true;
     const Case cases[] = {
-        {L"+4412a", L"+1234567", IDS_SMSC_BAD_CHAR, kItemTextMessageTextBox},
-        {L"44+12", L"+1234567", IDS_SMSC_PLUS, kItemTextMessageTextBox},
-        {L"+44 12", L"+1234567", IDS_SMSC_REFUSED, kItemTextMessageTextBox},
-        {L"+441234567890", L"call me-12 34", IDS_VMAIL_BAD_CHAR, kItemVoiceMailTextBox},
-        {L"+441234567890", L"12+34", IDS_VMAIL_PLUS, kItemVoiceMailTextBox},
-        {L"+441234567890", L"+123456789012345678901", IDS_VMAIL_TOO_LONG, kItemVoiceMailTextBox},
-        {L"call", L"call", IDS_SMSC_BAD_CHAR, kItemTextMessageTextBox},  // the upper field first
-        {L"", L"+31 6-12", 0, 0},  // an emptied field erases; blanks and dashes are stored
+        {L"+4412a", L"+1234567", IDS_SMSC_BAD_CHAR, kCentre, well},
+        {L"44+12", L"+1234567", IDS_SMSC_PLUS, kCentre, well},
+        {L"+44 12", L"+1234567", IDS_SMSC_REFUSED, kCentre, well},
+        {L"", L"+1234567", IDS_SMSC_EMPTY, kCentre, well},
+        {L"+", L"+1234567", IDS_SMSC_PLUS_ONLY, kCentre, well},
+        {L"+441234567890", L"call me-12 34", IDS_VMAIL_BAD_CHAR, kVoice, well},
+        {L"+441234567890", L"12+34", IDS_VMAIL_PLUS, kVoice, well},
+        {L"+441234567890", L"+123456789012345678901", IDS_VMAIL_TOO_LONG, kVoice, well},
+        {L"+441234567890", L"+", IDS_VMAIL_PLUS_ONLY, kVoice, well},
+        {L"call", L"call", IDS_SMSC_BAD_CHAR, kCentre, well},  // the upper field first
+        // Emptied, the voice mail goes only when the user says so.
+        {L"+441234567890", L"", IDS_VMAIL_DELETE, kVoice, well, 0},
+        {L"+441234567890", L"", IDS_VMAIL_DELETE, 0, well, 1, "+441234567890", ""},
+        // A save that did not happen is said; what was saved stays saved.
+        {L"+449876543210", L"0800", IDS_SAVE_FAILED_VMAIL_SMSC_SAVED, kVoice, refusesUpdate, 0, "+449876543210"},
+        {L"+449876543210", L"0800", IDS_SAVE_FAILED_SMSC_VMAIL_SAVED, kCentre, refusesCentre, 0,
+         "+441234567890", "0800"},
+        {L"+449876543210", L"0800", IDS_SAVE_FAILED_BOTH, kCentre, frozen},
+        {L"+31612", L"+31 6-12", 0, 0, well, 0, "+31612", "+31612"},  // blanks and dashes are stored
     };
     SetScreenSizeForTest(480, 640);
     AppState.nScale = 2;
     AppState.nScreenType = 3;
     LoadStringW(AppState.hInst, IDS_APP_TITLE, AppState.szAppTitle, kTextLen);  // as start-up does
-    ASSERT_TRUE(CreateMainWindow(AppState.hInst, SW_SHOW));
-    ASSERT_TRUE(CreateTitleWindow(AppState.hInst, SW_SHOW));
-    ASSERT_TRUE(CreateItemWindow(AppState.hInst, SW_SHOW));
-    UpdateWindow(AppState.hwndItem);
-    SetForegroundWindow(AppState.hwndMain);
+    const std::wstring card = device.Path(L"\\Windows\\simcard.txt");
+    SetRegDword(HKEY_LOCAL_MACHINE, L"SOFTWARE\\OEM\\RIL", L"SIMTYPE", 1);
+    UseSimModem(400, 2000);
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.centre) + L" / " + c.voiceMail));
+        ASSERT_TRUE(WriteFileBytes(card, ReadFileBytes(ModuleFolder() + L"default-simcard.txt")));
+        ASSERT_TRUE(CreateMainWindow(AppState.hInst, SW_SHOW));
+        ASSERT_TRUE(CreateTitleWindow(AppState.hInst, SW_SHOW));
+        ASSERT_TRUE(CreateItemWindow(AppState.hInst, SW_SHOW));
+        UpdateWindow(AppState.hwndItem);
+        SetForegroundWindow(AppState.hwndMain);
         // Set as a paste the fields let through would: the check is the last word.
         SetWindowTextW(GetSettingsItem(kItemTextMessageTextBox)->hwndEdit, c.centre);
         SetWindowTextW(GetSettingsItem(kItemVoiceMailTextBox)->hwndEdit, c.voiceMail);
+        SetSimModemFaultsForTest(c.faults);
         g_boxSeen = BoxSeen{};
+        g_boxAnswer = c.answer;
         TraceCapture trace;
         UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadAndCloseBox);
         SendMessageW(AppState.hwndMain, WM_COMMAND, MAKEWPARAM(IDM_DONE, 0), 0);
         KillTimer(nullptr, timer);
+        SetSimModemFaultsForTest(well);
         MSG close;
         const bool closing = PeekMessageW(&close, AppState.hwndMain, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE;
+        EXPECT_EQ(closing, c.iItem == 0) << "the screen closes only when all was saved";
         if (c.uTextId == 0) {
-            EXPECT_TRUE(trace.Has(L"SaveSetting+"));
-            EXPECT_TRUE(closing);
             EXPECT_EQ(g_boxSeen.buttonMode, -1) << "no box";
-            continue;
+        } else {
+            WCHAR expected[260] = {};
+            ASSERT_GT(LoadStringW(AppState.hInst, c.uTextId, expected, 260), 0);
+            EXPECT_EQ(g_boxSeen.text, expected);
+            EXPECT_EQ(g_boxSeen.caption, L"Voice Mail and Text Messages");
+            EXPECT_EQ(g_boxSeen.buttonMode, c.uTextId == IDS_VMAIL_DELETE ? 2 : 1);
         }
-        WCHAR expected[260] = {};
-        ASSERT_GT(LoadStringW(AppState.hInst, c.uTextId, expected, 260), 0);
-        EXPECT_EQ(g_boxSeen.text, expected);
-        EXPECT_EQ(g_boxSeen.caption, L"Voice Mail and Text Messages");
-        EXPECT_EQ(g_boxSeen.buttonMode, 1) << "one button, OK";
-        EXPECT_FALSE(trace.Has(L"SaveSetting+")) << "nothing is written";
-        EXPECT_FALSE(trace.Has(L"FuncSetVMailTextMSG_Setting()+"));
-        EXPECT_FALSE(closing) << "the screen stays open";
-        HWND field = GetSettingsItem(c.iItem)->hwndEdit;
-        EXPECT_EQ(GetFocus(), field);
-        DWORD from = 0, to = 0;
-        SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-        EXPECT_EQ(from, 0u);
-        EXPECT_EQ(to, static_cast<DWORD>(GetWindowTextLengthW(field))) << "its whole text selected";
+        // Nothing is written for a text that cannot be stored, nor before the
+        // user says the number may go.
+        const bool bWritten = c.uTextId == 0 || c.uTextId >= IDS_SAVE_FAILED_SMSC || c.answer == 1;
+        EXPECT_EQ(trace.Has(L"SaveSetting+"), bWritten);
+        if (c.iItem) {
+            HWND field = GetSettingsItem(c.iItem)->hwndEdit;
+            EXPECT_EQ(GetFocus(), field);
+            DWORD from = 0, to = 0;
+            SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+            EXPECT_EQ(from, 0u);
+            EXPECT_EQ(to, static_cast<DWORD>(GetWindowTextLengthW(field))) << "its whole text selected";
+        }
+        SimCard held;
+        ASSERT_TRUE(ParseSimCard(ReadFileBytes(card), &held, nullptr));
+        EXPECT_EQ(held.smscAddress, c.smsc);
+        const SimCardFile* file = FindSimFile(held, 0x6F17);
+        ASSERT_NE(file, nullptr);
+        const std::vector<BYTE> record = SimRecord(*file, 1);
+        WCHAR szNumber[kPhoneNoChars] = {};
+        std::vector<BYTE> answer(16, 0);
+        answer.insert(answer.end(), record.begin(), record.end());
+        ParsePhoneNo(answer.data(), static_cast<uint32_t>(answer.size()), szNumber,
+                     static_cast<uint32_t>(record.size()), kNumberMaxDigits);
+        EXPECT_EQ(std::wstring(szNumber), std::wstring(c.number, c.number + strlen(c.number)));
+        DestroyWindow(AppState.hwndMain);  // with its children; its end releases the resources
+        AppState.hwndItem = AppState.hwndTitle = AppState.hwndMain = nullptr;
+        PumpMessages(0);
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
     }
+    ResetRadioSeams();
+    DeleteRegTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\OEM\\RIL");
+    DeleteRegTree(HKEY_CURRENT_USER, L"ControlPanel\\PhoneExtendFunction\\GSM");
 }
 
 // A print of the main window is its paint: white inside a one-pixel black outline.

@@ -157,11 +157,13 @@ int SetMailbox(const std::wstring& path, const std::wstring& fileId, const std::
         return kExitRefused;
     }
 
-    // Exactly as saving does: a record of 0xFF, then the codec.
+    // Exactly as saving does: the number built into a record of 0xFF, then
+    // the label and the identifiers behind the number kept from the card.
+    const std::vector<BYTE> held = SimRecord(*file, kMailboxRecord);
     std::vector<BYTE> record(dwRecLen, 0xFF);
     WCHAR szNo[kTextUnits] = {};
     wcscpy(szNo, number.c_str());
-    if (!BuildRecord(record.data(), szNo, dwRecLen)) {
+    if (!BuildRecord(record.data(), szNo, dwRecLen) || !KeepRecordLabel(record.data(), held.data(), dwRecLen)) {
         Out(stderr, L"simcard: " + number + L" cannot be put into the record");
         return kExitRefused;
     }
