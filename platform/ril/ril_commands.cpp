@@ -98,6 +98,8 @@ int32_t ErrorFromFinal(const AtFinal& final) {
                 case 330: return RIL_E_SMSCADDRUNKNOWN;
                 default: return RIL_E_MSGSVCFAILURE;
             }
+        case AtFinalKind::Unsupported:
+            return RIL_E_OPNOTSUPPORTED;
         default:
             return RIL_E_PHONEFAILURE;
     }

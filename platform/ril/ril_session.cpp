@@ -147,6 +147,9 @@ void Session::EndLocked(Registry& r) {
 }
 
 bool Session::OnCompleted(const AtJob& job, const AtReply* reply, HRESULT hrFailure) {
+    if (reply && (reply->final.kind == AtFinalKind::Unsupported || reply->final.kind == AtFinalKind::ModemError))
+        NKDbgPrintfW(L"[ril]: [%s] ended by the modem's own final result [%s].\r\n",
+                     AtTraceText(job.request.command).c_str(), AtTraceText(reply->final.text).c_str());
     if (job.hClient == kSetupClient) {
         // Each refusal is borne: the modem is then used as it is.
         if (!reply)
