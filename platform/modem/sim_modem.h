@@ -28,6 +28,14 @@ struct ModemFaults {
     const char* pszAnswer = nullptr;
     bool bCardWriteFails = false;  // the card takes no update, as a full or worn one
     uint32_t dwDialects = 0;  // kDialect...: a test's dialects, added to the card's
+    // The commands that begin with pszScriptedCommand (any case, e.g.
+    // "AT+CSCA?") answered with pszScriptedAnswer instead, not carried out,
+    // the first dwScriptedTimes of them (0: all) since the faults were set;
+    // later ones as usual. Other commands are not touched (built-in
+    // transport only).
+    const char* pszScriptedCommand = nullptr;
+    const char* pszScriptedAnswer = nullptr;
+    uint32_t dwScriptedTimes = 0;
 };
 
 class SimModem {
