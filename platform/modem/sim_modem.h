@@ -66,6 +66,7 @@ private:
     Reply Cscs(const std::string& args);
     Reply Csca(const std::string& args);
     Reply Crsm(const std::string& args);
+    Reply Identify(const std::string& command);
     std::string Info(const std::string& line) const;
     std::string Result(const std::string& text) const;
     std::string FinalText(const Reply& r) const;
