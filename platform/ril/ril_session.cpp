@@ -190,7 +190,7 @@ bool Session::OnCompleted(const AtJob& job, const AtReply* reply, HRESULT hrFail
     if (reply && AskAgainLater(job, *reply)) return true;
     if (reply && job.request.kind == RilRequestKind::SimCmd) dialect.bSimAnswered = true;
     if (reply && AskAgain(job, *reply)) return true;
-    if (const std::string* line = reply ? RepeatedLine(*reply) : nullptr)
+    if (const std::string* line = reply && reply->final.kind == AtFinalKind::Ok ? RepeatedLine(*reply) : nullptr)
         NKDbgPrintfW(L"[ril]: id %ld: [%s] gave [%s] %u times; taken once.\r\n", static_cast<long>(job.hrId),
                      AtTraceText(job.request.command).c_str(), AtTraceText(*line).c_str(),
                      static_cast<unsigned>(reply->lines.size()));
