@@ -118,6 +118,11 @@ public:
             FitRequestToModem(&request, m_dialect);
             QX_FUZZ_CHECK(Exchange(request, &reply), "every request gets its final result");
             RilRequest again;
+            if (RetryOfTransient(request, reply, !m_dialect.bSimAnswered, &again)) {
+                request = std::move(again);
+                continue;
+            }
+            if (request.kind == RilRequestKind::SimCmd) m_dialect.bSimAnswered = true;
             if (!RetryOfSimCmd(request, reply, &again)) break;
             if (again.sim.bPathRetried) m_dialect.bSimPaths = true;
             request = std::move(again);

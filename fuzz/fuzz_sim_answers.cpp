@@ -1,6 +1,7 @@
 // The answer parsers of the RIL over any text: a USIM FCP template to the 2G
 // layout, +CRSM, +CSCA in each character set, +CFUN, and whole replies to
-// each request (AnswerFromReply, RetryOfSimCmd). What a parser reads, written
+// each request (AnswerFromReply, RetryOfSimCmd, RetryOfTransient; parameter
+// bit 0x80: the connection's first SIM access). What a parser reads, written
 // back in the modem's plain form, reads the same again; answers have the
 // sizes the RIL's callers rely on; asking again comes to an end.
 // Input: what to parse (byte % 5), a parameter byte, the text or bytes.
@@ -157,6 +158,15 @@ void Reply(uint8_t param, const std::string& text) {
         QX_FUZZ_CHECK(++retries <= 2 && again.command != current.command, "asking again comes to an end");
         current = again;
     }
+    // A transient answer: the same command again, a few times at most.
+    current = request;
+    retries = 0;
+    while (RetryOfTransient(current, reply, (param & 0x80) != 0, &again)) {
+        QX_FUZZ_CHECK(++retries <= kMaxTransientRetries && again.command == current.command,
+                      "asking again after a pause comes to an end");
+        current = again;
+    }
+    QX_FUZZ_CHECK(retries == 0 || answer.dwCode != RIL_RESULT_OK, "only a failing answer is asked again");
 }
 
 }  // namespace

@@ -89,6 +89,15 @@ AT_STREAMS = {
     "no-carrier": (8 << 1, "\r\nNO CARRIER\r\n\r\n+CFUN: 1\r\n\r\nOK\r\n"),
     "dial": (10 << 1, "\r\nNO CARRIER\r\n\r\nBUSY\r\n"),
     "overlong": (0, "A" * 2100 + "\r\nOK\r\n"),
+    # tests/platform/ril/recorded_answers_test.cpp: modems' own finals, busy,
+    # a Gobi's first SIM access, an unquoted UCS2 address, a line twice.
+    "vendor": (4 << 1, "\r\nCOMMAND NOT SUPPORT\r\n\r\nMODEM ERROR: 5\r\n\r\nERROR: UNSUPPORTED\r\n"
+                       "\r\nERROR: BAD COMMAND\r\n\r\nTOO MANY PARAMETERS\r\n\r\n+EXT ERROR: 2\r\n"),
+    "busy": (4 << 1, "AT+CSCA?\r\nAT+CSCA?\r\n+CME ERROR: 515\r\n"
+                     "\r\n+CME ERROR: Please wait, init or command processing in progress.\r\n"),
+    "gobi": (6 << 1, "\r\n+CRSM: 106,134,\"\"\r\n\r\nOK\r\n"),
+    "ucs2-unquoted": (4 << 1, "\r\n+CSCA: 002B003300380030003600330039003000310030003000300030,145\r\n\r\nOK\r\n"),
+    "twice": (4 << 1, "\r\n+CSCA: \"+4479\",145\r\n\r\n+CSCA: \"+4479\",145\r\n\r\nOK\r\n"),
 }
 for name, (flags, stream) in AT_STREAMS.items():
     write("fuzz_at_stream", name, bytes([flags]) + struct.pack("<I", 20240611) + stream.encode("latin-1"))
@@ -104,14 +113,17 @@ for i, line in enumerate(CRSM):
     write("fuzz_sim_answers", f"crsm{i}", b"\x01\x00" + line.encode())
 CSCA = [(0, "+CSCA: \"+441234567890\",145"), (1, "+csca: \"+4412\" , 145"),
         (2, "+CSCA: \"002B0034003400310032\",145"), (3, "+CSCA: \"2b34343132\",145"),
-        (0, "+CSCA: \"01234\",161"), (0, "+CSCA: \"\",129"), (0, "+CSCA: \"+4479\"")]
+        (0, "+CSCA: \"01234\",161"), (0, "+CSCA: \"\",129"), (0, "+CSCA: \"+4479\""),
+        (2, "+CSCA: 002B003300380030003600330039003000310030003000300030,145"), (3, "+CSCA: 2b3434 ,145")]
 for i, (charset, line) in enumerate(CSCA):
     write("fuzz_sim_answers", f"csca{i}", bytes([2, charset]) + line.encode())
 write("fuzz_sim_answers", "cfun", b"\x03\x00+CFUN: 4")
 REPLIES = [(0, "+CSCA: \"+441234567890\",145\nOK"), (2, CRSM[0] + "\nOK"),
            (3, "+CRSM: 144,0,\"621982054221001C0483026FC7A5038001718A0105800200708800\"\nOK"),
            (3, "+CRSM: 103,15\nOK"), (2 | 0x20, "+CRSM: 148,4\nOK"), (5, "+CFUN: 1\n0"),
-           (4, "+CRSM: 146,64\nOK"), (6, "+CME ERROR: SIM not inserted"), (1, "+CMS ERROR: 330")]
+           (4, "+CRSM: 146,64\nOK"), (6, "+CME ERROR: SIM not inserted"), (1, "+CMS ERROR: 330"),
+           (0, "+CME ERROR: 515"), (3 | 0x80, "+CRSM: 106,134,\"\"\nOK"), (0, "COMMAND NOT SUPPORT"),
+           (0, "+CSCA: \"+4479\",145\n+CSCA: \"+4479\",145\nOK")]
 for i, (param, text) in enumerate(REPLIES):
     write("fuzz_sim_answers", f"reply{i}", bytes([4, param | (0x40 if text.endswith("\n0") else 0)]) + text.encode())
 
@@ -137,7 +149,10 @@ TOOL_CARD = ("# kept by hand\r\n"  # tests/settings/simcard_tool_test.cpp
              "file 6FC7 reclen 30 records 2\r\n"
              "file 6F40 reclen 10 records 1\r\n")
 USIM_CARD = "sim USIM\r\ndialect ucs2 keep-charset path-only\r\nfile 6FC7 reclen 28 records 4\r\n"
-CARDS = {"default": DEFAULT_CARD, "radio-test": TEST_CARD, "tool-test": TOOL_CARD, "usim": USIM_CARD}
+IDENTITY_CARD = ("maker Huawei Technologies\nmodel \"E1752\"\nrevision 11.126\nimei 350000000000006\n"
+                 "imsi 234150000000001\nsim 2G\n")  # tests/platform/modem/sim_card_test.cpp
+CARDS = {"default": DEFAULT_CARD, "radio-test": TEST_CARD, "tool-test": TOOL_CARD, "usim": USIM_CARD,
+         "identity": IDENTITY_CARD}
 
 # Edits: radio flight, service centre 0441234567 129, record 2 of the first file.
 EDITS = (b"\x00\x02" + b"\x01\x0a" + bytes([0, 4, 4, 1, 2, 3, 4, 5, 6, 7]) + bytes([129])
@@ -151,7 +166,8 @@ RIL_LINES = ["ATE0", "ATV1", "ATQ0", "AT+CMEE=1", "AT+CMEE=2", "AT+CSCS=\"GSM\""
              "AT+CFUN?", "AT+CSCA?", "AT+CRSM=192,28439,0,0,0", "AT+CRSM=178,28439,1,4,28",
              "AT+CSCA=\"+4479\",145", "AT+CRSM=192,28615,0,0,15,\"\",\"3F007FFF\"",
              "AT+CRSM=220,28439,1,4,28,\"566F6963656D61696CFFFFFFFFFF0691214365F7FFFFFFFFFFFFFFFF\"",
-             "AT+CFUN=4", "AT+CFUN=1", "AT+CPIN?", "AT+CMEE?", "AT+CSCS=?", "AT$QUIT", "hello"]
+             "AT+CFUN=4", "AT+CFUN=1", "AT+CPIN?", "AT+CMEE?", "AT+CSCS=?", "AT$QUIT", "hello",
+             "AT+CGMI", "AT+CGMM", "AT+CGMR", "AT+CGSN", "ATI", "AT+CIMI", "AT+CSCA=\"+447700900555\""]
 DIALECTS = ["numeric", "echo", "ucs2", "hex", "keep-charset", "cme-text", "bare-error", "crsm-unquoted",
             "read-9f", "no-carrier", "cfun4", "getresponse-67", "path-only"]
 commands = "\r".join(RIL_LINES)

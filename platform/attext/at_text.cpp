@@ -25,17 +25,22 @@ const ErrorText kCmeTexts[] = {
     {10, "SIM not inserted"},     {11, "SIM PIN required"},     {12, "SIM PUK required"},
     {13, "SIM failure"},          {14, "SIM busy"},             {15, "SIM wrong"},
     {30, "no network service"},   {50, "incorrect parameters"}, {100, "unknown"},
+    // Wavecom's "busy"; the radio layer asks again after it.
+    {515, "Please wait, init or command processing in progress"},
 };
 
 const ErrorText kCmsTexts[] = {
     {300, "ME failure"},        {302, "operation not allowed"}, {303, "operation not supported"},
     {304, "invalid PDU mode parameter"}, {310, "SIM not inserted"}, {313, "SIM failure"},
+    {314, "SIM busy"},
     {330, "SMSC address unknown"}, {500, "unknown error"},
 };
 
 template <size_t N>
 int CodeOf(const ErrorText (&table)[N], const std::string& text) {
     std::string t = TrimBlanks(text);
+    // Some modems end the text with a full stop.
+    if (!t.empty() && t.back() == '.') t = TrimBlanks(t.substr(0, t.size() - 1));
     for (const auto& e : table)
         if (SameNoCase(t, e.text)) return e.nCode;
     return -1;

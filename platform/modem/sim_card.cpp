@@ -56,6 +56,45 @@ std::string Visible(const std::string& s) {
     return out;
 }
 
+// The identity lines: a text of printable ASCII, or a number of so many digits.
+struct IdentityLine {
+    const char* key;
+    std::string ModemIdentity::*field;
+    size_t nMinDigits, nMaxDigits;  // 0: a text
+};
+
+const IdentityLine kIdentityLines[] = {
+    {"maker", &ModemIdentity::maker, 0, 0},
+    {"model", &ModemIdentity::model, 0, 0},
+    {"revision", &ModemIdentity::revision, 0, 0},
+    {"imei", &ModemIdentity::imei, 15, 15},  // TS 23.003 6.2.1: 14 digits and a check digit
+    {"imsi", &ModemIdentity::imsi, 6, 15},   // TS 23.003 2.2: MCC, MNC and MSIN, at most 15
+};
+
+const size_t kMaxIdentityText = 64;
+
+// The value of an identity line, from the words after its keyword; the
+// error, or "" when it is good.
+std::string IdentityValue(const IdentityLine& id, const std::vector<std::string>& t, std::string* pValue) {
+    std::string v;
+    for (size_t k = 1; k < t.size(); ++k) v += (k > 1 ? " " : "") + t[k];
+    if (t.size() == 2) v = Unquote(v);
+    bool ok = !v.empty();
+    if (id.nMaxDigits) {
+        ok = ok && v.size() >= id.nMinDigits && v.size() <= id.nMaxDigits;
+        for (char c : v) ok = ok && c >= '0' && c <= '9';
+        if (!ok)
+            return std::string(id.key) + " must be " + std::to_string(id.nMinDigits) +
+                   (id.nMinDigits == id.nMaxDigits ? "" : " to " + std::to_string(id.nMaxDigits)) + " digits";
+    } else {
+        ok = ok && v.size() <= kMaxIdentityText;
+        for (char c : v) ok = ok && c >= 0x20 && c < 0x7F;
+        if (!ok) return std::string(id.key) + " must be 1 to 64 printable characters";
+    }
+    *pValue = v;
+    return "";
+}
+
 }  // namespace
 
 bool IsSimSmscAddress(const std::string& a) {
@@ -128,12 +167,22 @@ bool ParseSimCard(const std::string& text, SimCard* pCard, std::string* pError) 
     }
 
     SimCardFile* current = nullptr;
+    std::vector<std::string> identitiesSeen;
     for (size_t i = 0; i < card.lines.size(); ++i) {
         std::vector<std::string> t = Tokens(card.lines[i]);
         if (t.empty() || t[0][0] == '#') continue;
         std::string key = LowerAscii(t[0]);
         unsigned long v = 0;
-        if (key == "radio") {
+        const IdentityLine* id = nullptr;
+        for (const auto& e : kIdentityLines)
+            if (key == e.key) id = &e;
+        if (id) {
+            for (const auto& seen : identitiesSeen)
+                if (seen == key) return Fail(pError, i, "expected one '" + key + "' line");
+            std::string error = IdentityValue(*id, t, &(card.identity.*id->field));
+            if (!error.empty()) return Fail(pError, i, error);
+            identitiesSeen.push_back(key);
+        } else if (key == "radio") {
             if (t.size() != 2 || card.iRadioLine >= 0) return Fail(pError, i, "expected one 'radio on|off|flight'");
             std::string w = LowerAscii(t[1]);
             if (w == "on") card.nCfun = 1;

@@ -18,12 +18,23 @@ struct SimCardFile {
     std::map<int, size_t> recordLines;
 };
 
+// Who the modem says it is (AT+CGMI, +CGMM, +CGMR, +CGSN, ATI) and the
+// subscriber on its card (AT+CIMI): the card's lines, else these.
+struct ModemIdentity {
+    std::string maker = "QX";
+    std::string model = "QX Simulated Modem";
+    std::string revision = "1.0";
+    std::string imei = "490154203237518";  // 15 digits, the last the Luhn check digit
+    std::string imsi = "001010123456789";  // MCC 001, MNC 01: the test network
+};
+
 struct SimCard {
     int nCfun = 1;             // radio power as AT+CFUN reports it: 0 off, 1 on, 4 flight
     std::string smscAddress;   // as the modem reports it, e.g. "+441234567890"
     int nSmscType = 129;       // TS 24.008 type octet
     bool bUsim = false;        // answers GET RESPONSE with an FCP template
     uint32_t dwDialects = 0;   // kDialect... of modem_dialect.h: how the modem answers
+    ModemIdentity identity;
     std::vector<SimCardFile> files;
 
     std::vector<std::string> lines;  // the text, line by line, without line ends

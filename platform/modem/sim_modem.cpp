@@ -71,6 +71,22 @@ std::vector<uint8_t> UsimResponse(const SimCardFile& f) {
     return fcp;
 }
 
+// The identification commands (TS 27.007 5.1-5.4, 5.6; V.250 6.1.3-6.1.6):
+// the value alone on one line; the test form answers OK.
+struct IdentityCommand {
+    const char* name;
+    std::string ModemIdentity::*field;
+    bool bSim;  // the card's, not the modem's
+};
+
+const IdentityCommand kIdentityCommands[] = {
+    {"+CGMI", &ModemIdentity::maker, false},    {"+GMI", &ModemIdentity::maker, false},
+    {"+CGMM", &ModemIdentity::model, false},    {"+GMM", &ModemIdentity::model, false},
+    {"+CGMR", &ModemIdentity::revision, false}, {"+GMR", &ModemIdentity::revision, false},
+    {"+CGSN", &ModemIdentity::imei, false},     {"+GSN", &ModemIdentity::imei, false},
+    {"+CIMI", &ModemIdentity::imsi, true},
+};
+
 // Holds other writers off the card from its read to the save of its change.
 class SlotLock {
 public:
@@ -165,6 +181,10 @@ SimModem::Reply SimModem::Execute(const std::string& body) {
         if (!m_pCard) r.nCme = kNoSim;
         else r.info.push_back("+CPIN: READY");
         return r;
+    }
+    if (u == "I" || u == "I0" || u[0] == '+') {
+        Reply id = Identify(u);
+        if (id.final != "ERROR") return id;
     }
     if (u.rfind("+CMEE", 0) == 0) return Cmee(u.substr(5));
     if (u.rfind("+CSCS", 0) == 0) return Cscs(body.substr(5));
@@ -267,11 +287,17 @@ SimModem::Reply SimModem::Csca(const std::string& args) {
     }
     std::vector<std::string> a = SplitArgs(args.substr(1));
     bool quoted = false;
-    std::string address;
-    bool decoded = DecodeTeString(Unquote(a[0], &quoted), m_charset, &address);
+    std::string text = Unquote(a[0], &quoted), address;
+    bool good = DecodeTeString(text, m_charset, &address) && IsSimSmscAddress(address);
+    // Many modems take a number in plain dial characters whatever the set,
+    // and AT clients (Gammu in HEX) send it so: hex that is no address is
+    // read as it stands.
+    if (!good && (m_charset == TeCharset::Ucs2 || m_charset == TeCharset::Hex)) {
+        address = text;
+        good = IsSimSmscAddress(address);
+    }
     int type = (!address.empty() && address[0] == '+') ? 145 : 129;
-    if (!quoted || !decoded || a.size() > 2 || !IsSimSmscAddress(address) ||
-        (a.size() == 2 && !ParseDecimal(a[1], 255, &type))) {
+    if (!quoted || !good || a.size() > 2 || (a.size() == 2 && !ParseDecimal(a[1], 255, &type))) {
         r.final = kSmsBadParam;
         return r;
     }
@@ -369,5 +395,24 @@ SimModem::Reply SimModem::Crsm(const std::string& args) {
     // Memory problem, the update did not reach the card: 92 40 (2G), 65 81 (USIM).
     if (!saved) r.info.push_back(card.bUsim ? CrsmLine(0x65, 0x81) : CrsmLine(0x92, 0x40));
     else r.info.push_back(CrsmLine(0x90, 0x00));
+    return r;
+}
+
+SimModem::Reply SimModem::Identify(const std::string& u) {
+    Reply r;
+    const ModemIdentity& id = m_pCard ? m_pCard->identity : ModemIdentity();
+    if (u == "I" || u == "I0") {
+        // V.250 leaves ATI's text to the maker; this is how many modems write it.
+        r.info = {"Manufacturer: " + id.maker, "Model: " + id.model, "Revision: " + id.revision, "IMEI: " + id.imei};
+        return r;
+    }
+    for (const auto& c : kIdentityCommands) {
+        if (u == std::string(c.name) + "=?") return r;
+        if (u != c.name) continue;
+        if (c.bSim && !m_pCard) r.nCme = kNoSim;
+        else r.info.push_back(id.*c.field);
+        return r;
+    }
+    r.final = "ERROR";
     return r;
 }

@@ -37,6 +37,14 @@ struct ModemFaults {
     // reading back tells.
     bool bUpdatesLost = false;
     uint32_t dwDialects = 0;  // kDialect...: a test's dialects, added to the card's
+    // The commands that begin with pszScriptedCommand (any case, e.g.
+    // "AT+CSCA?") answered with pszScriptedAnswer instead, not carried out,
+    // the first dwScriptedTimes of them (0: all) since the faults were set;
+    // later ones as usual. Other commands are not touched (built-in
+    // transport only).
+    const char* pszScriptedCommand = nullptr;
+    const char* pszScriptedAnswer = nullptr;
+    uint32_t dwScriptedTimes = 0;
 };
 
 class SimModem {
@@ -67,6 +75,7 @@ private:
     Reply Cscs(const std::string& args);
     Reply Csca(const std::string& args);
     Reply Crsm(const std::string& args);
+    Reply Identify(const std::string& command);
     std::string Info(const std::string& line) const;
     std::string Result(const std::string& text) const;
     std::string FinalText(const Reply& r) const;

@@ -8,6 +8,7 @@
 #include <deque>
 #include <mutex>
 
+#include "platform/attext/hex_text.h"
 #include "platform/modem/sim_card_file.h"
 #include "platform/ril/at_transport.h"
 
@@ -15,6 +16,20 @@ namespace {
 
 std::mutex g_faultsLock;
 ModemFaults g_faults;
+uint32_t g_nScriptedAnswered = 0;  // commands given the scripted answer since the faults were set
+
+// The scripted answer to this command line, when the faults have one for it.
+bool TakeScriptedAnswer(const std::string& line, std::string* pAnswer) {
+    std::lock_guard<std::mutex> lock(g_faultsLock);
+    const ModemFaults& f = g_faults;
+    if (!f.pszScriptedCommand || !f.pszScriptedAnswer ||
+        !StartsWithNoCase(TrimBlanks(line), f.pszScriptedCommand) ||
+        (f.dwScriptedTimes && g_nScriptedAnswered >= f.dwScriptedTimes))
+        return false;
+    ++g_nScriptedAnswered;
+    *pAnswer = f.pszScriptedAnswer;
+    return true;
+}
 
 class SimTransport : public AtTransport {
 public:
@@ -39,7 +54,8 @@ public:
                 m_cbDropLeft = faults.dwDropAfterBytes;
             }
             Chunk c;
-            c.text = faults.pszAnswer ? std::string(faults.pszAnswer) : m_modem.Answer(m_line);
+            if (!TakeScriptedAnswer(m_line, &c.text))
+                c.text = faults.pszAnswer ? std::string(faults.pszAnswer) : m_modem.Answer(m_line);
             c.dwDue = GetTickCount() + faults.dwDelayMs;
             m_line.clear();
             if (!c.text.empty()) m_out.push_back(std::move(c));
@@ -90,6 +106,7 @@ private:
 void SetSimModemFaultsForTest(const ModemFaults& faults) {
     std::lock_guard<std::mutex> lock(g_faultsLock);
     g_faults = faults;
+    g_nScriptedAnswered = 0;
 }
 
 ModemFaults SimModemFaultsForTest() {

@@ -168,6 +168,7 @@ void AtChannel::Serve() {
 bool AtChannel::ReadyToSend() {
     if (m_bInFlight || m_queue.empty()) return false;
     if (m_bOwed && m_port && !Due(m_dwOwedDeadline)) return false;
+    if (m_queue.front().bPaused && m_port && !Due(m_queue.front().dwNotBefore)) return false;
     m_bOwed = false;  // answered, or taken as lost
     return true;
 }
@@ -280,6 +281,8 @@ void AtChannel::WaitForWork(std::unique_lock<SrwLock>& lock) {
     DWORD wait = INFINITE;
     if (m_bInFlight) wait = MsUntil(m_dwDeadline, now);
     if (m_bOwed && !m_queue.empty()) wait = std::min(wait, MsUntil(m_dwOwedDeadline, now));
+    if (!m_bInFlight && !m_queue.empty() && m_queue.front().bPaused)
+        wait = std::min(wait, MsUntil(m_queue.front().dwNotBefore, now));
     if (m_port) wait = std::min(wait, m_port->PendingMs());
     if (wait == 0) return;
     if (m_hPortEvent) {

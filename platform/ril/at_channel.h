@@ -33,6 +33,8 @@ struct AtJob {
     RilRequest request;
     DWORD dwTimeoutMs = 0;         // 0: the library's per-command time-out
     bool bNumericResults = false;  // the modem may answer "0" for OK (before ATV1)
+    bool bPaused = false;          // goes out no earlier than dwNotBefore (asked again after a pause)
+    DWORD dwNotBefore = 0;
 };
 
 // Called on the channel's thread, never with the channel's lock held.
@@ -66,6 +68,7 @@ public:
     bool Start(std::shared_ptr<void> keepAlive);
     void Submit(AtJob job);
     // Ahead of every queued command: a command asked again below its caller.
+    // A paused one holds the queue until its time.
     void SubmitFirst(AtJob job);
     // Drops the client's queued commands and returns them; the one in flight
     // runs on (*pInFlight: a copy of it when it is the client's).

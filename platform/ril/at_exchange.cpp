@@ -25,12 +25,25 @@ const FinalEntry kFinals[] = {
     {"NO ANSWER", AtFinalKind::NoAnswer, false, "8"},
     {"NO DIALTONE", AtFinalKind::NoDialtone, false, "6"},
     {"NO DIAL TONE", AtFinalKind::NoDialtone, false, nullptr},
+    // Modems' own: Huawei's (also ofono's and Gammu's vendor lists), the
+    // Huawei EM770's, the Android emulator's modem and SIM; Motorola's
+    // numbered error, and +EXT ERROR, which ofono and Android's
+    // reference-ril take as final. Without them a command waits out its
+    // time-out for an answer that has come.
+    {"COMMAND NOT SUPPORT", AtFinalKind::Unsupported, false, nullptr},
+    {"TOO MANY PARAMETERS", AtFinalKind::Unsupported, false, nullptr},
+    {"ERROR: UNSUPPORTED", AtFinalKind::Unsupported, false, nullptr},
+    {"ERROR: UNSUPPORTED SIM COMMAND", AtFinalKind::Unsupported, false, nullptr},
+    {"ERROR: BAD COMMAND", AtFinalKind::Unsupported, false, nullptr},
+    {"MODEM ERROR:", AtFinalKind::ModemError, true, nullptr},
+    {"+EXT ERROR:", AtFinalKind::ModemError, true, nullptr},
 };
 
 // The number of a +CME / +CMS error, given as a number or (AT+CMEE=2) as text.
 int ErrorNumber(AtFinalKind kind, const std::string& rest) {
     int v = -1;
     if (ParseDecimal(rest, 99999, &v)) return v;
+    if (kind == AtFinalKind::ModemError) return -1;  // no texts known
     return kind == AtFinalKind::CmeError ? CmeErrorCode(rest) : CmsErrorCode(rest);
 }
 
@@ -46,7 +59,8 @@ bool ParseAtFinal(const std::string& raw, bool bNumeric, AtFinal* pFinal) {
         AtFinal f;
         f.kind = e.kind;
         if (e.bHasCode) f.nCode = ErrorNumber(e.kind, line.substr(strlen(e.text)));
-        if (pFinal) *pFinal = f;
+        f.text = line;
+        if (pFinal) *pFinal = std::move(f);
         return true;
     }
     return false;

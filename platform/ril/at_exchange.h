@@ -5,17 +5,22 @@
 #include <string>
 #include <vector>
 
-enum class AtFinalKind { Ok, Error, CmeError, CmsError, NoCarrier, Busy, NoAnswer, NoDialtone };
+// Unsupported and ModemError: final results of the modem's own, outside
+// TS 27.007 (a vendor's "command not supported", a numbered error).
+enum class AtFinalKind { Ok, Error, CmeError, CmsError, NoCarrier, Busy, NoAnswer, NoDialtone, Unsupported, ModemError };
 
 struct AtFinal {
     AtFinalKind kind = AtFinalKind::Ok;
-    int nCode = -1;  // the +CME / +CMS error number; -1 when absent or an unknown text
+    int nCode = -1;  // the +CME / +CMS / modem error number; -1 when absent or an unknown text
+    std::string text;  // the line, without blanks around it, for the trace
 };
 
 // The table of final result lines (TS 27.007 5.7, 9.2; TS 27.005 3.2.5); with
 // bNumeric also the numeric result codes of ITU V.250 (ATV0): 0 OK, 3 NO
 // CARRIER, 4 ERROR, 6 NO DIALTONE, 7 BUSY, 8 NO ANSWER. A verbose +CME or +CMS
-// error (AT+CMEE=2) gives the number of its numeric form. False for any other line.
+// error (AT+CMEE=2) gives the number of its numeric form. Also the final
+// results real modems send of their own (docs/modem.md lists them and where
+// each was recorded). False for any other line.
 bool ParseAtFinal(const std::string& line, bool bNumeric, AtFinal* pFinal);
 inline bool ParseAtFinal(const std::string& line, AtFinal* pFinal) { return ParseAtFinal(line, false, pFinal); }
 // NO CARRIER, BUSY, NO ANSWER, NO DIALTONE: final results of a dial or answer

@@ -12,6 +12,7 @@ struct AtDialect {
     bool bVerbose = false;  // ATV1 was taken: a bare "0" or "4" is no result any more
     TeCharset charset = TeCharset::Gsm;  // of string parameters (the +CSCA address)
     bool bSimPaths = false;  // the mailbox files answer only when given their path
+    bool bSimAnswered = false;  // a SIM command had an answer other than a transient one
 };
 
 class AtSetup {

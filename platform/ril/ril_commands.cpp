@@ -49,7 +49,16 @@ std::vector<uint8_t> StructBytes(const T& value) {
     return b;
 }
 
-const AtReply* OnlyLine(const AtReply& reply) { return reply.lines.size() == 1 ? &reply : nullptr; }
+// The one information line of a reply; an identical line given again (seen
+// from modems and in Gammu's dispatch tests) says nothing new.
+const AtReply* OnlyLine(const AtReply& reply) {
+    return reply.lines.size() == 1 || RepeatedLine(reply) ? &reply : nullptr;
+}
+
+bool IsBusy(const AtFinal& final) {
+    return (final.kind == AtFinalKind::CmeError && (final.nCode == 14 || final.nCode == 515)) ||
+           (final.kind == AtFinalKind::CmsError && final.nCode == 314);
+}
 
 RilAnswer SimAnswer(const RilRequest& request, const AtReply& reply) {
     int sw1 = 0, sw2 = 0;
@@ -98,6 +107,8 @@ int32_t ErrorFromFinal(const AtFinal& final) {
                 case 330: return RIL_E_SMSCADDRUNKNOWN;
                 default: return RIL_E_MSGSVCFAILURE;
             }
+        case AtFinalKind::Unsupported:
+            return RIL_E_OPNOTSUPPORTED;
         default:
             return RIL_E_PHONEFAILURE;
     }
@@ -257,6 +268,28 @@ bool RetryOfSimCmd(const RilRequest& request, const AtReply& reply, RilRequest* 
     return true;
 }
 
+bool RetryOfTransient(const RilRequest& request, const AtReply& reply, bool bFirstSimAccess, RilRequest* pRetry) {
+    if (request.nTransientRetries >= kMaxTransientRetries) return false;
+    bool bBusy = IsBusy(reply.final);
+    int sw1 = 0, sw2 = 0;
+    std::vector<uint8_t> data;
+    bool bFirstSim = bFirstSimAccess && request.kind == RilRequestKind::SimCmd &&
+                     reply.final.kind == AtFinalKind::Ok && reply.lines.size() == 1 &&
+                     ParseCrsmLine(reply.lines[0], &sw1, &sw2, &data) && sw1 == 0x6A && sw2 == 0x86 &&
+                     data.empty();
+    if (!bBusy && !bFirstSim) return false;
+    *pRetry = request;
+    ++pRetry->nTransientRetries;
+    return true;
+}
+
+const std::string* RepeatedLine(const AtReply& reply) {
+    if (reply.lines.size() < 2) return nullptr;
+    for (const std::string& line : reply.lines)
+        if (line != reply.lines[0]) return nullptr;
+    return &reply.lines[0];
+}
+
 RilAnswer AnswerFromReply(const RilRequest& request, const AtReply& reply, const AtDialect& dialect) {
     RilAnswer a;
     switch (reply.final.kind) {
@@ -313,16 +346,24 @@ int CfunFromAnswer(const RilRequest& request, const RilAnswer& answer) {
 bool ParseCscaLine(const std::string& line, RILMSGCONFIG* pConfig, TeCharset charset) {
     if (!StartsWithNoCase(line, "+CSCA:")) return false;
     std::string rest = TrimBlanks(line.substr(6));
-    if (rest.size() < 2 || rest[0] != '"') return false;
-    size_t close = rest.find('"', 1);
-    if (close == std::string::npos) return false;
-    std::string address = rest.substr(1, close - 1);
-    std::string tail = TrimBlanks(rest.substr(close + 1));
-    // In UCS2 or HEX the address comes as hex ("002B0034..."); a modem that
-    // gives it plain all the same is read as it is.
-    std::string decoded;
-    if (IsUnicodeCharset(charset) && DecodeTeString(address, charset, &decoded) && IsAddressText(decoded))
-        address = decoded;
+    std::string address, tail, decoded;
+    if (!rest.empty() && rest[0] == '"') {
+        size_t close = rest.find('"', 1);
+        if (close == std::string::npos) return false;
+        address = rest.substr(1, close - 1);
+        tail = TrimBlanks(rest.substr(close + 1));
+        // In UCS2 or HEX the address comes as hex ("002B0034..."); a modem that
+        // gives it plain all the same is read as it is.
+        if (IsUnicodeCharset(charset) && DecodeTeString(address, charset, &decoded) && IsAddressText(decoded))
+            address = decoded;
+    } else {
+        // Without quotes only hex in the set in force (Gammu's test data has a
+        // Motorola's "+CSCA: 002B0033...,145"); hex cannot hold a comma.
+        size_t comma = rest.find(',');
+        tail = comma == std::string::npos ? std::string() : rest.substr(comma);
+        std::string hex = TrimBlanks(rest.substr(0, comma));
+        if (hex.empty() || !IsUnicodeCharset(charset) || !DecodeTeString(hex, charset, &address)) return false;
+    }
     if (!IsAddressText(address)) return false;
     bool plus = !address.empty() && address[0] == '+';
     if (plus) address.erase(0, 1);

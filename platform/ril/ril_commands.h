@@ -36,6 +36,7 @@ struct RilRequest {
     RilSimCmd sim;           // SimCmd
     std::string address;     // SetMsgConfig: the dial string, "+" first when international
     int nTypeOctet = 0;      // SetMsgConfig: its TS 24.008 type octet
+    int nTransientRetries = 0;  // asked again after a transient answer
 };
 
 struct RilAnswer {
@@ -62,6 +63,17 @@ RilAnswer AnswerFromReply(const RilRequest& request, const AtReply& reply,
 // 67 xx or 6C xx with the length the card asks for, a mailbox file not found
 // (94 04, 6A 82) with its path. False when the reply stands as it is.
 bool RetryOfSimCmd(const RilRequest& request, const AtReply& reply, RilRequest* pRetry);
+// A transient answer, asked again after kTransientPauseMs, below the caller,
+// at most kMaxTransientRetries times: a busy modem or SIM (+CME ERROR: 14,
+// 515; +CMS ERROR: 314), and, while bFirstSimAccess (no SIM command of the
+// connection answered otherwise yet), 6A 86 with no data, which a Gobi card
+// gives its first SIM access. False when the reply stands.
+const int kMaxTransientRetries = 3;
+const uint32_t kTransientPauseMs = 500;
+bool RetryOfTransient(const RilRequest& request, const AtReply& reply, bool bFirstSimAccess, RilRequest* pRetry);
+// The line the reply repeats, when it gave one information line more than
+// once and nothing else (taken once); null otherwise.
+const std::string* RepeatedLine(const AtReply& reply);
 RilAnswer ErrorAnswer(int32_t hr);
 // The radio power an answer tells of (AT+CFUN value), or -1.
 int CfunFromAnswer(const RilRequest& request, const RilAnswer& answer);

@@ -82,6 +82,10 @@ public:
     void ContinueSetUp();
     // A SIM command the modem should be asked again, below the caller.
     bool AskAgain(const AtJob& job, const AtReply& reply);
+    // A transient answer: the command goes out again after a pause.
+    bool AskAgainLater(const AtJob& job, const AtReply& reply);
+    // Queues the job again, first, with the request; false when its handle is gone.
+    bool Resubmit(const AtJob& job, RilRequest again, DWORD dwPauseMs);
 
     AtChannel channel;
     // The channel's thread alone uses these (the opener waits for bSetUp).
@@ -119,22 +123,44 @@ void Session::OnSending(AtJob* job) {
     if (job->hClient != kSetupClient) FitRequestToModem(&job->request, dialect);
 }
 
-bool Session::AskAgain(const AtJob& job, const AtReply& reply) {
-    RilRequest again;
-    if (!RetryOfSimCmd(job.request, reply, &again)) return false;
+bool Session::Resubmit(const AtJob& job, RilRequest again, DWORD dwPauseMs) {
     {
         Registry& r = Reg();
         std::shared_lock<SrwLock> lock(r.lock);
         if (!r.clients.count(job.hClient)) return false;
     }
-    // Once a file needed its path, the connection's later commands carry it.
-    if (again.sim.bPathRetried) dialect.bSimPaths = true;
-    NKDbgPrintfW(L"[ril]: id %ld: [%s] answered [%s]; asked again as [%s].\r\n", static_cast<long>(job.hrId),
-                 AtTraceText(job.request.command).c_str(), AtTraceText(reply.lines[0]).c_str(),
-                 AtTraceText(again.command).c_str());
     AtJob next = job;
     next.request = std::move(again);
+    next.bPaused = dwPauseMs != 0;
+    next.dwNotBefore = GetTickCount() + dwPauseMs;
     channel.SubmitFirst(std::move(next));
+    return true;
+}
+
+bool Session::AskAgain(const AtJob& job, const AtReply& reply) {
+    RilRequest again;
+    if (!RetryOfSimCmd(job.request, reply, &again)) return false;
+    std::string command = again.command;
+    bool bPath = again.sim.bPathRetried;
+    if (!Resubmit(job, std::move(again), 0)) return false;
+    // Once a file needed its path, the connection's later commands carry it.
+    if (bPath) dialect.bSimPaths = true;
+    NKDbgPrintfW(L"[ril]: id %ld: [%s] answered [%s]; asked again as [%s].\r\n", static_cast<long>(job.hrId),
+                 AtTraceText(job.request.command).c_str(), AtTraceText(reply.lines[0]).c_str(),
+                 AtTraceText(command).c_str());
+    return true;
+}
+
+bool Session::AskAgainLater(const AtJob& job, const AtReply& reply) {
+    RilRequest again;
+    if (!RetryOfTransient(job.request, reply, !dialect.bSimAnswered, &again)) return false;
+    int nTry = again.nTransientRetries + 1;
+    if (!Resubmit(job, std::move(again), kTransientPauseMs)) return false;
+    const std::string& answered = reply.final.kind == AtFinalKind::Ok ? reply.lines[0] : reply.final.text;
+    NKDbgPrintfW(L"[ril]: id %ld: [%s] answered [%s]; asked again in %lu ms (try %d of %d).\r\n",
+                 static_cast<long>(job.hrId), AtTraceText(job.request.command).c_str(),
+                 AtTraceText(answered).c_str(), static_cast<unsigned long>(kTransientPauseMs), nTry,
+                 kMaxTransientRetries + 1);
     return true;
 }
 
@@ -147,6 +173,9 @@ void Session::EndLocked(Registry& r) {
 }
 
 bool Session::OnCompleted(const AtJob& job, const AtReply* reply, HRESULT hrFailure) {
+    if (reply && (reply->final.kind == AtFinalKind::Unsupported || reply->final.kind == AtFinalKind::ModemError))
+        NKDbgPrintfW(L"[ril]: [%s] ended by the modem's own final result [%s].\r\n",
+                     AtTraceText(job.request.command).c_str(), AtTraceText(reply->final.text).c_str());
     if (job.hClient == kSetupClient) {
         // Each refusal is borne: the modem is then used as it is.
         if (!reply)
@@ -158,7 +187,13 @@ bool Session::OnCompleted(const AtJob& job, const AtReply* reply, HRESULT hrFail
         ContinueSetUp();
         return true;
     }
+    if (reply && AskAgainLater(job, *reply)) return true;
+    if (reply && job.request.kind == RilRequestKind::SimCmd) dialect.bSimAnswered = true;
     if (reply && AskAgain(job, *reply)) return true;
+    if (const std::string* line = reply && reply->final.kind == AtFinalKind::Ok ? RepeatedLine(*reply) : nullptr)
+        NKDbgPrintfW(L"[ril]: id %ld: [%s] gave [%s] %u times; taken once.\r\n", static_cast<long>(job.hrId),
+                     AtTraceText(job.request.command).c_str(), AtTraceText(*line).c_str(),
+                     static_cast<unsigned>(reply->lines.size()));
     RilAnswer answer = reply ? AnswerFromReply(job.request, *reply, dialect) : ErrorAnswer(hrFailure);
     UpdatePhoneStatusForCfun(CfunFromAnswer(job.request, answer));
     if (answer.dwCode != RIL_RESULT_OK) {

@@ -1,11 +1,13 @@
 # Sourced by test.sh and run.sh: installs the Debian packages the build, the
 # tests and the emulated device need, when any is missing.
 QX_PACKAGES=(cmake make g++-mingw-w64-x86-64 wine64 xvfb fonts-liberation imagemagick x11-utils x11-apps
-             googletest flock libxinerama1 libxrandr2 clang libclang-rt-14-dev)
+             googletest flock libxinerama1 libxrandr2 clang libclang-rt-14-dev gammu socat)
 
 # Wine's recommended libraries (XRender, XRandR, Xinerama, ...) are wanted:
 # they draw the device's screen under X and let it turn. clang and its
-# runtime (the sanitizers) build the native tests.
+# runtime (the sanitizers) build the native tests. gammu, a real AT client,
+# and socat, which gives it a pty joined to the modem server, run the test
+# of the server as an AT peer.
 
 # The packages still to install, one line.
 missing_packages() {

@@ -37,6 +37,12 @@ TEST(SimCardText, RefusesMalformedCardsNamingTheLine) {
         "file 6F17 reclen 2 records 4\nfile 6f17 reclen 2 records 4\n",
         "colour blue\n",
         "sim 2G\nco\0lour\x1B blue\n"s,
+        "imei 49015420323751\n",
+        "imsi 00101a\n",
+        "maker\n",
+        "model A\nmodel B\n",
+        "revision " + std::string(65, 'r') + "\n",
+        "maker Q\x01X\n",
     };
     for (const std::string& text : bad) {
         std::string error;
@@ -204,7 +210,8 @@ TEST_F(ModemOnCard, DialectsShapeTheAnswers) {
                   {"AT+CSCA?", "\r\n+CSCA: \"002B003400340031003200330034003500360037003800390030\",145\r\n" + ok},
                   {"AT+CSCS=\"GSM\"", ok}, {"AT+CSCA?", "\r\n+CSCA: \"+441234567890\",145\r\n" + ok}}},
         {"hex keep-charset", {{"AT+CSCS=\"GSM\"", "\r\n+CME ERROR: 4\r\n"}, {"AT+CSCS=\"IRA\"", "\r\n+CME ERROR: 4\r\n"},
-                              {"AT+CSCA=\"+4479\"", "\r\n+CMS ERROR: 304\r\n"}, {"AT+CSCA=\"2B34343739\",145", ok},
+                              {"AT+CSCA=\"+4479\"", ok}, {"AT+CSCA=\"2B3G\"", "\r\n+CMS ERROR: 304\r\n"},
+                              {"AT+CSCA=\"2B34343739\",145", ok},
                               {"AT+CSCA?", "\r\n+CSCA: \"2B34343739\",145\r\n" + ok}}},
         {"cme-text", {{"AT+CMEE=1", "\r\n+CME ERROR: operation not supported\r\n"},
                       {"AT+CRSM=178", "\r\n+CME ERROR: incorrect parameters\r\n"}}},
@@ -237,6 +244,76 @@ TEST_F(ModemOnCard, DialectsShapeTheAnswers) {
     m.SetFaults(f);
     EXPECT_EQ(Ask(m, "AT+CRSM=220,28439,1,4,28,\"" + std::string(56, 'F') + "\""), "+CRSM: 146,64\r\n0\r");
     EXPECT_EQ(m_card, kCard);
+}
+
+// Who the modem says it is: the card's lines, else the defaults; the
+// subscriber only with a card.
+TEST_F(ModemOnCard, IdentifiesItselfFromTheCard) {
+    const std::string ok = "\r\nOK\r\n";
+    struct Case {
+        const char* card;  // lines before the test card; null: no card
+        const char* command;
+        std::string answer;
+    };
+    const Case cases[] = {
+        {"", "AT+CGMI", "\r\nQX\r\n" + ok},
+        {"", "AT+CGMM", "\r\nQX Simulated Modem\r\n" + ok},
+        {"", "AT+GMR", "\r\n1.0\r\n" + ok},
+        {"", "AT+CGSN", "\r\n490154203237518\r\n" + ok},
+        {"", "AT+CIMI", "\r\n001010123456789\r\n" + ok},
+        {"maker Huawei\nmodel \"E1752  x\"\nimei 350000000000006\nimsi 234150000000001\n", "at+cgmm",
+         "\r\nE1752  x\r\n" + ok},
+        {"maker  Huawei   Technologies\n", "ATI",
+         "\r\nManufacturer: Huawei Technologies\r\n\r\nModel: QX Simulated Modem\r\n\r\nRevision: 1.0\r\n"
+         "\r\nIMEI: 490154203237518\r\n" + ok},
+        {"imsi 234150000000001\n", "AT+CIMI", "\r\n234150000000001\r\n" + ok},
+        {"", "AT+CIMI=?", ok},
+        {"", "ATI9", "\r\nERROR\r\n"},
+        {nullptr, "AT+CGSN", "\r\n490154203237518\r\n" + ok},
+        {nullptr, "AT+CIMI", "\r\n+CME ERROR: 10\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        m_card = c.card ? c.card + std::string(kCard) : std::string("sim 3G\n");
+        SimModem m = Modem();
+        EXPECT_EQ(Ask(m, c.command), c.answer) << (c.card ? c.card : "no card");
+    }
+}
+
+// AT+CSCA= takes an address in the set in force, or in plain dial
+// characters as Gammu sends it in HEX; anything else is refused.
+TEST_F(ModemOnCard, TakesAServiceCentreInItsSetOrPlain) {
+    struct Case {
+        const char* set;
+        const char* address;
+        const char* card;  // the smsc line afterwards; null: refused, the card as it was
+    };
+    const Case cases[] = {
+        {"HEX", "\"+447700900555\"", "smsc +447700900555 145"},
+        {"HEX", "\"2B3434\",145", "smsc +44 145"},
+        {"HEX", "\"4479\"", "smsc 4479 129"},  // 44 79 is "Dy", no address
+        {"UCS2", "\"002B00340034\"", "smsc +44 145"},
+        {"UCS2", "\"+4479\",145", "smsc +4479 145"},
+        {"UCS2", "\"00E9\"", nullptr},
+        {"HEX", "\"2B3G\"", nullptr},
+        {"HEX", "+4479", nullptr},
+        {"GSM", "\"2B3434\"", "smsc 2B3434 129"},  // dial characters as they stand
+        {"IRA", "\"44-79\"", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.set) + " " + c.address);
+        m_card = kCard;
+        SimModem m = Modem();
+        ASSERT_EQ(Ask(m, std::string("AT+CSCS=\"") + c.set + "\""), "\r\nOK\r\n");
+        std::string answer = Ask(m, std::string("AT+CSCA=") + c.address);
+        if (!c.card) {
+            EXPECT_EQ(answer, "\r\n+CMS ERROR: 304\r\n");
+            EXPECT_EQ(m_card, kCard);
+            continue;
+        }
+        EXPECT_EQ(answer, "\r\nOK\r\n");
+        EXPECT_NE(m_card.find(std::string(c.card) + "\n"), std::string::npos) << m_card;
+    }
 }
 
 }  // namespace

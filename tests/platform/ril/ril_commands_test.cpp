@@ -143,6 +143,10 @@ TEST(RilCsca, AddressesGoInTheModemsCharacterSet) {
         // Without the character set the hex is no address; "B" is a dial character.
         {TeCharset::Gsm, "+CSCA: \"002B0034\",145", T16("002B0034"), nullptr},
         {TeCharset::Ucs2, "+CSCA: \"00E90031\",145", T16(""), nullptr},  // beyond ASCII, and no address plain
+        // Without quotes: hex of the set in force, and nothing else.
+        {TeCharset::Hex, "+CSCA: 2b34343132 ,145", T16("4412"), nullptr},
+        {TeCharset::Ucs2, "+CSCA: ,145", T16(""), nullptr},
+        {TeCharset::Ucs2, "+CSCA: +4412,145", T16(""), nullptr},
     };
     RILMSGCONFIG set = Config(T16("4412"), RIL_ADDRTYPE_INTERNATIONAL);
     for (const Case& c : cases) {

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/modem/sim_transport.h"
+#include "platform/ril/ril_commands.h"
 #include "platform/ril/ril_test_seams.h"
 #include "tests/platform/ril/radio_rig.h"
 
@@ -418,6 +419,102 @@ TEST(RilFaults, ResultCallbackMayCloseTheLastHandleAndOpenAnother) {
     EXPECT_EQ(RIL_Deinitialize(ctx.first), RIL_E_INVALIDHANDLE);
     EXPECT_EQ(RIL_Deinitialize(ctx.second), S_OK);
     CloseHandle(ctx.done);
+}
+
+// A modem that answers one command otherwise, the first time (or every
+// time) it is asked: its own final results end the request without a
+// time-out, busy answers are asked again after a pause, the caller sees one
+// answer. The recorded forms and their sources: recorded_answers_test.cpp.
+TEST(RilFaults, ModemsOwnAnswersEndTheRequestOrAreAskedAgain) {
+    struct Case {
+        const char* what;
+        const char* command;
+        const char* answer;
+        DWORD dwTimes;  // 0: every time
+        bool bSim;      // GET RESPONSE; else the message configuration
+        HRESULT hrError;  // 0: the request succeeds
+        int nAskedAgain;
+        const wchar_t* traced;
+        const wchar_t* address = L"441234567890";  // read, when it succeeds
+    };
+    const Case cases[] = {
+        {"Huawei", "AT+CSCA?", "\r\nCOMMAND NOT SUPPORT\r\n", 1, false, RIL_E_OPNOTSUPPORTED, 0,
+         L"[ril]: [AT+CSCA?] ended by the modem's own final result [COMMAND NOT SUPPORT]."},
+        {"just powered on", "AT+CSCA?", "\r\nERROR\r\n", 1, false, RIL_E_PHONEFAILURE, 0,
+         L"[AT+CSCA?]: result 3, error 0x81000001."},
+        {"Motorola", "AT+CSCA?", "\r\nMODEM ERROR: 5\r\n", 1, false, RIL_E_PHONEFAILURE, 0,
+         L"final result [MODEM ERROR: 5]."},
+        {"Android emulator", "AT+CSCA?", "\r\nERROR: UNSUPPORTED\r\n", 1, false, RIL_E_OPNOTSUPPORTED, 0,
+         L"final result [ERROR: UNSUPPORTED]."},
+        {"busy once", "AT+CSCA?", "\r\n+CME ERROR: 515\r\n", 1, false, 0, 1,
+         L"[AT+CSCA?] answered [+CME ERROR: 515]; asked again in 500 ms (try 2 of 4)."},
+        {"busy for good", "AT+CSCA?", "\r\n+CME ERROR: 515\r\n", 0, false, RIL_E_UNKNOWN, 3, L"(try 4 of 4)."},
+        {"a Gobi's first SIM access", "AT+CRSM=192", "\r\n+CRSM: 106,134,\"\"\r\n\r\nOK\r\n", 1, true, 0, 1,
+         L"answered [+CRSM: 106,134,\"\"]; asked again in 500 ms"},
+        {"a line twice", "AT+CSCA?", "\r\n+CSCA: \"+4479\",145\r\n\r\n+CSCA: \"+4479\",145\r\n\r\nOK\r\n", 1, false,
+         0, 0, L"[AT+CSCA?] gave [+CSCA: \"+4479\",145] 2 times; taken once.", L"4479"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RadioRig rig;
+        RilClient client;
+        ModemFaults f;
+        f.pszScriptedCommand = c.command;
+        f.pszScriptedAnswer = c.answer;
+        f.dwScriptedTimes = c.dwTimes;
+        SetSimModemFaultsForTest(f);
+        TraceCapture trace;
+        DWORD start = GetTickCount();
+        RilRecord r = c.bSim ? client.Call([](HRIL h) { return GetResponse(h, 0x6F17); }) : client.Call(RIL_GetMsgConfig);
+        DWORD took = GetTickCount() - start;
+        if (c.hrError) {
+            EXPECT_EQ(ErrorOf(r), c.hrError);
+        } else {
+            ASSERT_EQ(r.dwCode, (DWORD)RIL_RESULT_OK);
+            if (!c.bSim) {
+                EXPECT_STREQ(ConfigOf(r).raSvcCtrAddress.wszAddress, c.address);
+            }
+        }
+        EXPECT_EQ(client.AnswerCount(), 1u);
+        EXPECT_EQ(trace.Count(L"asked again"), c.nAskedAgain);
+        EXPECT_GE(took, c.nAskedAgain * kTransientPauseMs);
+        EXPECT_TRUE(trace.Has(c.traced)) << testing::PrintToString(trace.All());
+        EXPECT_FALSE(trace.Has(L"no answer to"));
+        // Asked once more, the modem answers as usual.
+        if (c.dwTimes) {
+            EXPECT_EQ(client.Call(RIL_GetMsgConfig).dwCode, (DWORD)RIL_RESULT_OK);
+        }
+    }
+}
+
+// The seam itself: only the command named, only the first times since the
+// faults were set (across connections), and not carried out.
+TEST(RilFaults, ScriptedAnswerTakesItsCommandTheFirstTimesOnly) {
+    RadioRig rig;
+    auto c = std::make_unique<RilClient>();
+    ModemFaults f;
+    f.pszScriptedCommand = "at+csca?";
+    f.pszScriptedAnswer = "\r\nCOMMAND NOT SUPPORT\r\n";
+    f.dwScriptedTimes = 2;
+    SetSimModemFaultsForTest(f);
+    EXPECT_EQ(ErrorOf(c->Call(RIL_GetMsgConfig)), RIL_E_OPNOTSUPPORTED);
+    EXPECT_EQ(SimBytes(c->Call([](HRIL h) { return ReadRecord(h, 0x6F17, 1); })), HexBytes(kRecord1));
+    c.reset();
+    c = std::make_unique<RilClient>();  // a new connection
+    EXPECT_EQ(ErrorOf(c->Call(RIL_GetMsgConfig)), RIL_E_OPNOTSUPPORTED);
+    EXPECT_EQ(c->Call(RIL_GetMsgConfig).dwCode, (DWORD)RIL_RESULT_OK);
+    SetSimModemFaultsForTest(f);
+    EXPECT_EQ(ErrorOf(c->Call(RIL_GetMsgConfig)), RIL_E_OPNOTSUPPORTED);
+
+    std::string card = rig.Card();
+    f.pszScriptedCommand = "AT+CSCA=";
+    f.pszScriptedAnswer = "\r\nOK\r\n";
+    f.dwScriptedTimes = 0;
+    SetSimModemFaultsForTest(f);
+    RILMSGCONFIG cfg = ConfigOf(c->Call(RIL_GetMsgConfig));
+    wcscpy(cfg.raSvcCtrAddress.wszAddress, L"4479");
+    EXPECT_EQ(c->Call([&](HRIL h) { return RIL_SetMsgConfig(h, &cfg); }).dwCode, (DWORD)RIL_RESULT_OK);
+    EXPECT_EQ(rig.Card(), card);
 }
 
 }  // namespace
