@@ -147,10 +147,11 @@ if [ "$more" = more ]; then
     trace_only
     traced "TextMSG_Address=31611112222"
     traced "VMail_Address=+4477009001"
-    # Done saved through the server: record 1 rewritten whole, so its alpha
-    # identifier is gone; the device's own card is untouched.
-    grep -q '^record 1 FF FF FF FF FF FF FF FF FF FF FF FF FF FF 06 91 44 77 00 09 10' "$server_card" ||
-        fail "Done did not reach the server's card: $(grep '^record 1' "$server_card" | tail -n 1)"
+    # Done with nothing changed writes nothing through the server: its record
+    # 1 keeps label and number; the device's own card is untouched.
+    grep -q '^record 1 4D 42 44 4E FF FF FF FF FF FF FF FF FF FF 06 91 44 77 00 09 10' "$server_card" ||
+        fail "Done changed the server's card: $(grep '^record 1' "$server_card" | tail -n 1)"
+    traced "voice mail unchanged, SIM record kept."
     card_is on
     said "phone application:"
     tail -n 1 "$phone_log" | grep -q 'WM_CPROG_UPDATEVMAIL_NUMBER VMail_Address=\[+4477009001\]' ||
