@@ -92,27 +92,33 @@ BOOL FuncGetVMailTextMSG_Setting(VMailTextMSGSetting* pSetting) {
 
     WCHAR szTextMSGAddress[kTextLen] = {};
     RILMSGCONFIG& TextMsgConfig = pSetting->TextMsgConfig;
-    if (!link.My_RIL_GetTextMessage_Setting(&TextMsgConfig)) {
-        HideCursor();
+    const bool bCentreRead = link.My_RIL_GetTextMessage_Setting(&TextMsgConfig);
+    if (!bCentreRead) {
         WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(), My_RIL_GetTextMessage_Setting() Failed, "
                    L"TextMSG_Address=[%s]", szTextMSGAddress);
         NKDbgPrintfW(L"[msg]Dialconf.dll: FuncGetVMailTextMSG_Setting(), "
                      L"My_RIL_GetTextMessage_Setting() Failed, TextMSG_Address=[%s] !!\r\n",
                      szTextMSGAddress);
         link.My_RIL_Deinitialize();
-        return FALSE;
-    }
-    // The address comes from the radio: keep it a terminated text.
-    TextMsgConfig.raSvcCtrAddress.wszAddress[MAXLENGTH_ADDRESS - 1] = L'\0';
-    pSetting->bTextMsgRead = TRUE;
+        // The SIM answers on its own: a modem without the configuration (or
+        // busy with it) may still give the voice mail, which would otherwise
+        // show empty. The configuration stays unread, so Done cannot send it
+        // unless a centre is typed.
+        WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(), service center not read, the voice mail read all "
+                   L"the same.");
+    } else {
+        // The address comes from the radio: keep it a terminated text.
+        TextMsgConfig.raSvcCtrAddress.wszAddress[MAXLENGTH_ADDRESS - 1] = L'\0';
+        pSetting->bTextMsgRead = TRUE;
 
-    const LPCWSTR pszAddress = TextMsgConfig.raSvcCtrAddress.wszAddress;
-    _snwprintf_s(szTextMSGAddress, _TRUNCATE, L"%s", pszAddress);
-    WriteRegistry(kMirrorKey, kValueTextMSGAddress, REG_SZ, pszAddress);
-    WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(): WriteRegistry(TextMSG_Address), "
-               L"TextMSG_Address=%s", szTextMSGAddress);
-    ShowTextMessageItem(pSetting);
-    link.My_RIL_Deinitialize();
+        const LPCWSTR pszAddress = TextMsgConfig.raSvcCtrAddress.wszAddress;
+        _snwprintf_s(szTextMSGAddress, _TRUNCATE, L"%s", pszAddress);
+        WriteRegistry(kMirrorKey, kValueTextMSGAddress, REG_SZ, pszAddress);
+        WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting(): WriteRegistry(TextMSG_Address), "
+                   L"TextMSG_Address=%s", szTextMSGAddress);
+        ShowTextMessageItem(pSetting);
+        link.My_RIL_Deinitialize();
+    }
 
     WriteTrace(L"[err]:FuncGetVMailTextMSG_Setting(), m_dwRegOverridesSIM = 0");
     DWORD dwCPHS = 0, dwSimType = 0;
@@ -125,5 +131,5 @@ BOOL FuncGetVMailTextMSG_Setting(VMailTextMSGSetting* pSetting) {
 
     HideCursor();
     WriteTrace(L"[msg]:FuncGetVMailTextMSG_Setting()-");
-    return TRUE;
+    return bCentreRead ? TRUE : FALSE;
 }
