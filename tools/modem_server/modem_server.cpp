@@ -8,6 +8,8 @@
 #include <cwchar>
 #include <string>
 
+#include "platform/attext/at_text.h"
+#include "platform/attext/hex_text.h"
 #include "platform/base/debug_out.h"
 #include "platform/modem/modem_dialect.h"
 #include "platform/modem/sim_card_file.h"
@@ -23,6 +25,13 @@ struct Options {
     int nDropAfter = -1;          // answers sent whole before one is cut off (once)
     int nConnections = 0;         // stop when this many have closed; 0: never
     ModemFaults faults;
+    // --answer: the commands that begin with answerTo answered with answer
+    // instead, the first answerTimes of them (0: all), as a real modem was
+    // recorded answering.
+    std::string answerTo;
+    std::string answer;
+    unsigned long answerTimes = 0;
+    unsigned long answered = 0;
 };
 
 void Usage() {
@@ -30,6 +39,7 @@ void Usage() {
              L"usage: modem_server --card FILE [--port N] [--port-file FILE] [--delay MS]\n"
              L"       [--silent] [--noise] [--echo] [--error] [--idle MS] [--drop-after N]\n"
              L"       [--once] [--connections N] [--dialect NAME[,NAME...]]\n"
+             L"       [--answer COMMAND TEXT [--answer-times N]]   (TEXT: \\r and \\n as CR and LF)\n"
              L"dialects: %hs\n", DialectNames(~0u).c_str());
 }
 
@@ -37,6 +47,19 @@ std::string Narrow(const std::wstring& w) {
     std::string s;
     for (wchar_t c : w) s += c < 0x80 ? static_cast<char>(c) : '?';
     return s;
+}
+
+// A command-line text with \r and \n written as two characters each.
+std::string Unescape(const std::string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == 'r' || s[i + 1] == 'n')) {
+            out += s[++i] == 'r' ? '\r' : '\n';
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
 }
 
 bool ParseNumber(const wchar_t* s, unsigned long max, unsigned long* pValue) {
@@ -66,6 +89,10 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o) {
         else if (a == L"--connections" && ParseNumber(next, 1000000, &v)) o->nConnections = static_cast<int>(v), ++i;
         else if (a == L"--once") o->nConnections = 1;
         else if (a == L"--dialect" && next && DialectsFromText(Narrow(argv[++i]), &o->faults.dwDialects, nullptr)) continue;
+        else if (a == L"--answer" && next && i + 2 < argc) {
+            o->answerTo = Narrow(argv[++i]);
+            o->answer = Unescape(Narrow(argv[++i]));
+        } else if (a == L"--answer-times" && ParseNumber(next, 1000000, &v)) o->answerTimes = v, ++i;
         else return false;
     }
     return true;
@@ -109,7 +136,15 @@ Served Serve(SOCKET client, Options& o, int* pAnswered) {
                 continue;
             }
             if (line.empty()) continue;
-            std::string answer = modem.Answer(line);
+            std::string answer;
+            const bool scripted = !o.answerTo.empty() && StartsWithNoCase(TrimBlanks(line), o.answerTo) &&
+                                  (o.answerTimes == 0 || o.answered < o.answerTimes);
+            if (scripted) {
+                answer = o.answer;
+                ++o.answered;
+            } else {
+                answer = modem.Answer(line);
+            }
             line.clear();
             if (o.faults.dwDelayMs) Sleep(o.faults.dwDelayMs);
             if (o.nDropAfter >= 0 && *pAnswered >= o.nDropAfter && !answer.empty()) {
