@@ -1,22 +1,27 @@
-// Stand-in for the phone shell's status bar: the top 26 x s pixels of the
-// screen, with the radio (signal, off or flight mode), battery and the time,
-// as the device shows them above every program. As the shell it also turns
-// the screen: on F9, on its private message kMsgTurn (devicectl turn), and
-// after any display change it fits the full-screen windows to the new work
-// area and tells every window. run.sh starts it on the emulated device; it
-// ends with the device's session (or on WM_CLOSE).
+// Stand-in for the phone's shell: the status bar, the top 26 x s pixels of
+// the screen, with the radio (signal, off or flight mode), battery and the
+// time, as the device shows them above every program. As the shell it also
+// owns the input panel ("SipWndClass") that every program raises and types
+// with, shows the busy indicator while a program's wait cursor is set, and
+// turns the screen: on F9, on its private message kMsgTurn (devicectl turn),
+// and after any display change it fits the full-screen windows to the new
+// work area and tells every window. run.sh starts it on the emulated device;
+// it ends with the device's session (or on WM_CLOSE).
 #include <windows.h>
 
 #include <cwchar>
 
 #include "platform/aygshell/aygshell.h"
+#include "platform/aygshell/input_panel.h"
 #include "platform/aygshell/shell_metrics.h"
 #include "platform/aygshell/shell_turn.h"
 #include "platform/aygshell/shell_window.h"
+#include "platform/base/debug_out.h"
 #include "platform/base/message_table.h"
 #include "platform/base/registry.h"
 #include "platform/modem/sim_transport.h"
 #include "platform/ossvcs/phone.h"
+#include "tools/standins/shell_overlays.h"
 
 namespace {
 
@@ -190,11 +195,30 @@ LRESULT OnRadio(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
     return 0;
 }
 
+// Wine's virtual desktop offers its "Default" size besides the display's own
+// sizes; naming the turned size there lets any display turn both ways.
+void OfferTurnedSize() {
+    RECT rc = ScreenRect();
+    wchar_t size[32];
+    swprintf(size, 32, L"%ldx%ld", rc.bottom, rc.right);
+    registry::Key key;
+    if (key.Create(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", registry::kReadWrite) == ERROR_SUCCESS)
+        key.SetString(L"Default", size);
+}
+
 LRESULT OnTurn(HWND hwnd) {
+    OfferTurnedSize();
     g_bTurning = true;
     LONG result = TurnScreen();
     g_bTurning = false;
-    if (result != DISP_CHANGE_SUCCESSFUL) return 0;
+    if (result != DISP_CHANGE_SUCCESSFUL) {
+        // The phone's user sees why nothing turned, not only shell.log.
+        RECT rc = ScreenRect();
+        wchar_t text[96];
+        swprintf(text, 96, L"This display cannot turn to %ld x %ld", rc.bottom, rc.right);
+        ShowShellNotice(text);
+        return 0;
+    }
     Follow(hwnd);
     return MAKELRESULT(g_rcFollowed.right, g_rcFollowed.bottom);
 }
@@ -255,6 +279,9 @@ int WINAPI wWinMain(HINSTANCE hInst, HINSTANCE, LPWSTR, int) {
     if (!RegisterHotKey(hwnd, kTurnHotKey, MOD_NOREPEAT, VK_F9)) RegisterHotKey(hwnd, kTurnHotKey, 0, VK_F9);
     if (HANDLE watcher = CreateThread(nullptr, 0, WatchRadio, hwnd, 0, nullptr)) CloseHandle(watcher);
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    // The device's input panel and overlays belong to the shell, made hidden.
+    if (!HostShellInputPanel()) NKDbgPrintfW(L"[shell] the input panel could not be made\r\n");
+    if (!CreateShellOverlays(hInst)) NKDbgPrintfW(L"[shell] the busy indicator could not be made\r\n");
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     return 0;
