@@ -269,16 +269,10 @@ radio_said="radio $radio_state"
 [ "${modem:-sim}" = sim ] || radio_said="radio as the modem has it"
 say "device $WINEPREFIX: $profile, modem ${modem:-sim}, SIM type ${simtype:-0}, CPHS $cphs, $radio_said"
 
-# The screen can turn where Wine's display offers both sizes: its own modes,
-# the X server's first screen and the size named "Default". Headless that
-# screen is the device's, so "Default" is the turned size; on a desktop
-# display Wine's own modes hold 640x480 and 320x240 but no portrait size.
+# The screen turns where Wine's display offers the turned size: besides its
+# own sizes it offers the one named "Default", which the shell names before
+# each turn (tools/standins/statusbar.cpp); the first turn's is named here.
 turned=${height}x${width}
-offered=$turned
-landscape=$([ "$width" -gt "$height" ] && echo "${width}x$height" || echo "$turned")
-if [ -n "${DISPLAY:-}" ] && { [ "$landscape" = 640x480 ] || [ "$landscape" = 320x240 ]; }; then
-    offered=${landscape#*x}x${landscape%x*}
-fi
 
 if [ -z "${DISPLAY:-}" ]; then
     # Two screens over each other: the device's (Wine's primary), and one of
@@ -309,7 +303,7 @@ fi
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
 "Phone"="${width}x${height}"
-"Default"="$offered"
+"Default"="$turned"
 
 EOF
     printf '%s' "$own_reg"
@@ -387,7 +381,12 @@ watch_in_background() {
     "$wine" 'C:\windows\devicectl.exe' "$@" </dev/null >"$out" 2>/dev/null &
     watcher=$!
 }
-stop_watcher() { kill "$watcher" 2>/dev/null || true; wait "$watcher" 2>/dev/null || true; }
+# Ends the watcher; watcher_rc is its exit status (0: it saw what it waited for).
+stop_watcher() {
+    kill -0 "$watcher" 2>/dev/null && kill "$watcher" 2>/dev/null
+    watcher_rc=0
+    wait "$watcher" 2>/dev/null || watcher_rc=$?
+}
 # The trace has the line (tee may still be writing the last of it).
 traced() {
     local _
@@ -438,8 +437,9 @@ if [ -z "$screenshot" ]; then
     [ "$up" = screen ] || watch_in_background "$WINEPREFIX/.qx-up" wait-screen 32767
     wait_program 999999999
     if [ "$up" = prompt ]; then
+        sleep 0.3  # it may have seen the screen as the program ended
         stop_watcher
-        if [ -z "$(tr -d '\r\n' <"$WINEPREFIX/.qx-up")" ]; then
+        if [ "$watcher_rc" -ne 0 ]; then
             traced "[CreateMainWindow]" && fail "the radio did not come on after OK on the power prompt"
             fail "the power prompt was refused: the radio stays off"
         fi

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <string>
 
 #include "platform/aygshell/aygshell.h"
 #include "platform/aygshell/input_panel.h"
@@ -19,6 +20,7 @@
 #include "platform/base/debug_out.h"
 #include "platform/base/message_table.h"
 #include "platform/base/registry.h"
+#include "platform/base/scoped.h"
 #include "platform/modem/sim_transport.h"
 #include "platform/ossvcs/phone.h"
 #include "tools/standins/shell_overlays.h"
@@ -196,7 +198,9 @@ LRESULT OnRadio(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
 }
 
 // Wine's virtual desktop offers its "Default" size besides the display's own
-// sizes; naming the turned size there lets any display turn both ways.
+// sizes, but a process reads it once, as it starts. So each turn names the
+// turned size there and is then asked of a new process of ours
+// (--turn-display): any display turns both ways.
 void OfferTurnedSize() {
     RECT rc = ScreenRect();
     wchar_t size[32];
@@ -206,10 +210,31 @@ void OfferTurnedSize() {
         key.SetString(L"Default", size);
 }
 
-LRESULT OnTurn(HWND hwnd) {
+LONG TurnDisplayInNewProcess() {
     OfferTurnedSize();
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring cmd = L"\"" + std::wstring(self) + L"\" --turn-display";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(self, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return DISP_CHANGE_FAILED;
+    scoped::Kernel process(pi.hProcess), thread(pi.hThread);
+    // The display change is sent to this thread's windows too: answer meanwhile.
+    while (MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 30000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    DWORD code = static_cast<DWORD>(DISP_CHANGE_FAILED);
+    GetExitCodeProcess(pi.hProcess, &code);
+    return static_cast<LONG>(code);
+}
+
+LRESULT OnTurn(HWND hwnd) {
+    if (g_bTurning) return 0;
     g_bTurning = true;
-    LONG result = TurnScreen();
+    LONG result = TurnDisplayInNewProcess();
     g_bTurning = false;
     if (result != DISP_CHANGE_SUCCESSFUL) {
         // The phone's user sees why nothing turned, not only shell.log.
@@ -261,7 +286,8 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE hInst, HINSTANCE, LPWSTR, int) {
+int WINAPI wWinMain(HINSTANCE hInst, HINSTANCE, LPWSTR cmdLine, int) {
+    if (cmdLine && wcsstr(cmdLine, L"--turn-display")) return static_cast<int>(TurnScreen());
     RegisterSimModem();  // the phone state comes from the device's modem
     WNDCLASSW wc{};
     wc.style = CS_HREDRAW | CS_VREDRAW;  // drawn across its width: all again after a turn
