@@ -123,9 +123,9 @@ wine_running_on() {
     local p exe prefix want
     want=$(cd "$1" && pwd -P)
     for p in $(pgrep -f 'QXPhoneVMSetting\.exe|statusbar\.exe' || true); do
-        prefix=$(tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | sed -n 's/^WINEPREFIX=//p')
+        prefix=$(tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | sed -n 's/^WINEPREFIX=//p')
         [ -n "$prefix" ] && [ "$(cd "$prefix" 2>/dev/null && pwd -P)" = "$want" ] || continue
-        exe=$(tr '\0' ' ' <"/proc/$p/cmdline" 2>/dev/null | grep -oE '(QXPhoneVMSetting|statusbar)\.exe' | head -n 1)
+        exe=$(tr '\0' ' ' 2>/dev/null <"/proc/$p/cmdline" | grep -oE '(QXPhoneVMSetting|statusbar)\.exe' | head -n 1)
         [ -n "$exe" ] && { echo "$p $exe"; return 0; }
     done
     return 1
@@ -133,7 +133,7 @@ wine_running_on() {
 claim_device() {
     local mark=$device/.qx-run pid="" what="" since="" found
     if [ -f "$mark" ]; then read -r pid what since <"$mark" || true; fi
-    if [ -n "$pid" ] && tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q 'run\.sh'; then
+    if [ -n "$pid" ] && tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -q 'run\.sh'; then
         refuse "the device $device is in use by run.sh (pid $pid, $what, since $since); end it with Cancel on its screen, or: kill $pid"
     fi
     if found=$(wine_running_on "$device"); then
