@@ -319,6 +319,10 @@ LRESULT OnPreference(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
     if (wParam == SIP_UP) {
         g_dwTargetThread = dwAsking;
         PlaceInputPanel();
+        // Already up, it may lie under the window just activated on the X
+        // server though Win32 has it on top: stepping out of the top-most
+        // band and back restacks it there too.
+        if (bWasUp) SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         if (!bWasUp) NotifyPanelChange(dwAsking);
     } else if (bWasUp) {
