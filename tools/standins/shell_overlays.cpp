@@ -23,9 +23,6 @@ constexpr UINT kNoticeMs = 4000;
 constexpr int kDots = 8;
 constexpr int kBusyBase = 44;
 constexpr int kNoticeBaseHeight = 44;
-const COLORREF kBack = RGB(0x10, 0x12, 0x16);
-const COLORREF kLight = RGB(0xE8, 0xEA, 0xEE);
-const COLORREF kDim = RGB(0x50, 0x54, 0x5A);
 
 scoped::Kernel g_board;
 LONG volatile* g_pWaiting = nullptr;  // the process whose cursor waits, or 0
@@ -52,33 +49,54 @@ void ShowCentred(HWND hwnd, int width, int height) {
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
-void FillBox(HDC hdc, const RECT& rc) {
-    scoped::Brush back(CreateSolidBrush(kBack));
-    FillRect(hdc, &rc, back.get());
-}
-
 // A wheel of dots, the brightest one a step further at every tick.
-LRESULT OnBusyPaint(HWND hwnd) {
-    scoped::Paint paint(hwnd);
-    RECT rc{};
-    GetClientRect(hwnd, &rc);
-    FillBox(paint.hdc(), rc);
+void PaintWheel(HDC hdc, const RECT& rc) {
     const int s = ShellScale();
     const double cx = rc.right / 2.0, cy = rc.bottom / 2.0, radius = 14.0 * s, dot = 3.0 * s;
-    scoped::Brush light(CreateSolidBrush(kLight)), dim(CreateSolidBrush(kDim));
-    scoped::Select pen(paint.hdc(), GetStockObject(NULL_PEN));
+    scoped::Brush light(CreateSolidBrush(kShellLight)), dim(CreateSolidBrush(kShellDim));
+    scoped::Select pen(hdc, GetStockObject(NULL_PEN));
     for (int i = 0; i < kDots; ++i) {
         double angle = 2 * 3.14159265358979 * i / kDots;
         int x = static_cast<int>(cx + radius * std::sin(angle)), y = static_cast<int>(cy - radius * std::cos(angle));
         bool lit = (g_iPhase - i + kDots) % kDots < 2;
-        scoped::Select brush(paint.hdc(), lit ? light.get() : dim.get());
-        Ellipse(paint.hdc(), x - static_cast<int>(dot), y - static_cast<int>(dot), x + static_cast<int>(dot) + 1,
+        scoped::Select brush(hdc, lit ? light.get() : dim.get());
+        Ellipse(hdc, x - static_cast<int>(dot), y - static_cast<int>(dot), x + static_cast<int>(dot) + 1,
                 y + static_cast<int>(dot) + 1);
     }
+}
+
+void PaintNotice(HWND hwnd, HDC hdc, RECT rc) {
+    wchar_t text[160] = {};
+    GetWindowTextW(hwnd, text, 160);
+    const int s = ShellScale();
+    scoped::Font font(shellwnd::CreateShellFont(12 * s, true));
+    scoped::Select sel(hdc, font.get());
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, kShellLight);
+    InflateRect(&rc, -6 * s, -4 * s);
+    DrawTextW(hdc, text, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+}
+
+LRESULT OnOverlayPaint(HWND hwnd) {
+    scoped::Paint paint(hwnd);
+    RECT rc{};
+    GetClientRect(hwnd, &rc);
+    scoped::Brush back(CreateSolidBrush(kShellBack));
+    FillRect(paint.hdc(), &rc, back.get());
+    if (hwnd == g_hwndBusy)
+        PaintWheel(paint.hdc(), rc);
+    else
+        PaintNotice(hwnd, paint.hdc(), rc);
     return 0;
 }
 
-LRESULT OnBusyTimer(HWND hwnd) {
+// The busy indicator's watch, or the end of a notice.
+LRESULT OnOverlayTimer(HWND hwnd) {
+    if (hwnd != g_hwndBusy) {
+        KillTimer(hwnd, kNoticeTimer);
+        ShowWindow(hwnd, SW_HIDE);
+        return 0;
+    }
     if (!ProgramWaits()) {
         if (IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_HIDE);
         return 0;
@@ -90,54 +108,21 @@ LRESULT OnBusyTimer(HWND hwnd) {
     return 0;
 }
 
-constexpr MessageHandler kBusyHandlers[] = {
-    Cracked<WM_PAINT, OnBusyPaint>,
-    Cracked<WM_TIMER, OnBusyTimer>,
+// Both overlays, each of its own class (devicectl tells them apart by it).
+constexpr MessageHandler kOverlayHandlers[] = {
+    Cracked<WM_PAINT, OnOverlayPaint>,
+    Cracked<WM_TIMER, OnOverlayTimer>,
     Cracked<WM_ERASEBKGND, shellwnd::PaintedWhole>,
     Cracked<WM_MOUSEACTIVATE, shellwnd::NoActivate>,
 };
 
-LRESULT CALLBACK BusyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DispatchMessageTable(kBusyHandlers, hwnd, msg, wParam, lParam);
+LRESULT CALLBACK OverlayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DispatchMessageTable(kOverlayHandlers, hwnd, msg, wParam, lParam);
 }
 
-LRESULT OnNoticePaint(HWND hwnd) {
-    scoped::Paint paint(hwnd);
-    RECT rc{};
-    GetClientRect(hwnd, &rc);
-    FillBox(paint.hdc(), rc);
-    wchar_t text[160] = {};
-    GetWindowTextW(hwnd, text, 160);
-    const int s = ShellScale();
-    scoped::Font font(shellwnd::CreateShellFont(12 * s, true));
-    scoped::Select sel(paint.hdc(), font.get());
-    SetBkMode(paint.hdc(), TRANSPARENT);
-    SetTextColor(paint.hdc(), kLight);
-    InflateRect(&rc, -6 * s, -4 * s);
-    DrawTextW(paint.hdc(), text, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-    return 0;
-}
-
-LRESULT OnNoticeTimer(HWND hwnd) {
-    KillTimer(hwnd, kNoticeTimer);
-    ShowWindow(hwnd, SW_HIDE);
-    return 0;
-}
-
-constexpr MessageHandler kNoticeHandlers[] = {
-    Cracked<WM_PAINT, OnNoticePaint>,
-    Cracked<WM_TIMER, OnNoticeTimer>,
-    Cracked<WM_ERASEBKGND, shellwnd::PaintedWhole>,
-    Cracked<WM_MOUSEACTIVATE, shellwnd::NoActivate>,
-};
-
-LRESULT CALLBACK NoticeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DispatchMessageTable(kNoticeHandlers, hwnd, msg, wParam, lParam);
-}
-
-HWND MakeOverlay(HINSTANCE hInst, LPCWSTR cls, WNDPROC proc) {
+HWND MakeOverlay(HINSTANCE hInst, LPCWSTR cls) {
     WNDCLASSW wc{};
-    wc.lpfnWndProc = proc;
+    wc.lpfnWndProc = OverlayProc;
     wc.hInstance = hInst;
     wc.lpszClassName = cls;
     if (!RegisterClassW(&wc)) return nullptr;
@@ -152,8 +137,8 @@ bool CreateShellOverlays(HINSTANCE hInst) {
     if (g_board)
         g_pWaiting = static_cast<LONG volatile*>(MapViewOfFile(g_board.get(), FILE_MAP_WRITE, 0, 0, sizeof(LONG)));
     if (!g_pWaiting) NKDbgPrintfW(L"[shell] no wait-cursor word, error=%u\r\n", GetLastError());
-    g_hwndBusy = MakeOverlay(hInst, kBusyClass, BusyProc);
-    g_hwndNotice = MakeOverlay(hInst, kNoticeClass, NoticeProc);
+    g_hwndBusy = MakeOverlay(hInst, kBusyClass);
+    g_hwndNotice = MakeOverlay(hInst, kNoticeClass);
     if (!g_hwndBusy || !g_hwndNotice) return false;
     SetTimer(g_hwndBusy, kWatchTimer, kWatchMs, nullptr);
     return true;

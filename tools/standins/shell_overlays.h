@@ -4,6 +4,11 @@
 #pragma once
 #include <windows.h>
 
+// The shell's colours: the status bar's and the overlays'.
+constexpr COLORREF kShellBack = RGB(0x10, 0x12, 0x16);
+constexpr COLORREF kShellLight = RGB(0xE8, 0xEA, 0xEE);
+constexpr COLORREF kShellDim = RGB(0x50, 0x54, 0x5A);
+
 // Makes both windows, hidden, and publishes the word a program's wait cursor
 // is told through (kWaitCursorBoard); false when either cannot be made.
 bool CreateShellOverlays(HINSTANCE hInst);

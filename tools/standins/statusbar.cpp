@@ -43,9 +43,9 @@ constexpr DWORD kRadioPollMs = 3000;
 
 enum RadioShown : WPARAM { kRadioUnknown, kRadioOff, kRadioFlight, kRadioOn };
 
-const COLORREF kBack = RGB(0x10, 0x12, 0x16);
-const COLORREF kLight = RGB(0xE8, 0xEA, 0xEE);
-const COLORREF kDim = RGB(0x50, 0x54, 0x5A);
+const COLORREF kBack = kShellBack;
+const COLORREF kLight = kShellLight;
+const COLORREF kDim = kShellDim;
 
 RadioShown g_radio = kRadioUnknown;
 RECT g_rcFollowed{};     // the screen the windows were last fitted to
