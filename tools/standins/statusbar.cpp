@@ -240,7 +240,7 @@ LRESULT OnTurn(HWND hwnd) {
         // The phone's user sees why nothing turned, not only shell.log.
         RECT rc = ScreenRect();
         wchar_t text[96];
-        swprintf(text, 96, L"This display cannot turn to %ld x %ld", rc.bottom, rc.right);
+        swprintf(text, 96, L"Cannot turn to %ld x %ld", rc.bottom, rc.right);
         ShowShellNotice(text);
         return 0;
     }
