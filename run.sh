@@ -36,15 +36,25 @@ screen opens as a window; without one it runs headless under Xvfb, where
 
 --modem, --sim-type and --cphs are written into the phone, which keeps them
 for later runs; the profile's screen, fonts and display values are applied
-on every run. The program's trace goes to standard error, run.sh's own lines
-to standard output. Exit status: 0 when the program came up and ended as
-asked, 1 when it did not, 2 on a bad option.
+on every run. One run at a time per phone: a phone whose program or shell
+is running is left alone. The program's trace goes to standard error,
+run.sh's own lines to standard output. Exit status: 0 when the program came
+up and ended as asked; 1 when it did not, with one line saying why (no
+modem answered, flight mode handed to the control panel, the power prompt
+refused); 2 on a bad option, a path that cannot be made or a phone in use.
 EOF
 }
 
 say() { echo "run.sh: $*"; }
 fail() { echo "run.sh: $*" >&2; exit 1; }
-bad_usage() { echo "run.sh: $* (see ./run.sh --help)" >&2; exit 2; }
+refuse() { echo "run.sh: $*" >&2; exit 2; }
+bad_usage() { refuse "$* (see ./run.sh --help)"; }
+# A folder made, or one line saying why it cannot be.
+make_dir() {
+    local why
+    why=$(mkdir -p -- "$2" 2>&1) || refuse "cannot make $1 $2: ${why##*: }"
+    [ -w "$2" ] || refuse "cannot write in $1 $2: permission denied"
+}
 
 profile=vga device="" screenshot="" radio="" modem="" simtype="" cphs="" turn="" end_key=cancel build_it=1
 while [ $# -gt 0 ]; do
@@ -105,7 +115,42 @@ fi
 size=$(sed -n 's/^; screen=//p' "$profile_reg")
 width=${size%x*} height=${size#*x}
 build=${QX_BUILD_DIR:-build}
-mkdir -p "$build"
+device=${device:-$build/devices/$profile}
+
+# One run per device: a device whose program or shell is running is left
+# alone, and the line says which run it is and how to end it.
+wine_running_on() {
+    local p exe prefix want
+    want=$(cd "$1" && pwd -P)
+    for p in $(pgrep -f 'QXPhoneVMSetting\.exe|statusbar\.exe' || true); do
+        prefix=$(tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | sed -n 's/^WINEPREFIX=//p')
+        [ -n "$prefix" ] && [ "$(cd "$prefix" 2>/dev/null && pwd -P)" = "$want" ] || continue
+        exe=$(tr '\0' ' ' 2>/dev/null <"/proc/$p/cmdline" | grep -oE '(QXPhoneVMSetting|statusbar)\.exe' | head -n 1)
+        [ -n "$exe" ] && { echo "$p $exe"; return 0; }
+    done
+    return 1
+}
+claim_device() {
+    local mark=$device/.qx-run pid="" what="" since="" found
+    if [ -f "$mark" ]; then read -r pid what since <"$mark" || true; fi
+    if [ -n "$pid" ] && tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -q 'run\.sh'; then
+        refuse "the device $device is in use by run.sh (pid $pid, $what, since $since); end it with Cancel on its screen, or: kill $pid"
+    fi
+    if found=$(wine_running_on "$device"); then
+        refuse "the device $device is in use: ${found#* } runs there (pid ${found%% *}); end it with: WINEPREFIX=$(cd "$device" && pwd) /usr/lib/wine/wineserver -k"
+    fi
+    echo "$$ $profile $(date +%H:%M:%S)" >"$mark"
+}
+make_dir "the device folder" "$device"
+[ -z "$screenshot" ] || make_dir "the folder of the screenshot" "$(dirname -- "$screenshot")"
+# Held only while the device is checked and claimed, so two starts at once
+# cannot both pass; nothing started here inherits it.
+exec 9>"$device/.qx-run.lock"
+flock 9
+claim_device
+exec 9>&-
+
+make_dir "the build folder" "$build"
 log=$(cd "$build" && pwd)/run-build.log
 
 # Packages and the build, their output in the log.
@@ -125,13 +170,25 @@ for exe in QXPhoneVMSetting ctlpnl devicectl statusbar phoneapp; do
     [ -f "$build/bin/$exe.exe" ] || fail "$build/bin/$exe.exe is missing; run without --no-build"
 done
 
-device=${device:-$build/devices/$profile}
-mkdir -p "$device"
 export WINEPREFIX=$(cd "$device" && pwd) WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 windir=$WINEPREFIX/drive_c/windows
 
-# A run still going on this device would hold its files.
+xvfb_pid=""
+cleanup() {
+    # Wine first, so none of its processes sees its X server go.
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+    /usr/lib/wine/wineserver -w 2>/dev/null || true
+    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+    rm -f "$WINEPREFIX/.qx-run"
+}
+trap cleanup EXIT
+# Killed, the run still ends its device (kill PID is the plain way to end it).
+trap 'exit 143' TERM HUP
+trap 'exit 130' INT
+
+# What is left of an earlier run (its server, a program started by hand that
+# ended) would hold the device's files.
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 /usr/lib/wine/wineserver -w 2>/dev/null || true
 
@@ -183,27 +240,39 @@ if [ -n "$simtype" ]; then
 else
     simtype=$(device_value 'SOFTWARE\\OEM\\RIL' SIMTYPE)
 fi
-say "device $WINEPREFIX: $profile, modem ${modem:-sim}, SIM type ${simtype:-0}, CPHS $cphs"
-
-# The screen can turn where Wine's display offers both sizes: its own modes,
-# the X server's first screen and the size named "Default". Headless that
-# screen is the device's, so "Default" is the turned size; on a desktop
-# display Wine's own modes hold 640x480 and 320x240 but no portrait size.
-turned=${height}x${width}
-offered=$turned
-landscape=$([ "$width" -gt "$height" ] && echo "${width}x$height" || echo "$turned")
-if [ -n "${DISPLAY:-}" ] && { [ "$landscape" = 640x480 ] || [ "$landscape" = 320x240 ]; }; then
-    offered=${landscape#*x}x${landscape%x*}
+# The SIM card is the user's data: seeded once, never replaced.
+if [ ! -f "$windir/simcard.txt" ]; then
+    cp devices/default-simcard.txt "$windir/simcard.txt"
 fi
+# Only the radio line changes; the rest of the card is the user's. Replaced
+# whole, as the modem writes it, so it never reads half a card.
+if [ -n "$radio" ]; then
+    card=$windir/simcard.txt
+    if grep -qiE '^[[:space:]]*radio[[:space:]]' "$card"; then
+        sed -E 's/^([[:space:]]*)[Rr][Aa][Dd][Ii][Oo]([[:space:]]+)[A-Za-z]+/\1radio\2'"$radio"'/' "$card" >"$card.new"
+    else
+        { echo "radio $radio"; cat "$card"; } >"$card.new"
+    fi
+    mv -f "$card.new" "$card"
+fi
+# What the phone will do at start follows the card as it now is; with
+# another modem its own radio decides, and the phone is taken as on.
+radio_state=on
+if [ "${modem:-sim}" = sim ]; then
+    radio_state=$(sed -nE 's/^[[:space:]]*[Rr][Aa][Dd][Ii][Oo][[:space:]]+([A-Za-z]+).*/\1/p' "$windir/simcard.txt" | head -n 1)
+    radio_state=$(echo "${radio_state:-on}" | tr 'A-Z' 'a-z')
+fi
+if [ "$radio_state" != on ] && { [ -n "$turn" ] || [ "$end_key" = done ]; }; then
+    bad_usage "--turn and --done need the settings screen, but the radio is $radio_state; --radio on sets it"
+fi
+radio_said="radio $radio_state"
+[ "${modem:-sim}" = sim ] || radio_said="radio as the modem has it"
+say "device $WINEPREFIX: $profile, modem ${modem:-sim}, SIM type ${simtype:-0}, CPHS $cphs, $radio_said"
 
-xvfb_pid=""
-cleanup() {
-    # Wine first, so none of its processes sees its X server go.
-    /usr/lib/wine/wineserver -k 2>/dev/null || true
-    /usr/lib/wine/wineserver -w 2>/dev/null || true
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
+# The screen turns where Wine's display offers the turned size: besides its
+# own sizes it offers the one named "Default", which the shell names before
+# each turn (tools/standins/statusbar.cpp); the first turn's is named here.
+turned=${height}x${width}
 
 if [ -z "${DISPLAY:-}" ]; then
     # Two screens over each other: the device's (Wine's primary), and one of
@@ -234,42 +303,29 @@ fi
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
 "Phone"="${width}x${height}"
-"Default"="$offered"
+"Default"="$turned"
 
 EOF
     printf '%s' "$own_reg"
-} >"$WINEPREFIX/run.reg"
-"$wine" regedit /S "$WINEPREFIX/run.reg" </dev/null >/dev/null 2>&1 || fail "the device's registry could not be set"
+} >"$WINEPREFIX/run.reg.new"
+import_run_reg() {
+    "$wine" regedit /S "$WINEPREFIX/run.reg.new" </dev/null >/dev/null 2>&1 || fail "the device's registry could not be set"
+}
+import_run_reg
+# Importing starts the desktop with the values it had; when they changed (a
+# new profile), the device starts again and imports them once more, so this
+# run's desktop has them (and Wine's server none of our pipes).
+if ! cmp -s "$WINEPREFIX/run.reg.new" "$WINEPREFIX/run.reg"; then
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+    /usr/lib/wine/wineserver -w 2>/dev/null || true
+    import_run_reg
+fi
+mv -f "$WINEPREFIX/run.reg.new" "$WINEPREFIX/run.reg"
 
 portrait=$([ "$width" -gt "$height" ] && echo "$turned" || echo "${width}x${height}")
 cp skins/"$portrait"/*.png "$windir/"
 for f in "$build"/bin/*.dll; do [ -e "$f" ] && cp "$f" "$windir/"; done
 for exe in QXPhoneVMSetting ctlpnl devicectl statusbar phoneapp; do cp "$build/bin/$exe.exe" "$windir/"; done
-# The SIM card is the user's data: seeded once, never replaced.
-if [ ! -f "$windir/simcard.txt" ]; then
-    cp devices/default-simcard.txt "$windir/simcard.txt"
-fi
-# Only the radio line changes; the rest of the card is the user's. Replaced
-# whole, as the modem writes it, so it never reads half a card.
-if [ -n "$radio" ]; then
-    card=$windir/simcard.txt
-    if grep -qiE '^[[:space:]]*radio[[:space:]]' "$card"; then
-        sed -E 's/^([[:space:]]*)[Rr][Aa][Dd][Ii][Oo]([[:space:]]+)[A-Za-z]+/\1radio\2'"$radio"'/' "$card" >"$card.new"
-    else
-        { echo "radio $radio"; cat "$card"; } >"$card.new"
-    fi
-    mv -f "$card.new" "$card"
-fi
-# What the phone will do at start follows the card as it now is; with
-# another modem its own radio decides, and the phone is taken as on.
-radio_state=on
-if [ "${modem:-sim}" = sim ]; then
-    radio_state=$(sed -nE 's/^[[:space:]]*[Rr][Aa][Dd][Ii][Oo][[:space:]]+([A-Za-z]+).*/\1/p' "$windir/simcard.txt" | head -n 1)
-    radio_state=$(echo "${radio_state:-on}" | tr 'A-Z' 'a-z')
-fi
-if [ "$radio_state" != on ] && { [ -n "$turn" ] || [ "$end_key" = done ]; }; then
-    bad_usage "--turn and --done need the settings screen, but the radio is $radio_state; --radio on sets it"
-fi
 
 devicectl() { "$wine" 'C:\windows\devicectl.exe' "$@" </dev/null 2>/dev/null; }
 devicectl_said() { "$wine" 'C:\windows\devicectl.exe' "$@" </dev/null 2>&1 | tr -d '\r'; }
@@ -284,20 +340,26 @@ shell_log=$WINEPREFIX/shell.log
 shell_said=$("$wine" 'C:\windows\devicectl.exe' wait-shell 60 </dev/null 2>&1 >/dev/null | tr -d '\r') ||
     fail "the phone's shell did not come up: ${shell_said#devicectl: } (see $shell_log)"
 
-# The program itself, its trace on our standard error.
+# The program itself, its trace on our standard error and kept, so the run
+# can say how it ended.
 ctlpnl_lines=$(count_lines "$windir/ctlpnl.log")
 phone_lines=$(count_lines "$windir/phoneapp.log")
-"$wine" 'C:\windows\QXPhoneVMSetting.exe' </dev/null >/dev/null &
+trace=$WINEPREFIX/program.trace
+: >"$trace"
+"$wine" 'C:\windows\QXPhoneVMSetting.exe' </dev/null >/dev/null 2> >(tee "$trace" >&2) &
 app_pid=$!
 
+# Gone, or a zombie not yet reaped (its state follows the name's ")").
+program_running() {
+    kill -0 "$app_pid" 2>/dev/null && [ "$(sed 's/.*) //; s/ .*//' "/proc/$app_pid/stat" 2>/dev/null)" != Z ]
+}
 # Waits up to $1 seconds for the program's process to end; app_rc is then
 # its exit code.
 app_rc=""
 wait_program() {
     local i
     for ((i = 0; i < $1 * 10; i++)); do
-        # Gone, or a zombie not yet reaped (its state follows the name's ")").
-        if ! kill -0 "$app_pid" 2>/dev/null || [ "$(sed 's/.*) //; s/ .*//' "/proc/$app_pid/stat" 2>/dev/null)" = Z ]; then
+        if ! program_running; then
             app_rc=0
             wait "$app_pid" || app_rc=$?
             return 0
@@ -310,21 +372,81 @@ ended() {
     wait_program "$1" || fail "the program did not end $2"
     [ "$app_rc" -eq 0 ] || fail "the program ended with exit code $app_rc"
 }
-
-if [ -z "$screenshot" ]; then
-    wait_program 999999999
-    [ "$app_rc" -eq 0 ] || fail "the program ended with exit code $app_rc"
-    exit 0
-fi
+# A watcher (devicectl) in the background while the program runs: its
+# output lands in $1; the watcher's pid in $watcher.
+watch_in_background() {
+    local out=$1
+    shift
+    : >"$out"
+    "$wine" 'C:\windows\devicectl.exe' "$@" </dev/null >"$out" 2>/dev/null &
+    watcher=$!
+}
+# Ends the watcher; watcher_rc is its exit status (0: it saw what it waited for).
+stop_watcher() {
+    kill -0 "$watcher" 2>/dev/null && kill "$watcher" 2>/dev/null
+    watcher_rc=0
+    wait "$watcher" 2>/dev/null || watcher_rc=$?
+}
+# The trace has the line (tee may still be writing the last of it).
+traced() {
+    local _
+    for _ in 1 2 3 4 5; do grep -qF -- "$1" "$trace" && return 0; sleep 0.1; done
+    return 1
+}
 
 shoot() {
-    mkdir -p "$(dirname "$screenshot")"
     local id
     id=$(xwininfo -root -tree | awk '/"Phone - Wine desktop"/ { print $1; exit }')
     [ -n "$id" ] || fail "the device's screen is not on $DISPLAY"
     import -window "$id" "$screenshot"
     say "screenshot $screenshot ($(identify -format '%wx%h' "$screenshot"))"
 }
+
+# The program ended without showing a screen: say why, from what it left.
+ended_without_screen() {
+    wait_program 5 || true
+    if traced "GetPhoneState return FALSE"; then
+        local which=$modem
+        [ "${modem:-sim}" != sim ] || which="sim (the built-in simulated modem)"
+        fail "no modem answered on ${which}: the program ended at its start (--modem chooses another)"
+    fi
+    local _
+    for _ in $(seq 50); do [ "$(count_lines "$windir/ctlpnl.log")" -gt "$ctlpnl_lines" ] && break; sleep 0.1; done
+    if [ "$(count_lines "$windir/ctlpnl.log")" -gt "$ctlpnl_lines" ]; then
+        say "control panel: $(tail -n 1 "$windir/ctlpnl.log" | tr -d '\r')"
+        [ -z "$screenshot" ] || shoot
+        fail "flight mode: the program handed over to the control panel's phone page (--radio on ends flight mode)"
+    fi
+    fail "the program ended before its screen came up (exit code ${app_rc:-unknown})"
+}
+
+# What the program shows first: the settings screen or the power prompt,
+# unless it ends before either.
+watch_in_background "$WINEPREFIX/.qx-up" wait-up "$([ -n "$screenshot" ] && echo 60 || echo 32767)"
+while kill -0 "$watcher" 2>/dev/null && program_running; do sleep 0.1; done
+[ -n "$(tr -d '\r\n' <"$WINEPREFIX/.qx-up")" ] || sleep 0.3  # it may have seen the screen as the program ended
+stop_watcher
+up=$(tr -d '\r\n' <"$WINEPREFIX/.qx-up")
+if [ -z "$up" ]; then
+    program_running || ended_without_screen
+    fail "the program showed neither its screen nor the power prompt within 60 s"
+fi
+
+if [ -z "$screenshot" ]; then
+    # The user's run: after the prompt, watch whether its OK brings the screen.
+    [ "$up" = screen ] || watch_in_background "$WINEPREFIX/.qx-up" wait-screen 32767
+    wait_program 999999999
+    if [ "$up" = prompt ]; then
+        sleep 0.3  # it may have seen the screen as the program ended
+        stop_watcher
+        if [ "$watcher_rc" -ne 0 ]; then
+            traced "[CreateMainWindow]" && fail "the radio did not come on after OK on the power prompt"
+            fail "the power prompt was refused: the radio stays off"
+        fi
+    fi
+    [ "$app_rc" -eq 0 ] || fail "the program ended with exit code $app_rc"
+    exit 0
+fi
 
 # Turns the screen through the shell and tells where the windows went.
 turn_screen() {
@@ -333,18 +455,8 @@ turn_screen() {
     say "turned to $to: $(devicectl_said layout | paste -sd ';' | sed 's/;/; /g')"
 }
 
-case $radio_state in
-flight)
-    # The control panel's phone page takes over; the program shows nothing.
-    ended 60 "by handing over to the control panel"
-    for _ in $(seq 100); do [ "$(count_lines "$windir/ctlpnl.log")" -gt "$ctlpnl_lines" ] && break; sleep 0.1; done
-    [ "$(count_lines "$windir/ctlpnl.log")" -gt "$ctlpnl_lines" ] || fail "the control panel was not started"
-    say "control panel: $(tail -n 1 "$windir/ctlpnl.log" | tr -d '\r')"
-    shoot
-    ;;
-off)
-    # The power prompt comes before the settings screen, under the same title.
-    devicectl wait-window "Voice Mail and Text Messages" 60 || fail "the power prompt did not come up"
+if [ "$up" = prompt ]; then
+    [ -z "$turn" ] && [ "$end_key" = cancel ] || fail "the power prompt came up: the radio is off, so there is no screen to turn or save"
     shoot
     # Its "Cancel" button, as the box lays it out on this screen: the box
     # sits below the 26*s status bar.
@@ -358,18 +470,17 @@ off)
     esac
     devicectl tap $cancel || fail "the power prompt's Cancel could not be tapped"
     ended 30 "on Cancel"
-    ;;
-*)
-    devicectl wait-screen 60 || fail "the settings screen did not come up"
-    [ -z "$turn" ] || turn_screen
-    shoot
-    [ -z "$turn" ] || turn_screen
-    # End as the user would: a soft key.
-    devicectl press "$end_key" || fail "the $end_key soft key could not be pressed"
-    ended 30 "on $end_key"
-    if [ "$end_key" = done ] && [ "$(count_lines "$windir/phoneapp.log")" -gt "$phone_lines" ]; then
-        say "phone application: $(tail -n 1 "$windir/phoneapp.log" | tr -d '\r')"
-    fi
-    ;;
-esac
+    say "power prompt: answered Cancel, as asked; the radio stays off"
+    exit 0
+fi
+
+[ -z "$turn" ] || turn_screen
+shoot
+[ -z "$turn" ] || turn_screen
+# End as the user would: a soft key.
+devicectl press "$end_key" || fail "the $end_key soft key could not be pressed"
+ended 30 "on $end_key"
+if [ "$end_key" = done ] && [ "$(count_lines "$windir/phoneapp.log")" -gt "$phone_lines" ]; then
+    say "phone application: $(tail -n 1 "$windir/phoneapp.log" | tr -d '\r')"
+fi
 exit 0

@@ -72,10 +72,12 @@ typedef enum tagSIPSTATE {
 // activation, placed just above the soft-key bar across the screen. Its first
 // child is the key area (1-9, *, 0, #, +, p, backspace, hide); a key types
 // into the window that has the keyboard focus on the thread that last raised
-// the panel (WM_CHAR; backspace as VK_BACK). The panel exists once the thread
-// has made a soft-key bar or raised it. hwnd is not used (the device passes
-// the window the preference is for; null is fine). TRUE unless the state is
-// unknown or the panel cannot be made.
+// the panel (WM_CHAR; backspace as VK_BACK). As on the device it is the
+// shell's window, in the shell's process, asked by message; where no shell
+// runs the process makes its own once it has made a soft-key bar or raised
+// it. hwnd is not used (the device passes the window the preference is for;
+// null is fine). TRUE unless the state is unknown, the panel cannot be made
+// or the shell does not answer within 5 s.
 BOOL SHSipPreference(HWND hwnd, SIPSTATE st);
 // Whether the input panel is up.
 BOOL SHSipIsUp();
@@ -110,8 +112,8 @@ constexpr UINT kSipMsgSetLayout = 0x6A68;
 constexpr WPARAM kSipLayoutPhone = 1;
 constexpr WPARAM kSipLayoutDigits = 5;
 
-// The input panel ("SipWndClass", whichever process has it) asked for a
-// layout: the private message goes to its key area, answer unused. The
+// The input panel (the shell's "SipWndClass", or the process's own) asked for
+// a layout: the private message goes to its key area, answer unused. The
 // panel's window, or null when there is no panel (nothing is sent then).
 HWND SHSipSetLayout(WPARAM wLayout);
 

@@ -1,6 +1,8 @@
 // The input panel: a phone keypad of class "SipWndClass" above the soft-key
 // bar. It never takes activation, so the edit control being typed into keeps
-// the focus; its keys post characters to that focus.
+// the focus; its keys post characters to that focus. On the device it is the
+// shell's window, in the shell's process: the calls below find it and ask it
+// by message, as the phone's do; without a shell the process makes its own.
 #include "platform/aygshell/input_panel.h"
 
 #include <vector>
@@ -14,6 +16,14 @@
 namespace {
 
 constexpr wchar_t kKeyAreaClass[] = L"SipKeyArea";
+// Marks the shell's panel, so a program never takes another program's local
+// panel for it.
+constexpr wchar_t kShellPanelProp[] = L"QX.ShellInputPanel";
+// To the panel window: wParam a SIPSTATE (up or down), lParam the thread that
+// asks, whose focus the keys type into after SIP_UP. Answers TRUE.
+constexpr UINT kSipMsgPreference = WM_USER + 0x60;
+// How long a call waits for the panel's process.
+constexpr UINT kPanelWaitMs = 5000;
 constexpr int kRows = 4;
 constexpr int kColumns = 4;
 constexpr int kKeyBaseHeight = 20;
@@ -39,7 +49,7 @@ constexpr SipKey kKeys[kRows * kColumns] = {
 };
 constexpr int kKeyCount = static_cast<int>(sizeof(kKeys) / sizeof(kKeys[0]));
 
-// One panel per process, owned by the thread that made it.
+// This process's panel (the shell's, in the shell), owned by the thread that made it.
 HWND g_hwndPanel = nullptr;
 HWND g_hwndKeys = nullptr;
 DWORD g_dwTargetThread = 0;  // whose focus the keys type into
@@ -282,6 +292,46 @@ LRESULT OnPanelScreenChange(HWND hwnd) {
     return 0;
 }
 
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+// The panel went up or down: the windows of the thread it types for hear it
+// as the device's programs do, so they can give the field being typed room.
+// One at a time, and never held up for long by a program that does not answer.
+void NotifyPanelChange(DWORD dwAsking) {
+    std::vector<HWND> windows;
+    EnumThreadWindows(g_dwTargetThread ? g_dwTargetThread : dwAsking, CollectWindow,
+                      reinterpret_cast<LPARAM>(&windows));
+    for (HWND hwnd : windows) {
+        DWORD_PTR result = 0;
+        if (hwnd != g_hwndPanel && IsWindow(hwnd))
+            SendMessageTimeoutW(hwnd, WM_SETTINGCHANGE, SPI_SETSIPINFO, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                                kPanelWaitMs, &result);
+    }
+}
+
+// A program's SHSipPreference, from this process or another.
+LRESULT OnPreference(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
+    const DWORD dwAsking = static_cast<DWORD>(lParam);
+    const bool bWasUp = IsWindowVisible(hwnd) != FALSE;
+    if (wParam == SIP_UP) {
+        g_dwTargetThread = dwAsking;
+        PlaceInputPanel();
+        // Already up, it may lie under the window just activated on the X
+        // server though Win32 has it on top: stepping out of the top-most
+        // band and back restacks it there too.
+        if (bWasUp) SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        if (!bWasUp) NotifyPanelChange(dwAsking);
+    } else if (bWasUp) {
+        ShowWindow(hwnd, SW_HIDE);
+        NotifyPanelChange(dwAsking);
+    }
+    return TRUE;
+}
+
 LRESULT OnPanelNcDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     g_hwndPanel = nullptr;
     return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -293,6 +343,7 @@ constexpr MessageHandler kPanelHandlers[] = {
     Cracked<WM_MOUSEACTIVATE, shellwnd::NoActivate>,
     Cracked<WM_SETTINGCHANGE, OnPanelScreenChange>,
     Cracked<WM_DISPLAYCHANGE, OnPanelScreenChange>,
+    {kSipMsgPreference, OnPreference},
     {WM_NCDESTROY, OnPanelNcDestroy},
 };
 
@@ -308,24 +359,21 @@ RECT PanelRect() {
     return RECT{0, top, screen.right, bottom};
 }
 
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
-    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
-    return TRUE;
+
+// The shell's panel on this desktop, when a shell runs.
+HWND ShellPanel() {
+    for (HWND h = FindWindowExW(nullptr, nullptr, kSipClass, nullptr); h; h = FindWindowExW(nullptr, h, kSipClass, nullptr))
+        if (GetPropW(h, kShellPanelProp)) return h;
+    return nullptr;
 }
 
-// The panel went up or down: the windows of the thread it types for hear it
-// as the device's programs do, so they can give the field being typed room.
-void NotifyPanelChange() {
-    std::vector<HWND> windows;
-    EnumThreadWindows(g_dwTargetThread ? g_dwTargetThread : GetCurrentThreadId(), CollectWindow,
-                      reinterpret_cast<LPARAM>(&windows));
-    for (HWND hwnd : windows)
-        if (hwnd != g_hwndPanel && IsWindow(hwnd)) SendMessageW(hwnd, WM_SETTINGCHANGE, SPI_SETSIPINFO, 0);
+// The panel the calls address: the shell's, or else this process's own if made.
+HWND CurrentPanel() {
+    if (HWND h = ShellPanel()) return h;
+    return g_hwndPanel && IsWindow(g_hwndPanel) ? g_hwndPanel : nullptr;
 }
 
-}  // namespace
-
-HWND EnsureInputPanel() {
+HWND MakeOwnPanel() {
     if (g_hwndPanel && IsWindow(g_hwndPanel)) return g_hwndPanel;
     if (!shellwnd::RegisterClassOnce(kSipClass, PanelProc, 0) ||
         !shellwnd::RegisterClassOnce(kKeyAreaClass, KeyAreaProc, 0))
@@ -345,7 +393,24 @@ HWND EnsureInputPanel() {
     return g_hwndPanel;
 }
 
+}  // namespace
+
+HWND EnsureInputPanel() {
+    if (HWND h = ShellPanel()) return h;
+    return MakeOwnPanel();
+}
+
+HWND HostShellInputPanel() {
+    HWND h = MakeOwnPanel();
+    if (h && !SetPropW(h, kShellPanelProp, reinterpret_cast<HANDLE>(1))) {
+        NKDbgPrintfW(L"[aygshell] input panel: not marked as the shell's, error=%u\r\n", GetLastError());
+        return nullptr;
+    }
+    return h;
+}
+
 void PlaceInputPanel() {
+    // Only a panel of this process; the shell's places itself on the setting change.
     if (!g_hwndPanel) return;
     RECT rc = PanelRect();
     SetWindowPos(g_hwndPanel, HWND_TOPMOST, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
@@ -353,38 +418,34 @@ void PlaceInputPanel() {
 }
 
 BOOL SHSipPreference(HWND, SIPSTATE st) {
-    switch (st) {
-    case SIP_UP: {
-        if (!EnsureInputPanel()) return FALSE;
-        g_dwTargetThread = GetCurrentThreadId();
-        const bool bWasUp = IsWindowVisible(g_hwndPanel) != FALSE;
-        PlaceInputPanel();
-        SetWindowPos(g_hwndPanel, HWND_TOPMOST, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        if (!bWasUp) NotifyPanelChange();
-        return TRUE;
-    }
-    case SIP_DOWN:
-    case SIP_FORCEDOWN:
-        if (g_hwndPanel && IsWindowVisible(g_hwndPanel)) {
-            ShowWindow(g_hwndPanel, SW_HIDE);
-            NotifyPanelChange();
-        }
-        return TRUE;
-    case SIP_UNCHANGED:
-        return TRUE;
-    default:
+    if (st == SIP_UNCHANGED) return TRUE;
+    if (st != SIP_UP && st != SIP_DOWN && st != SIP_FORCEDOWN) {
         NKDbgPrintfW(L"[aygshell] SHSipPreference: state %d not supported\r\n", static_cast<int>(st));
         return FALSE;
     }
+    HWND hwndPanel = st == SIP_UP ? EnsureInputPanel() : CurrentPanel();
+    if (!hwndPanel) return st != SIP_UP;  // no panel is down already
+    DWORD_PTR result = FALSE;
+    if (!SendMessageTimeoutW(hwndPanel, kSipMsgPreference, st, GetCurrentThreadId(), SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                             kPanelWaitMs, &result)) {
+        NKDbgPrintfW(L"[aygshell] SHSipPreference: the input panel did not answer, error=%u\r\n", GetLastError());
+        return FALSE;
+    }
+    return static_cast<BOOL>(result);
 }
 
-BOOL SHSipIsUp() { return g_hwndPanel && IsWindowVisible(g_hwndPanel); }
+BOOL SHSipIsUp() {
+    HWND hwndPanel = CurrentPanel();
+    return hwndPanel && IsWindowVisible(hwndPanel);
+}
 
 HWND SHSipSetLayout(WPARAM wLayout) {
-    HWND hwndPanel = FindWindowW(kSipClass, nullptr);
+    HWND hwndPanel = CurrentPanel();
+    DWORD_PTR result = 0;
     if (hwndPanel)
-        if (HWND hwndKeys = GetWindow(hwndPanel, GW_CHILD)) SendMessageW(hwndKeys, kSipMsgSetLayout, wLayout, 0);
+        if (HWND hwndKeys = GetWindow(hwndPanel, GW_CHILD))
+            SendMessageTimeoutW(hwndKeys, kSipMsgSetLayout, wLayout, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kPanelWaitMs,
+                                &result);
     return hwndPanel;
 }
 

@@ -25,6 +25,32 @@ HMODULE CeLoadLibrary(LPCWSTR cePath) {
     return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-void ShowWaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
+namespace {
 
-void HideCursor() { SetCursor(nullptr); }
+// A phone has no pointer: its shell shows the wait cursor as a busy indicator
+// in the middle of the screen. The shell publishes the word it watches; this
+// names the process whose cursor waits, 0 for none. No shell, no word.
+void TellShellWaitCursor(bool bWaiting) {
+    scoped::Kernel board(OpenFileMappingW(FILE_MAP_WRITE, FALSE, kWaitCursorBoard));
+    if (!board) return;
+    auto* pProcess = static_cast<LONG volatile*>(MapViewOfFile(board.get(), FILE_MAP_WRITE, 0, 0, sizeof(LONG)));
+    if (!pProcess) return;
+    const LONG self = static_cast<LONG>(GetCurrentProcessId());
+    if (bWaiting)
+        InterlockedExchange(pProcess, self);
+    else
+        InterlockedCompareExchange(pProcess, 0, self);
+    UnmapViewOfFile(const_cast<LONG*>(pProcess));
+}
+
+}  // namespace
+
+void ShowWaitCursor() {
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    TellShellWaitCursor(true);
+}
+
+void HideCursor() {
+    SetCursor(nullptr);
+    TellShellWaitCursor(false);
+}

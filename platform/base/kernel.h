@@ -14,6 +14,9 @@ Fn GetProcAs(HMODULE hLib, LPCSTR name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(hLib, name)));
 }
 
-// The wait cursor (IDC_WAIT) and back to none.
+// The wait cursor (IDC_WAIT) and back to none. The device's shell shows the
+// phone's busy indicator meanwhile: it makes the named shared word
+// kWaitCursorBoard, which holds the id of the process whose cursor waits.
 void ShowWaitCursor();
 void HideCursor();
+constexpr wchar_t kWaitCursorBoard[] = L"QXDeviceWaitCursor";

@@ -2,8 +2,11 @@
 # The program on the emulated device, started with run.sh as its user starts
 # it: each radio mode (on, off, flight) on one profile, each run checked for
 # its exit status, its screenshot, its trace and the SIM card afterwards.
-# With "more", also a turn of the screen and back, and a modem server on TCP
-# chosen with --modem (and SIM type, CPHS) that the device keeps.
+# With "more", also a turn of the screen and back, a modem server on TCP
+# chosen with --modem (and SIM type, CPHS) that the device keeps, a modem
+# that does not answer, a change of profile, and a run left open at a
+# display: a second run.sh on it is refused, and the shell's input panel
+# types into the open screen.
 #
 #   device_test.sh PROFILE [more]      (QX_BUILD_DIR: the build to run)
 set -uo pipefail
@@ -27,21 +30,25 @@ fail() {
 }
 
 # run NAME OPTION...: one run of run.sh with a screenshot; its standard
-# output, standard error and exit status are kept under $out.
+# output, standard error and exit status are kept under $out. The exit
+# status expected is $expect_rc (default 0); run_s is how long it took.
 run() {
     run_name=$1
     shift
+    local t0=$SECONDS
     "$top/run.sh" --no-build --profile "$profile" --device "$dev" --screenshot "$out/$run_name.png" "$@" \
         >"$out/$run_name.out" 2>"$out/$run_name.err" </dev/null
     run_rc=$?
-    if [ "$run_rc" -ne 0 ]; then
-        fail "exit status $run_rc"
+    run_s=$((SECONDS - t0))
+    if [ "$run_rc" -ne "${expect_rc:-0}" ]; then
+        fail "exit status $run_rc, not ${expect_rc:-0}"
         sed 's/^/    out: /' "$out/$run_name.out"
         grep -v '^\[' "$out/$run_name.err" | tr -d '\r' | grep -v '^$' | sed 's/^/    err: /'
     fi
 }
 
 said() { grep -qF -- "$1" "$out/$run_name.out" || fail "run.sh did not say: $1"; }
+said_err() { grep -qF -- "$1" "$out/$run_name.err" || fail "run.sh did not say on standard error: $1"; }
 traced() { grep -qF -- "$1" "$out/$run_name.err" || fail "the trace has no: $1"; }
 
 # Standard error holds the program's trace alone: debug-output lines, each
@@ -49,7 +56,7 @@ traced() { grep -qF -- "$1" "$out/$run_name.err" || fail "the trace has no: $1";
 # lines between them.
 trace_only() {
     local other
-    other=$(tr -d '\r' <"$out/$run_name.err" | grep -v '^$' | grep -v '^\[' | grep -v '^  ' | head -n 3)
+    other=$(tr -d '\r' <"$out/$run_name.err" | grep -v '^$' | grep -v '^\[' | grep -v '^  ' | grep -v '^run\.sh: ' | head -n 3)
     [ -z "$other" ] || fail "standard error has more than the trace: $other"
 }
 
@@ -92,7 +99,7 @@ shot_is "${width}x$height"
 trace_only
 card_is on
 radio_shown on
-said "modem sim, SIM type 1, CPHS on"
+said "modem sim, SIM type 1, CPHS on, radio on"
 traced "VMail_Address=+1234567"
 
 run off --radio off
@@ -102,12 +109,17 @@ card_is off
 radio_shown off
 traced "[WFN]"
 
-run flight --radio flight
+said "radio off"
+said "power prompt: answered Cancel"
+
+# Flight mode hands over to the control panel: no screen, so exit 1.
+expect_rc=1 run flight --radio flight
 shot_is "${width}x$height"
 trace_only
 card_is flight
 radio_shown flight
 said "control panel: cplmain.cpl, 20"
+said_err "flight mode: the program handed over to the control panel"
 
 if [ "$more" = more ]; then
     # A turn and back: the shell fits the main window to the work area and
@@ -164,9 +176,55 @@ if [ "$more" = more ]; then
     kill "$server_pid" 2>/dev/null
     wait "$server_pid" 2>/dev/null
 
-    run back --modem sim --sim-type 1 --cphs on
-    said "modem sim, SIM type 1, CPHS on"
+    # No modem on that port: run.sh says so and ends with the program, not
+    # after the 60 s wait for a screen.
+    expect_rc=1 run nomodem --modem tcp:127.0.0.1:1
+    said_err "no modem answered on tcp:127.0.0.1:1"
+    [ "$run_s" -lt 30 ] || fail "run.sh took $run_s s, as if it waited for the screen"
+
+    # Another profile on this device: its screen from the first run on, and
+    # this profile's again on the next.
+    run other --profile qvga --modem sim --sim-type 1 --cphs on
+    shot_is 240x320
+    said "qvga, modem sim, SIM type 1, CPHS on"
+    run back
+    shot_is "${width}x$height"
     traced "VMail_Address=+1234567"
+
+    # A run left open, as at a display: a second run.sh leaves it alone, and
+    # the shell's input panel, raised by a tap on the voice-mail field, types
+    # into it; Done then saves what the open screen shows.
+    rm -f "$out/xvfb.display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/xvfb.display" >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 100); do [ -s "$out/xvfb.display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(head -n 1 "$out/xvfb.display")"
+    "$top/run.sh" --no-build --profile "$profile" --device "$dev" >"$out/open.out" 2>"$out/open.err" </dev/null &
+    open_pid=$!
+    ctl() { WINEPREFIX=$dev WINEDEBUG=-all /usr/lib/wine/wine64 'C:\windows\devicectl.exe' "$@" </dev/null 2>&1 | tr -d '\r'; }
+    run_name=open
+    # Its trace shows once the program runs, the device set up.
+    for _ in $(seq 600); do grep -q TRACE_TICKCOUNT "$out/open.err" 2>/dev/null && break; sleep 0.1; done
+    ctl wait-screen 60 >/dev/null || fail "the open run's screen did not come up: $(cat "$out/open.out")"
+    ctl tap-field 2 >/dev/null
+    sleep 0.5
+    ctl layout >"$out/open-layout.txt"
+    grep -qx "sip owner shell" "$out/open-layout.txt" || fail "the input panel is not the shell's: $(grep '^sip' "$out/open-layout.txt" | paste -sd ';')"
+    read -r _ x y w h shown < <(grep '^sip ' "$out/open-layout.txt" | head -n 1)
+    [ -z "$shown" ] || fail "the input panel did not come up on the tap: sip $x $y $w $h $shown"
+    # The key "9": third row, third column of the 4 x 4 keypad.
+    ctl tap $((x + w * 5 / 8)) $((y + h * 5 / 8)) >/dev/null
+    expect_rc=2 run second
+    said_err "is in use by run.sh (pid $open_pid"
+    ctl layout | grep -q '^main 0 ' || fail "the open screen went away"
+    ctl press done >/dev/null
+    run_name=open
+    wait "$open_pid" || fail "the open run.sh ended with $?"
+    tail -n 1 "$phone_log" | grep -q 'VMail_Address=\[+12345679\]' ||
+        fail "Done did not save what the panel typed: $(tail -n 1 "$phone_log" 2>/dev/null)"
+    kill "$xvfb" 2>/dev/null
+    wait "$xvfb" 2>/dev/null
+    unset DISPLAY
 fi
 
 [ "$failed" -eq 0 ] && echo "device tests on $profile: passed"

@@ -11,9 +11,13 @@
 // medians, the median of the paired ratios, the program's trace pairs (read
 // from its standard error) and where its time went by their tick counts.
 //
-//   bench_startup [COUNT] [--floor EXE] [--program EXE] [--warm-up N]
-//                 [--settle MS] [--each] [--traces DIR]
+//   bench_startup [COUNT] [--floor EXE] [--program EXE] [--before EXE]
+//                 [--warm-up N] [--settle MS] [--each] [--traces DIR]
 //
+// --before: a third program, an earlier build of the settings program,
+// started between the floor and the program in every round, so "before" and
+// "after" are measured side by side; its rows and paired ratios are printed
+// as well.
 // COUNT pairs (default 15) after N warm-up pairs (default 2); MS: the pause
 // after each end (default 200); --each prints every pair; --traces keeps each
 // start's standard error in DIR. The programs default to
@@ -226,9 +230,29 @@ struct Results {
     }
 };
 
+// The earlier build against the same rounds' floor and program.
+struct BeforeResults {
+    std::vector<double> ms, miB, ratioFloor, ratioAfter;
+
+    void Add(const Start& floor, const Start& before, const Start& after) {
+        ms.push_back(before.ms);
+        miB.push_back(before.privateMiB);
+        ratioFloor.push_back(before.ms / floor.ms);
+        ratioAfter.push_back(after.ms / before.ms);
+    }
+
+    void Print() const {
+        if (ms.empty()) return;
+        wprintf(L"  before (the earlier build), %zu good rounds:\n"
+                L"    creation -> first idle, painted  %9.1f ms   before/floor %5.2f   program/before %5.2f\n"
+                L"    private memory at idle           %9.1f MiB\n\n",
+                ms.size(), Median(ms), Median(ratioFloor), Median(ratioAfter), Median(miB));
+    }
+};
+
 int Usage() {
-    fwprintf(stderr, L"usage: bench_startup [COUNT] [--floor EXE] [--program EXE] [--warm-up N] [--settle MS]"
-                     L" [--each] [--traces DIR]\n");
+    fwprintf(stderr, L"usage: bench_startup [COUNT] [--floor EXE] [--program EXE] [--before EXE] [--warm-up N]"
+                     L" [--settle MS] [--each] [--traces DIR]\n");
     return 2;
 }
 
@@ -240,11 +264,13 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring traces;
     Candidate floor{L"C:\\windows\\bench_floor.exe", L"QXBenchFloorClass"};
     Candidate program{L"C:\\windows\\QXPhoneVMSetting.exe", L"QXCFMainClass"};
+    Candidate before{L"", L"QXCFMainClass"};
     for (int i = 1; i < argc; ++i) {
         std::wstring a = argv[i];
         bool bValue = i + 1 < argc;
         if (a == L"--floor" && bValue) floor = {argv[++i], L""};
         else if (a == L"--program" && bValue) program = {argv[++i], L""};
+        else if (a == L"--before" && bValue) before = {argv[++i], L""};
         else if (a == L"--warm-up" && bValue) warmUp = _wtoi(argv[++i]);
         else if (a == L"--settle" && bValue) g_settleMs = static_cast<DWORD>(_wtoi(argv[++i]));
         else if (a == L"--traces" && bValue) traces = argv[++i];
@@ -261,9 +287,15 @@ int wmain(int argc, wchar_t** argv) {
     fflush(stdout);
 
     Results results;
+    BeforeResults beforeResults;
     for (int i = -warmUp; i < count; ++i) {
         std::wstring name = i < 0 ? L"w" + std::to_wstring(i + warmUp + 1) : std::to_wstring(i + 1);
         Start a = Run(floor);
+        Start z;
+        if (!before.exe.empty()) {
+            z = Run(before);
+            if (!z.bOk) wprintf(L"  start %ls of the earlier build failed: %ls\n", name.c_str(), z.failure);
+        }
         Start b = Run(program);
         for (const Start* s : {&a, &b}) {
             if (s->bOk) continue;
@@ -280,11 +312,13 @@ int wmain(int argc, wchar_t** argv) {
                     a.ms, a.privateMiB, b.ms, b.privateMiB, ParseTraceTicks(b.trace).nSum);
         fflush(stdout);
         if (i >= 0 && a.bOk && b.bOk) results.Add(a, b);
+        if (i >= 0 && a.bOk && b.bOk && z.bOk) beforeResults.Add(a, z, b);
     }
     if (results.floorMs.empty()) {
         wprintf(L"no good pair\n");
         return 1;
     }
     results.Print();
+    beforeResults.Print();
     return results.nFailed ? 1 : 0;
 }

@@ -5,8 +5,10 @@
 # Wine's headless null driver. Usage:
 #
 #   tools/bench_startup/bench_startup.sh [--profile NAME] [--driver x11|null|both] [--cpu N|all]
-#                                        [--no-build] [COUNT] [-- BENCH_OPTION...]
+#                                        [--before EXE] [--no-build] [COUNT] [-- BENCH_OPTION...]
 #
+# --before EXE: an earlier build of the program, started in every round
+# between the floor and this build, for a before-and-after in one run.
 # COUNT pairs (default 15) after bench_startup.exe's warm-up; options after --
 # go to bench_startup.exe (--each prints every pair, --warm-up N, --settle MS,
 # --traces DIR). The device is run.sh's (build/devices/NAME): run.sh makes or
@@ -24,14 +26,15 @@ self=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
 top=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$top"
 
-profile=vga driver=both cpu=0 build_opt="" count=15 bench_opts=()
+profile=vga driver=both cpu=0 build_opt="" count=15 bench_opts=() before=""
 while [ $# -gt 0 ]; do
     case $1 in
         --profile) profile=${2:?--profile needs a name}; shift 2 ;;
         --driver) driver=${2:?--driver needs x11, null or both}; shift 2 ;;
         --cpu) cpu=${2:?--cpu needs a CPU number or all}; shift 2 ;;
         --no-build) build_opt=--no-build; shift ;;
-        -h|--help) sed -n '2,21p' "$self" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        --before) before=${2:?--before needs a program}; shift 2 ;;
+        -h|--help) sed -n '2,24p' "$self" | sed 's/^# \{0,1\}//'; exit 0 ;;
         [0-9]*) count=$1; shift ;;
         --) shift; bench_opts=("$@"); break ;;
         *) echo "bench_startup.sh: unknown option '$1' (see --help)" >&2; exit 2 ;;
@@ -57,6 +60,10 @@ export WINEPREFIX=$(cd "$build/devices/$profile" && pwd) WINEARCH=win64 WINEDEBU
 wine=/usr/lib/wine/wine64
 windir=$WINEPREFIX/drive_c/windows
 cp "$build/bin/bench_floor.exe" "$build/bin/bench_startup.exe" "$windir/"
+if [ -n "$before" ]; then
+    cp "$before" "$windir/QXBeforeBuild.exe"
+    bench_opts=(--before 'C:\windows\QXBeforeBuild.exe' "${bench_opts[@]}")
+fi
 size=$(sed -n 's/^; screen=//p' "devices/profiles/$profile.reg")
 width=${size%x*} height=${size#*x}
 

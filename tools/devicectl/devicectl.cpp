@@ -1,25 +1,34 @@
 // devicectl: used by run.sh and the device tests to act on the emulated
 // device as a user would, and to look at it.
 //   devicectl wait-shell SECONDS    until the phone shell (status bar, knowing
-//                                   the radio) and the phone application are up
+//                                   the radio, and its input panel) and the
+//                                   phone application are up
 //   devicectl wait-screen SECONDS   until the settings screen is up: its list
 //                                   shown and painted with its edit fields
 //   devicectl wait-window TITLE SECONDS
 //                                   until a window of that title is up and painted
+//   devicectl wait-up SECONDS       until the settings screen or the power
+//                                   prompt is up and painted; prints which
+//                                   ("screen" or "prompt")
 //   devicectl press done|cancel     the soft key, as a tap on it would
 //   devicectl tap X Y               a stylus tap at that point of the screen
+//   devicectl tap-field 1|2         a tap in the middle of the screen's first
+//                                   (service centre) or second (voice mail) field
 //   devicectl type TEXT             the characters, as the keyboard types them,
 //                                   into the program's focused window
 //   devicectl wait-exit SECONDS     until the settings screen has gone
 //   devicectl turn [SECONDS]        turns the screen (the shell does it, as on
 //                                   the phone) and prints the new size, WxH
-//   devicectl layout                prints the screen and where its windows are
+//   devicectl layout                prints the screen and where its windows are,
+//                                   the input panel's owner (shell or program),
+//                                   the shell's busy indicator and notice
 // Exit status 0 on success, 1 on a time-out or a refusal, 2 on bad usage.
 #include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -31,6 +40,10 @@ constexpr wchar_t kSoftKeyBarClass[] = L"SoftKeyBarClass";
 constexpr wchar_t kSipClass[] = L"SipWndClass";
 constexpr wchar_t kStatusBarClass[] = L"QXStatusBarStandIn";
 constexpr wchar_t kPhoneAppClass[] = L"MSCprog";
+constexpr wchar_t kBusyClass[] = L"QXShellBusy";
+constexpr wchar_t kNoticeClass[] = L"QXShellNotice";
+constexpr wchar_t kDialogClass[] = L"#32770";
+constexpr wchar_t kAppTitle[] = L"Voice Mail and Text Messages";
 constexpr UINT kCmdDone = 40000;
 constexpr UINT kCmdCancel = 40001;
 // The status bar's "turn the screen" message (tools/standins/statusbar.cpp).
@@ -111,6 +124,23 @@ std::vector<HWND> SettingsScreen() {
     return windows;
 }
 
+// The power prompt: the program's dialog, shown before its main window.
+std::vector<HWND> PowerPrompt() { return {Find(kDialogClass, kAppTitle)}; }
+
+// Whichever comes first, each painted twice in a row as WaitPainted asks.
+bool WaitUp(int seconds) {
+    int screen = 0, prompt = 0;
+    bool ok = WaitUntil(seconds, [&] {
+        screen = Painted(SettingsScreen()) ? screen + 1 : 0;
+        prompt = Painted(PowerPrompt()) ? prompt + 1 : 0;
+        return screen >= 2 || prompt >= 2;
+    });
+    if (!ok) return false;
+    Sleep(200);
+    wprintf(L"%ls\n", screen >= 2 ? L"screen" : L"prompt");
+    return true;
+}
+
 const wchar_t* g_pWantedTitle = nullptr;
 std::vector<HWND> TitledWindow() { return {Find(nullptr, g_pWantedTitle)}; }
 
@@ -126,6 +156,29 @@ bool Tap(int x, int y) {
     // Long enough for the pressed look to show.
     Sleep(150);
     return PostMessageW(hwnd, WM_LBUTTONUP, 0, pos) != FALSE;
+}
+
+// The screen's edit fields, top first.
+std::vector<HWND> Fields() {
+    std::vector<HWND> lists = Children(MainWindow(), kListClass);
+    std::vector<HWND> edits = lists.size() == 1 ? Children(lists[0], L"Edit") : std::vector<HWND>{};
+    auto top = [](HWND h) {
+        RECT rc{};
+        GetWindowRect(h, &rc);
+        return rc.top;
+    };
+    if (edits.size() == 2 && top(edits[1]) < top(edits[0])) std::swap(edits[0], edits[1]);
+    return edits;
+}
+
+bool TapField(int n) {
+    std::vector<HWND> fields = Fields();
+    RECT rc{};
+    if (n < 1 || static_cast<size_t>(n) > fields.size() || !GetWindowRect(fields[n - 1], &rc)) {
+        fwprintf(stderr, L"devicectl: the screen has no field %d\n", n);
+        return false;
+    }
+    return Tap((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
 }
 
 // Characters as the keyboard sends them, to the window that has the
@@ -204,7 +257,22 @@ void PrintLayout() {
     PrintWindow(L"title", titles.empty() ? nullptr : titles[0]);
     PrintWindow(L"list", lists.empty() ? nullptr : lists[0]);
     PrintWindow(L"softkeys", Find(kSoftKeyBarClass));
-    PrintWindow(L"sip", Find(kSipClass));
+    HWND sip = Find(kSipClass);
+    PrintWindow(L"sip", sip);
+    // Whose the panel is: the shell's (the status bar's process) on the device.
+    DWORD dwSip = 0, dwShell = 0, dwProgram = 0;
+    if (sip) GetWindowThreadProcessId(sip, &dwSip);
+    if (HWND bar = Find(kStatusBarClass)) GetWindowThreadProcessId(bar, &dwShell);
+    if (main) GetWindowThreadProcessId(main, &dwProgram);
+    wprintf(L"sip owner %ls\n", !dwSip ? L"none" : dwSip == dwShell ? L"shell" : dwSip == dwProgram ? L"program" : L"other");
+    PrintWindow(L"busy", Find(kBusyClass));
+    HWND notice = Find(kNoticeClass);
+    wchar_t text[160] = {};
+    if (notice && IsWindowVisible(notice)) GetWindowTextW(notice, text, 160);
+    wprintf(L"notice %ls\n", text[0] ? text : L"none");
+    std::vector<HWND> fields = Fields();
+    PrintWindow(L"field1", fields.size() == 2 ? fields[0] : nullptr);
+    PrintWindow(L"field2", fields.size() == 2 ? fields[1] : nullptr);
 }
 
 bool ParseInt(const wchar_t* text, int* pValue) {
@@ -216,8 +284,9 @@ bool ParseInt(const wchar_t* text, int* pValue) {
 }
 
 int Usage() {
-    fwprintf(stderr, L"usage: devicectl wait-shell SECONDS | wait-screen SECONDS | wait-window TITLE SECONDS\n"
-                     L"       devicectl press done|cancel | tap X Y | type TEXT | wait-exit SECONDS | turn [SECONDS] | layout\n");
+    fwprintf(stderr, L"usage: devicectl wait-shell SECONDS | wait-screen SECONDS | wait-window TITLE SECONDS | wait-up SECONDS\n"
+                     L"       devicectl press done|cancel | tap X Y | tap-field 1|2 | type TEXT | wait-exit SECONDS\n"
+                     L"       devicectl turn [SECONDS] | layout\n");
     return 2;
 }
 
@@ -252,12 +321,14 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (!wcscmp(cmd, L"type")) return Type(argv[2]) ? 0 : 1;
     if (!ParseInt(argv[2], &a)) return Usage();
+    if (!wcscmp(cmd, L"tap-field")) return TapField(a) ? 0 : 1;
+    if (!wcscmp(cmd, L"wait-up")) return WaitUp(a) ? 0 : 1;
     if (!wcscmp(cmd, L"wait-shell")) {
-        if (WaitUntil(a, [] { return !RadioShown().empty() && Find(kPhoneAppClass); })) return 0;
+        if (WaitUntil(a, [] { return !RadioShown().empty() && Find(kSipClass) && Find(kPhoneAppClass); })) return 0;
         // Say which part is missing, so a slow or failed start can be told apart.
-        fwprintf(stderr, L"devicectl: status bar %ls, phone application %ls\n",
+        fwprintf(stderr, L"devicectl: status bar %ls, input panel %ls, phone application %ls\n",
                  !Find(kStatusBarClass) ? L"missing" : RadioShown().empty() ? L"without the radio" : L"up",
-                 Find(kPhoneAppClass) ? L"up" : L"missing");
+                 Find(kSipClass) ? L"up" : L"missing", Find(kPhoneAppClass) ? L"up" : L"missing");
         return 1;
     }
     if (!wcscmp(cmd, L"wait-screen")) return WaitPainted(a, SettingsScreen) ? 0 : 1;

@@ -1,22 +1,29 @@
-// Stand-in for the phone shell's status bar: the top 26 x s pixels of the
-// screen, with the radio (signal, off or flight mode), battery and the time,
-// as the device shows them above every program. As the shell it also turns
-// the screen: on F9, on its private message kMsgTurn (devicectl turn), and
-// after any display change it fits the full-screen windows to the new work
-// area and tells every window. run.sh starts it on the emulated device; it
-// ends with the device's session (or on WM_CLOSE).
+// Stand-in for the phone's shell: the status bar, the top 26 x s pixels of
+// the screen, with the radio (signal, off or flight mode), battery and the
+// time, as the device shows them above every program. As the shell it also
+// owns the input panel ("SipWndClass") that every program raises and types
+// with, shows the busy indicator while a program's wait cursor is set, and
+// turns the screen: on F9, on its private message kMsgTurn (devicectl turn),
+// and after any display change it fits the full-screen windows to the new
+// work area and tells every window. run.sh starts it on the emulated device;
+// it ends with the device's session (or on WM_CLOSE).
 #include <windows.h>
 
 #include <cwchar>
+#include <string>
 
 #include "platform/aygshell/aygshell.h"
+#include "platform/aygshell/input_panel.h"
 #include "platform/aygshell/shell_metrics.h"
 #include "platform/aygshell/shell_turn.h"
 #include "platform/aygshell/shell_window.h"
+#include "platform/base/debug_out.h"
 #include "platform/base/message_table.h"
 #include "platform/base/registry.h"
+#include "platform/base/scoped.h"
 #include "platform/modem/sim_transport.h"
 #include "platform/ossvcs/phone.h"
+#include "tools/standins/shell_overlays.h"
 
 namespace {
 
@@ -36,9 +43,9 @@ constexpr DWORD kRadioPollMs = 3000;
 
 enum RadioShown : WPARAM { kRadioUnknown, kRadioOff, kRadioFlight, kRadioOn };
 
-const COLORREF kBack = RGB(0x10, 0x12, 0x16);
-const COLORREF kLight = RGB(0xE8, 0xEA, 0xEE);
-const COLORREF kDim = RGB(0x50, 0x54, 0x5A);
+const COLORREF kBack = kShellBack;
+const COLORREF kLight = kShellLight;
+const COLORREF kDim = kShellDim;
 
 RadioShown g_radio = kRadioUnknown;
 RECT g_rcFollowed{};     // the screen the windows were last fitted to
@@ -190,11 +197,53 @@ LRESULT OnRadio(HWND hwnd, UINT, WPARAM wParam, LPARAM) {
     return 0;
 }
 
+// Wine's virtual desktop offers its "Default" size besides the display's own
+// sizes, but a process reads it once, as it starts. So each turn names the
+// turned size there and is then asked of a new process of ours
+// (--turn-display): any display turns both ways.
+void OfferTurnedSize() {
+    RECT rc = ScreenRect();
+    wchar_t size[32];
+    swprintf(size, 32, L"%ldx%ld", rc.bottom, rc.right);
+    registry::Key key;
+    if (key.Create(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", registry::kReadWrite) == ERROR_SUCCESS)
+        key.SetString(L"Default", size);
+}
+
+LONG TurnDisplayInNewProcess() {
+    OfferTurnedSize();
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring cmd = L"\"" + std::wstring(self) + L"\" --turn-display";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(self, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return DISP_CHANGE_FAILED;
+    scoped::Kernel process(pi.hProcess), thread(pi.hThread);
+    // The display change is sent to this thread's windows too: answer meanwhile.
+    while (MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 30000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    DWORD code = static_cast<DWORD>(DISP_CHANGE_FAILED);
+    GetExitCodeProcess(pi.hProcess, &code);
+    return static_cast<LONG>(code);
+}
+
 LRESULT OnTurn(HWND hwnd) {
+    if (g_bTurning) return 0;
     g_bTurning = true;
-    LONG result = TurnScreen();
+    LONG result = TurnDisplayInNewProcess();
     g_bTurning = false;
-    if (result != DISP_CHANGE_SUCCESSFUL) return 0;
+    if (result != DISP_CHANGE_SUCCESSFUL) {
+        // The phone's user sees why nothing turned, not only shell.log.
+        RECT rc = ScreenRect();
+        wchar_t text[96];
+        swprintf(text, 96, L"Cannot turn to %ld x %ld", rc.bottom, rc.right);
+        ShowShellNotice(text);
+        return 0;
+    }
     Follow(hwnd);
     return MAKELRESULT(g_rcFollowed.right, g_rcFollowed.bottom);
 }
@@ -237,7 +286,8 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE hInst, HINSTANCE, LPWSTR, int) {
+int WINAPI wWinMain(HINSTANCE hInst, HINSTANCE, LPWSTR cmdLine, int) {
+    if (cmdLine && wcsstr(cmdLine, L"--turn-display")) return static_cast<int>(TurnScreen());
     RegisterSimModem();  // the phone state comes from the device's modem
     WNDCLASSW wc{};
     wc.style = CS_HREDRAW | CS_VREDRAW;  // drawn across its width: all again after a turn
@@ -255,6 +305,9 @@ int WINAPI wWinMain(HINSTANCE hInst, HINSTANCE, LPWSTR, int) {
     if (!RegisterHotKey(hwnd, kTurnHotKey, MOD_NOREPEAT, VK_F9)) RegisterHotKey(hwnd, kTurnHotKey, 0, VK_F9);
     if (HANDLE watcher = CreateThread(nullptr, 0, WatchRadio, hwnd, 0, nullptr)) CloseHandle(watcher);
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    // The device's input panel and overlays belong to the shell, made hidden.
+    if (!HostShellInputPanel()) NKDbgPrintfW(L"[shell] the input panel could not be made\r\n");
+    if (!CreateShellOverlays(hInst)) NKDbgPrintfW(L"[shell] the busy indicator could not be made\r\n");
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     return 0;

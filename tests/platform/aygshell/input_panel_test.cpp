@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/aygshell/aygshell.h"
+#include "platform/aygshell/input_panel.h"
 #include "res/resource.h"
 #include "tests/platform/aygshell/shell_fixture.h"
 #include "tests/support/scratch.h"
@@ -183,3 +184,78 @@ TEST_F(InputPanelTest, TheBarsInputPanelKeyRaisesAndLowersIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// The shell's side of the test below: hosts the panel on a desktop of the
+// test's own (no other test process sees it there) and answers until told
+// to quit.
+struct ShellThread {
+    HDESK desk;
+    HANDLE ready;
+    HWND panel = nullptr;
+};
+
+DWORD WINAPI RunShell(LPVOID param) {
+    auto* shell = static_cast<ShellThread*>(param);
+    SetThreadDesktop(shell->desk);
+    shell->panel = HostShellInputPanel();
+    SetEvent(shell->ready);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    if (shell->panel) DestroyWindow(shell->panel);
+    return 0;
+}
+
+struct ProgramThread {
+    HDESK desk;
+};
+
+}  // namespace
+
+// Another thread's panel marked as the shell's, as the status bar's is in
+// its own process: this thread's calls ask it by message, never make one of
+// their own, hear it go up and down, and its keys type here.
+TEST_F(InputPanelTest, TheShellsPanelIsAskedAcrossThreadsAndTypesForTheAskingOne) {
+    if (HWND own = EnsureInputPanel()) DestroyWindow(own);  // the shell's must be the process's one
+    ShellThread shell{CreateDesktopW(L"QXSipTest", nullptr, nullptr, 0, GENERIC_ALL, nullptr),
+                      CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    ASSERT_TRUE(shell.desk);
+    HANDLE hShell = CreateThread(nullptr, 0, RunShell, &shell, 0, nullptr);
+    ASSERT_EQ(WaitForSingleObject(shell.ready, 10000), WAIT_OBJECT_0);
+    ASSERT_TRUE(shell.panel);
+
+    ProgramThread program{shell.desk};
+    HANDLE hProgram = CreateThread(nullptr, 0, [](LPVOID param) -> DWORD {
+        auto* p = static_cast<ProgramThread*>(param);
+        SetThreadDesktop(p->desk);
+        TestOwner owner;
+        EXPECT_TRUE(SHSipPreference(nullptr, SIP_UP));
+        EXPECT_TRUE(SHSipIsUp());
+        EXPECT_EQ(owner.SettingChanges(), (std::vector<WPARAM>{SPI_SETSIPINFO}));
+        TypeKeys({k1, kPlus, k7});
+        EXPECT_EQ(owner.EditText(), L"1+7");
+        HWND hwndPanel = SHSipSetLayout(kSipLayoutDigits);
+        TypeKeys({kPlus, k0});
+        EXPECT_EQ(owner.EditText(), L"1+70") << "+ is inert in the digits layout";
+        SHSipSetLayout(kSipLayoutPhone);
+        TapSipKey(kHide);
+        EXPECT_FALSE(SHSipIsUp());
+        EXPECT_EQ(owner.SettingChanges(), (std::vector<WPARAM>{SPI_SETSIPINFO, SPI_SETSIPINFO}));
+        int panels = 0;
+        for (HWND h = FindWindowExW(nullptr, nullptr, L"SipWndClass", nullptr); h;
+             h = FindWindowExW(nullptr, h, L"SipWndClass", nullptr))
+            ++panels;
+        EXPECT_EQ(panels, 1) << "the program made a panel of its own";
+        return hwndPanel != nullptr && GetWindowThreadProcessId(hwndPanel, nullptr) != GetCurrentThreadId();
+    }, &program, 0, nullptr);
+    EXPECT_EQ(WaitForSingleObject(hProgram, 30000), WAIT_OBJECT_0);
+    DWORD addressedShell = 0;
+    GetExitCodeThread(hProgram, &addressedShell);
+    EXPECT_EQ(addressedShell, 1u) << "SHSipSetLayout did not address the shell's panel";
+
+    PostThreadMessageW(GetThreadId(hShell), WM_QUIT, 0, 0);
+    WaitForSingleObject(hShell, 10000);
+    for (HANDLE h : {hShell, hProgram, shell.ready}) CloseHandle(h);
+    CloseDesktop(shell.desk);
+}
