@@ -39,12 +39,15 @@ ScreenProfile MakeScreenProfile(const AppStateRecord& state) {
     // landscape and lengthens the portrait list.
     p.nWidth[kPortrait] = (p.b320x480 ? 320 : 240) * s;
     p.nWidth[kLandscape] = X + 320 * s;
-    const int landscapeHeight = p.b320x480 ? 250 : 188;
+    // The screen's short side less the status and soft-key bars (26 each):
+    // the list then reaches the soft-key bar. (320 x 480 was given 250 and
+    // 410, which left an 18-pixel band above the soft keys.)
+    const int landscapeHeight = p.b320x480 ? 268 : 188;
     p.main[kLandscape] = {0, 26 * s, p.nWidth[kLandscape], landscapeHeight * s};
     p.list[kLandscape] = {0, T * s, p.nWidth[kLandscape], (landscapeHeight - T) * s};
     if (p.b320x480) {
-        p.main[kPortrait] = {0, 25, 320, 410};  // not scaled
-        p.list[kPortrait] = {0, T * s, p.nWidth[kPortrait], (250 - T) * s + X};
+        p.main[kPortrait] = {0, 25, 320, 480 - 25 - 26};  // not scaled
+        p.list[kPortrait] = {0, T * s, p.nWidth[kPortrait], p.main[kPortrait].cy - T * s};
     } else {
         p.bMainDefault[kPortrait] = true;
         p.main[kPortrait] = {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};

@@ -58,6 +58,9 @@ constexpr MessageHandler kItemHandlers[] = {
     Cracked<WM_LBUTTONUP, OnItemPenUp>,
     Cracked<WM_MOUSEMOVE, OnItemPenMove>,
     {WM_GESTURE, OnGesture},
+    // Not on the device: keys that reach the list itself go to a field.
+    Cracked<WM_KEYDOWN, OnItemKeyDown>,
+    Cracked<WM_CHAR, OnItemChar>,
     // Not on the device: the step of a paced movement that input interrupted.
     Cracked<WM_TIMER, OnTimer>,
     // Not on the device: lets a memory context receive the same picture.

@@ -9,6 +9,7 @@
 constexpr COLORREF kListTextColour = RGB(0, 0, 0);
 constexpr COLORREF kListGreyColour = RGB(0xDC, 0xDC, 0xDC);  // disabled rows and items
 constexpr COLORREF kListWhite = RGB(0xFF, 0xFF, 0xFF);       // sub-titles, marked rows
+constexpr COLORREF kListFocusColour = RGB(0x2F, 0x7F, 0xCF);  // the skin's accent: the field with the focus
 
 // On a 320 x 480 screen a main text wider than this takes the secondary font.
 constexpr int kType6WideText = 267;

@@ -1,13 +1,16 @@
 // Edit controls of the text-box items.
 #include "listwin/list_edit.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "core/app_state.h"
 #include "core/draw_kit.h"
 #include "core/trace.h"
 #include "listwin/list_draw.h"
+#include "listwin/list_field_input.h"
 #include "listwin/list_state.h"
 #include "platform/base/window.h"
-#include "settings/number_input.h"
 
 namespace {
 
@@ -21,67 +24,6 @@ void ForEachTextBox(F&& f) {
     }
 }
 
-// The edit class's own procedure of a control, kept with the control.
-constexpr WCHAR kEditProcProp[] = L"QXNumberEditProc";
-
-// Text on the clipboard can go in only whole and only if all of it is part
-// of a number; an empty or unreadable clipboard is left to the control.
-bool ClipboardIsNumber(HWND hwnd) {
-    if (!OpenClipboard(hwnd)) return true;
-    bool ok = true;
-    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
-        if (auto* text = static_cast<LPCWSTR>(GlobalLock(h))) {
-            ok = IsNumberText(text);
-            GlobalUnlock(h);
-        }
-    }
-    CloseClipboard();
-    return ok;
-}
-
-LRESULT CALLBACK NumberEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto proc = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kEditProcProp));
-    if (!proc) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    switch (msg) {
-    case WM_CHAR:
-        // Control characters (backspace, the clipboard keys) are commands.
-        if (wParam >= L' ' && !IsNumberChar(static_cast<WCHAR>(wParam))) {
-            DefaultBeep();
-            return 0;
-        }
-        break;
-    case WM_PASTE:
-        if (!ClipboardIsNumber(hwnd)) {
-            DefaultBeep();
-            return 0;
-        }
-        break;
-    case WM_KEYDOWN:
-        // Shift+Insert pastes without a WM_PASTE on some platforms.
-        if (wParam == VK_INSERT && (GetKeyState(VK_SHIFT) & 0x8000) && !(GetKeyState(VK_CONTROL) & 0x8000)) {
-            SendMessageW(hwnd, WM_PASTE, 0, 0);
-            return 0;
-        }
-        break;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
-        RemovePropW(hwnd, kEditProcProp);
-        break;
-    default:
-        break;
-    }
-    return CallWindowProcW(proc, hwnd, msg, wParam, lParam);
-}
-
-void TakeOnlyNumbers(HWND hwnd) {
-    LONG_PTR proc = GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
-    if (!proc || !SetPropW(hwnd, kEditProcProp, reinterpret_cast<HANDLE>(proc))) {
-        WriteTrace(L"[err]:PaintItem(), the edit control takes any text, GetLastError()=[%lu].", GetLastError());
-        return;
-    }
-    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NumberEditProc));
-}
-
 HWND CreateTextBox(HWND hwndList, const ListItem& item, int x, int y, int cx, int cy) {
     HWND hwnd = CreateWindowExW(0, L"edit", L"", kEditFieldStyle, x, y, cx, cy, hwndList, nullptr,
                                 AppState.hInst, nullptr);
@@ -90,7 +32,8 @@ HWND CreateTextBox(HWND hwndList, const ListItem& item, int x, int y, int cx, in
                    GetLastError());
         return nullptr;
     }
-    TakeOnlyNumbers(hwnd);
+    if (!TakeNumberInput(hwnd))
+        WriteTrace(L"[err]:PaintItem(), the edit control takes any text, GetLastError()=[%lu].", GetLastError());
     // Posted, so it may arrive after the control has painted once (an
     // update of the whole screen paints new children at once): it redraws.
     PostMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(AppState.hFontLarge), TRUE);
@@ -138,6 +81,18 @@ void PlaceEditControls() {
 
 void ForgetEditControls() {
     ForEachTextBox([](ListItem& item) { item.hwndEdit = nullptr; });
+}
+
+HWND TextBoxNextTo(HWND hwndFrom, bool bBackward) {
+    std::vector<HWND> fields;
+    ForEachTextBox([&fields](ListItem& item) {
+        if (item.hwndEdit && IsWindow(item.hwndEdit)) fields.push_back(item.hwndEdit);
+    });
+    if (fields.empty()) return nullptr;
+    const auto at = std::find(fields.begin(), fields.end(), hwndFrom);
+    if (at == fields.end()) return bBackward ? fields.back() : fields.front();
+    const size_t n = fields.size(), i = static_cast<size_t>(at - fields.begin());
+    return fields[bBackward ? (i + n - 1) % n : (i + 1) % n];
 }
 
 bool FindTextBox(HWND hwndEdit, int* piRow, int* piItem) {

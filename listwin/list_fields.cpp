@@ -1,6 +1,9 @@
 // The number fields handed to and taken from the program's top.
 #include "listwin/list_fields.h"
 
+#include "listwin/list_edit.h"
+#include "listwin/list_field_input.h"
+
 namespace {
 
 // The item's edit control, if the screen made it and it still exists.
@@ -24,6 +27,8 @@ bool GetFieldText(int iItem, LPWSTR pszText, int cchText) {
     GetWindowTextW(hwndEdit, pszText, cchText);
     return true;
 }
+
+bool FocusFirstField() { return FocusFieldAtEnd(TextBoxNextTo(nullptr, false)); }
 
 bool SelectFieldText(int iItem) {
     HWND hwndEdit = FieldOf(iItem);

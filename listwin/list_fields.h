@@ -14,3 +14,7 @@ bool GetFieldText(int iItem, LPWSTR pszText, int cchText);
 // The field gets the keyboard focus with its whole text selected; false
 // when there is no field.
 bool SelectFieldText(int iItem);
+// The first field (the service centre) gets the keyboard focus, the caret at
+// the end of its text, the input panel left down: keys need none. False
+// when the screen has made no field.
+bool FocusFirstField();

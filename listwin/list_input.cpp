@@ -4,6 +4,7 @@
 
 #include "core/screen_profile.h"
 #include "listwin/list_edit.h"
+#include "listwin/list_field_input.h"
 #include "listwin/list_panel_room.h"
 #include "listwin/list_scroll.h"
 #include "listwin/list_select.h"
@@ -19,9 +20,12 @@ void OnEditSetFocus(HWND hwnd) {
     if (!FindTextBox(GetFocus(), &i, &k)) return;
     ListItem& item = g_pItems[i].pItems[k];
     if (item.bOn == 0) ToggleSubItem(hwnd, i, k, &item);
-    SHSipPreference(SHSipSetLayout(kSipLayoutPhone), SIP_UP);
+    // A tap asks for the keypad; the keys that moved the focus here need none.
+    if (IsTapFocus()) SHSipPreference(SHSipSetLayout(kSipLayoutPhone), SIP_UP);
     // The panel may have been up already: the field still needs room.
     FitListToInputPanel(hwnd);
+    // The focus frame moves with the focus.
+    InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 // As the device reads the pen: x always unsigned, y unsigned on the pen
@@ -45,6 +49,7 @@ LRESULT OnItemCommand(HWND hwnd, UINT id, UINT code, HWND) {
     case EN_KILLFOCUS:
         SHSipPreference(GetFocus(), SIP_FORCEDOWN);
         FitListToInputPanel(hwnd);
+        InvalidateRect(hwnd, nullptr, FALSE);
         break;
     default:
         break;
@@ -89,6 +94,24 @@ LRESULT OnItemPenUp(HWND hwnd, POINT pt) {
     SetFocus(hwnd);
     ReleaseCapture();
     ScrollPenUp(DevicePenPoint(pt, true));
+    return 0;
+}
+
+LRESULT OnItemKeyDown(HWND, UINT vk, int, UINT) {
+    // The list itself has the focus (a tap beside the fields): the D-pad and
+    // Tab go to a field, as they go between the fields.
+    if (vk == VK_UP || vk == VK_DOWN || vk == VK_TAB)
+        FocusNextField(nullptr, vk == VK_UP || (vk == VK_TAB && (GetKeyState(VK_SHIFT) & 0x8000)));
+    return 0;
+}
+
+LRESULT OnItemChar(HWND, WCHAR ch, int) {
+    // Keys typed with no field focused (the input panel's, or the keyboard's)
+    // go to the first field, at the end of its text.
+    if (ch == L'\t') return 0;
+    HWND hwndField = TextBoxNextTo(nullptr, false);
+    if (!FocusFieldAtEnd(hwndField)) return 0;
+    SendMessageW(hwndField, WM_CHAR, ch, 0);
     return 0;
 }
 

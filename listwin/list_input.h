@@ -12,3 +12,6 @@ LRESULT OnItemSettingChange(HWND hwnd, UINT_PTR flag, LPCWSTR section);
 LRESULT OnItemPenDown(HWND hwnd, POINT pt);
 LRESULT OnItemPenUp(HWND hwnd, POINT pt);
 LRESULT OnItemPenMove(HWND hwnd, POINT pt);
+// Keys that reach the list itself, not a field.
+LRESULT OnItemKeyDown(HWND hwnd, UINT vk, int repeat, UINT flags);
+LRESULT OnItemChar(HWND hwnd, WCHAR ch, int repeat);

@@ -7,6 +7,7 @@
 #include "core/trace.h"
 #include "core/ui_config.h"
 #include "listwin/list_draw.h"
+#include "listwin/list_edit.h"
 #include "listwin/list_row_paint.h"
 #include "listwin/list_state.h"
 #include "platform/base/scoped.h"
@@ -72,15 +73,8 @@ void RefreshGroupItem(HDC hdc, const ListItem& item) {
         if (item.bRadio == 1) DrawRadio(hdc, item, rc.top);
         break;
     case IK_GROUP_TEXTBOX: {
-        LONG x0;
-        if (item.bRadio == 1) {
-            DrawRadio(hdc, item, rc.top);
-            x0 = 5 * s + SkinWidth(kSkinButtonOn);
-        } else {
-            x0 = AppState.IsEnableUISettings == 1 ? AppState.UIMetrics[kMetricListLeftPadding] : 4 * s;
-        }
-        LONG y0 = AppState.IsEnableUISettings == 1 ? rc.top : rc.top + 2 * s;
-        RECT frame{x0, y0, rc.right - x0, y0 + SkinHeight(kSkinPInputBox)};
+        if (item.bRadio == 1) DrawRadio(hdc, item, rc.top);
+        const RECT frame = InputFrameRect(item);
         ClearWhite(hdc, frame);
         DrawSkinFile(kSkinPInputBox, hdc, frame);
         break;
@@ -91,6 +85,32 @@ void RefreshGroupItem(HDC hdc, const ListItem& item) {
 }
 
 }  // namespace
+
+RECT InputFrameRect(const ListItem& item) {
+    const int s = CurrentScreen().nScale;
+    const RECT& rc = ItemRect(item);
+    LONG x0;
+    if (item.bRadio == 1)
+        x0 = 5 * s + SkinWidth(kSkinButtonOn);
+    else
+        x0 = AppState.IsEnableUISettings == 1 ? AppState.UIMetrics[kMetricListLeftPadding] : 4 * s;
+    const LONG y0 = AppState.IsEnableUISettings == 1 ? rc.top : rc.top + 2 * s;
+    return RECT{x0, y0, rc.right - x0, y0 + SkinHeight(kSkinPInputBox)};
+}
+
+void DrawFieldFocus(HDC hdc) {
+    int iRow = 0, iItem = 0;
+    if (!hdc || !FindTextBox(GetFocus(), &iRow, &iItem)) return;
+    const int s = CurrentScreen().nScale;
+    RECT rc = InputFrameRect(g_pItems[iRow].pItems[iItem]);
+    OffsetRect(&rc, 0, -g_iCurTop);
+    // Drawn like the field's own frame, rounded as it is, in the accent
+    // colour and twice as strong.
+    scoped::Pen pen(CreatePen(PS_INSIDEFRAME, 2 * s, kListFocusColour));
+    scoped::Select selPen(hdc, pen.get());
+    scoped::Select selBrush(hdc, GetStockObject(NULL_BRUSH));
+    RoundRect(hdc, rc.left, rc.top, rc.right, rc.bottom, 8 * s, 8 * s);
+}
 
 BOOL RefreshOnOffStatus(HDC hdc, int iCurTop) {
     WriteTrace(L"RefreshOnOffStatus+");

@@ -60,6 +60,7 @@ bool ComposeList(HWND hwnd, HDC hdc) {
         ConfigScrollAfterBuild();
     }
     BlitItemView(hdc);
+    DrawFieldFocus(hdc);
     return true;
 }
 

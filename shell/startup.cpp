@@ -9,6 +9,7 @@
 #include "core/trace.h"
 #include "core/ui_config.h"
 #include "listwin/item_window.h"
+#include "listwin/list_fields.h"
 #include "msgbox/notification_box.h"
 #include "platform/aygshell/regext.h"
 #include "platform/base/imaging.h"
@@ -115,6 +116,8 @@ BOOL StartApplication(HINSTANCE hInstance, int nShow) {
         ShowWindow(hwnd, nShow);
         UpdateWindow(hwnd);
     }
+    // A phone without a pen is used with its keys: the first field takes them.
+    FocusFirstField();
     return TRUE;
 }
 

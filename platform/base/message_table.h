@@ -77,6 +77,25 @@ struct MessageCracker<WM_MOUSEMOVE> : PenMessageCracker {};
 // read them: negative ones become 32768 and above.
 inline LONG UnsignedPenCoordinate(LONG v) { return static_cast<WORD>(v); }
 
+// A key: its virtual-key code, the repeat count and the scan code and flags
+// (the high word of lParam).
+template <>
+struct MessageCracker<WM_KEYDOWN> {
+    using Fn = LRESULT (*)(HWND hwnd, UINT vk, int repeat, UINT flags);
+    static LRESULT Call(Fn fn, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+        return fn(hwnd, static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+    }
+};
+
+// A character, as the keyboard or the input panel typed it.
+template <>
+struct MessageCracker<WM_CHAR> {
+    using Fn = LRESULT (*)(HWND hwnd, WCHAR ch, int repeat);
+    static LRESULT Call(Fn fn, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+        return fn(hwnd, static_cast<WCHAR>(wParam), LOWORD(lParam));
+    }
+};
+
 template <>
 struct MessageCracker<WM_TIMER> {
     using Fn = LRESULT (*)(HWND hwnd, UINT_PTR id);

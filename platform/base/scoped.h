@@ -67,6 +67,7 @@ using Library = Handle<HMODULE, LibraryTraits>;
 using Bitmap = Handle<HBITMAP, GdiTraits<HBITMAP>>;
 using Font = Handle<HFONT, GdiTraits<HFONT>>;
 using Brush = Handle<HBRUSH, GdiTraits<HBRUSH>>;
+using Pen = Handle<HPEN, GdiTraits<HPEN>>;
 using MemDC = Handle<HDC, MemDCTraits>;
 
 // A window's (or the screen's, with null) context from GetDC.

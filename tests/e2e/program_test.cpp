@@ -261,6 +261,9 @@ TEST_F(ProgramTest, DoneSaysWhatItCannotStoreWritesNothingAndSavesOnceMended) {
     Type(vmail, L"call me-12 34");
     EXPECT_EQ(TextOf(vmail), L" -12 34") << "letters are refused as they are typed";
     Type(vmail, L"+123456789012345678901");
+    EXPECT_EQ(TextOf(vmail), L"+12345678901234567890") << "a 21st digit is refused as it is typed";
+    // A "+" alone can be typed (a number starts so), but not stored.
+    Type(vmail, L"+");
     TapSoftKey(program, true);
     HWND box = WaitForWindow(L"#32770", program, 10000);
     ASSERT_NE(box, nullptr) << "Done says what it cannot store";
@@ -271,7 +274,7 @@ TEST_F(ProgramTest, DoneSaysWhatItCannotStoreWritesNothingAndSavesOnceMended) {
 
     // "OK": the Voice Mail field has the focus with its text selected.
     PostMessageW(box, WM_CLOSE, 0, 0);
-    const std::pair<DWORD, DWORD> all{0, 22};
+    const std::pair<DWORD, DWORD> all{0, 1};
     WaitUntil(5000, [&] { return FocusOf(vmail) == vmail && SelectionOf(vmail) == all; });
     EXPECT_EQ(FocusOf(vmail), vmail);
     EXPECT_EQ(SelectionOf(vmail), all);

@@ -58,6 +58,11 @@ protected:
         SendMessageW(AppState.hwndItem, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
         SendMessageW(AppState.hwndItem, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     }
+    // A tap on a field: the edit control takes the focus in its own handling.
+    static void Tap(HWND field) {
+        SendMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        SendMessageW(field, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    }
     static void Turn(bool landscape) {
         SetScreenSizeForTest(landscape ? 640 : 480, landscape ? 480 : 640);
         AppState.bLandscape = landscape;
@@ -89,13 +94,19 @@ TEST_F(ListInputTest, TheWindowIsMadeBelowTheTitleWithItsRowsLaidOut) {
     EXPECT_EQ(SendMessageW(hwnd, WM_ERASEBKGND, 0, 0), 0) << "never erased";
 }
 
-TEST_F(ListInputTest, FocusOnAFieldRaisesTheInputPanelAndLosingItLowersIt) {
+TEST_F(ListInputTest, ATapOnAFieldRaisesTheInputPanelAndLosingItLowersIt) {
     OpenSettings();
     MessageLog log({{L"SipKeyArea", {kSipMsgSetLayout}}});
     WatchInputPanel(&log);
     HWND centre = Item(1).hwndEdit, voice = Item(3).hwndEdit;
 
+    // The focus that keys give needs no keypad.
     SetFocus(voice);
+    EXPECT_FALSE(SHSipIsUp());
+    EXPECT_TRUE(SequenceIs(log.Take(), std::vector<ExpectedMessage>{}));
+    SetFocus(AppState.hwndItem);
+
+    Tap(voice);
     EXPECT_TRUE(SHSipIsUp());
     const ExpectedMessage kPhoneLayout[] = {{0, kSipMsgSetLayout, kWParam, kSipLayoutPhone}};
     EXPECT_TRUE(SequenceIs(log.Take(), kPhoneLayout));
@@ -103,7 +114,7 @@ TEST_F(ListInputTest, FocusOnAFieldRaisesTheInputPanelAndLosingItLowersIt) {
     EXPECT_FALSE(Item(1).bOn);
 
     // From one field to the other: down for the one, up again for the other.
-    SetFocus(centre);
+    Tap(centre);
     EXPECT_TRUE(SHSipIsUp());
     EXPECT_TRUE(Item(1).bOn);
     EXPECT_TRUE(Item(3).bOn) << "losing the focus does not switch it off";
@@ -114,29 +125,40 @@ TEST_F(ListInputTest, FocusOnAFieldRaisesTheInputPanelAndLosingItLowersIt) {
     EXPECT_FALSE(SHSipIsUp());
     EXPECT_EQ(GetCapture(), nullptr) << "the pen is let go on release";
 
-    SetFocus(centre);
+    Tap(centre);
     EXPECT_TRUE(SHSipIsUp());
     EXPECT_TRUE(Item(1).bOn) << "a field already on stays on";
 }
 
-TEST_F(ListInputTest, FieldsTakeOnlyWhatANumberIsMadeOfAndBeepAtTheRest) {
+// Each field refuses as it is typed or pasted what Done would refuse in it;
+// a pasted number loses its separators first.
+TEST_F(ListInputTest, FieldsTakeOnlyWhatTheirNumberCanHoldAndBeepAtTheRest) {
+    constexpr int kVoice = 3, kCentre = 1;
     struct Case {
+        int iItem;
         bool bPaste;
         LPCWSTR input, expected;
         UINT beeps;
     };
     const Case cases[] = {
-        {false, L"call me-12 34", L" -12 34", 6},
-        {false, L"+44*#pPwW0", L"+44*#pPwW0", 0},
-        {false, L"12\b3", L"13", 0},  // backspace is a command, not a character
-        {true, L"+44 20-7946", L"+44 20-7946", 0},
-        {true, L"+44 ext 12", L"", 1},  // a paste goes in whole or not at all
+        {kVoice, false, L"call me-12 34", L" -12 34", 6},
+        {kVoice, false, L"+44*#pPwW0", L"+44*#pPwW0", 0},
+        {kVoice, false, L"12\b3", L"13", 0},  // backspace is a command, not a character
+        {kVoice, false, L"12+3", L"123", 1},   // a "+" only first
+        {kVoice, false, L"+123456789012345678901", L"+12345678901234567890", 1},  // twenty digits
+        {kCentre, false, L"+44 20-7946p1w", L"+442079461", 4},  // the radio takes no blank, -, p or w
+        {kVoice, true, L"+44 20-7946", L"+44207946", 0},
+        {kVoice, true, L"+44 (0)7700 900123", L"+4407700900123", 0},
+        {kCentre, true, L"+44 7700.900/123", L"+447700900123", 0},
+        {kVoice, true, L"+44 ext 12", L"", 1},  // a paste goes in whole or not at all
+        {kCentre, true, L"+44 123 p45", L"", 1},
+        {kVoice, true, L"123456789012345678901", L"", 1},
     };
     OpenSettings();
-    HWND voice = Item(3).hwndEdit;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.input)));
-        SetWindowTextW(voice, L"");
+        HWND field = Item(c.iItem).hwndEdit;
+        SetWindowTextW(field, L"");
         const UINT before = DefaultBeepCount();
         if (c.bPaste) {
             ASSERT_TRUE(OpenClipboard(AppState.hwndMain));
@@ -147,13 +169,96 @@ TEST_F(ListInputTest, FieldsTakeOnlyWhatANumberIsMadeOfAndBeepAtTheRest) {
             GlobalUnlock(h);
             ASSERT_TRUE(SetClipboardData(CF_UNICODETEXT, h));
             CloseClipboard();
-            SendMessageW(voice, WM_PASTE, 0, 0);
+            SendMessageW(field, WM_PASTE, 0, 0);
         } else {
-            for (LPCWSTR p = c.input; *p; ++p) SendMessageW(voice, WM_CHAR, *p, 0);
+            for (LPCWSTR p = c.input; *p; ++p) SendMessageW(field, WM_CHAR, *p, 0);
         }
-        EXPECT_EQ(TextOf(voice), c.expected);
+        EXPECT_EQ(TextOf(field), c.expected);
         EXPECT_EQ(DefaultBeepCount() - before, c.beeps);
     }
+}
+
+// The keys alone move between the fields: the D-pad and Tab from field to
+// field (and from the list itself to a field), the caret at the end, the
+// input panel left down; a character typed with no field focused goes to
+// the first one.
+TEST_F(ListInputTest, KeysMoveBetweenTheFieldsAndTypeIntoThem) {
+    OpenSettings();
+    HWND centre = Item(1).hwndEdit, voice = Item(3).hwndEdit;
+    enum { kList, kCentre, kVoice };
+    const std::vector<UINT> kFieldMessages = {WM_KEYDOWN, WM_CHAR, WM_SETFOCUS, WM_KILLFOCUS};
+    MessageLog log({{L"QXCFItemClass", {WM_COMMAND, WM_KEYDOWN, WM_CHAR}},
+                    {L"Edit", kFieldMessages},
+                    {L"Edit", kFieldMessages}});
+    log.Watch(AppState.hwndItem, kList);
+    log.Watch(centre, kCentre);
+    log.Watch(voice, kVoice);
+    auto key = [](HWND hwnd, UINT vk) { SendMessageW(hwnd, WM_KEYDOWN, vk, 1); };
+    auto caretAtEnd = [](HWND field) {
+        DWORD from = 0, to = 0;
+        SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+        return from == to && to == static_cast<DWORD>(GetWindowTextLengthW(field));
+    };
+    SetFocus(centre);
+    log.Take();
+
+    const ExpectedMessage kDown[] = {
+        {kCentre, WM_KEYDOWN, kWParam, VK_DOWN},
+        {kCentre, WM_KILLFOCUS, kNested},
+        {kList, WM_COMMAND, kNested | kWParam, MAKEWPARAM(0, EN_KILLFOCUS)},
+        {kVoice, WM_SETFOCUS, kNested},
+        {kList, WM_COMMAND, kNested | kWParam, MAKEWPARAM(0, EN_SETFOCUS)},
+    };
+    key(centre, VK_DOWN);
+    EXPECT_TRUE(SequenceIs(log.Take(), kDown));
+    EXPECT_EQ(GetFocus(), voice);
+    EXPECT_TRUE(caretAtEnd(voice));
+    EXPECT_FALSE(SHSipIsUp()) << "keys need no keypad";
+
+    struct Step {
+        HWND from;
+        UINT vk;
+        bool bShift;
+        HWND to;
+    };
+    const Step steps[] = {
+        {voice, VK_DOWN, false, centre},  // around from the last to the first
+        {centre, VK_UP, false, voice},
+        {voice, VK_TAB, false, centre},
+        {centre, VK_TAB, true, voice},
+        {AppState.hwndItem, VK_DOWN, false, centre},  // from the list: the first
+        {AppState.hwndItem, VK_UP, false, voice},     // and the last
+    };
+    BYTE keys[256] = {};
+    for (const Step& st : steps) {
+        SCOPED_TRACE(testing::Message() << "key " << st.vk << (st.bShift ? " with shift" : ""));
+        SetFocus(st.from);
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = st.bShift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        key(st.from, st.vk);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        EXPECT_EQ(GetFocus(), st.to);
+        EXPECT_TRUE(caretAtEnd(st.to));
+    }
+    EXPECT_EQ(TextOf(centre), L"+447785016005") << "Tab is no character";
+
+    // What the input panel types with only the list focused.
+    SetFocus(AppState.hwndItem);
+    log.Take();
+    const ExpectedMessage kTyped[] = {
+        {kList, WM_CHAR, kWParam, L'9'},
+        {kCentre, WM_SETFOCUS, kNested},
+        {kList, WM_COMMAND, kNested | kWParam, MAKEWPARAM(0, EN_SETFOCUS)},
+        {kCentre, WM_CHAR, kNested | kWParam, L'9'},
+        {kList, WM_COMMAND, kNested | kWParam, MAKEWPARAM(0, EN_UPDATE)},
+        {kList, WM_COMMAND, kNested | kWParam, MAKEWPARAM(0, EN_CHANGE)},
+    };
+    SendMessageW(AppState.hwndItem, WM_CHAR, L'9', 1);
+    EXPECT_TRUE(SequenceIs(log.Take(), kTyped));
+    EXPECT_EQ(TextOf(centre), L"+4477850160059");
+    EXPECT_EQ(GetFocus(), centre);
 }
 
 // The vga device's input panel (s = 2): 160 pixels above the soft-key bar.
@@ -197,7 +302,7 @@ TEST_F(ListInputTest, TheFieldBeingTypedStaysInSightAboveTheInputPanel) {
         expectView(c.cyFull, 0);
         SHSipPreference(nullptr, SIP_FORCEDOWN);
 
-        SetFocus(field);
+        Tap(field);
         ASSERT_TRUE(SHSipIsUp());
         expectView(c.cyAbovePanel, c.iTop);
         expectFieldInSight();

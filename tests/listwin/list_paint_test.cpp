@@ -14,6 +14,7 @@
 #include "listwin/list_row_paint.h"
 #include "listwin/list_select.h"
 #include "platform/base/screen.h"
+#include "platform/base/window.h"
 #include "shell/release_resources.h"
 #include "tests/listwin/list_fixture.h"
 
@@ -68,7 +69,9 @@ TEST_F(ListPaintTest, EditFieldsSitInTheirFramesAndHoldTheTwoTexts) {
     }
 }
 
-TEST_F(ListPaintTest, EditFieldsTakeAtMostFortyEightTypedCharacters) {
+// The controls take at most 48 characters; a number stops before, at the
+// twenty digits the SIM holds, the rest refused with a beep as typed.
+TEST_F(ListPaintTest, EditFieldsTakeAtMostFortyEightAndANumberTwentyDigits) {
     OpenSettings();
     HWND voice = Item(3).hwndEdit;
     EXPECT_EQ(SendMessageW(voice, EM_GETLIMITTEXT, 0, 0), 48);
@@ -77,8 +80,10 @@ TEST_F(ListPaintTest, EditFieldsTakeAtMostFortyEightTypedCharacters) {
     HFONT small = CreateFontW(-8, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, L"Liberation Sans");
     SendMessageW(voice, WM_SETFONT, reinterpret_cast<WPARAM>(small), 0);
     SetWindowTextW(voice, L"");
+    const UINT before = DefaultBeepCount();
     for (int i = 0; i < 60; ++i) SendMessageW(voice, WM_CHAR, L'0' + i % 10, 0);
-    EXPECT_EQ(TextOf(voice), L"012345678901234567890123456789012345678901234567");
+    EXPECT_EQ(TextOf(voice), L"01234567890123456789");
+    EXPECT_EQ(DefaultBeepCount() - before, 40u);
     SendMessageW(voice, WM_SETFONT, reinterpret_cast<WPARAM>(AppState.hFontLarge), 0);
     DeleteObject(small);
 }

@@ -80,7 +80,8 @@ TEST_F(ScreenWindowsTest, TitleAndListTurnToTheirCreationBoxesOnEveryScreenClass
         Box title, list, titleTurned, listTurned;
     };
     const Screen screens[] = {
-        {L"hvga", 320, 480, 1, 6, 160, 240, {0, 0, 320, 30}, {0, 30, 320, 380}, {0, 0, 480, 30}, {0, 30, 480, 220}},
+        // The list reaches the soft-key bar: 480 - 25 - 26 - 30 and 320 - 52 - 30.
+        {L"hvga", 320, 480, 1, 6, 160, 240, {0, 0, 320, 30}, {0, 30, 320, 399}, {0, 0, 480, 30}, {0, 30, 480, 238}},
         {L"vga", 480, 640, 2, 3, 0, 480, {0, 0, 480, 60}, {0, 60, 480, 476}, {0, 0, 640, 60}, {0, 60, 640, 316}},
     };
     for (const Screen& sc : screens) {
