@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include <initializer_list>
+#include <new>
 
 #include "core/app_state.h"
 #include "core/trace.h"
@@ -25,6 +26,12 @@ namespace {
 
 constexpr DWORD kPhoneStatusRadioOff = 0x2;
 constexpr DWORD kPowerOnSettleMs = 2000;
+// How long a start that finds another one running looks for its screen.
+constexpr DWORD kRunningScreenWaitMs = 5000;
+constexpr DWORD kRunningScreenPollMs = 50;
+
+// Held for the life of the program: the one screen of the device is ours.
+scoped::Kernel g_screenMutex;
 
 // Asks to switch the radio on; stores and returns the answer.
 int AskPowerOn() {
@@ -36,14 +43,54 @@ int AskPowerOn() {
     return AppState.nPowerOnAnswer;
 }
 
-// The maker's communication manager switches the radio on; we do not wait on it.
+using SetPhoneFn = int(WINAPI*)(int);
+
+// The library and its export, for the thread that makes the call.
+struct PowerOnCall {
+    HMODULE hLib;
+    SetPhoneFn pfn;
+};
+
+DWORD WINAPI PowerOnThread(LPVOID pv) {
+    const PowerOnCall call = *static_cast<PowerOnCall*>(pv);
+    delete static_cast<PowerOnCall*>(pv);
+    call.pfn(1);
+    // The library goes only when its call has returned.
+    FreeLibraryAndExitThread(call.hLib, 0);
+}
+
+// The maker's communication manager switches the radio on; start-up does not
+// wait on it. The call runs on a thread of its own, so that one that never
+// returns costs only the settle time below, and the window thread keeps
+// answering meanwhile.
 void SwitchRadioOn() {
     scoped::Library lib(CeLoadLibrary(L"\\Windows\\LinkdeckDll.dll"));
     if (!lib) return;
     ShowWaitCursor();
-    using SetPhoneFn = int(WINAPI*)(int);
     auto pfn = GetProcAs<SetPhoneFn>(lib.get(), "Linkdeck_SetPhone");
-    if (pfn) pfn(1);
+    if (!pfn) return;
+    auto* call = new (std::nothrow) PowerOnCall{lib.get(), pfn};
+    HANDLE hThread = call ? CreateThread(nullptr, 0, PowerOnThread, call, 0, nullptr) : nullptr;
+    if (!hThread) {
+        WriteTrace(L"[err]:StartApplication(), no thread for Linkdeck_SetPhone, error=[%lu]; the radio "
+                   L"is not switched on.", GetLastError());
+        delete call;
+        return;
+    }
+    CloseHandle(hThread);
+    lib.release();  // the thread frees it
+}
+
+// The screen of the start that runs already, coming up or up: its main
+// window, else its power prompt (a box of the program's title). Null when
+// neither shows within the wait.
+HWND FindRunningScreen(DWORD dwWaitMs) {
+    for (DWORD waited = 0;; waited += kRunningScreenPollMs) {
+        if (HWND hwnd = FindWindowW(L"QXCFMainClass", AppState.szAppTitle)) return hwnd;
+        if (HWND hwnd = FindWindowW(WC_DIALOG, AppState.szAppTitle)) return hwnd;
+        if (waited >= dwWaitMs) return nullptr;
+        Sleep(kRunningScreenPollMs);
+    }
 }
 
 // Destroying the main window takes its children, the skin resources and the
@@ -79,6 +126,22 @@ BOOL StartApplication(HINSTANCE hInstance, int nShow) {
     AppState.hInst = hInstance;
     LoadStringW(hInstance, IDS_APP_TITLE, AppState.szAppTitle, kTextLen);
 
+    // One screen per device. Two starts a moment apart would both pass the
+    // window search before either had a window: the named mutex decides
+    // first, and the start that finds it held brings the other's screen
+    // forward as the search does.
+    g_screenMutex.reset();  // a start before in this process (tests) gives it up
+    HANDLE hMutex = CreateMutexW(nullptr, TRUE, L"QXPhoneVMSettingScreen");
+    const bool bHeld = hMutex && GetLastError() == ERROR_ALREADY_EXISTS;
+    g_screenMutex.reset(hMutex);
+    if (bHeld) {
+        g_screenMutex.reset();
+        HWND hwndRunning = FindRunningScreen(kRunningScreenWaitMs);
+        WriteTrace(L"[msg]:StartApplication(), another start has the screen, hwnd=[0x%x]; this one ends.",
+                   static_cast<unsigned>(reinterpret_cast<UINT_PTR>(hwndRunning)));
+        if (hwndRunning) SetForegroundWindowAndOwned(hwndRunning);
+        return FALSE;
+    }
     if (HWND hwndRunning = FindWindowW(L"QXCFMainClass", AppState.szAppTitle)) {
         SetForegroundWindowAndOwned(hwndRunning);
         return FALSE;

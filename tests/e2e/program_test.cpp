@@ -287,6 +287,39 @@ TEST_F(ProgramTest, DoneSaysWhatItCannotStoreWritesNothingAndSavesOnceMended) {
     EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kMirrorKey, L"VMail_Address"), L"+44 1234-5");
 }
 
+// The screens of the device: main windows of this program.
+int CountScreens() {
+    int n = 0;
+    for (HWND h = FindWindowExW(nullptr, nullptr, L"QXCFMainClass", nullptr); h;
+         h = FindWindowExW(nullptr, h, L"QXCFMainClass", nullptr))
+        ++n;
+    return n;
+}
+
+// Two starts at once: one screen, the other start ends (code 0) having
+// brought it forward; three times, as the race would not always show.
+TEST_F(ProgramTest, TwoStartsAtOnceGiveOneScreen) {
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        Process first(Program(), Output());
+        Process second(Program(), Output());
+        ASSERT_TRUE(first.Started() && second.Started());
+        // One of them ends by itself; the other keeps its screen.
+        long firstEnd = -1, secondEnd = -1;
+        WaitUntil(20000, [&] {
+            firstEnd = first.WaitExit(0);
+            secondEnd = second.WaitExit(0);
+            return firstEnd >= 0 || secondEnd >= 0;
+        });
+        ASSERT_TRUE((firstEnd == 0) != (secondEnd == 0)) << "exactly one start ends, with 0";
+        Process& staying = firstEnd == 0 ? second : first;
+        ASSERT_NE(WaitForWindow(L"QXCFMainClass", staying, 20000), nullptr);
+        EXPECT_EQ(CountScreens(), 1);
+        TapSoftKey(staying, false);
+        EXPECT_EQ(staying.WaitExit(20000), 0);
+    }
+}
+
 TEST_F(ProgramTest, CancelChangesNothing) {
     const std::string before = Card();
     Process program(Program(), Output());

@@ -75,6 +75,17 @@ TEST_F(PowerPromptTest, CancelEndsStartUpBeforeAnyWindowWithTheRadioOff) {
     EXPECT_TRUE(RadioIs("off"));
 }
 
+// A library whose call never returns costs the settle time, not the start:
+// the radio stays off, so the program ends as it does then.
+TEST_F(PowerPromptTest, OkWithAPowerLibraryThatNeverReturnsEndsInTheProgramsOwnTime) {
+    ASSERT_TRUE(m_device.Install(L"HangingLinkdeck.dll", L"\\Windows\\LinkdeckDll.dll"));
+    TraceCapture trace;
+    EXPECT_FALSE(StartAnswering(&NotificationUIInfo::firstButtonRect));
+    EXPECT_TRUE(trace.Has(L"[CreateItemWindow]")) << "the screen was made before the wait";
+    EXPECT_EQ(AppState.hwndMain, nullptr) << "and ended without showing";
+    EXPECT_TRUE(RadioIs("off"));
+}
+
 TEST_F(PowerPromptTest, OkSwitchesTheRadioOnAndOpensTheScreen) {
     ASSERT_TRUE(m_device.Install(L"LinkdeckDll.dll", L"\\Windows\\LinkdeckDll.dll"));
     EXPECT_TRUE(StartAnswering(&NotificationUIInfo::firstButtonRect));
