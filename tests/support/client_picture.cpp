@@ -56,18 +56,15 @@ COLORREF ClientPicture::At(int x, int y) const {
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
-std::vector<COLORREF> ClientPicture::Pixels() const {
-    std::vector<COLORREF> pixels;
+template <typename Pixel>
+std::vector<Pixel> ClientPicture::Collect(Pixel (ClientPicture::*read)(int, int) const) const {
+    std::vector<Pixel> pixels;
     pixels.reserve(static_cast<size_t>(m_cx) * m_cy);
     for (int y = 0; m_bits && y < m_cy; ++y)
-        for (int x = 0; x < m_cx; ++x) pixels.push_back(At(x, y));
+        for (int x = 0; x < m_cx; ++x) pixels.push_back((this->*read)(x, y));
     return pixels;
 }
 
-std::vector<DWORD> ClientPicture::RawPixels() const {
-    std::vector<DWORD> pixels;
-    pixels.reserve(static_cast<size_t>(m_cx) * m_cy);
-    for (int y = 0; m_bits && y < m_cy; ++y)
-        for (int x = 0; x < m_cx; ++x) pixels.push_back(Raw(x, y));
-    return pixels;
-}
+std::vector<COLORREF> ClientPicture::Pixels() const { return Collect(&ClientPicture::At); }
+
+std::vector<DWORD> ClientPicture::RawPixels() const { return Collect(&ClientPicture::Raw); }

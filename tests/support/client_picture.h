@@ -32,6 +32,8 @@ public:
 
 private:
     void Paint(const std::function<void(HDC)>& paint, COLORREF unpainted);
+    template <typename Pixel>
+    std::vector<Pixel> Collect(Pixel (ClientPicture::*read)(int, int) const) const;
 
     scoped::Surface m_surface;
     const DWORD* m_bits = nullptr;
