@@ -169,31 +169,6 @@ TEST_F(SkinResourcesTest, ReleaseGivesBackTheFactoryOnce) {
     EXPECT_EQ(pFactory->Release(), 0u) << "the program released its reference exactly once";
 }
 
-// A 24-bit bottom-up BMP of one colour: an image that is not a PNG inside.
-std::string SolidBmp(int width, int height, Argb color) {
-    const int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER fh{};
-    BITMAPINFOHEADER ih{};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof(fh) + sizeof(ih);
-    fh.bfSize = fh.bfOffBits + stride * height;
-    ih.biSize = sizeof(ih);
-    ih.biWidth = width;
-    ih.biHeight = height;
-    ih.biPlanes = 1;
-    ih.biBitCount = 24;
-    std::string row(stride, '\0');
-    for (int x = 0; x < width; ++x) {
-        row[x * 3] = static_cast<char>(color & 0xFF);
-        row[x * 3 + 1] = static_cast<char>((color >> 8) & 0xFF);
-        row[x * 3 + 2] = static_cast<char>((color >> 16) & 0xFF);
-    }
-    std::string bytes(reinterpret_cast<const char*>(&fh), sizeof(fh));
-    bytes.append(reinterpret_cast<const char*>(&ih), sizeof(ih));
-    for (int y = 0; y < height; ++y) bytes += row;
-    return bytes;
-}
-
 TEST_F(SkinResourcesTest, TheProgramsFactoryLoadsEverySlotWhateverTheFormat) {
     ASSERT_TRUE(CreateImagingFactory(&AppState.pImagingFactory));
     WriteAllSkins();
