@@ -14,6 +14,12 @@ constexpr int kLandscape = 1;
 constexpr int kScreenClass320x480 = 6;
 constexpr bool IsScreen320x480(int nScreenType) { return nScreenType == kScreenClass320x480; }
 
+// The title is a bar of at most this many base units, whatever the height of
+// its picture: the shortest box the title and the list share (landscape, 188)
+// less the list's four items of 30, so the fields are never pushed off the
+// screen. More than twice the skin's 30: every sane title keeps its picture.
+constexpr int kMaxTitleHeight = 188 - 4 * 30;
+
 struct WindowBox {
     int x, y, cx, cy;
 };

@@ -65,6 +65,34 @@ void FreeSkinImage(int index) {
     img.hBitmap = nullptr;
 }
 
+// A title picture taller than the bar it is drawn in would make the title
+// cover the screen (its height is the title's): it is fitted to the bar,
+// keeping its width. Null when no fitted copy could be made.
+HBITMAP FitTitlePicture(int index, HBITMAP hPicture, const BITMAP& bm, HDC hdcScreen) {
+    const int cyMax = kMaxTitleHeight * CurrentScreen().nScale;
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = bm.bmWidth;
+    bmi.bmiHeader.biHeight = -cyMax;  // top-down, as the loader's pictures are
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* pBits = nullptr;
+    scoped::Bitmap fitted(CreateDIBSection(hdcScreen, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));
+    scoped::MemDC from(CreateCompatibleDC(hdcScreen)), to(CreateCompatibleDC(hdcScreen));
+    if (!fitted || !from || !to) return nullptr;
+    {
+        scoped::Select selFrom(from.get(), hPicture), selTo(to.get(), fitted.get());
+        SetStretchBltMode(to.get(), HALFTONE);
+        if (!StretchBlt(to.get(), 0, 0, bm.bmWidth, cyMax, from.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY))
+            return nullptr;
+    }
+    WriteTrace(L"[err]:LoadSkinImage(), %s is %ldx%ld, fitted to the title bar's %ldx%d.", kSkinFiles[index],
+               bm.bmWidth, bm.bmHeight, bm.bmWidth, cyMax);
+    return fitted.release();
+}
+
+bool IsTitlePicture(int index) { return index == kSkinPTitle || index == kSkinLTitle; }
+
 bool LoadSkinImageInto(int index, HDC hdcScreen, ImageFileLoader& loader) {
     FreeSkinImage(index);
     SkinImage& img = AppState.SkinImages[index];
@@ -82,7 +110,12 @@ bool LoadSkinImageInto(int index, HDC hdcScreen, ImageFileLoader& loader) {
         return false;
     }
     BITMAP bm{};
-    if (!GetObjectW(bitmap.get(), sizeof(bm), &bm) || !SelectObject(hdcMem.get(), bitmap.get())) {
+    bool sized = GetObjectW(bitmap.get(), sizeof(bm), &bm) != 0;
+    if (sized && IsTitlePicture(index) && bm.bmHeight > kMaxTitleHeight * CurrentScreen().nScale) {
+        bitmap.reset(FitTitlePicture(index, bitmap.get(), bm, hdcScreen));
+        sized = bitmap && GetObjectW(bitmap.get(), sizeof(bm), &bm) != 0;
+    }
+    if (!sized || !SelectObject(hdcMem.get(), bitmap.get())) {
         WriteTrace(L"[err]:LoadSkinImage(), %s cannot be selected.", kSkinFiles[index]);
         return false;
     }

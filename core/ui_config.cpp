@@ -2,6 +2,7 @@
 #include "core/ui_config.h"
 
 #include <cstring>
+#include <utility>
 
 #include "core/screen_profile.h"
 #include "core/trace.h"
@@ -120,7 +121,8 @@ bool QueryLinkdeckValue(LPCWSTR name, BYTE (&out)[4], BOOL* pbRead) {
 }
 
 // The long side beyond 320 base pixels; unchanged for screens without a rule.
-void ApplyLongSideExtension(int width, int height, int s) {
+// True when it was computed, so the values read do not count.
+bool ApplyLongSideExtension(int width, int height, int s) {
     bool landscape = width > height;
     int shortSide = landscape ? height : width;
     int longSide = landscape ? width : height;
@@ -130,9 +132,43 @@ void ApplyLongSideExtension(int width, int height, int s) {
     else if (shortSide == 320 && longSide == 480)
         ext = 480 - 320 * s;  // screen class 6; negative at s = 2, used as computed
     else
-        return;
+        return false;
     AppState.LandscapeXExtension = ext;
     AppState.PortraitYExtension = ext;
+    return true;
+}
+
+// A layout value that would put the list, a field or a label outside the
+// screen is ignored like a value of the wrong type, and its default used.
+void IgnoreOutside(LPCWSTR name, LONG* pValue, LONG lowest, LONG highest, LPCWSTR where) {
+    if (*pValue >= lowest && *pValue <= highest) return;
+    WriteTrace(L"[err]:GetSettings(), %s = %ld puts %s outside the screen, ignored.", name, *pValue, where);
+    *pValue = 0;
+}
+
+// An extension read (not computed) makes the long side 320·s + X. Past the
+// screen's long side L the list leaves the screen; below 240·s, the side of
+// the smallest screen the program knows (its square class), it describes no
+// screen, and a list that short loses its fields.
+void BoundReadExtensions(int width, int height, int s) {
+    const LONG longSide = width > height ? width : height;
+    for (auto [name, pValue] : {std::pair{L"LandscapeXExtension", &AppState.LandscapeXExtension},
+                                std::pair{L"PortraitYExtension", &AppState.PortraitYExtension}})
+        IgnoreOutside(name, pValue, -80 * s, longSide - 320 * s, L"the list");
+}
+
+// The list places its labels at list_left_padding, its fields' frames from
+// there to the same distance from the right, and the fields' text at that
+// plus list_combobox_left_padding: each must lie within the left half of the
+// narrower of the list's widths, or a frame or field turns inside out.
+void BoundListMetrics() {
+    const ScreenProfile screen = MakeScreenProfile(AppState);
+    const LONG half = (screen.nWidth[kPortrait] < screen.nWidth[kLandscape] ? screen.nWidth[kPortrait]
+                                                                           : screen.nWidth[kLandscape]) / 2;
+    LONG& left = AppState.UIMetrics[kMetricListLeftPadding];
+    LONG& field = AppState.UIMetrics[kMetricListComboboxLeftPadding];
+    IgnoreOutside(kUIMetricNames[kMetricListLeftPadding], &left, 0, half - 1, L"a label or a field");
+    IgnoreOutside(kUIMetricNames[kMetricListComboboxLeftPadding], &field, -left, half - 1 - left, L"a field");
 }
 
 bool IsCJKLanguage(DWORD lang) {
@@ -182,7 +218,7 @@ BOOL GetSettings() {
     int cx = GetScreenWidth();
     int cy = GetScreenHeight();
     AppState.bLandscape = cx > cy;
-    ApplyLongSideExtension(cx, cy, AppState.nScale);
+    if (!ApplyLongSideExtension(cx, cy, AppState.nScale)) BoundReadExtensions(cx, cy, AppState.nScale);
 
     DWORD dwLang = 0;
     AppState.dwSysLang = ReadConfigDword(kMuiKey, L"SysLang", &dwLang) ? dwLang : kDefaultLanguage;
@@ -203,6 +239,7 @@ BOOL GetSettings() {
             NKDbgPrintfW(L"[QXPhoneVMSetting] QXPhoneUISettings: %s = %d\r\n", kUIMetricNames[i],
                          static_cast<int>(AppState.UIMetrics[i]));
         }
+        BoundListMetrics();
     }
     return TRUE;
 }

@@ -8,11 +8,15 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstring>
+#include <mutex>
+#include <set>
 #include <string>
 
 #include "platform/base/debug_out.h"
 #include "platform/base/device_root.h"
 #include "platform/base/scoped.h"
+#include "platform/base/screen.h"
 
 void TraceImageFailure(LPCWSTR routine, LPCWSTR call, LPCWSTR file, unsigned long code) {
     NKDbgPrintfW(L"[imaging] [err]:%s(), %s failed, code=[0x%08lx], file=[%s].\r\n", routine, call,
@@ -23,6 +27,49 @@ namespace {
 
 void TraceFailure(LPCWSTR routine, LPCWSTR call, LPCWSTR file, unsigned long code) {
     TraceImageFailure(routine, call, file, code);
+}
+
+// A picture larger than the screen can use is refused before it is decoded:
+// no skin needs more than a side of 4096 or four screens of pixels, and a
+// 20000 x 20000 PNG of a few hundred kB would take gigabytes decoded.
+bool UsableImageSize(uint64_t cx, uint64_t cy) {
+    const int width = GetScreenWidth(), height = GetScreenHeight();
+    const uint64_t screen = uint64_t(width > 0 ? width : 0) * uint64_t(height > 0 ? height : 0);
+    return cx <= kMaxImageSide && cy <= kMaxImageSide && cx * cy <= kMaxImageScreens * screen;
+}
+
+// Traced by every loader, but by DrawImageFile, which decodes the file at
+// every refresh, once per file.
+void TraceRefused(LPCWSTR routine, LPCWSTR file, uint64_t cx, uint64_t cy) {
+    if (wcscmp(routine, L"DrawImageFile") == 0) {
+        static std::mutex s_lock;
+        static std::set<std::wstring> s_said;
+        std::lock_guard<std::mutex> lock(s_lock);
+        if (!s_said.insert(file).second) return;
+    }
+    NKDbgPrintfW(L"[imaging] [err]:%s(), image %llux%llu larger than the screen can use, refused, "
+                 L"file=[%s].\r\n",
+                 routine, static_cast<unsigned long long>(cx), static_cast<unsigned long long>(cy), file);
+}
+
+// The size a PNG file's header gives (its IHDR chunk), read before any
+// decoder sees the file: Wine's PNG decoder decodes every pixel as soon as
+// it is made. False for a file that is not a PNG.
+bool PngHeaderSize(const std::wstring& path, uint64_t* pcx, uint64_t* pcy) {
+    scoped::Kernel file(CreateFileW(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    BYTE head[24];
+    DWORD got = 0;
+    if (!file || !ReadFile(file.get(), head, sizeof head, &got, nullptr) || got != sizeof head) return false;
+    static const BYTE kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (memcmp(head, kSignature, sizeof kSignature) != 0 || memcmp(head + 12, "IHDR", 4) != 0) return false;
+    auto be32 = [](const BYTE* p) {
+        return uint64_t(p[0]) << 24 | uint64_t(p[1]) << 16 | uint64_t(p[2]) << 8 | p[3];
+    };
+    *pcx = be32(head + 16);
+    *pcy = be32(head + 20);
+    return true;
 }
 
 // A decoder for the file. Skins are PNG files: the PNG decoder is made
@@ -54,6 +101,11 @@ HRESULT OpenDecoder(IWICImagingFactory* pFactory, IClassFactory* pPngClass, LPCW
 HBITMAP DecodeToDib(IWICImagingFactory* pFactory, IClassFactory* pPngClass, LPCWSTR routine, LPCWSTR cePath,
                     UINT* pcx, UINT* pcy) {
     std::wstring path = DevicePath(cePath);
+    uint64_t cxHead = 0, cyHead = 0;
+    if (PngHeaderSize(path, &cxHead, &cyHead) && !UsableImageSize(cxHead, cyHead)) {
+        TraceRefused(routine, cePath, cxHead, cyHead);
+        return nullptr;
+    }
     scoped::Com<IWICBitmapDecoder> decoder;
     HRESULT hr = OpenDecoder(pFactory, pPngClass, path.c_str(), decoder.put());
     if (FAILED(hr)) {
@@ -69,6 +121,12 @@ HBITMAP DecodeToDib(IWICImagingFactory* pFactory, IClassFactory* pPngClass, LPCW
     hr = decoder->GetFrame(0, frame.put());
     if (FAILED(hr)) {
         TraceFailure(routine, L"GetFrame", cePath, hr);
+        return nullptr;
+    }
+    // Other formats: WIC gives a frame's size before its pixels are copied.
+    UINT cxFrame = 0, cyFrame = 0;
+    if (SUCCEEDED(frame->GetSize(&cxFrame, &cyFrame)) && !UsableImageSize(cxFrame, cyFrame)) {
+        TraceRefused(routine, cePath, cxFrame, cyFrame);
         return nullptr;
     }
     scoped::Com<IWICFormatConverter> converter;

@@ -9,6 +9,12 @@
 
 #include "platform/base/scoped.h"
 
+// The largest picture any loader here decodes: a side of at most 4096 and at
+// most four screens of pixels. A larger one is refused, traced with its file
+// and size, and is a picture that cannot be decoded.
+constexpr unsigned kMaxImageSide = 4096;
+constexpr unsigned kMaxImageScreens = 4;
+
 // The shell's loader (SHLoadImageFile of aygshell): a device path of a PNG
 // file to a 32-bit top-down DIB section. Null when the file is missing or
 // cannot be decoded. The caller owns the bitmap.

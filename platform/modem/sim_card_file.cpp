@@ -44,13 +44,13 @@ bool AtRest(const FILETIME& ftWrite) {
     return written + kRest < now;
 }
 
-// Moves the new card over the old one. A reader that opened the card
-// without sharing its deletion (an editor, a copy) holds it for a moment
-// only: the move is tried again for a while before the save fails.
-bool ReplaceCard(const std::wstring& tmp, const std::wstring& path) {
+// A reader that opened the card without sharing its deletion (an editor, a
+// copy) holds it for a moment only: a call refused for sharing is tried
+// again for a while before it counts as failed.
+template <typename Call>
+bool Retried(Call call) {
     for (int attempt = 0;; ++attempt) {
-        if (MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
+        if (call()) return true;
         DWORD err = GetLastError();
         if ((err != ERROR_SHARING_VIOLATION && err != ERROR_ACCESS_DENIED) || attempt == 20) {
             SetLastError(err);
@@ -58,6 +58,29 @@ bool ReplaceCard(const std::wstring& tmp, const std::wstring& path) {
         }
         Sleep(10);
     }
+}
+
+// A card that cannot be written in place is not replaced behind its back:
+// moving a new file over a read-only card would write it all the same and
+// lose its mode. A card not there yet may be made.
+bool CardWritable(const std::wstring& path) {
+    DWORD attrs = GetFileAttributesW(path.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (attrs & FILE_ATTRIBUTE_READONLY) {
+        NKDbgPrintfW(L"[modem]: %s is read-only; not written.\r\n", path.c_str());
+        return false;
+    }
+    // Immutable, or held open by someone who shares no writing.
+    bool opened = Retried([&] {
+        scoped::Kernel file(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return static_cast<bool>(file);
+    });
+    if (!opened)
+        NKDbgPrintfW(L"[modem]: %s cannot be written, error %lu; not written.\r\n", path.c_str(),
+                     GetLastError());
+    return opened;
 }
 
 }  // namespace
@@ -87,6 +110,8 @@ SimCardLoad LoadSimCard(const std::wstring& path, SimCard* pCard, std::string* p
 }
 
 bool SaveSimCard(const std::wstring& path, const SimCard& card) {
+    SimCardLock lock;  // the caller's own, at once, when it holds it
+    if (!lock.Held() || !CardWritable(path)) return false;
     wchar_t suffix[64];
     swprintf(suffix, 64, L".%lu-%lu.tmp", GetCurrentProcessId(), GetCurrentThreadId());
     std::wstring tmp = path + suffix;
@@ -101,7 +126,10 @@ bool SaveSimCard(const std::wstring& path, const SimCard& card) {
     bool ok = WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
               written == text.size() && FlushFileBuffers(file.get());
     file.reset();  // closed before it is moved over the card
-    if (ok && !ReplaceCard(tmp, path)) {
+    auto replace = [&] {
+        return MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    };
+    if (ok && !Retried(replace)) {
         NKDbgPrintfW(L"[modem]: MoveFileExW(%s) failed, error %lu.\r\n", path.c_str(), GetLastError());
         ok = false;
     }
@@ -109,13 +137,15 @@ bool SaveSimCard(const std::wstring& path, const SimCard& card) {
     return ok;
 }
 
-SimCardLock::SimCardLock() : m_mutex(CreateMutexW(nullptr, FALSE, L"QXSimCardLock")) {
+SimCardLock::SimCardLock() : m_mutex(CreateMutexW(nullptr, FALSE, kSimCardLockName)) {
     if (!m_mutex) return;
     // An abandoned lock (a process died holding it) is ours now; a card left
-    // whole by the atomic save needs no repair.
-    DWORD r = WaitForSingleObject(m_mutex.get(), 5000);
+    // whole by the atomic save needs no repair. One held elsewhere for long
+    // fails the write rather than be broken.
+    DWORD r = WaitForSingleObject(m_mutex.get(), kSimCardLockWaitMs);
     if (r != WAIT_OBJECT_0 && r != WAIT_ABANDONED) {
-        NKDbgPrintfW(L"[modem]: card lock not obtained (%lu); going on without it.\r\n", r);
+        NKDbgPrintfW(L"[modem]: card lock not obtained in %lu ms (%lu); the card is not written.\r\n",
+                     kSimCardLockWaitMs, r);
         m_mutex.reset();
     }
 }
@@ -130,11 +160,11 @@ const SimCard* SimCardFileSlot::Card() {
                    GetFileAttributesExW(m_path.c_str(), GetFileExInfoStandard, &now);
     if (m_bCardKept && stamped && SameStamp(now, m_stamp)) return &m_card;
     m_bCardKept = false;
+    // Read without the lock: a save moves a whole new file over the card,
+    // so a reader sees the old card or the new one, and a lock held
+    // elsewhere for long must not hold up every command.
     SimCard fresh;
-    {
-        SimCardLock lock;
-        if (ReadCard(m_path, &fresh, &m_lastError) != SimCardLoad::Ok) return nullptr;
-    }
+    if (ReadCard(m_path, &fresh, &m_lastError) != SimCardLoad::Ok) return nullptr;
     m_card = std::move(fresh);
     m_stamp = now;
     m_bCardKept = stamped && AtRest(now.ftLastWriteTime);
@@ -143,6 +173,8 @@ const SimCard* SimCardFileSlot::Card() {
 
 bool SimCardFileSlot::Save(const SimCard& card) {
     m_bCardKept = false;
+    // Locked for this change and the lock not had: not waited for again.
+    if (m_lock && !m_lock->Held()) return false;
     return SaveSimCard(m_path, card);
 }
 

@@ -14,17 +14,28 @@ enum class SimCardLoad { Ok, Missing, Malformed };
 // Reads and parses the card file (Win32 path).
 SimCardLoad LoadSimCard(const std::wstring& path, SimCard* pCard, std::string* pError);
 // Writes a temporary file beside the card and moves it over the card, so a
-// reader sees the old card or the new one, never half of one.
+// reader sees the old card or the new one, never half of one. Only under the
+// card's lock, and only over a card that can be written: false, traced and
+// the card untouched when the lock cannot be had, or the card is read-only,
+// immutable or held open without sharing.
 bool SaveSimCard(const std::wstring& path, const SimCard& card);
 
+// The named mutex every process that uses a card file shares.
+constexpr wchar_t kSimCardLockName[] = L"QXSimCardLock";
+// How long a writer waits for the card's lock before its write fails.
+constexpr DWORD kSimCardLockWaitMs = 2000;
+
 // Serialises read-modify-write of card files between processes (the program,
-// the radio-power library, the modem server, tests).
+// the radio-power library, the modem server, tests). Waits for the lock
+// kSimCardLockWaitMs at most; a thread that holds it already has it at once.
 class SimCardLock {
 public:
     SimCardLock();
     ~SimCardLock();
     SimCardLock(const SimCardLock&) = delete;
     SimCardLock& operator=(const SimCardLock&) = delete;
+    // False when the lock could not be had: nothing may be written.
+    bool Held() const { return static_cast<bool>(m_mutex); }
 
 private:
     scoped::Kernel m_mutex;

@@ -44,6 +44,12 @@ std::wstring AtTraceText(const std::string& s) {
     return w;
 }
 
+std::wstring AtTraceLine(const std::string& line) {
+    if (line.size() <= kMaxTracedLineChars) return AtTraceText(line);
+    return AtTraceText(line.substr(0, kMaxTracedLineChars)) + L"... (" + std::to_wstring(line.size()) +
+           L" bytes)";
+}
+
 AtChannel::AtChannel(std::unique_ptr<AtTransport> port, AtChannelOwner* owner)
     : m_port(std::move(port)), m_owner(owner), m_hWake(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
@@ -143,6 +149,7 @@ void AtChannel::Run() {
     m_hPortEvent = nullptr;
     lock.unlock();
     m_port.reset();
+    TraceLeftOut();
     m_dwThreadId = 0;
     m_owner->OnReleased();
     lock.lock();
@@ -190,6 +197,8 @@ void AtChannel::SendNext(std::unique_lock<SrwLock>& lock) {
     std::string text = job.request.command + "\r";
     m_inFlight = std::move(job);
     lock.unlock();
+    TraceLeftOut();
+    m_lastCommand = m_inFlight.request.command;
     bool wrote = m_port->Write(text.data(), text.size());
     lock.lock();
     if (!wrote) LosePort(lock);
@@ -225,16 +234,30 @@ void AtChannel::OnLines(std::unique_lock<SrwLock>& lock) {
         bool late = m_bOwed;
         AtFinal final;
         if (late && ParseAtFinal(line, m_bOwedNumeric, &final) && !IsCallProgress(final.kind)) m_bOwed = false;
+        if (m_nLinesTraced >= kMaxTracedLinesPerCommand) {
+            ++m_nLinesLeftOut;
+            continue;
+        }
+        ++m_nLinesTraced;
         lock.unlock();
         // No notification class is served; such lines (RING, +CREG, late
         // answers, line noise) are only traced.
         if (late)
             NKDbgPrintfW(L"[ril]: late answer of a timed-out command [%s] dropped.\r\n",
-                         AtTraceText(line).c_str());
+                         AtTraceLine(line).c_str());
         else
-            NKDbgPrintfW(L"[ril]: unsolicited [%s].\r\n", AtTraceText(line).c_str());
+            NKDbgPrintfW(L"[ril]: unsolicited [%s].\r\n", AtTraceLine(line).c_str());
         lock.lock();
     }
+}
+
+// On the channel's thread, without the lock.
+void AtChannel::TraceLeftOut() {
+    if (m_nLinesLeftOut)
+        NKDbgPrintfW(L"[ril]: %u more lines of the modem's own after [%s] left out of the trace.\r\n",
+                     m_nLinesLeftOut, AtTraceText(m_lastCommand).c_str());
+    m_nLinesTraced = 0;
+    m_nLinesLeftOut = 0;
 }
 
 void AtChannel::TimeOut(std::unique_lock<SrwLock>& lock) {

@@ -93,6 +93,7 @@ private:
     void LosePort(std::unique_lock<SrwLock>& lock);
     void Complete(std::unique_lock<SrwLock>& lock, AtJob job, const AtReply* reply, HRESULT hrFailure);
     void WaitForWork(std::unique_lock<SrwLock>& lock);
+    void TraceLeftOut();
     void WakeLocked();
 
     // The channel's thread alone uses these.
@@ -101,6 +102,11 @@ private:
     AtLineParser m_parser;
     std::vector<std::string> m_lines;
     DWORD m_dwTimeoutMs = 0;  // of the command in flight
+    // Lines of the modem's own traced since the last command went out, and
+    // those left out of the trace: a noisy modem must not fill the disk.
+    unsigned m_nLinesTraced = 0;
+    unsigned m_nLinesLeftOut = 0;
+    std::string m_lastCommand;
 
     SrwLock m_lock;  // guards everything below it
     std::deque<AtJob> m_queue;
@@ -126,3 +132,11 @@ private:
 DWORD RilCommandTimeout();
 // Modem text for the trace: control bytes and non-ASCII shown as '?'.
 std::wstring AtTraceText(const std::string& s);
+// A line the modem sent, for the trace: as AtTraceText, a long one cut with
+// a mark that gives its length.
+constexpr size_t kMaxTracedLineChars = 200;
+std::wstring AtTraceLine(const std::string& line);
+// Lines the modem sends of its own (unsolicited, late answers) traced per
+// command; the rest are counted in one line when the next command goes out
+// or the connection ends.
+constexpr unsigned kMaxTracedLinesPerCommand = 20;

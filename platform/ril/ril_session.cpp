@@ -146,7 +146,7 @@ bool Session::AskAgain(const AtJob& job, const AtReply& reply) {
     // Once a file needed its path, the connection's later commands carry it.
     if (bPath) dialect.bSimPaths = true;
     NKDbgPrintfW(L"[ril]: id %ld: [%s] answered [%s]; asked again as [%s].\r\n", static_cast<long>(job.hrId),
-                 AtTraceText(job.request.command).c_str(), AtTraceText(reply.lines[0]).c_str(),
+                 AtTraceText(job.request.command).c_str(), AtTraceLine(reply.lines[0]).c_str(),
                  AtTraceText(command).c_str());
     return true;
 }
@@ -159,7 +159,7 @@ bool Session::AskAgainLater(const AtJob& job, const AtReply& reply) {
     const std::string& answered = reply.final.kind == AtFinalKind::Ok ? reply.lines[0] : reply.final.text;
     NKDbgPrintfW(L"[ril]: id %ld: [%s] answered [%s]; asked again in %lu ms (try %d of %d).\r\n",
                  static_cast<long>(job.hrId), AtTraceText(job.request.command).c_str(),
-                 AtTraceText(answered).c_str(), static_cast<unsigned long>(kTransientPauseMs), nTry,
+                 AtTraceLine(answered).c_str(), static_cast<unsigned long>(kTransientPauseMs), nTry,
                  kMaxTransientRetries + 1);
     return true;
 }
@@ -175,7 +175,7 @@ void Session::EndLocked(Registry& r) {
 bool Session::OnCompleted(const AtJob& job, const AtReply* reply, HRESULT hrFailure) {
     if (reply && (reply->final.kind == AtFinalKind::Unsupported || reply->final.kind == AtFinalKind::ModemError))
         NKDbgPrintfW(L"[ril]: [%s] ended by the modem's own final result [%s].\r\n",
-                     AtTraceText(job.request.command).c_str(), AtTraceText(reply->final.text).c_str());
+                     AtTraceText(job.request.command).c_str(), AtTraceLine(reply->final.text).c_str());
     if (job.hClient == kSetupClient) {
         // Each refusal is borne: the modem is then used as it is.
         if (!reply)
@@ -192,7 +192,7 @@ bool Session::OnCompleted(const AtJob& job, const AtReply* reply, HRESULT hrFail
     if (reply && AskAgain(job, *reply)) return true;
     if (const std::string* line = reply && reply->final.kind == AtFinalKind::Ok ? RepeatedLine(*reply) : nullptr)
         NKDbgPrintfW(L"[ril]: id %ld: [%s] gave [%s] %u times; taken once.\r\n", static_cast<long>(job.hrId),
-                     AtTraceText(job.request.command).c_str(), AtTraceText(*line).c_str(),
+                     AtTraceText(job.request.command).c_str(), AtTraceLine(*line).c_str(),
                      static_cast<unsigned>(reply->lines.size()));
     RilAnswer answer = reply ? AnswerFromReply(job.request, *reply, dialect) : ErrorAnswer(hrFailure);
     UpdatePhoneStatusForCfun(CfunFromAnswer(job.request, answer));

@@ -140,4 +140,19 @@ TEST_F(DrawImageTest, DrawWithoutImageOrRoomDrawsNothing) {
         for (int x = 0; x < 8; ++x) ASSERT_EQ(canvas.Pixel(x, y), 0xFFFFFFu) << x << "," << y;
 }
 
+TEST_F(DrawImageTest, PictureLargerThanTheScreenCanUseIsNotDrawnAndSaidOnce) {
+    ASSERT_TRUE(WriteFileBytes(m_device.Path(L"\\Windows\\huge.png"), PngHeaderOfSize(20000, 20000)));
+    Canvas canvas(8, 8);
+    TraceCapture trace;
+    // Drawn at every refresh, the refusal is said the first time only.
+    EXPECT_FALSE(DrawImageFile(m_factory, L"\\Windows\\huge.png", canvas.dc(), 0, 0, 8, 8));
+    EXPECT_FALSE(DrawImageFile(m_factory, L"\\Windows\\huge.png", canvas.dc(), 0, 0, 8, 8));
+    EXPECT_EQ(trace.Count(L"[imaging] [err]:DrawImageFile(), image 20000x20000 larger than the screen can use, "
+                          L"refused, file=[\\Windows\\huge.png]."),
+              1);
+    EXPECT_EQ(trace.Count(L"[imaging]"), 1);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) ASSERT_EQ(canvas.Pixel(x, y), 0xFFFFFFu) << x << "," << y;
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <objbase.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -169,31 +170,6 @@ TEST_F(SkinResourcesTest, ReleaseGivesBackTheFactoryOnce) {
     EXPECT_EQ(pFactory->Release(), 0u) << "the program released its reference exactly once";
 }
 
-// A 24-bit bottom-up BMP of one colour: an image that is not a PNG inside.
-std::string SolidBmp(int width, int height, Argb color) {
-    const int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER fh{};
-    BITMAPINFOHEADER ih{};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof(fh) + sizeof(ih);
-    fh.bfSize = fh.bfOffBits + stride * height;
-    ih.biSize = sizeof(ih);
-    ih.biWidth = width;
-    ih.biHeight = height;
-    ih.biPlanes = 1;
-    ih.biBitCount = 24;
-    std::string row(stride, '\0');
-    for (int x = 0; x < width; ++x) {
-        row[x * 3] = static_cast<char>(color & 0xFF);
-        row[x * 3 + 1] = static_cast<char>((color >> 8) & 0xFF);
-        row[x * 3 + 2] = static_cast<char>((color >> 16) & 0xFF);
-    }
-    std::string bytes(reinterpret_cast<const char*>(&fh), sizeof(fh));
-    bytes.append(reinterpret_cast<const char*>(&ih), sizeof(ih));
-    for (int y = 0; y < height; ++y) bytes += row;
-    return bytes;
-}
-
 TEST_F(SkinResourcesTest, TheProgramsFactoryLoadsEverySlotWhateverTheFormat) {
     ASSERT_TRUE(CreateImagingFactory(&AppState.pImagingFactory));
     WriteAllSkins();
@@ -221,6 +197,37 @@ TEST_F(SkinResourcesTest, LoadOneImage) {
     EXPECT_FALSE(LoadSkinImage(kSkinLTitle));
     EXPECT_FALSE(LoadSkinImage(-1));
     EXPECT_FALSE(LoadSkinImage(kSkinImageCount));
+}
+
+struct TitleCase {
+    int nScale;
+    int index;
+    int cx, cy;
+    int fittedCy;  // the picture's height once loaded
+};
+
+TEST_F(SkinResourcesTest, TitlePicturesTallerThanTheBarAreFittedToIt) {
+    const TitleCase cases[] = {
+        {1, kSkinPTitle, 240, 68, 68},   {1, kSkinPTitle, 240, 69, 68}, {2, kSkinPTitle, 480, 136, 136},
+        {2, kSkinPTitle, 480, 137, 136}, {2, kSkinLTitle, 640, 900, 136}, {1, kSkinLTitle, 30, 4000, 68},
+    };
+    for (const TitleCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "s=" << c.nScale << " " << c.cx << "x" << c.cy);
+        AppState.nScale = c.nScale;
+        // Red above, blue below: fitted, both halves stay in sight.
+        std::vector<Argb> pixels(size_t(c.cx) * c.cy, 0xFFFF0000u);
+        std::fill(pixels.begin() + size_t(c.cx) * (c.cy / 2), pixels.end(), 0xFF0000FFu);
+        ASSERT_TRUE(WritePng(m_device.Path(kSkinImageFiles[c.index]), c.cx, c.cy, pixels));
+        TraceCapture trace;
+        ASSERT_TRUE(LoadSkinImage(c.index));
+        const SkinImage& img = AppState.SkinImages[c.index];
+        EXPECT_EQ(img.bm.bmWidth, c.cx);
+        EXPECT_EQ(img.bm.bmHeight, c.fittedCy);
+        EXPECT_EQ(GetCurrentObject(img.hdcMem, OBJ_BITMAP), img.hBitmap);
+        EXPECT_EQ(GetPixel(img.hdcMem, c.cx / 2, 0), RGB(0xFF, 0, 0));
+        EXPECT_EQ(GetPixel(img.hdcMem, c.cx / 2, c.fittedCy - 1), RGB(0, 0, 0xFF));
+        EXPECT_EQ(trace.Count(L"fitted to the title bar's"), c.cy == c.fittedCy ? 0 : 1);
+    }
 }
 
 struct FontCase {

@@ -77,7 +77,7 @@ struct ExtensionCase {
 };
 
 TEST_F(UiConfigTest, LongSideExtensionFollowsScreenAndScale) {
-    const LONG kRegX = 7, kRegY = -3;
+    const LONG kRegX = -7, kRegY = -3;
     const ExtensionCase cases[] = {
         {240, 400, 0, true, 80, 80, FALSE},
         {400, 240, 0, true, 80, 80, TRUE},
@@ -92,8 +92,9 @@ TEST_F(UiConfigTest, LongSideExtensionFollowsScreenAndScale) {
         {240, 320, 0, true, kRegX, kRegY, FALSE},
         // 480 short side at scale 1 is no 240-based screen.
         {480, 800, 0, true, kRegX, kRegY, FALSE},
-        // Square: portrait, and the long side is no longer than 320.
-        {240, 240, 0, true, kRegX, kRegY, FALSE},
+        // Square: portrait, and the long side is no longer than 320; a list
+        // 313 long leaves this screen, so the values read are ignored.
+        {240, 240, 0, true, 0, 0, FALSE},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.cx << "x" << c.cy << " dpi " << c.dpi);
@@ -114,6 +115,67 @@ TEST_F(UiConfigTest, LongSideExtensionFollowsScreenAndScale) {
         const std::wstring regY = std::to_wstring(c.haveRegistry ? kRegY : 0);
         EXPECT_TRUE(trace.Has(L"[QXPhoneVMSetting] QXPhoneSpecialFlags: LandscapeXExtension = " + regX + L"\r\n"));
         EXPECT_TRUE(trace.Has(L"[QXPhoneVMSetting] QXPhoneSpecialFlags: PortraitYExtension = " + regY + L"\r\n"));
+    }
+}
+
+struct LayoutValueCase {
+    const char* what;
+    int cx, cy;
+    DWORD dpi;           // 0: LogicalPixelsX absent
+    LONG x;              // LandscapeXExtension and PortraitYExtension read
+    LONG left, field;    // list_left_padding, list_combobox_left_padding; -1 absent (UISettings off)
+    LONG expectX, expectLeft, expectField;
+    int ignored;         // "ignored" lines
+};
+
+TEST_F(UiConfigTest, LayoutValuesOutsideTheScreenAreIgnored) {
+    const LayoutValueCase cases[] = {
+        {"vga: the largest", 480, 640, 192, 0x7fffffff, -1, -1, 0, 0, 0, 2},
+        {"vga: the smallest", 480, 640, 192, LONG(0x80000000), -1, -1, 0, 0, 0, 2},
+        {"vga: -1000", 480, 640, 192, -1000, -1, -1, 0, 0, 0, 2},
+        {"vga: -500", 480, 640, 192, -500, -1, -1, 0, 0, 0, 2},
+        {"vga: one past the screen", 480, 640, 192, 1, -1, -1, 0, 0, 0, 2},
+        {"vga: the shortest list kept", 480, 640, 192, -160, -1, -1, -160, 0, 0, 0},
+        {"vga: one shorter", 480, 640, 192, -161, -1, -1, 0, 0, 0, 2},
+        {"800 x 600: to the screen's edge", 800, 600, 0, 480, -1, -1, 480, 0, 0, 0},
+        {"800 x 600: past it", 800, 600, 0, 481, -1, -1, 0, 0, 0, 2},
+        {"square: its own extension", 240, 240, 0, -80, -1, -1, -80, 0, 0, 0},
+        {"computed, not read: 320 x 480 at scale 2", 320, 480, 192, -1000, -1, -1, -160, 0, 0, 0},
+        {"computed, not read: 240 x 400", 240, 400, 0, 0x7fffffff, -1, -1, 80, 0, 0, 0},
+        // qvga: the list is 240 wide in portrait, so each inset must stay
+        // under 120.
+        {"label and field within the list", 240, 320, 0, 0, 10, 109, 0, 10, 109, 0},
+        {"label at the list's middle", 240, 320, 0, 0, 120, 5, 0, 0, 5, 1},
+        {"label left of the list", 240, 320, 0, 0, -1, 5, 0, 0, 5, 1},
+        {"field at the list's middle", 240, 320, 0, 0, 10, 110, 0, 10, 0, 1},
+        {"field back to the list's edge", 240, 320, 0, 0, 10, -10, 0, 10, -10, 0},
+        {"field left of the list", 240, 320, 0, 0, 10, -11, 0, 10, 0, 1},
+        {"both too far", 240, 320, 0, 0, 0x7fffffff, 0x7fffffff, 0, 0, 0, 2},
+        // vga turned narrow: landscape 480 wide.
+        {"the narrower orientation bounds", 480, 640, 192, -160, 239, 0, -160, 239, 0, 0},
+        {"past the narrower orientation", 480, 640, 192, -160, 240, 0, -160, 0, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClearConfigKeys();
+        if (c.dpi) SetRegDword(HKEY_LOCAL_MACHINE, kDisplay, L"LogicalPixelsX", c.dpi);
+        SetRegDword(HKEY_LOCAL_MACHINE, kQXPhone, L"LandscapeXExtension", DWORD(c.x));
+        SetRegDword(HKEY_LOCAL_MACHINE, kQXPhone, L"PortraitYExtension", DWORD(c.x));
+        if (c.left != -1 || c.field != -1) {
+            SetRegDword(HKEY_LOCAL_MACHINE, kQXPhone, L"IsEnableUISettings", 1);
+            SetRegDword(HKEY_LOCAL_MACHINE, kUISettings, L"list_left_padding", DWORD(c.left));
+            SetRegDword(HKEY_LOCAL_MACHINE, kUISettings, L"list_combobox_left_padding", DWORD(c.field));
+        }
+        SetScreenSizeForTest(c.cx, c.cy);
+        TraceCapture trace;
+        Read();
+        EXPECT_EQ(AppState.LandscapeXExtension, c.expectX);
+        EXPECT_EQ(AppState.PortraitYExtension, c.expectX);
+        EXPECT_EQ(AppState.UIMetrics[kMetricListLeftPadding], c.expectLeft);
+        EXPECT_EQ(AppState.UIMetrics[kMetricListComboboxLeftPadding], c.expectField);
+        EXPECT_EQ(trace.Count(L"outside the screen, ignored."), c.ignored);
+        // The dump still shows what the registry held.
+        EXPECT_TRUE(trace.Has(L"QXPhoneSpecialFlags: LandscapeXExtension = " + std::to_wstring(c.x) + L"\r\n"));
     }
 }
 
@@ -219,9 +281,11 @@ TEST_F(UiConfigTest, SpecialFlagsAreDumpedInOrder) {
 }
 
 TEST_F(UiConfigTest, MetricsOnlyWhenUISettingsAreEnabledWithOne) {
-    // Every other metric present, with values of both signs.
+    // Every other metric present, with values of both signs, each within
+    // the list's bounds.
+    auto valueOf = [](int i) { return LONG(i < 20 ? i * 3 + 2 : 5 - i * 3); };
     for (int i = 0; i < kUIMetricCount; i += 2)
-        SetRegDword(HKEY_LOCAL_MACHINE, kUISettings, kUIMetricNames[i], DWORD(i * 3 - 5));
+        SetRegDword(HKEY_LOCAL_MACHINE, kUISettings, kUIMetricNames[i], DWORD(valueOf(i)));
 
     SetRegDword(HKEY_LOCAL_MACHINE, kQXPhone, L"IsEnableUISettings", 2);
     {
@@ -236,7 +300,7 @@ TEST_F(UiConfigTest, MetricsOnlyWhenUISettingsAreEnabledWithOne) {
     Read();
     std::vector<std::wstring> expected;
     for (int i = 0; i < kUIMetricCount; ++i) {
-        LONG value = (i % 2 == 0) ? i * 3 - 5 : 0;
+        LONG value = (i % 2 == 0) ? valueOf(i) : 0;
         EXPECT_EQ(AppState.UIMetrics[i], value) << kUIMetricNames[i];
         expected.push_back(std::wstring(L"[QXPhoneVMSetting] QXPhoneUISettings: ") + kUIMetricNames[i] +
                            L" = " + std::to_wstring(value) + L"\r\n");

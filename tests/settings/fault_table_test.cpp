@@ -4,10 +4,12 @@
 // application's stand-in. Each row checks the card and the mirrors after the
 // read and after Done, what Done says of each number (and so whether the
 // screen stays), what the phone application is told, a trace line that names
-// the fault, and what the next start (the modem well again) shows.
+// the fault, a trace of bounded size, and what the next start (the modem
+// well again) shows.
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -20,7 +22,9 @@
 #include "settings/save_settings.h"
 #include "shell/release_resources.h"
 #include "tests/settings/rw_fixture.h"
+#include "tests/support/card_block.h"
 #include "tests/support/png_writer.h"
+#include "tests/support/radio_seams.h"
 
 namespace {
 
@@ -45,6 +49,9 @@ enum class Device {
     OverrideNotDword,   // RegOverridesSIM "1", PhoneNumber1 "0800 123"
     SkinMissing,        // QXBS_P_Title.png gone
     SkinCorrupt,        // QXBS_SWITCH_ON.png not a PNG
+    SkinHuge,           // QXBS_P_INPUTBOX.png 20000 x 20000
+    CardLocked,         // the card lock held by another through the read and Done
+    CardReadOnly,       // the card file read-only (mode 444)
     TwoLabels,          // 6F17 of 28 bytes "Voicemail", 6FC7 of 32 bytes "Mailbox one"
     OtherTooShort,      // 6FC7 of 10-byte records: no room for the number
 };
@@ -125,6 +132,14 @@ const wchar_t kShownUnread[] = L"voice mail shown at start not read from the reg
 
 const ModemFaults kWell;
 
+// A thousand RINGs before the answer to AT+CSCA?.
+std::string RingFlood() {
+    std::string flood;
+    for (int i = 0; i < 1000; ++i) flood += "\r\nRING\r\n";
+    return flood + "\r\n+CSCA: \"+441234567890\",145\r\n\r\nOK\r\n";
+}
+const std::string kRingFlood = RingFlood();
+
 const Row kRows[] = {
     {"no fault", Device::Plain, Typed::Intl, Read::Both, Done::Saved, Done::Saved, {L"!]: result 3"}},
     {"nothing typed: nothing written", Device::Plain, Typed::No, Read::Both, Done::Unchanged,
@@ -144,6 +159,9 @@ const Row kRows[] = {
      With(&F::pszAnswer, "\r\n\x01\x7F~#!garbage\r\n")},
     {"unsolicited noise", Device::Plain, Typed::Intl, Read::Both, Done::Saved, Done::Saved,
      {L"[ril]: unsolicited [RING]."}, With(&F::bNoise, true)},
+    {"a flood of RING", Device::Plain, Typed::No, Read::Both, Done::Unchanged, Done::Unchanged,
+     {L"[ril]: 980 more lines of the modem's own after [AT+CSCA?] left out of the trace."},
+     Scripted("AT+CSCA?", kRingFlood.c_str()), When::Read},
     // Answers recorded from real modems (tests/platform/ril cites where each
     // comes from). A centre that cannot be read leaves the voice mail read;
     // a busy one is asked again.
@@ -260,6 +278,12 @@ const Row kRows[] = {
      {L"line 8: record has 1 bytes, the file's records have 28."}},
     {"card binary", Device::Binary, Typed::Intl, Read::None, Done::Failed, Done::Failed,
      {L"line 1: unknown keyword"}},
+    // A card that cannot be written: each write refused as a SIM refuses it
+    // (+CMS ERROR: 500, 92 40), the card and its mode kept.
+    {"card lock held by another through Done", Device::CardLocked, Typed::Intl, Read::Both, Done::Failed,
+     Done::Failed, {L"card lock not obtained in 2000 ms", L"!is read-only"}},
+    {"card read-only", Device::CardReadOnly, Typed::Intl, Read::Both, Done::Failed, Done::Failed,
+     {L"is read-only; not written.", L"error 0x81019240"}},
     {"card with a NUL byte", Device::NulByte, Typed::Intl, Read::None, Done::Failed, Done::Failed,
      {L"line 2: unknown keyword"}},
     {"records of 14 bytes", Device::Rec14, Typed::Intl, Read::Both, Done::Saved, Done::Saved,
@@ -303,6 +327,9 @@ const Row kRows[] = {
      {L"[err]:LoadSkinImage(), \\Windows\\QXBS_P_Title.png not loaded."}},
     {"skin file corrupt", Device::SkinCorrupt, Typed::Intl, Read::Both, Done::Saved, Done::Saved,
      {L"[err]:LoadSkinImage(), \\Windows\\QXBS_SWITCH_ON.png not loaded."}},
+    {"skin picture of 20000 x 20000", Device::SkinHuge, Typed::Intl, Read::Both, Done::Saved, Done::Saved,
+     {L"image 20000x20000 larger than the screen can use, refused, file=[\\Windows\\QXBS_P_INPUTBOX.png].",
+      L"[err]:LoadSkinImage(), \\Windows\\QXBS_P_INPUTBOX.png not loaded."}},
 };
 
 const char kAlpha[] = "56 6F 69 63 65 6D 61 69 6C FF FF FF FF FF";  // "Voicemail"
@@ -418,6 +445,7 @@ protected:
         DeleteFileW(s_log.c_str());
     }
     void TearDown() override {
+        m_block.reset();
         ReleaseResources();  // skins, fonts
         SettingsTest::TearDown();
     }
@@ -428,6 +456,7 @@ protected:
 
     static std::wstring s_log;
     static PhoneApp* s_phone;
+    std::unique_ptr<CardBlocker> m_block;
     bool CardExists() const { return GetFileAttributesW(CardPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
 };
 
@@ -441,6 +470,12 @@ void FaultTableTest::SetUpDevice(const Row& row) {
     else WriteCard(CardOf(row.setup));
     if (row.setup == Device::UsimMbdn) SetSimFlags(2, 0);
     if (row.setup == Device::NoModem) RilSetPortForTest(L"none");
+    if (row.setup == Device::CardLocked || row.setup == Device::CardReadOnly) {
+        m_block = std::make_unique<CardBlocker>(
+            row.setup == Device::CardLocked ? CardBlock::LockHeld : CardBlock::ReadOnly, CardPath());
+        // Each write waits out the lock (2 s): the radio's waits as the device has them.
+        if (row.setup == Device::CardLocked) UseSimModem(0, 0);
+    }
     if (row.setup == Device::NoOemKey) DeleteRegTree(HKEY_LOCAL_MACHINE, kTestOemKey);
     if (row.setup == Device::MirrorsWrongType) {
         const BYTE bytes[] = {1, 2, 3};
@@ -465,17 +500,22 @@ void FaultTableTest::LoadSkins(Device s) {
     if (s == Device::SkinCorrupt) {
         ASSERT_TRUE(WriteFileBytes(m_device.Path(kSkinImageFiles[kSkinSwitchOn]), "garbage"));
     }
+    if (s == Device::SkinHuge) {
+        ASSERT_TRUE(WriteFileBytes(m_device.Path(kSkinImageFiles[kSkinPInputBox]), PngHeaderOfSize(20000, 20000)));
+    }
     LoadSkinResources();
 }
 
 TEST_P(FaultTableTest, ReadAndDone) {
     const Row& row = GetParam();
-    const bool bSkin = row.setup == Device::SkinMissing || row.setup == Device::SkinCorrupt;
+    const bool bSkin =
+        row.setup == Device::SkinMissing || row.setup == Device::SkinCorrupt || row.setup == Device::SkinHuge;
     const bool bTyped = row.typed != Typed::No;
     ASSERT_TRUE(bTyped || !Changed(row.sim)) << "a saved record needs a typed number";
     SetUpDevice(row);
     const std::string cardAtStart = ReadCard();
     const bool bCardAtStart = CardExists();
+    const bool bReadOnlyAtStart = CardReadOnly(CardPath());
     const std::wstring textMsgAtStart = Mirror(L"TextMSG_Address");
     const std::wstring vmailAtStart = Mirror(L"VMail_Address");
     const std::wstring number1AtStart = PhoneNumber1();
@@ -556,6 +596,9 @@ TEST_P(FaultTableTest, ReadAndDone) {
     EXPECT_EQ(result.outcome[SF_TEXT_MESSAGE], OutcomeOf(row.centre));
     EXPECT_EQ(result.outcome[SF_VOICE_MAIL], OutcomeOf(row.sim));
 
+    EXPECT_EQ(CardReadOnly(CardPath()), bReadOnlyAtStart) << "the card keeps its mode";
+    // Some lines a run: a noisy modem must not fill the device's storage.
+    EXPECT_LT(trace.Texts().size(), 400u);
     if (!Changed(row.centre) && !Changed(row.sim)) {
         EXPECT_EQ(ReadCard(), cardBeforeDone) << "the card is not written";
         EXPECT_EQ(CardExists(), bCardAtStart);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "tests/support/card_block.h"
 #include "tests/support/scratch.h"
 
 namespace {
@@ -148,18 +149,26 @@ TEST_F(SimcardToolTest, RefusalsLeaveTheCardUntouched) {
         std::wstring args;
         DWORD dwExit;
         const char* message;
+        CardBlock block;
     } cases[] = {
-        {L" 6F17 123456789012345678901", 4, "at most 20"},
-        {L" 6F17 \"+44 1234 5678 9012 3456 7890 1234 5678\"", 4, "at most 20"},
-        {L" 6F40 123", 1, "not a mailbox file"},
-        {L" 6FZZ 123", 1, "not a mailbox file"},
+        {L" 6F17 123456789012345678901", 4, "at most 20", CardBlock::None},
+        {L" 6F17 \"+44 1234 5678 9012 3456 7890 1234 5678\"", 4, "at most 20", CardBlock::None},
+        {L" 6F40 123", 1, "not a mailbox file", CardBlock::None},
+        {L" 6FZZ 123", 1, "not a mailbox file", CardBlock::None},
+        // A card the modem could not write either.
+        {L" 6F17 123", 5, "is locked by another writer; it is unchanged", CardBlock::LockHeld},
+        {L" 6F17 123", 5, "could not be written; it is unchanged", CardBlock::ReadOnly},
+        {L" 6F17 123", 5, "could not be written; it is unchanged", CardBlock::HeldOpen},
     };
     for (const auto& c : cases) {
+        CardBlocker blocked(c.block, Card());
         ToolRun r = RunTool(L"set-mailbox " + Quoted() + c.args);
         EXPECT_EQ(r.dwExit, c.dwExit) << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(CardText(), kCard);
+        EXPECT_EQ(CardReadOnly(Card()), c.block == CardBlock::ReadOnly);
+        EXPECT_EQ(StrayFiles(), 0);
     }
     // Twenty digits are still fine.
     EXPECT_EQ(RunTool(L"set-mailbox " + Quoted() + L" 6F17 +12345678901234567890").dwExit, 0u);

@@ -59,3 +59,41 @@ bool WriteSolidPng(const std::wstring& path, int width, int height, Argb color) 
     if (width <= 0 || height <= 0) return false;
     return WritePng(path, width, height, std::vector<Argb>(size_t(width) * size_t(height), color));
 }
+
+std::string SolidBmp(int width, int height, Argb color) {
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER fh{};
+    BITMAPINFOHEADER ih{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof(fh) + sizeof(ih);
+    fh.bfSize = fh.bfOffBits + stride * height;
+    ih.biSize = sizeof(ih);
+    ih.biWidth = width;
+    ih.biHeight = height;
+    ih.biPlanes = 1;
+    ih.biBitCount = 24;
+    std::string row(stride, '\0');
+    for (int x = 0; x < width; ++x) {
+        row[x * 3] = static_cast<char>(color & 0xFF);
+        row[x * 3 + 1] = static_cast<char>((color >> 8) & 0xFF);
+        row[x * 3 + 2] = static_cast<char>((color >> 16) & 0xFF);
+    }
+    std::string bytes(reinterpret_cast<const char*>(&fh), sizeof(fh));
+    bytes.append(reinterpret_cast<const char*>(&ih), sizeof(ih));
+    for (int y = 0; y < height; ++y) bytes += row;
+    return bytes;
+}
+
+std::string PngHeaderOfSize(uint32_t width, uint32_t height) {
+    auto be32 = [](uint32_t v) {
+        return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    };
+    // IHDR: the size, 8-bit grey, no interlace; its CRC-32 as PNG has it.
+    std::string ihdr = "IHDR" + be32(width) + be32(height) + std::string("\x08\0\0\0\0", 5);
+    uint32_t crc = 0xFFFFFFFFu;
+    for (char c : ihdr) {
+        crc ^= static_cast<uint8_t>(c);
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return std::string("\x89PNG\r\n\x1a\n", 8) + be32(13) + ihdr + be32(~crc) + be32(0) + "IDAT" + be32(0);
+}

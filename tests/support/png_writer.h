@@ -1,5 +1,6 @@
 // Writes small PNG files with WIC so tests know every pixel of the images
-// the program decodes, and compares blended colours.
+// the program decodes, and compares blended colours; also the bytes of a
+// BMP, and of a PNG that claims any size.
 #pragma once
 #include <windows.h>
 
@@ -14,6 +15,12 @@ using Argb = uint32_t;
 bool WritePng(const std::wstring& path, int width, int height, const std::vector<Argb>& pixels);
 // Every pixel the same.
 bool WriteSolidPng(const std::wstring& path, int width, int height, Argb color);
+
+// A 24-bit bottom-up BMP of one colour: an image that is not a PNG inside.
+std::string SolidBmp(int width, int height, Argb color);
+// A PNG whose header says width x height, its pixels cut short: what a
+// loader that reads the header first makes of a huge picture.
+std::string PngHeaderOfSize(uint32_t width, uint32_t height);
 
 // 0x00RRGGBB values whose channels are within one step of each other
 // (blending rounds).

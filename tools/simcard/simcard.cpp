@@ -133,8 +133,13 @@ int SetMailbox(const std::wstring& path, const std::wstring& fileId, const std::
         return kExitRefused;
     }
 
-    // Read, change and write under the card lock, as the modem does.
+    // Read, change and write under the card lock, as the modem does; a lock
+    // held elsewhere is waited for a moment, never broken.
     SimCardLock lock;
+    if (!lock.Held()) {
+        Out(stderr, L"simcard: " + path + L" is locked by another writer; it is unchanged");
+        return kExitWriteFailed;
+    }
     SimCard card;
     if (int rc = LoadCard(path, &card)) return rc;
     const SimCardFile* file = FindSimFile(card, id);

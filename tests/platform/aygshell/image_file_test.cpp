@@ -1,5 +1,6 @@
 // The shell library's image-file loader on real PNG files: a top-down
-// premultiplied DIB, clean failures, and no COM needed on the caller's thread.
+// premultiplied DIB, clean failures, pictures larger than the screen can use
+// refused, and no COM needed on the caller's thread.
 #include <gtest/gtest.h>
 
 #include <objbase.h>
@@ -9,6 +10,7 @@
 
 #include "platform/aygshell/image_file.h"
 #include "platform/base/scoped.h"
+#include "platform/base/screen.h"
 #include "tests/support/png_writer.h"
 #include "tests/support/scratch.h"
 
@@ -21,7 +23,10 @@ constexpr Argb kClear = 0x00000000;
 class ImageFileTest : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
-    void TearDown() override { CoUninitialize(); }
+    void TearDown() override {
+        SetScreenSizeForTest(0, 0);
+        CoUninitialize();
+    }
 
     ScratchDevice m_device;
 };
@@ -61,6 +66,45 @@ TEST_F(ImageFileTest, LoaderFailsCleanlyForMissingOrBadFiles) {
     }
     EXPECT_EQ(SHLoadImageFile(nullptr), nullptr);
     EXPECT_EQ(trace.Count(L"[imaging] [err]:SHLoadImageFile()"), 5);
+}
+
+enum class Picture { Png, PngHeader, Bmp };
+
+struct SizeCase {
+    const char* what;
+    Picture picture;
+    uint32_t cx, cy;
+    bool loaded;
+};
+
+TEST_F(ImageFileTest, PicturesLargerThanTheScreenCanUseAreRefused) {
+    // Four screens of 240 x 320 are 307200 pixels.
+    SetScreenSizeForTest(240, 320);
+    const SizeCase cases[] = {
+        {"4096 wide", Picture::Png, 4096, 1, true},
+        {"4097 wide", Picture::Png, 4097, 1, false},
+        {"4097 high", Picture::Png, 1, 4097, false},
+        {"four screens", Picture::Png, 640, 480, true},
+        {"more than four screens", Picture::Png, 641, 480, false},
+        {"20000 x 20000, by its header", Picture::PngHeader, 20000, 20000, false},
+        {"a side beyond 31 bits, by its header", Picture::PngHeader, 0xFFFFFFFFu, 1, false},
+        {"not a PNG, by its frame", Picture::Bmp, 4097, 1, false},
+        {"not a PNG, within bounds", Picture::Bmp, 4096, 1, true},
+    };
+    const std::wstring path = m_device.Path(L"\\Windows\\size.png");
+    for (const SizeCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(c.picture == Picture::Png ? WriteSolidPng(path, int(c.cx), int(c.cy), kRed)
+                    : WriteFileBytes(path, c.picture == Picture::Bmp ? SolidBmp(int(c.cx), int(c.cy), kBlue)
+                                                                     : PngHeaderOfSize(c.cx, c.cy)));
+        TraceCapture trace;
+        scoped::Bitmap bitmap(SHLoadImageFile(L"\\Windows\\size.png"));
+        EXPECT_EQ(static_cast<bool>(bitmap), c.loaded);
+        const std::wstring said = L"image " + std::to_wstring(c.cx) + L"x" + std::to_wstring(c.cy) +
+                                  L" larger than the screen can use, refused, file=[\\Windows\\size.png].";
+        EXPECT_EQ(trace.Count(said), c.loaded ? 0 : 1);
+        EXPECT_EQ(trace.Count(L"[imaging]"), c.loaded ? 0 : 1) << "refused, not failed";
+    }
 }
 
 TEST_F(ImageFileTest, LoaderWorksOnAThreadWithoutCom) {

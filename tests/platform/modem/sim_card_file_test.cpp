@@ -1,9 +1,11 @@
 // The SIM card as a file of the device: the shipped card, a modem on the
-// card file (kept while at rest, missing or malformed), the card's path.
+// card file (kept while at rest, missing or malformed, or kept from being
+// written), the card's path.
 #include <gtest/gtest.h>
 
 #include "platform/modem/sim_card_file.h"
 #include "platform/modem/sim_modem.h"
+#include "tests/support/card_block.h"
 #include "tests/support/scratch.h"
 
 namespace {
@@ -128,6 +130,53 @@ TEST_F(ModemOnCardFile, MissingOrMalformedCardIsAModemWithoutSimAndIsNotWritten)
             EXPECT_TRUE(trace.Has(L"line 4"));
         }
     }
+}
+
+struct BlockedCase {
+    const char* what;
+    CardBlock how;
+    bool bUsim;
+    const char* refused;  // UPDATE RECORD's answer: 92 40 (2G) or 65 81 (USIM), memory problem
+    const wchar_t* said;
+};
+
+// A write the card cannot take is answered as a SIM answers a write it
+// refuses; the card keeps its text and its mode, and no temporary is left.
+TEST_F(ModemOnCardFile, ACardThatCannotBeWrittenRefusesEveryWrite) {
+    const BlockedCase cases[] = {
+        {"lock held by another", CardBlock::LockHeld, false, "+CRSM: 146,64",
+         L"card lock not obtained in 2000 ms"},
+        {"read-only", CardBlock::ReadOnly, false, "+CRSM: 146,64", L"is read-only; not written."},
+        {"read-only USIM", CardBlock::ReadOnly, true, "+CRSM: 101,129", L"is read-only; not written."},
+        {"held open, sharing only reading", CardBlock::HeldOpen, false, "+CRSM: 146,64",
+         L"cannot be written, error 32; not written."},
+    };
+    for (const BlockedCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string erased = "FF";
+        for (int i = 1; i < 14; ++i) erased += " FF";
+        const std::string text = std::string(c.bUsim ? "radio on\nsmsc +441234567890 145\nsim USIM\n" : kCard) +
+                                 "file 6F17 reclen 14 records 1\nrecord 1 " + erased + "\n";
+        ASSERT_TRUE(WriteFileBytes(m_path, text));
+        SimModem m(std::make_unique<SimCardFileSlot>(m_path));
+        CardBlocker blocked(c.how, m_path);
+        TraceCapture trace;
+        EXPECT_EQ(Ask(m, "AT+CRSM=220,28439,1,4,14,\"" + std::string(28, '0') + "\""),
+                  std::string("\r\n") + c.refused + "\r\n\r\nOK\r\n");
+        EXPECT_EQ(Ask(m, "AT+CSCA=\"+4479\",145"), "\r\n+CMS ERROR: 500\r\n");
+        EXPECT_EQ(Ask(m, "AT+CFUN=0"), "\r\n+CME ERROR: 0\r\n");
+        EXPECT_EQ(trace.Count(c.said), 3);
+        EXPECT_EQ(ReadFileBytes(m_path), text);
+        EXPECT_EQ(CardReadOnly(m_path), c.how == CardBlock::ReadOnly);
+        WIN32_FIND_DATAW fd;
+        HANDLE h = FindFirstFileW(m_device.Path(L"\\Windows\\*.tmp").c_str(), &fd);
+        EXPECT_EQ(h, INVALID_HANDLE_VALUE) << "a temporary left beside the card";
+        if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    }
+    // Free again, the card takes the write.
+    SimModem m(std::make_unique<SimCardFileSlot>(m_path));
+    EXPECT_EQ(Ask(m, "AT+CSCA=\"+4479\",145"), "\r\nOK\r\n");
+    EXPECT_NE(ReadFileBytes(m_path).find("smsc +4479 145"), std::string::npos);
 }
 
 TEST(SimCardPath, ComesFromTheRegistryOrTheDefault) {

@@ -2,12 +2,14 @@
 // scratch device: message configuration, SIM records, errors and faults.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
 #include <thread>
 
 #include "platform/modem/sim_transport.h"
+#include "platform/ril/at_channel.h"
 #include "platform/ril/ril_commands.h"
 #include "platform/ril/ril_test_seams.h"
 #include "tests/platform/ril/radio_rig.h"
@@ -515,6 +517,52 @@ TEST(RilFaults, ScriptedAnswerTakesItsCommandTheFirstTimesOnly) {
     wcscpy(cfg.raSvcCtrAddress.wszAddress, L"4479");
     EXPECT_EQ(c->Call([&](HRIL h) { return RIL_SetMsgConfig(h, &cfg); }).dwCode, (DWORD)RIL_RESULT_OK);
     EXPECT_EQ(rig.Card(), card);
+}
+
+// A modem that floods the line must not fill the device's storage with
+// trace: each command traces the modem's own lines up to its limit, each cut
+// to its length limit, then says in one line how many it left out.
+TEST(RilFaults, AFloodingModemLeavesABoundedTrace) {
+    struct Case {
+        const char* what;
+        std::string line;  // sent n times before the answer to AT+CSCA?
+        int n;
+        bool bAnswered;    // the answer follows the flood
+        std::wstring traced;  // each traced line
+        int nLeftOut;
+    };
+    const std::string noise(1000, '#');
+    const Case cases[] = {
+        {"a few RINGs", "RING", 5, true, L"[ril]: unsolicited [RING].", 0},
+        {"RING after RING", "RING", 1000, true, L"[ril]: unsolicited [RING].", 980},
+        {"RING without end", "RING", 3000, false, L"[ril]: unsolicited [RING].", 2980},
+        {"long lines of noise", noise, 50, true,
+         L"[ril]: unsolicited [" + std::wstring(200, L'#') + L"... (1000 bytes)].", 30},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RadioRig rig;
+        RilClient client;
+        std::string flood;
+        for (int i = 0; i < c.n; ++i) flood += "\r\n" + c.line + "\r\n";
+        if (c.bAnswered) flood += "\r\n+CSCA: \"+4479\",145\r\n\r\nOK\r\n";
+        ModemFaults f;
+        f.pszScriptedCommand = "AT+CSCA?";
+        f.pszScriptedAnswer = flood.c_str();
+        f.dwScriptedTimes = 1;
+        SetSimModemFaultsForTest(f);
+        TraceCapture trace;
+        RilRecord r = client.Call(RIL_GetMsgConfig);
+        EXPECT_EQ(r.dwCode, DWORD(c.bAnswered ? RIL_RESULT_OK : RIL_RESULT_ERROR));
+        // The next command goes out with the count of those left out.
+        EXPECT_EQ(client.Call(RIL_GetMsgConfig).dwCode, (DWORD)RIL_RESULT_OK);
+        EXPECT_EQ(trace.Count(c.traced), std::min(c.n, int(kMaxTracedLinesPerCommand)));
+        EXPECT_EQ(trace.Count(L"[ril]: " + std::to_wstring(c.nLeftOut) +
+                              L" more lines of the modem's own after [AT+CSCA?] left out of the trace."),
+                  c.nLeftOut ? 1 : 0);
+        EXPECT_EQ(trace.Count(L"left out"), c.nLeftOut ? 1 : 0);
+        EXPECT_LT(trace.All().size(), 8000u);
+    }
 }
 
 }  // namespace
