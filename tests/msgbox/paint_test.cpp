@@ -134,11 +134,11 @@ TEST_F(BoxPaintTest, RotationRebuildsAtTheNewSizeOverTheFirstCapture) {
         BITMAP bm{};
         GetObjectW(g_NBBack.bitmap(), sizeof(bm), &bm);
         EXPECT_EQ(bm.bmWidth * 1000 + bm.bmHeight, 640480);
-        EXPECT_EQ(info.panelRect.left * 1000 + info.panelRect.top, 66041);
+        EXPECT_EQ(info.panelRect.left * 1000 + info.panelRect.top, 66015);
         BoxPicture picture(hwnd);
         EXPECT_EQ(picture.At(2, 2), kDimmedWhite);
-        EXPECT_EQ(picture.At(67, 42), ToColorRef(kPanelLandscapeArgb));
-        EXPECT_EQ(picture.At(196, 290), ToColorRef(kButtonUpArgb));
+        EXPECT_EQ(picture.At(67, 16), ToColorRef(kPanelLandscapeArgb));
+        EXPECT_EQ(picture.At(116, 264), ToColorRef(kButtonUpArgb));
     });
 }
 
