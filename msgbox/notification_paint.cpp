@@ -19,7 +19,6 @@ namespace {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr BYTE kDimAlpha = 200;  // black over the screen keeps 55/255 of it
-constexpr int kBackdropShiftBase = 52;
 
 void TraceGdiFailure(LPCWSTR routine, LPCWSTR call) {
     NKDbgPrintfW(L"[WFN] %s(), %s failed, error=[%lu]\r\n", routine, call, GetLastError());
@@ -133,9 +132,13 @@ void ReflashBG() {
         UpdateWindow(g_hwndNBBackdrop);
     const int cx = g_nNBScreenWidth, cy = g_nNBScreenHeight;
     if (!g_NBCapture.hdc()) TakeCapture(cx, cy);
+    // The capture holds the screen at its own place; the box's window starts
+    // below the status bar, so what lies behind its corner is copied to the
+    // composition's corner, whatever area the window was given.
+    POINT origin{0, 0};
+    if (g_hwndNotification) ClientToScreen(g_hwndNotification, &origin);
     if (g_NBCompose.bitmap() && g_NBCapture.bitmap())
-        BitBlt(g_NBCompose.hdc(), 0, 0, cx, cy, g_NBCapture.hdc(), 0, kBackdropShiftBase * CurrentScreen().nScale,
-               SRCCOPY);
+        BitBlt(g_NBCompose.hdc(), 0, 0, cx, cy, g_NBCapture.hdc(), origin.x, origin.y, SRCCOPY);
 }
 
 void LoadBtnPictures() {

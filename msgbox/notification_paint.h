@@ -15,7 +15,7 @@ void PreDrawNotify(HWND hwnd, HDC hdcBack);
 // darkened screen.
 void PaintBackGround(HDC hdcRef, BOOL bRecreate);
 // The capture of the screen behind the box, taken once per showing and
-// darkened, copied into the composition 52*s pixels up.
+// darkened, copied into the composition as it lies behind the box's window.
 void ReflashBG();
 void LoadBtnPictures();
 // The panel image of the orientation into hdc.

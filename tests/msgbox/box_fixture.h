@@ -55,6 +55,11 @@ inline int RunBox(DWORD style, std::vector<BoxStep> steps, DWORD timeout = 0) {
 }
 BoxStep CloseWith(WPARAM code);
 
+// Black at constant alpha 200 over a colour: what the backdrop shows of it.
+constexpr COLORREF Dimmed(COLORREF c) {
+    return RGB(GetRValue(c) * 55 / 255, GetGValue(c) * 55 / 255, GetBValue(c) * 55 / 255);
+}
+
 // Stylus messages as the platform sends them.
 void StylusDown(HWND hwnd, POINT p);
 void StylusUp(HWND hwnd, POINT p);

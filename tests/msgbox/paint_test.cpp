@@ -67,24 +67,33 @@ TEST_F(BoxPaintTest, PrintIsThePaintedPicture) {
     });
 }
 
-// The capture moves up 52 pixels per scale step: rows 0-51 red, 52-103 blue.
-TEST_F(BoxPaintTest, BackdropIsTheScreenShiftedUp) {
+// The capture lines up with the screen behind the box's window, which
+// starts below the 26*s status bar: rows 0 to 26s-1 red (the status bar),
+// the next 26s blue, then white.
+TEST_F(BoxPaintTest, BackdropLinesUpWithTheScreenBehind) {
     for (int s : {1, 2}) {
+        SCOPED_TRACE(s);
         UseScreen(240 * s, 320 * s, s);
         scoped::WindowDC screen(nullptr);
         scoped::MemDC dc(CreateCompatibleDC(screen.get()));
         scoped::Bitmap bm(CreateCompatibleBitmap(screen.get(), 240 * s, 320 * s));
         {
             scoped::Select sel(dc.get(), bm.get());
-            for (auto band : {std::pair<int, COLORREF>{0, RGB(255, 0, 0)}, {52, RGB(0, 0, 255)}, {104, kWhite}}) {
-                RECT rc = {0, band.first, 240 * s, 320 * s};
+            for (auto band : {std::pair<int, COLORREF>{0, RGB(255, 0, 0)}, {26, RGB(0, 0, 255)}, {52, kWhite}}) {
+                RECT rc = {0, band.first * s, 240 * s, 320 * s};
                 scoped::Brush brush(CreateSolidBrush(band.second));
                 FillRect(dc.get(), &rc, brush.get());
             }
         }
         SetScreenPicture(bm.get());
         WithBox(L"c", [s](HWND hwnd, const NotificationUIInfo&) {
-            EXPECT_EQ(BoxPicture(hwnd).At(1, 1), s == 2 ? kDimmedWhite : RGB(0, 0, 0x37)) << s;
+            RECT rc{};
+            GetWindowRect(hwnd, &rc);
+            EXPECT_EQ(rc.top, 26 * s);
+            BoxPicture picture(hwnd);
+            EXPECT_EQ(picture.At(1, 1), Dimmed(RGB(0, 0, 255)));
+            EXPECT_EQ(picture.At(1, 26 * s - 1), Dimmed(RGB(0, 0, 255)));
+            EXPECT_EQ(picture.At(1, 26 * s), kDimmedWhite);
         });
     }
 }
