@@ -9,6 +9,8 @@
 #include "platform/base/debug_out.h"
 #include "platform/base/message_table.h"
 #include "platform/base/scoped.h"
+#include "platform/base/screen.h"
+#include "platform/base/screen_capture.h"
 #include "res/resource.h"
 
 namespace {
@@ -108,12 +110,23 @@ LRESULT OnNBActivate(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-// The new picture reaches the window with the next paint request. The input
-// panel's going up or down changes nothing the picture is made of: a
-// rebuild then would only show the window an empty back buffer meanwhile.
+// Every setting change rebuilds and composes the picture, which is then put
+// on the window at once: no paint request would bring it. A new screen size
+// also needs a new backdrop, as the first capture shows the old screen. The
+// shell tells the windows one at a time from the top, so this process's
+// windows behind the box (its owner's screen) hear of a turn after the box:
+// they are told first (they follow a turn once), so that the new backdrop
+// shows them laid out for the new screen.
 LRESULT OnNBSettingChange(HWND hwnd, UINT_PTR flag, LPCWSTR section) {
-    if (flag == SPI_SETSIPINFO) return 0;
-    if (g_pNotificationUIInfo && RebuildNBBackBuffer(hwnd)) PreDrawNotify(hwnd, g_NBBack.hdc());
+    if (g_pNotificationUIInfo) {
+        if (GetScreenWidth() != g_nNBScreenWidth || GetScreenHeight() != g_nNBScreenHeight) {
+            for (HWND hwndBehind : OwnWindowsBehind(hwnd))
+                SendMessageW(hwndBehind, WM_SETTINGCHANGE, flag, reinterpret_cast<LPARAM>(section));
+            g_NBCapture.Release();  // the next composition takes a new one
+        }
+        if (RebuildNBBackBuffer(hwnd)) PreDrawNotify(hwnd, g_NBBack.hdc());
+    }
     SHHandleWMSettingChange(hwnd, flag, reinterpret_cast<LPARAM>(section), &g_NBSettingChangeInfo);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     return 0;
 }

@@ -46,7 +46,7 @@ void DarkenCapture(int cx, int cy) {
         TraceGdiFailure(L"ReflashBG", L"AlphaBlend");
 }
 
-// The capture of the screen as the box found it.
+// The capture of the screen as the box found it, or behind the box.
 void TakeCapture(int cx, int cy) {
     g_NBCapture.Release();
     scoped::WindowDC screen(g_hwndNBBackdrop);
@@ -55,7 +55,12 @@ void TakeCapture(int cx, int cy) {
     } else if (SelectNewBitmap(g_NBCapture, screen.get(), cx, cy, L"ReflashBG")) {
         RECT rcBackdrop{};
         GetWindowRect(g_hwndNBBackdrop, &rcBackdrop);
-        CopyScreenPicture(g_NBCapture.hdc(), rcBackdrop.left, rcBackdrop.top, cx, cy, screen.get());
+        // Once the box is up (a new screen size), the screen shows the box:
+        // what lies behind it is painted instead.
+        if (g_hwndNotification && IsWindowVisible(g_hwndNotification))
+            PaintScreenBehind(g_hwndNotification, g_NBCapture.hdc(), rcBackdrop.left, rcBackdrop.top);
+        else
+            CopyScreenPicture(g_NBCapture.hdc(), rcBackdrop.left, rcBackdrop.top, cx, cy, screen.get());
     }
     if (g_NBCapture.bitmap()) DarkenCapture(cx, cy);
 }

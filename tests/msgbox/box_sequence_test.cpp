@@ -1,8 +1,10 @@
 // What the message box receives of the messages its table names, from its
-// showing through a tap, a key or its timer to its close, compared with
-// constant tables in the manner of Wine's user32 tests.
+// showing through a tap, a key or its timer to its close, and on a setting
+// change, compared with constant tables in the manner of Wine's user32
+// tests.
 #include <gtest/gtest.h>
 
+#include "platform/aygshell/aygshell.h"
 #include "tests/msgbox/box_fixture.h"
 #include "tests/support/message_log.h"
 
@@ -175,6 +177,45 @@ TEST_F(BoxSequenceTest, KeysEndTheBoxAndTheFocusGoesBack) {
         EXPECT_TRUE(SequenceIs(log.Take(), c.then));
         EXPECT_EQ(GetFocus(), behind.field());
     }
+}
+
+// A turn: the windows behind the box hear of it from the box first, so
+// that its new backdrop shows them laid out; the box is sized to the new
+// work area (the erase that brings it does nothing) and its new picture
+// painted at once. A change of the input panel (the same screen) is
+// composed and painted again, without them.
+constexpr ExpectedMessage kTurn[] = {
+    {kBox, WM_SETTINGCHANGE, kWParam, SETTINGCHANGE_RESET},
+    {kBehind, WM_SETTINGCHANGE, kNested | kWParam, SETTINGCHANGE_RESET},
+    {kBox, WM_ERASEBKGND, kNested | kResult, 0, 0},
+    {kBox, WM_SIZE, kNested},
+    {kBox, WM_PAINT, kNested},
+};
+constexpr ExpectedMessage kPanelChange[] = {
+    {kBox, WM_SETTINGCHANGE, kWParam, SPI_SETSIPINFO},
+    {kBox, WM_PAINT, kNested},
+};
+
+TEST_F(BoxSequenceTest, SettingChangesAreShownAtOnce) {
+    ScreenBehind behind(kWhite, kWhite);
+    MessageLog log({{L"#32770", kTableMessages}, {ScreenBehind::kClass, {WM_SETTINGCHANGE}}});
+    log.Watch(behind.hwnd(), kBehind);
+    TraceCapture trace;
+    std::vector<LoggedMessage> turned, panel;
+    RunBox([&] { return ShowNotificationBox(behind.hwnd(), L"Body", L"Caption", 2, 0); },
+           {[&](HWND hwnd) {
+                log.Take();
+                UseScreen(640, 480, 2);
+                SendMessageW(hwnd, WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
+                turned = log.Take();
+                trace.Clear();
+                SendMessageW(hwnd, WM_SETTINGCHANGE, SPI_SETSIPINFO, 0);
+                panel = log.Take();
+            },
+            CloseWith(0)});
+    EXPECT_TRUE(SequenceIs(turned, kTurn));
+    EXPECT_TRUE(SequenceIs(panel, kPanelChange));
+    EXPECT_TRUE(trace.Has(L"[WFN] PreDrawNotify()"));
 }
 
 }  // namespace
