@@ -114,9 +114,16 @@ constexpr MessageHandler kNotificationHandlers[] = {
     {WM_SIZE, IgnoreMessage},
     {WM_ERASEBKGND, IgnoreMessage},
     {WM_ACTIVATE, OnNBActivate},
+    // An addition: the dialog manager would hand the focus the box takes
+    // on to its first control, the password field even while hidden.
+    {WM_SETFOCUS, IgnoreMessage},
     Cracked<WM_TIMER, OnNBTimer>,
     Cracked<WM_SETTINGCHANGE, OnNBSettingChange>,
     {WM_CLOSE, OnNBClose},
+    // An addition: the box answered only the stylus, and a user of the
+    // D-pad has keys alone. The dialog manager turns Return (the action key)
+    // and Escape into IDOK and IDCANCEL.
+    Cracked<WM_COMMAND, OnNBCommand>,
     // Not on the device: lets a memory context receive the same picture.
     Cracked<WM_PRINTCLIENT, OnNBPrintClient>,
 };
@@ -156,6 +163,9 @@ int ShowNotificationBox(HWND hwndOwner, LPCWSTR pszText, LPCWSTR pszCaption, DWO
     }
     lstrcpynW(g_szNBTitle, pInfo->caption, kNBTextLen);
 
+    // The dialog manager gives the activation back when the box ends, but
+    // not the keyboard focus.
+    HWND hwndFocus = GetFocus();
     INT_PTR result = -1;
     HRSRC hRes = FindResourceW(AppState.hInst, MAKEINTRESOURCEW(IDD_NOTIFICATION), RT_DIALOG);
     HGLOBAL hTemplate = hRes ? LoadResource(AppState.hInst, hRes) : nullptr;
@@ -174,5 +184,6 @@ int ShowNotificationBox(HWND hwndOwner, LPCWSTR pszText, LPCWSTR pszCaption, DWO
         DestroyWindow(g_hwndNBMenuBar);
         g_hwndNBMenuBar = nullptr;
     }
+    if (hwndFocus && IsWindow(hwndFocus)) SetFocus(hwndFocus);
     return static_cast<int>(result);
 }

@@ -42,6 +42,7 @@ void DrawCaption(HDC hdc, HDC hdcMeasure, const NotificationUIInfo& info, HGDIOB
                  rcTemp.left, rcTemp.top, rcTemp.right, rcTemp.bottom);
     NKDbgPrintfW(L"[WFN] PreDrawNotify(), rect.left = %d, rect.top = %d, rect.right = %d, rect.bottom = %d\r\n",
                  rcLine.left, rcLine.top, rcLine.right, rcLine.bottom);
+    rcLine = CaptionRect(rcLine, s);
     int nCounter = kNBTitleCounterStart;
     while (Width(rcTemp) > Width(rcLine)) {
         int size = NextTitleSize(&nCounter, s);

@@ -46,6 +46,16 @@ NotificationLayout FixedPortraitLayout() {
             Rect(174, 264, 292, 318), Rect(101, 264, 219, 318), Rect(22, 136, 298, 244)};
 }
 
+// The box's window: the screen less the status bar and the soft-key bar.
+int WindowHeight(const NotificationLayoutInput& in) { return in.screenHeight - 2 * kShellBarBase * in.scale; }
+
+// Moves a panel that would reach under the soft-key bar up to the middle of
+// the box's window; one that fits stays where the table puts it.
+RECT FitPanel(const RECT& panel, int windowHeight) {
+    if (panel.bottom <= windowHeight) return panel;
+    return Offset(panel, 0, std::max(0, Half(windowHeight - (panel.bottom - panel.top))) - panel.top);
+}
+
 // The layout table. d(v) scales exactly the term written inside it.
 NotificationLayout TableLayout(const NotificationLayoutInput& in) {
     const int s = in.scale;
@@ -57,8 +67,8 @@ NotificationLayout TableLayout(const NotificationLayoutInput& in) {
     if (type6 && portrait) return FixedPortraitLayout();
 
     NotificationLayout l{};
-    const int h = d(150), f = d(-65);
     if (type6) {
+        const int h = d(150), f = d(-65);
         l.panel = Rect(h + d(10), f + d(51), h + d(478), f + d(397));
         l.title = Rect(h + d(10), f + 65, h + d(471), f + d(125));
         l.firstButton = Rect(h + d(38), f + 446, h + d(38) + bw, f + d(446) + bh);
@@ -66,21 +76,31 @@ NotificationLayout TableLayout(const NotificationLayoutInput& in) {
         int i = Half(P - bw);
         l.singleButton = Rect(h + d(i), f + d(446), h + d(bw) + i, f + d(446) + bh);
         l.body = Rect(h + d(18), f + d(268), h + d(417) + 18, f + d(250) + 268);
-    } else if (portrait) {
+        return l;
+    }
+    // The table's body and button rows are those of the 480 x 800 screen,
+    // the one where they lie in its panel: there the portrait panel's corner
+    // is (6, 201) and the landscape one's (146, 41), where h = d(150) and
+    // f = d(-65) put them. Elsewhere they move with the panel; as
+    // positions on the screen they left the panel (the buttons below a
+    // 480 x 640 portrait panel, past a 640 x 480 landscape one's right edge).
+    if (portrait) {
         int x0 = Half(W - 468), y0 = Half(H - d(52) - 346);
-        l.panel = Rect(d(x0), d(y0), d(x0 + 468), d(y0 + 346));
+        l.panel = FitPanel(Rect(d(x0), d(y0), d(x0 + 468), d(y0 + 346)), WindowHeight(in));
         int x1 = Half(W - 461);
         l.title = Rect(d(x1), l.panel.top + d(12), d(x1 + 461), l.panel.top + d(72));
-        l.firstButton = Rect(d(38), d(446), d(38) + bw, d(446) + bh);
-        l.secondButton = Rect(d(247), d(446), d(247) + bw, d(446) + bh);
+        const int u = l.panel.left - d(6), v = l.panel.top - d(201);
+        l.firstButton = Rect(u + d(38), v + d(446), u + d(38) + bw, v + d(446) + bh);
+        l.secondButton = Rect(u + d(247), v + d(446), u + d(247) + bw, v + d(446) + bh);
         int i = Half(P - bw);
-        l.singleButton = Rect(d(i), d(446), d(bw + i), d(446) + bh);
-        l.body = Rect(d(18), d(268), d(435), d(518));
+        l.singleButton = Rect(u + d(i), v + d(446), u + d(bw + i), v + d(446) + bh);
+        l.body = Rect(u + d(18), v + d(268), u + d(435), v + d(518));
     } else {
         int x0 = Half(W - 508), y0 = Half(H - d(52) - 346);
-        l.panel = Rect(d(x0), d(y0), d(x0 + 508), d(y0 + 346));
+        l.panel = FitPanel(Rect(d(x0), d(y0), d(x0 + 508), d(y0 + 346)), WindowHeight(in));
         int x1 = Half(W - 500);
         l.title = Rect(d(x1), l.panel.top + d(14), d(x1 + 500), l.panel.top + d(74));
+        const int h = l.panel.left + d(4), f = l.panel.top - d(106);
         l.firstButton = Rect(h + d(45), f + 354, h + d(45) + bw, f + d(354) + bh);
         l.secondButton = Rect(h + d(254), f + d(354), h + d(254) + bw, f + d(354) + bh);
         int i = Half(P - bw + 14);
@@ -123,7 +143,7 @@ NotificationLayout ScaleOneLayout(const NotificationLayoutInput& in) {
         ref = Map(TableLayout(big), Halved);
         OffsetRect(&ref.firstButton, 10, 0);
     }
-    return CentredInWindow(ref, in.screenWidth, in.screenHeight - 2 * kShellBarBase);
+    return CentredInWindow(ref, in.screenWidth, WindowHeight(in));
 }
 
 }  // namespace
@@ -174,6 +194,12 @@ int NextTitleSize(int* pCounter, int scale) {
     *pCounter -= scale;
     int size = *pCounter * scale;
     return size >= SmallestTitleSize(scale) ? size : 0;
+}
+
+RECT CaptionRect(const RECT& title, int scale) {
+    RECT rc = title;
+    InflateRect(&rc, -4 * scale, 0);
+    return rc;
 }
 
 RECT BodyTextRect(const RECT& body, int scale, int screenType) {

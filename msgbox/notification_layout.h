@@ -23,11 +23,13 @@ struct NotificationLayout {
     RECT body;
 };
 
-// The box's rectangles. At scale 2, and on the 320 x 480 class in portrait,
-// straight from the layout table; at scale 1 elsewhere the table mixes
-// halved and plain terms, so the box is the scale-2 box of a screen twice
-// the size, halved (on the 320 x 480 class in landscape: the portrait box,
-// centred).
+// The box's rectangles, in its window (the screen less the status bar and
+// the soft-key bar). At scale 2, and on the 320 x 480 class in portrait,
+// from the layout table, with the body and buttons moved with the panel and
+// a panel that would reach under the soft-key bar centred; at scale 1
+// elsewhere the table mixes halved and plain terms, so the box is the
+// scale-2 box of a screen twice the size, halved (on the 320 x 480 class in
+// landscape: the portrait box), centred.
 NotificationLayout LayoutNotification(const NotificationLayoutInput& in);
 
 // Scale of the box: 2 when "LogicalPixelsX" of "Drivers\Display\GPE" is 192.
@@ -45,6 +47,9 @@ constexpr int kNBTitleCounterStart = 18;
 // Sizes below this are not tried.
 int SmallestTitleSize(int scale);
 
+// Where the caption is fitted and drawn: the title line less a margin, as
+// the line reaches the panel's edges.
+RECT CaptionRect(const RECT& title, int scale);
 // The body text's area: bodyRect, inset except on the 320 x 480 class.
 RECT BodyTextRect(const RECT& body, int scale, int screenType);
 // The password field's frame below the body text, and its edit control.

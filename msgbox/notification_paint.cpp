@@ -19,7 +19,6 @@ namespace {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr BYTE kDimAlpha = 200;  // black over the screen keeps 55/255 of it
-constexpr int kBackdropShiftBase = 52;
 
 void TraceGdiFailure(LPCWSTR routine, LPCWSTR call) {
     NKDbgPrintfW(L"[WFN] %s(), %s failed, error=[%lu]\r\n", routine, call, GetLastError());
@@ -47,7 +46,7 @@ void DarkenCapture(int cx, int cy) {
         TraceGdiFailure(L"ReflashBG", L"AlphaBlend");
 }
 
-// The capture of the screen as the box found it.
+// The capture of the screen as the box found it, or behind the box.
 void TakeCapture(int cx, int cy) {
     g_NBCapture.Release();
     scoped::WindowDC screen(g_hwndNBBackdrop);
@@ -56,7 +55,12 @@ void TakeCapture(int cx, int cy) {
     } else if (SelectNewBitmap(g_NBCapture, screen.get(), cx, cy, L"ReflashBG")) {
         RECT rcBackdrop{};
         GetWindowRect(g_hwndNBBackdrop, &rcBackdrop);
-        CopyScreenPicture(g_NBCapture.hdc(), rcBackdrop.left, rcBackdrop.top, cx, cy, screen.get());
+        // Once the box is up (a new screen size), the screen shows the box:
+        // what lies behind it is painted instead.
+        if (g_hwndNotification && IsWindowVisible(g_hwndNotification))
+            PaintScreenBehind(g_hwndNotification, g_NBCapture.hdc(), rcBackdrop.left, rcBackdrop.top);
+        else
+            CopyScreenPicture(g_NBCapture.hdc(), rcBackdrop.left, rcBackdrop.top, cx, cy, screen.get());
     }
     if (g_NBCapture.bitmap()) DarkenCapture(cx, cy);
 }
@@ -133,9 +137,13 @@ void ReflashBG() {
         UpdateWindow(g_hwndNBBackdrop);
     const int cx = g_nNBScreenWidth, cy = g_nNBScreenHeight;
     if (!g_NBCapture.hdc()) TakeCapture(cx, cy);
+    // The capture holds the screen at its own place; the box's window starts
+    // below the status bar, so what lies behind its corner is copied to the
+    // composition's corner, whatever area the window was given.
+    POINT origin{0, 0};
+    if (g_hwndNotification) ClientToScreen(g_hwndNotification, &origin);
     if (g_NBCompose.bitmap() && g_NBCapture.bitmap())
-        BitBlt(g_NBCompose.hdc(), 0, 0, cx, cy, g_NBCapture.hdc(), 0, kBackdropShiftBase * CurrentScreen().nScale,
-               SRCCOPY);
+        BitBlt(g_NBCompose.hdc(), 0, 0, cx, cy, g_NBCapture.hdc(), origin.x, origin.y, SRCCOPY);
 }
 
 void LoadBtnPictures() {

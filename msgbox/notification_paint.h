@@ -14,8 +14,9 @@ void PreDrawNotify(HWND hwnd, HDC hdcBack);
 // A fresh composition bitmap (with recreate, or the first time) over the
 // darkened screen.
 void PaintBackGround(HDC hdcRef, BOOL bRecreate);
-// The capture of the screen behind the box, taken once per showing and
-// darkened, copied into the composition 52*s pixels up.
+// The capture of the screen behind the box, taken once per showing (and
+// again for a new screen size) and darkened, copied into the composition as
+// it lies behind the box's window.
 void ReflashBG();
 void LoadBtnPictures();
 // The panel image of the orientation into hdc.

@@ -7,6 +7,7 @@
 
 #include "core/app_state.h"
 #include "core/ui_config.h"
+#include "platform/aygshell/aygshell.h"
 #include "platform/base/imaging.h"
 #include "platform/base/scoped.h"
 #include "platform/base/screen.h"
@@ -125,6 +126,59 @@ int RunBox(const std::function<int()>& show, std::vector<BoxStep> steps, DWORD d
 
 BoxStep CloseWith(WPARAM code) {
     return [code](HWND hwnd) { SendMessageW(hwnd, WM_CLOSE, code, 0); };
+}
+
+ScreenBehind::ScreenBehind(COLORREF colour, COLORREF laidOutColour) : m_colour{colour, laidOutColour} {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kClass;
+    RegisterClassW(&wc);  // fails harmlessly when already registered
+    RECT rc{};
+    SHGetDefaultMainArea(&rc);
+    m_hwnd = CreateWindowExW(0, kClass, L"Behind", WS_POPUP, rc.left, rc.top, rc.right - rc.left,
+                             rc.bottom - rc.top, nullptr, nullptr, wc.hInstance, m_colour);
+    m_hwndField = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 10, 60, 80, 24, m_hwnd, nullptr,
+                                  wc.hInstance, nullptr);
+    ShowWindow(m_hwnd, SW_SHOW);
+    SetFocus(m_hwndField);
+    EXPECT_EQ(GetFocus(), m_hwndField);
+}
+
+ScreenBehind::~ScreenBehind() { DestroyWindow(m_hwnd); }
+
+LRESULT CALLBACK ScreenBehind::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* colours = reinterpret_cast<COLORREF*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    switch (msg) {
+    case WM_CREATE:
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        return 0;
+    case WM_SETTINGCHANGE: {
+        RECT rc{};
+        SHGetDefaultMainArea(&rc);
+        SetWindowPos(hwnd, nullptr, rc.left, rc.top, (rc.right - rc.left) / 2, rc.bottom - rc.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        colours[0] = colours[1];
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+    case WM_PRINTCLIENT: {
+        RECT rc{};
+        GetClientRect(hwnd, &rc);
+        scoped::Brush brush(CreateSolidBrush(colours[0]));
+        FillRect(reinterpret_cast<HDC>(wParam), &rc, brush.get());
+        return 1;
+    }
+    default:
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+void PressKey(UINT vk) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, vk, 1);
+    PostMessageW(GetFocus(), WM_KEYUP, vk, 0xC0000001);
 }
 
 void StylusDown(HWND hwnd, POINT p) { SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y)); }

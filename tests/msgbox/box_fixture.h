@@ -55,6 +55,36 @@ inline int RunBox(DWORD style, std::vector<BoxStep> steps, DWORD timeout = 0) {
 }
 BoxStep CloseWith(WPARAM code);
 
+// A screen behind the box, as the program's own: a top-level window of this
+// thread over the work area in one colour, with an edit field that has the
+// focus. A setting change lays it out for the screen as it is then: the
+// left half of the work area, in the second colour.
+class ScreenBehind {
+public:
+    ScreenBehind(COLORREF colour, COLORREF laidOutColour);
+    ~ScreenBehind();
+    ScreenBehind(const ScreenBehind&) = delete;
+    ScreenBehind& operator=(const ScreenBehind&) = delete;
+    HWND hwnd() const { return m_hwnd; }
+    HWND field() const { return m_hwndField; }
+    static constexpr LPCWSTR kClass = L"QXTestScreenBehind";
+
+private:
+    COLORREF m_colour[2];
+    HWND m_hwnd = nullptr;
+    HWND m_hwndField = nullptr;
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+};
+
+// Black at constant alpha 200 over a colour: what the backdrop shows of it.
+constexpr COLORREF Dimmed(COLORREF c) {
+    return RGB(GetRValue(c) * 55 / 255, GetGValue(c) * 55 / 255, GetBValue(c) * 55 / 255);
+}
+
+// A key as the keyboard gives it to the window that has the focus, through
+// the modal loop's dialog manager.
+void PressKey(UINT vk);
+
 // Stylus messages as the platform sends them.
 void StylusDown(HWND hwnd, POINT p);
 void StylusUp(HWND hwnd, POINT p);
@@ -66,6 +96,7 @@ public:
     explicit BoxPicture(HWND hwndBox);
     HDC hdc() const { return m_picture.hdc(); }
     COLORREF At(int x, int y) const { return m_picture.At(x, y); }
+    std::vector<COLORREF> Pixels() const { return m_picture.Pixels(); }
 
 private:
     ClientPicture m_picture;

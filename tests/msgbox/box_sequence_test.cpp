@@ -1,23 +1,31 @@
 // What the message box receives of the messages its table names, from its
-// showing through a tap or its timer to its close, compared with constant
-// tables in the manner of Wine's user32 tests.
+// showing through a tap, a key or its timer to its close, and on a setting
+// change, compared with constant tables in the manner of Wine's user32
+// tests.
 #include <gtest/gtest.h>
 
+#include "platform/aygshell/aygshell.h"
 #include "tests/msgbox/box_fixture.h"
 #include "tests/support/message_log.h"
 
 namespace {
 
-enum { kBox };
+enum { kBox, kBehind, kField };
 
-// Made, sized to the screen by the shell's dialog set-up, activated, and
-// painted without being erased. FALSE from the initialisation keeps the
-// focus where the box put it.
+const std::vector<UINT> kTableMessages = {WM_PAINT,      WM_INITDIALOG, WM_DESTROY,       WM_LBUTTONDOWN,
+                                          WM_LBUTTONUP,  WM_SIZE,       WM_ERASEBKGND,    WM_ACTIVATE,
+                                          WM_TIMER,      WM_SETTINGCHANGE, WM_CLOSE,      WM_COMMAND,
+                                          WM_SETFOCUS};
+
+// Made, sized to the screen by the shell's dialog set-up, activated, given
+// the focus for the keys, and painted without being erased. FALSE from the
+// initialisation keeps the focus where the box put it.
 constexpr ExpectedMessage kShow[] = {
     {kBox, WM_SIZE},
     {kBox, WM_INITDIALOG, kResult, 0, FALSE},
     {kBox, WM_SIZE, kNested},
     {kBox, WM_ACTIVATE, kWParam, WA_ACTIVE},
+    {kBox, WM_SETFOCUS, kNested},
     {kBox, WM_ERASEBKGND, kResult, 0, 0},
     {kBox, WM_PAINT},
 };
@@ -83,16 +91,131 @@ TEST_F(BoxSequenceTest, FromShowingToClose) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        MessageLog log({{L"#32770",
-                         {WM_PAINT, WM_INITDIALOG, WM_DESTROY, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_SIZE, WM_ERASEBKGND,
-                          WM_ACTIVATE, WM_TIMER, WM_SETTINGCHANGE, WM_CLOSE}}});
+        MessageLog log({{L"#32770", kTableMessages}});
         std::vector<LoggedMessage> shown;
-        std::vector<BoxStep> steps = {[&](HWND) { shown = log.Take(); }};
+        bool focused = false;
+        std::vector<BoxStep> steps = {[&](HWND hwnd) {
+            shown = log.Take();
+            focused = GetFocus() == hwnd;
+        }};
         steps.insert(steps.end(), c.steps.begin(), c.steps.end());
         EXPECT_EQ(RunBox(c.style, steps, c.timeout), c.result);
         EXPECT_TRUE(SequenceIs(shown, kShow));
+        EXPECT_TRUE(focused) << "the keys need the box to have the focus";
         EXPECT_TRUE(SequenceIs(log.Take(), c.then));
     }
+}
+
+// Return and Escape reach the box as the dialog manager's IDOK and IDCANCEL
+// and end it as a release on the first or the last button would; without
+// buttons they do nothing. The focus then goes back to the field of the
+// screen behind that had it.
+constexpr ExpectedMessage kReturnOnTwo[] = {
+    {kBox, WM_COMMAND, kWParam, IDOK},
+    {kBox, WM_CLOSE, kNested | kWParam, 1},
+    {kBox, WM_ACTIVATE, kNested | kWParam, WA_INACTIVE},
+    {kBox, WM_DESTROY},
+    {kField, WM_SETFOCUS},
+};
+constexpr ExpectedMessage kEscapeOnTwo[] = {
+    {kBox, WM_COMMAND, kWParam, IDCANCEL},
+    {kBox, WM_CLOSE, kNested | kWParam, 0},
+    {kBox, WM_ACTIVATE, kNested | kWParam, WA_INACTIVE},
+    {kBox, WM_DESTROY},
+    {kField, WM_SETFOCUS},
+};
+constexpr ExpectedMessage kReturnOnOne[] = {
+    {kBox, WM_COMMAND, kWParam, IDOK},
+    {kBox, WM_CLOSE, kNested | kWParam, 0},
+    {kBox, WM_ACTIVATE, kNested | kWParam, WA_INACTIVE},
+    {kBox, WM_DESTROY},
+    {kField, WM_SETFOCUS},
+};
+constexpr ExpectedMessage kEscapeOnOne[] = {
+    {kBox, WM_COMMAND, kWParam, IDCANCEL},
+    {kBox, WM_CLOSE, kNested | kWParam, 0},
+    {kBox, WM_ACTIVATE, kNested | kWParam, WA_INACTIVE},
+    {kBox, WM_DESTROY},
+    {kField, WM_SETFOCUS},
+};
+constexpr ExpectedMessage kKeysWithoutButtons[] = {
+    {kBox, WM_COMMAND, kWParam, IDOK},
+    {kBox, WM_COMMAND, kWParam, IDCANCEL},
+    {kBox, WM_CLOSE, kWParam, 9},
+    {kBox, WM_ACTIVATE, kNested | kWParam, WA_INACTIVE},
+    {kBox, WM_DESTROY},
+    {kField, WM_SETFOCUS},
+};
+
+TEST_F(BoxSequenceTest, KeysEndTheBoxAndTheFocusGoesBack) {
+    const BoxStep kReturn = [](HWND) { PressKey(VK_RETURN); };
+    const BoxStep kEscape = [](HWND) { PressKey(VK_ESCAPE); };
+    struct Case {
+        const char* what;
+        DWORD style;
+        std::vector<BoxStep> steps;
+        int result;
+        std::vector<ExpectedMessage> then;
+    };
+    const Case cases[] = {
+        {"Return, two buttons", 2, {kReturn}, 1, {std::begin(kReturnOnTwo), std::end(kReturnOnTwo)}},
+        {"Escape, two buttons", 2, {kEscape}, 0, {std::begin(kEscapeOnTwo), std::end(kEscapeOnTwo)}},
+        {"Return, one button", 1, {kReturn}, 0, {std::begin(kReturnOnOne), std::end(kReturnOnOne)}},
+        {"Escape, one button", 1, {kEscape}, 0, {std::begin(kEscapeOnOne), std::end(kEscapeOnOne)}},
+        {"no buttons", 0, {kReturn, kEscape, CloseWith(9)}, 9,
+         {std::begin(kKeysWithoutButtons), std::end(kKeysWithoutButtons)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScreenBehind behind(kWhite, kWhite);
+        MessageLog log({{L"#32770", kTableMessages}, {ScreenBehind::kClass, {WM_SETTINGCHANGE}}, {L"Edit", {WM_SETFOCUS}}});
+        log.Watch(behind.field(), kField);
+        std::vector<BoxStep> steps = {[&](HWND) { log.Take(); }};
+        steps.insert(steps.end(), c.steps.begin(), c.steps.end());
+        EXPECT_EQ(RunBox([&] { return ShowNotificationBox(behind.hwnd(), L"Body", L"Caption", c.style, 0); }, steps),
+                  c.result);
+        EXPECT_TRUE(SequenceIs(log.Take(), c.then));
+        EXPECT_EQ(GetFocus(), behind.field());
+    }
+}
+
+// A turn: the windows behind the box hear of it from the box first, so
+// that its new backdrop shows them laid out; the box is sized to the new
+// work area (the erase that brings it does nothing) and its new picture
+// painted at once. A change of the input panel (the same screen) is
+// composed and painted again, without them.
+constexpr ExpectedMessage kTurn[] = {
+    {kBox, WM_SETTINGCHANGE, kWParam, SETTINGCHANGE_RESET},
+    {kBehind, WM_SETTINGCHANGE, kNested | kWParam, SETTINGCHANGE_RESET},
+    {kBox, WM_ERASEBKGND, kNested | kResult, 0, 0},
+    {kBox, WM_SIZE, kNested},
+    {kBox, WM_PAINT, kNested},
+};
+constexpr ExpectedMessage kPanelChange[] = {
+    {kBox, WM_SETTINGCHANGE, kWParam, SPI_SETSIPINFO},
+    {kBox, WM_PAINT, kNested},
+};
+
+TEST_F(BoxSequenceTest, SettingChangesAreShownAtOnce) {
+    ScreenBehind behind(kWhite, kWhite);
+    MessageLog log({{L"#32770", kTableMessages}, {ScreenBehind::kClass, {WM_SETTINGCHANGE}}});
+    log.Watch(behind.hwnd(), kBehind);
+    TraceCapture trace;
+    std::vector<LoggedMessage> turned, panel;
+    RunBox([&] { return ShowNotificationBox(behind.hwnd(), L"Body", L"Caption", 2, 0); },
+           {[&](HWND hwnd) {
+                log.Take();
+                UseScreen(640, 480, 2);
+                SendMessageW(hwnd, WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
+                turned = log.Take();
+                trace.Clear();
+                SendMessageW(hwnd, WM_SETTINGCHANGE, SPI_SETSIPINFO, 0);
+                panel = log.Take();
+            },
+            CloseWith(0)});
+    EXPECT_TRUE(SequenceIs(turned, kTurn));
+    EXPECT_TRUE(SequenceIs(panel, kPanelChange));
+    EXPECT_TRUE(trace.Has(L"[WFN] PreDrawNotify()"));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The message box's picture: the darkened screen, panel, caption, body and
 // buttons, the order of composition, the pressed look, a missing button
-// image, rotation, caption fitting and the release of every surface.
+// image, the turn, caption fitting and the release of every surface.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -67,24 +67,33 @@ TEST_F(BoxPaintTest, PrintIsThePaintedPicture) {
     });
 }
 
-// The capture moves up 52 pixels per scale step: rows 0-51 red, 52-103 blue.
-TEST_F(BoxPaintTest, BackdropIsTheScreenShiftedUp) {
+// The capture lines up with the screen behind the box's window, which
+// starts below the 26*s status bar: rows 0 to 26s-1 red (the status bar),
+// the next 26s blue, then white.
+TEST_F(BoxPaintTest, BackdropLinesUpWithTheScreenBehind) {
     for (int s : {1, 2}) {
+        SCOPED_TRACE(s);
         UseScreen(240 * s, 320 * s, s);
         scoped::WindowDC screen(nullptr);
         scoped::MemDC dc(CreateCompatibleDC(screen.get()));
         scoped::Bitmap bm(CreateCompatibleBitmap(screen.get(), 240 * s, 320 * s));
         {
             scoped::Select sel(dc.get(), bm.get());
-            for (auto band : {std::pair<int, COLORREF>{0, RGB(255, 0, 0)}, {52, RGB(0, 0, 255)}, {104, kWhite}}) {
-                RECT rc = {0, band.first, 240 * s, 320 * s};
+            for (auto band : {std::pair<int, COLORREF>{0, RGB(255, 0, 0)}, {26, RGB(0, 0, 255)}, {52, kWhite}}) {
+                RECT rc = {0, band.first * s, 240 * s, 320 * s};
                 scoped::Brush brush(CreateSolidBrush(band.second));
                 FillRect(dc.get(), &rc, brush.get());
             }
         }
         SetScreenPicture(bm.get());
         WithBox(L"c", [s](HWND hwnd, const NotificationUIInfo&) {
-            EXPECT_EQ(BoxPicture(hwnd).At(1, 1), s == 2 ? kDimmedWhite : RGB(0, 0, 0x37)) << s;
+            RECT rc{};
+            GetWindowRect(hwnd, &rc);
+            EXPECT_EQ(rc.top, 26 * s);
+            BoxPicture picture(hwnd);
+            EXPECT_EQ(picture.At(1, 1), Dimmed(RGB(0, 0, 255)));
+            EXPECT_EQ(picture.At(1, 26 * s - 1), Dimmed(RGB(0, 0, 255)));
+            EXPECT_EQ(picture.At(1, 26 * s), kDimmedWhite);
         });
     }
 }
@@ -124,34 +133,68 @@ TEST_F(BoxPaintTest, MissingButtonImageDrawsNoButtonsButEverythingElse) {
     });
 }
 
-TEST_F(BoxPaintTest, RotationRebuildsAtTheNewSizeOverTheFirstCapture) {
-    WithBox(L"Caption", [&](HWND hwnd, const NotificationUIInfo& info) {
-        HBITMAP before = g_NBBack.bitmap();
-        UseScreen(640, 480, 2);
-        SetScreenColour(RGB(255, 0, 0));  // not captured again
-        SendMessageW(hwnd, WM_SETTINGCHANGE, 0, 0);
-        EXPECT_EQ(GetObjectType(before), 0u);
-        BITMAP bm{};
-        GetObjectW(g_NBBack.bitmap(), sizeof(bm), &bm);
-        EXPECT_EQ(bm.bmWidth * 1000 + bm.bmHeight, 640480);
-        EXPECT_EQ(info.panelRect.left * 1000 + info.panelRect.top, 66041);
-        BoxPicture picture(hwnd);
-        EXPECT_EQ(picture.At(2, 2), kDimmedWhite);
-        EXPECT_EQ(picture.At(67, 42), ToColorRef(kPanelLandscapeArgb));
-        EXPECT_EQ(picture.At(196, 290), ToColorRef(kButtonUpArgb));
-    });
+// After a turn the box covers the new work area and shows, at once, its
+// picture for the new screen: the panel of the orientation, over a new
+// backdrop of what lies behind it there (the screen behind laid out for
+// it, in green, on its left half, with its field; the desktop, red, beside
+// it); its buttons answer where they are drawn.
+TEST_F(BoxPaintTest, TurnedBoxShowsTheNewScreen) {
+    struct {
+        const char* profile;
+        int w, h, s;
+        Argb panel;
+    } cases[] = {
+        {"vga to landscape", 480, 640, 2, kPanelLandscapeArgb},
+        {"wvga-l to portrait", 800, 480, 2, kPanelArgb},
+        {"qvga to landscape", 240, 320, 1, kPanelLandscapeArgb},
+    };
+    const COLORREF kGreen = RGB(0, 255, 0), kRed = RGB(255, 0, 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.profile);
+        UseScreen(c.w, c.h, c.s);
+        SetScreenColour(kWhite);
+        ScreenBehind behind(kWhite, kGreen);
+        const int w = c.h, h = c.w, bar = 26 * c.s;  // turned
+        RECT box{}, first{};
+        int result = RunBox(
+            [&] { return ShowNotificationBox(behind.hwnd(), L"Body text", L"Caption", 2, 0); },
+            {[&](HWND hwnd) {
+                 UseScreen(w, h, c.s);
+                 SetScreenColour(kRed);
+                 SendMessageW(hwnd, WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
+                 GetWindowRect(hwnd, &box);
+                 const NotificationUIInfo& info = *g_pNotificationUIInfo;
+                 first = info.firstButtonRect;
+                 BoxPicture picture(hwnd);
+                 EXPECT_EQ(picture.At(info.panelRect.left + 1, info.panelRect.top + 1), ToColorRef(c.panel));
+                 EXPECT_EQ(picture.At(2, 2), Dimmed(kGreen));
+                 EXPECT_EQ(picture.At(12, 62), kDimmedWhite);  // its edit field
+                 EXPECT_EQ(picture.At(w - 3, 2), Dimmed(kRed));
+                 EXPECT_EQ(picture.At(first.left + 1, first.top + 1), ToColorRef(kButtonUpArgb));
+                 EXPECT_EQ(picture.At(info.secondButtonRect.right - 2, info.secondButtonRect.top + 1),
+                           ToColorRef(kButtonUpArgb));
+             },
+             [&](HWND hwnd) {
+                 StylusDown(hwnd, Centre(first));
+                 StylusUp(hwnd, Centre(first));
+             }});
+        EXPECT_EQ(result, 1);
+        const RECT work = {0, bar, w, h - bar};
+        EXPECT_TRUE(EqualRect(&box, &work));
+    }
 }
 
 // The input panel going up or down tells every window of the thread; the
-// box's picture does not depend on it and is not rebuilt.
+// box composes its picture again, which is the same picture.
 TEST_F(BoxPaintTest, TheInputPanelGoingUpAndDownLeavesThePicture) {
     WithBox(L"Caption", [&](HWND hwnd, const NotificationUIInfo&) {
-        HBITMAP before = g_NBBack.bitmap();
-        const COLORREF panel = BoxPicture(hwnd).At(67, 150);
+        const std::vector<COLORREF> before = BoxPicture(hwnd).Pixels();
+        TraceCapture trace;
         SHSipPreference(nullptr, SIP_UP);
         SHSipPreference(nullptr, SIP_FORCEDOWN);
-        EXPECT_EQ(g_NBBack.bitmap(), before);
-        EXPECT_EQ(BoxPicture(hwnd).At(67, 150), panel);
+        EXPECT_EQ(trace.Count(L"[WFN] PreDrawNotify()\r\n"), 2);
+        const std::vector<COLORREF> after = BoxPicture(hwnd).Pixels();
+        EXPECT_TRUE(before == after);
     });
 }
 

@@ -38,6 +38,15 @@ protected:
     }
     // Start-up, answered with a tap; the prompt's title, text and buttons.
     BOOL StartAnswering(const RECT NotificationUIInfo::*button, std::wstring* pSeen = nullptr) {
+        return StartAnswering(
+            [button](HWND hwnd) {
+                POINT p = Centre(g_pNotificationUIInfo->*button);
+                StylusDown(hwnd, p);
+                StylusUp(hwnd, p);
+            },
+            pSeen);
+    }
+    BOOL StartAnswering(const BoxStep& answer, std::wstring* pSeen = nullptr) {
         BOOL started = FALSE;
         auto startUp = [&] {
             started = StartApplication(GetModuleHandleW(nullptr), SW_HIDE);
@@ -53,10 +62,9 @@ protected:
                    if (pSeen)
                        *pSeen = std::wstring(title) + L"|" + g_pNotificationUIInfo->text + L"|" +
                                 g_pNotificationUIInfo->button1Text + L"|" + g_pNotificationUIInfo->button2Text +
-                                (EqualRect(&rcBox, &rcWork) ? L"|work area" : L"|elsewhere");
-                   POINT p = Centre(g_pNotificationUIInfo->*button);
-                   StylusDown(hwnd, p);
-                   StylusUp(hwnd, p);
+                                (EqualRect(&rcBox, &rcWork) ? L"|work area" : L"|elsewhere") +
+                                (GetFocus() == hwnd ? L"|focused" : L"|not focused");
+                   answer(hwnd);
                }},
                8000);
         return started;
@@ -68,7 +76,7 @@ TEST_F(PowerPromptTest, CancelEndsStartUpBeforeAnyWindowWithTheRadioOff) {
     std::wstring seen;
     EXPECT_FALSE(StartAnswering(&NotificationUIInfo::secondButtonRect, &seen));
     EXPECT_EQ(seen, L"Voice Mail and Text Messages|The phone is currently off. Would you like to turn on the "
-                    L"phone?|OK|Cancel|work area");
+                    L"phone?|OK|Cancel|work area|focused");
     EXPECT_TRUE(trace.Has(L"[WFN] SetDefaultNotificationUIInfo()"));
     EXPECT_FALSE(trace.Has(L"CreateMainWindow"));
     EXPECT_EQ(AppState.hwndMain, nullptr);
@@ -94,3 +102,22 @@ TEST_F(PowerPromptTest, OkSwitchesTheRadioOnAndOpensTheScreen) {
 }
 
 }  // namespace
+
+// Keys alone: the prompt, shown before any window of the program, has the
+// focus; Return is its OK, Escape its Cancel.
+TEST_F(PowerPromptTest, ReturnIsOkAndEscapeIsCancel) {
+    ASSERT_TRUE(m_device.Install(L"LinkdeckDll.dll", L"\\Windows\\LinkdeckDll.dll"));
+    struct {
+        UINT vk;
+        BOOL started;
+        const char* radio;
+    } cases[] = {{VK_ESCAPE, FALSE, "off"}, {VK_RETURN, TRUE, "on"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.vk);
+        std::wstring seen;
+        EXPECT_EQ(StartAnswering([&](HWND) { PressKey(c.vk); }, &seen), c.started);
+        EXPECT_NE(seen.find(L"|focused"), std::wstring::npos) << seen;
+        EXPECT_TRUE(RadioIs(c.radio));
+        EXPECT_EQ(AppState.hwndMain != nullptr, c.started != FALSE);
+    }
+}

@@ -16,6 +16,10 @@
 //                                   (service centre) or second (voice mail) field
 //   devicectl type TEXT             the characters, as the keyboard types them,
 //                                   into the program's focused window
+//   devicectl key NAME              a key pressed and released on the keyboard
+//                                   (to whichever window has the focus): return,
+//                                   escape, tab, up, down, left, right, home,
+//                                   end, back, f1, f2; shift+NAME with Shift
 //   devicectl wait-exit SECONDS     until the settings screen has gone
 //   devicectl turn [SECONDS]        turns the screen (the shell does it, as on
 //                                   the phone) and prints the new size, WxH
@@ -285,9 +289,43 @@ bool ParseInt(const wchar_t* text, int* pValue) {
 
 int Usage() {
     fwprintf(stderr, L"usage: devicectl wait-shell SECONDS | wait-screen SECONDS | wait-window TITLE SECONDS | wait-up SECONDS\n"
-                     L"       devicectl press done|cancel | tap X Y | tap-field 1|2 | type TEXT | wait-exit SECONDS\n"
+                     L"       devicectl press done|cancel | tap X Y | tap-field 1|2 | type TEXT | key NAME\n"
+                     L"       devicectl wait-exit SECONDS\n"
                      L"       devicectl turn [SECONDS] | layout\n");
     return 2;
+}
+
+// A key as the device's keyboard gives it: into the input queue, so it
+// reaches the window that has the keyboard focus (or nothing, if none has).
+// The exit status: 2 for a name it does not know.
+int Key(const wchar_t* name) {
+    static const struct {
+        const wchar_t* name;
+        WORD vk;
+    } kKeys[] = {{L"return", VK_RETURN}, {L"escape", VK_ESCAPE}, {L"tab", VK_TAB},   {L"up", VK_UP},
+                 {L"down", VK_DOWN},     {L"left", VK_LEFT},     {L"right", VK_RIGHT}, {L"home", VK_HOME},
+                 {L"end", VK_END},       {L"back", VK_BACK},     {L"f1", VK_F1},       {L"f2", VK_F2}};
+    const bool shift = !wcsncmp(name, L"shift+", 6);
+    if (shift) name += 6;
+    WORD vk = 0;
+    for (const auto& k : kKeys)
+        if (!wcscmp(name, k.name)) vk = k.vk;
+    if (!vk) return Usage();
+    if (!AttachToPhoneDesktop()) return 1;
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD key, bool up) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = key;
+        in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(in);
+    };
+    if (shift) add(VK_SHIFT, false);
+    add(vk, false);
+    add(vk, true);
+    if (shift) add(VK_SHIFT, true);
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size() ? 0 : 1;
 }
 
 }  // namespace
@@ -320,6 +358,7 @@ int wmain(int argc, wchar_t** argv) {
         return Press(left) ? 0 : 1;
     }
     if (!wcscmp(cmd, L"type")) return Type(argv[2]) ? 0 : 1;
+    if (!wcscmp(cmd, L"key")) return Key(argv[2]);
     if (!ParseInt(argv[2], &a)) return Usage();
     if (!wcscmp(cmd, L"tap-field")) return TapField(a) ? 0 : 1;
     if (!wcscmp(cmd, L"wait-up")) return WaitUp(a) ? 0 : 1;
