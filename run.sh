@@ -262,8 +262,8 @@ if [ "${modem:-sim}" = sim ]; then
     radio_state=$(sed -nE 's/^[[:space:]]*[Rr][Aa][Dd][Ii][Oo][[:space:]]+([A-Za-z]+).*/\1/p' "$windir/simcard.txt" | head -n 1)
     radio_state=$(echo "${radio_state:-on}" | tr 'A-Z' 'a-z')
 fi
-if [ "$radio_state" != on ] && { [ -n "$turn" ] || [ "$end_key" = done ]; }; then
-    bad_usage "--turn and --done need the settings screen, but the radio is $radio_state; --radio on sets it"
+if [ "$radio_state" != on ] && [ "$end_key" = done ]; then
+    bad_usage "--done needs the settings screen, but the radio is $radio_state; --radio on sets it"
 fi
 radio_said="radio $radio_state"
 [ "${modem:-sim}" = sim ] || radio_said="radio as the modem has it"
@@ -456,17 +456,22 @@ turn_screen() {
 }
 
 if [ "$up" = prompt ]; then
-    [ -z "$turn" ] && [ "$end_key" = cancel ] || fail "the power prompt came up: the radio is off, so there is no screen to turn or save"
+    [ "$end_key" = cancel ] || fail "the power prompt came up: the radio is off, so there is no screen to save"
+    # Turned, the prompt is laid out for the turned screen, and again for
+    # this one when turned back.
+    [ -z "$turn" ] || turn_screen
     shoot
-    # Its "Cancel" button, as the box lays it out on this screen: the box
-    # sits below the 26*s status bar.
+    [ -z "$turn" ] || turn_screen
+    # Its "Cancel" button, where the box draws it on this screen.
     case $profile in
-        vga|wvga) cancel="344 522" ;;
-        vga-l|wvga-l) cancel="501 365" ;;
-        qvga) cancel="167 248" ;;
-        qvga-l) cancel="246 169" ;;
-        hvga) cancel="233 317" ;;
-        hvga-l) cancel="313 246" ;;
+        vga) cancel="344 442" ;;
+        wvga) cancel="344 522" ;;
+        vga-l) cancel="421 339" ;;
+        wvga-l) cancel="501 339" ;;
+        qvga) cancel="166 208" ;;
+        qvga-l) cancel="205 169" ;;
+        hvga) cancel="232 317" ;;
+        hvga-l) cancel="312 246" ;;
     esac
     devicectl tap $cancel || fail "the power prompt's Cancel could not be tapped"
     ended 30 "on Cancel"

@@ -6,7 +6,8 @@
 # chosen with --modem (and SIM type, CPHS) that the device keeps, a modem
 # that does not answer, a change of profile, and a run left open at a
 # display: a second run.sh on it is refused, and the shell's input panel
-# types into the open screen.
+# types into the open screen; then one driven by keys alone, from the power
+# prompt to Done.
 #
 #   device_test.sh PROFILE [more]      (QX_BUILD_DIR: the build to run)
 set -uo pipefail
@@ -222,6 +223,27 @@ if [ "$more" = more ]; then
     wait "$open_pid" || fail "the open run.sh ended with $?"
     tail -n 1 "$phone_log" | grep -q 'VMail_Address=\[+12345679\]' ||
         fail "Done did not save what the panel typed: $(tail -n 1 "$phone_log" 2>/dev/null)"
+
+    # Keys alone, from a fresh card with the radio off: Return on the power
+    # prompt switches it on; the service centre has the focus at start, Down
+    # goes to the voice mail, F1 is Done.
+    run_name=keys
+    sed -E 's/^radio [a-z]+/radio off/' "$top/devices/default-simcard.txt" >"$card"
+    "$top/run.sh" --no-build --profile "$profile" --device "$dev" >"$out/keys.out" 2>"$out/keys.err" </dev/null &
+    keys_pid=$!
+    for _ in $(seq 600); do grep -q TRACE_TICKCOUNT "$out/keys.err" 2>/dev/null && break; sleep 0.1; done
+    up=$(ctl wait-up 60)
+    [ "$up" = prompt ] || fail "the power prompt did not come up: ${up:-nothing}"
+    ctl key return >/dev/null
+    ctl wait-screen 60 >/dev/null || fail "Return on the power prompt did not bring the screen up"
+    for k in "type 9" "key down" "key end" "type 8" "key f1"; do
+        # shellcheck disable=SC2086 # a devicectl command and its argument
+        ctl $k >/dev/null || fail "devicectl $k was refused"
+    done
+    wait "$keys_pid" || fail "the keys run.sh ended with $?"
+    grep -qx 'smsc +4412345678909 145' "$card" || fail "keys saved the service centre as: $(grep '^smsc' "$card")"
+    tail -n 1 "$phone_log" | grep -q 'VMail_Address=\[+12345678\]' ||
+        fail "keys did not save the voice mail: $(tail -n 1 "$phone_log" 2>/dev/null)"
     kill "$xvfb" 2>/dev/null
     wait "$xvfb" 2>/dev/null
     unset DISPLAY
