@@ -146,9 +146,23 @@ NotificationLayout ScaleOneLayout(const NotificationLayoutInput& in) {
     return CentredInWindow(ref, in.screenWidth, WindowHeight(in));
 }
 
+// Without the released-button picture the buttons keep the size the
+// screen's own skin gives them (and are drawn plainly), so that the box can
+// still be answered.
+NotificationLayoutInput WithButtonSize(NotificationLayoutInput in) {
+    if (in.buttonWidth > 0 && in.buttonHeight > 0) return in;
+    const SIZE size = in.scale == 2                        ? SIZE{195, 48}
+                      : IsScreen320x480(in.screenType) ? SIZE{118, 54}
+                                                       : SIZE{88, 24};
+    in.buttonWidth = size.cx;
+    in.buttonHeight = size.cy;
+    return in;
+}
+
 }  // namespace
 
-NotificationLayout LayoutNotification(const NotificationLayoutInput& in) {
+NotificationLayout LayoutNotification(const NotificationLayoutInput& given) {
+    const NotificationLayoutInput in = WithButtonSize(given);
     bool fixed = IsScreen320x480(in.screenType) && in.screenWidth < in.screenHeight;
     if (in.scale == 2 || fixed) return TableLayout(in);
     return ScaleOneLayout(in);

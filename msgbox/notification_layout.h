@@ -10,7 +10,7 @@ struct NotificationLayoutInput {
     int portraitWidth;  // the shorter side when the record was reset
     int scale;          // 1 or 2
     int screenType;     // 6: 320 x 480 in either orientation
-    int buttonWidth;    // the released-button image, 0 x 0 when missing
+    int buttonWidth;    // the released-button image, 0 x 0 when missing (the skin's size is then used)
     int buttonHeight;
 };
 

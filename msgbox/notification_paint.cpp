@@ -18,6 +18,10 @@ namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
+// A button drawn without its picture, in the skin's colours.
+constexpr COLORREF kPlainButtonFace = RGB(240, 242, 244);
+constexpr COLORREF kPlainButtonPressed = RGB(72, 84, 96);
+constexpr COLORREF kPlainButtonFrame = RGB(160, 164, 170);
 constexpr BYTE kDimAlpha = 200;  // black over the screen keeps 55/255 of it
 
 void TraceGdiFailure(LPCWSTR routine, LPCWSTR call) {
@@ -148,7 +152,11 @@ void ReflashBG() {
 
 void LoadBtnPictures() {
     NKDbgPrintfW(L"[WFN] LoadBtnPictures()\r\n");
-    if (!g_hbmNBButtonUp) g_hbmNBButtonUp = SHLoadImageFile(kBoxButtonUpFile);
+    if (g_hbmNBButtonUp) return;
+    g_hbmNBButtonUp = SHLoadImageFile(kBoxButtonUpFile);
+    if (!g_hbmNBButtonUp)
+        NKDbgPrintfW(L"[WFN] [err]:LoadBtnPictures(), %s not loaded, the buttons are drawn plainly.\r\n",
+                     kBoxButtonUpFile);
 }
 
 void LoadNTFBodyPictures(HDC hdc) {
@@ -158,10 +166,20 @@ void LoadNTFBodyPictures(HDC hdc) {
     LoadImageToHdcMem(g_pNotificationUIInfo->panelRect, pszPanel, hdc);
 }
 
-void LoadImageToHdcMem(const RECT& rc, LPCWSTR pszPath, HDC hdc) {
+BOOL LoadImageToHdcMem(const RECT& rc, LPCWSTR pszPath, HDC hdc) {
     NKDbgPrintfW(L"[WFN] LoadImageToHdcMem\r\n");
-    // A missing or broken image is simply not drawn.
-    DrawImageFile(AppState.pImagingFactory, pszPath, hdc, rc.left, rc.top, rc.right, rc.bottom);
+    return DrawImageFile(AppState.pImagingFactory, pszPath, hdc, rc.left, rc.top, rc.right, rc.bottom);
+}
+
+void DrawPlainButton(HDC hdc, const RECT& rc, bool pressed) {
+    NKDbgPrintfW(L"[WFN] DrawPlainButton\r\n");
+    const int s = CurrentScreen().nScale;
+    scoped::Pen pen(CreatePen(PS_SOLID, s, kPlainButtonFrame));
+    scoped::Brush brush(CreateSolidBrush(pressed ? kPlainButtonPressed : kPlainButtonFace));
+    if (!pen || !brush) return;
+    scoped::Select selectPen(hdc, pen.get());
+    scoped::Select selectBrush(hdc, brush.get());
+    RoundRect(hdc, rc.left, rc.top, rc.right, rc.bottom, 8 * s, 8 * s);
 }
 
 void DrawButtonCtrl(HWND, HDC hdc) {
@@ -184,7 +202,10 @@ void DrawButtonCtrl(HWND, HDC hdc) {
     }
     for (int i = 0; i < count; ++i) {
         bool pressed = pInfo->pressedButton == buttons[i].index;
-        LoadImageToHdcMem(*buttons[i].rc, pressed ? kBoxButtonDownFile : kBoxButtonUpFile, hdc);
+        // A button whose picture is missing or broken is drawn plainly: the
+        // box must still be answerable.
+        if (!LoadImageToHdcMem(*buttons[i].rc, pressed ? kBoxButtonDownFile : kBoxButtonUpFile, hdc))
+            DrawPlainButton(hdc, *buttons[i].rc, pressed);
         DrawBtnText(hdc, pressed ? kWhite : kBlack, buttons[i].text, *buttons[i].rc);
     }
 }

@@ -21,7 +21,10 @@ void ReflashBG();
 void LoadBtnPictures();
 // The panel image of the orientation into hdc.
 void LoadNTFBodyPictures(HDC hdc);
-void LoadImageToHdcMem(const RECT& rc, LPCWSTR pszPath, HDC hdc);
+// The image file stretched over rc; FALSE (not drawn) when it is missing or broken.
+BOOL LoadImageToHdcMem(const RECT& rc, LPCWSTR pszPath, HDC hdc);
+// A button without its picture: a frame and a face, dark when pressed.
+void DrawPlainButton(HDC hdc, const RECT& rc, bool pressed);
 // Both button images and labels as pressedButton says.
 void DrawButtonCtrl(HWND hwnd, HDC hdc);
 void DrawBtnText(HDC hdc, COLORREF color, LPCWSTR pszText, const RECT& rc);

@@ -77,7 +77,7 @@ TEST(NotificationLayout, EightScreensWithTheirSkins) {
 }
 
 // The table's worked examples where they still hold: the 320 x 480 class
-// and a missing button image. At 480 x 640 and 640 x 480 the body and the
+// and a missing button image (the skin's size then). At 480 x 640 and 640 x 480 the body and the
 // buttons now move with the panel (see above).
 TEST(NotificationLayout, TableAtScaleTwoAndOnThe320x480Class) {
     struct {
@@ -95,9 +95,9 @@ TEST(NotificationLayout, TableAtScaleTwoAndOnThe320x480Class) {
          "9,80,311,330 9,86,311,124 28,264,146,318 174,264,292,318 101,264,219,318 22,136,298,244"},
         {320, 480, 2, 6, 100, 40,
          "9,80,311,330 9,86,311,124 28,264,146,318 174,264,292,318 101,264,219,318 22,136,298,244"},
-        // No button image: zero-sized buttons in their places.
+        // No button image: the skin's buttons, 195 x 48 (then drawn plainly).
         {480, 640, 2, 3, 0, 0,
-         "6,121,474,467 9,133,470,193 38,366,38,366 247,366,247,366 240,366,240,366 18,188,435,438"},
+         "6,121,474,467 9,133,470,193 38,366,233,414 247,366,442,414 142,366,337,414 18,188,435,438"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Str(Layout(c.w, c.h, c.s, c.type, c.bw, c.bh)), c.expected) << c.w << "x" << c.h << " s" << c.s;
@@ -109,12 +109,13 @@ TEST(NotificationLayout, TableAtScaleTwoAndOnThe320x480Class) {
 TEST(NotificationLayout, ScaleOneBoxIsWholeAndCentred) {
     struct {
         int w, h, type, bw;
-    } screens[] = {{240, 320, 1, 88}, {320, 240, 1, 88}, {240, 400, 0, 88},
-                   {400, 240, 0, 88}, {640, 480, 3, 88}, {480, 320, 6, 118}};
+    } screens[] = {{240, 320, 1, 88}, {320, 240, 1, 88}, {240, 400, 0, 88}, {400, 240, 0, 88},
+                   {640, 480, 3, 88}, {480, 320, 6, 118}, {240, 320, 1, 0}};
     for (const auto& sc : screens) {
-        SCOPED_TRACE(std::to_string(sc.w) + "x" + std::to_string(sc.h));
+        SCOPED_TRACE(std::to_string(sc.w) + "x" + std::to_string(sc.h) + " button " + std::to_string(sc.bw));
         NotificationLayout l = Layout(sc.w, sc.h, 1, sc.type, sc.bw, sc.bw / 3);
         EXPECT_TRUE(Fits(l, sc.w, sc.h, 1));
+        EXPECT_EQ(l.firstButton.right - l.firstButton.left, sc.bw ? sc.bw : 88) << "the skin's size without one";
         EXPECT_LE(std::abs(l.panel.left - (sc.w - l.panel.right)), 1);
         EXPECT_LE(std::abs(l.panel.top - (sc.h - 52 - l.panel.bottom)), 1);
     }

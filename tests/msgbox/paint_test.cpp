@@ -1,6 +1,6 @@
 // The message box's picture: the darkened screen, panel, caption, body and
-// buttons, the order of composition, the pressed look, a missing button
-// image, the turn, caption fitting and the release of every surface.
+// buttons, the order of composition, the pressed look, buttons without
+// their pictures, the turn, caption fitting and the release of every surface.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -116,21 +116,39 @@ TEST_F(BoxPaintTest, PressedButtonIsDrawnOnTheWindowOnly) {
     });
 }
 
-TEST_F(BoxPaintTest, MissingButtonImageDrawsNoButtonsButEverythingElse) {
-    DeleteFileW(m_device.Path(L"\\Windows\\QXBS_NB_btn_up.png").c_str());
-    WithBox(L"Caption", [](HWND hwnd, const NotificationUIInfo& info) {
-        EXPECT_TRUE(IsRectEmpty(&info.firstButtonRect));
-        BoxPicture picture(hwnd);
-        for (POINT p : {POINT{38, 446}, POINT{247, 446}}) {
-            EXPECT_EQ(Count(picture.hdc(), RECT{p.x - 30, p.y - 15, p.x + 30, p.y + 15}, kBlack), 0);  // no label
-            EXPECT_EQ(picture.At(p.x, p.y), ToColorRef(kPanelArgb));
+// Button pictures missing or empty: the buttons keep the skin's size and
+// place, drawn plainly with their labels, and a tap answers the box.
+TEST_F(BoxPaintTest, ButtonsWithoutTheirPicturesAreDrawnPlainlyAndAnswer) {
+    constexpr COLORREF kFace = RGB(240, 242, 244), kPressed = RGB(72, 84, 96), kFrame = RGB(160, 164, 170);
+    for (bool bEmpty : {false, true}) {
+        SCOPED_TRACE(bEmpty ? "empty" : "missing");
+        for (LPCWSTR file : {L"\\Windows\\QXBS_NB_btn_up.png", L"\\Windows\\QXBS_NB_btn_dn.png"}) {
+            DeleteFileW(m_device.Path(file).c_str());
+            if (bEmpty) {
+                ASSERT_TRUE(WriteFileBytes(m_device.Path(file), ""));
+            }
         }
-        EXPECT_GT(Count(picture.hdc(), info.titleRect, kWhite), 30);
-        EXPECT_GT(Count(picture.hdc(), info.bodyRect, kBlack), 30);
-        StylusDown(hwnd, POINT{38, 446});
-        EXPECT_EQ(info.pressedButton, -1);
-        StylusUp(hwnd, POINT{38, 446});
-    });
+        int result = RunBox([] { return ShowNotificationBox(nullptr, L"Body text", L"Caption", 2, 0); },
+                            {[](HWND hwnd) {
+                                const NotificationUIInfo& info = *g_pNotificationUIInfo;
+                                const RECT& first = info.firstButtonRect;
+                                EXPECT_EQ(first.right - first.left, 195);
+                                EXPECT_EQ(first.bottom - first.top, 48);
+                                BoxPicture picture(hwnd);
+                                for (const RECT& rc : {first, info.secondButtonRect}) {
+                                    EXPECT_GT(Count(picture.hdc(), rc, kFrame), 100);
+                                    EXPECT_GT(Count(picture.hdc(), rc, kFace), 1000);
+                                    EXPECT_GT(Count(picture.hdc(), rc, kBlack), 10);  // the label
+                                }
+                                StylusDown(hwnd, Centre(first));
+                                EXPECT_EQ(info.pressedButton, kNBFirstButton);
+                                DrawButtonCtrl(hwnd, picture.hdc());
+                                EXPECT_GT(Count(picture.hdc(), first, kPressed), 1000);
+                                EXPECT_GT(Count(picture.hdc(), first, kWhite), 10);
+                                StylusUp(hwnd, Centre(first));
+                            }});
+        EXPECT_EQ(result, 1);
+    }
 }
 
 // After a turn the box covers the new work area and shows, at once, its

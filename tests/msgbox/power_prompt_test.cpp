@@ -94,14 +94,22 @@ TEST_F(PowerPromptTest, OkWithAPowerLibraryThatNeverReturnsEndsInTheProgramsOwnT
     EXPECT_TRUE(RadioIs("off"));
 }
 
-TEST_F(PowerPromptTest, OkSwitchesTheRadioOnAndOpensTheScreen) {
+// With the skin's button pictures, and with them empty (drawn plainly).
+class PowerPromptOkTest : public PowerPromptTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(PowerPromptOkTest, OkSwitchesTheRadioOnAndOpensTheScreen) {
     ASSERT_TRUE(m_device.Install(L"LinkdeckDll.dll", L"\\Windows\\LinkdeckDll.dll"));
+    if (GetParam()) {
+        for (LPCWSTR file : {L"\\Windows\\QXBS_NB_btn_up.png", L"\\Windows\\QXBS_NB_btn_dn.png"})
+            ASSERT_TRUE(WriteFileBytes(m_device.Path(file), ""));
+    }
     EXPECT_TRUE(StartAnswering(&NotificationUIInfo::firstButtonRect));
     EXPECT_TRUE(RadioIs("on"));
     EXPECT_NE(AppState.hwndMain, nullptr);
 }
 
-}  // namespace
+INSTANTIATE_TEST_SUITE_P(ButtonPictures, PowerPromptOkTest, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Empty" : "Skin"; });
 
 // Keys alone: the prompt, shown before any window of the program, has the
 // focus; Return is its OK, Escape its Cancel.
@@ -121,3 +129,5 @@ TEST_F(PowerPromptTest, ReturnIsOkAndEscapeIsCancel) {
         EXPECT_EQ(AppState.hwndMain != nullptr, c.started != FALSE);
     }
 }
+
+}  // namespace
