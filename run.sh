@@ -27,8 +27,9 @@ screen opens as a window; without one it runs headless under Xvfb, where
   --cphs on|off        whether the phone reads the CPHS mailbox file (ReadCPHS)
   --screenshot FILE    once the screen is up, saves it as a PNG, then ends the
                        program as its user would, with "Cancel"
-  --turn               with --screenshot: turns the screen first, so the shot
-                       shows it turned, and back again before the end
+  --turn               with --screenshot: turns the screen first (the power
+                       prompt too), so the shot shows it turned, and back
+                       again before the end
   --done               with --screenshot: ends with "Done" (saves what the
                        screen shows) instead of "Cancel"
   --no-build           runs the build as it is
