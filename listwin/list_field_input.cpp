@@ -97,14 +97,10 @@ LRESULT CALLBACK NumberEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
             if (!KeyIsDown(VK_SHIFT) || KeyIsDown(VK_CONTROL)) break;
             Paste(hwnd);
             return 0;
-        case VK_UP:
-        case VK_DOWN:
-        case VK_TAB:
+        default:
             // A single-line field has no lines to move between: the D-pad
             // and Tab go from field to field.
-            FocusNextField(hwnd, wParam == VK_UP || (wParam == VK_TAB && KeyIsDown(VK_SHIFT)));
-            return 0;
-        default:
+            if (FocusFieldOnKey(hwnd, static_cast<UINT>(wParam))) return 0;
             break;
         }
         break;
@@ -150,6 +146,11 @@ bool FocusFieldAtEnd(HWND hwndEdit) {
     return true;
 }
 
-void FocusNextField(HWND hwndFrom, bool bBackward) { FocusFieldAtEnd(TextBoxNextTo(hwndFrom, bBackward)); }
+bool FocusFieldOnKey(HWND hwndFrom, UINT vk) {
+    if (vk != VK_UP && vk != VK_DOWN && vk != VK_TAB) return false;
+    const bool bBackward = vk == VK_UP || (vk == VK_TAB && KeyIsDown(VK_SHIFT));
+    FocusFieldAtEnd(TextBoxNextTo(hwndFrom, bBackward));
+    return true;
+}
 
 bool IsTapFocus() { return g_bTapFocus; }

@@ -18,9 +18,10 @@ std::wstring WithoutSeparators(const std::wstring& text);
 // The keyboard focus on the field, the caret at the end of its text; the
 // input panel stays as it is (keys need none). False when there is no field.
 bool FocusFieldAtEnd(HWND hwndEdit);
-// From one field (or from none) to the next in screen order, or the previous
-// one, wrapping around.
-void FocusNextField(HWND hwndFrom, bool bBackward);
+// Up, Down, Tab and Shift+Tab move the focus from hwndFrom (or from no
+// field) to the next field in screen order, Up and Shift+Tab to the
+// previous one, wrapping around. False for any other key.
+bool FocusFieldOnKey(HWND hwndFrom, UINT vk);
 
 // True while a field takes the focus from a tap on it: only then does the
 // input panel come up.

@@ -100,8 +100,7 @@ LRESULT OnItemPenUp(HWND hwnd, POINT pt) {
 LRESULT OnItemKeyDown(HWND, UINT vk, int, UINT) {
     // The list itself has the focus (a tap beside the fields): the D-pad and
     // Tab go to a field, as they go between the fields.
-    if (vk == VK_UP || vk == VK_DOWN || vk == VK_TAB)
-        FocusNextField(nullptr, vk == VK_UP || (vk == VK_TAB && (GetKeyState(VK_SHIFT) & 0x8000)));
+    FocusFieldOnKey(nullptr, vk);
     return 0;
 }
 

@@ -226,7 +226,8 @@ SaveOutcome SaveVoiceMail(RadioLink& link, DWORD dwFieldID, const WCHAR (&szType
 // where the SIM-type key says which file. *pbEnded as SaveVoiceMail.
 SaveOutcome SaveVoiceMailField(RadioLink& link, VMailTextMSGSetting* pSetting, const WCHAR (&szAddr)[kTextLen],
                                BOOL* pbRet, bool* pbEnded) {
-    if (!pSetting->bVMailRead && !IsChanged(*pSetting, SF_VOICE_MAIL, szAddr)) {
+    const bool bChanged = IsChanged(*pSetting, SF_VOICE_MAIL, szAddr);
+    if (!pSetting->bVMailRead && !bChanged) {
         // The SIM's number was never read, so the untouched box is no
         // number to write: the record and the override would be erased
         // for nothing.
@@ -234,7 +235,7 @@ SaveOutcome SaveVoiceMailField(RadioLink& link, VMailTextMSGSetting* pSetting, c
                    L"edited, SIM record kept.");
         return SO_UNCHANGED;
     }
-    if (!pSetting->bVMailShown && !IsChanged(*pSetting, SF_VOICE_MAIL, szAddr)) {
+    if (!pSetting->bVMailShown && !bChanged) {
         // The value the box shows ("PhoneNumber1" under the override)
         // could not be read: the empty box is no number either, and
         // saving it would erase the override, the mirror and the record.
@@ -243,7 +244,7 @@ SaveOutcome SaveVoiceMailField(RadioLink& link, VMailTextMSGSetting* pSetting, c
                    L"record kept.");
         return SO_UNCHANGED;
     }
-    if (!IsChanged(*pSetting, SF_VOICE_MAIL, szAddr)) {
+    if (!bChanged) {
         WriteTrace(L"[msg]:FuncSetVMailTextMSG_Setting(), voice mail unchanged, SIM record kept.");
         return SO_UNCHANGED;
     }
