@@ -32,10 +32,16 @@ void TraceFailure(LPCWSTR routine, LPCWSTR call, LPCWSTR file, unsigned long cod
 // A picture larger than the screen can use is refused before it is decoded:
 // no skin needs more than a side of 4096 or four screens of pixels, and a
 // 20000 x 20000 PNG of a few hundred kB would take gigabytes decoded.
+// Every skin fits four of the smallest screen the program knows (240 x
+// 320); only a larger picture needs the screen asked, a call that costs
+// Wine a look at its display devices each time.
 bool UsableImageSize(uint64_t cx, uint64_t cy) {
+    constexpr uint64_t kSmallestScreen = 240 * 320;
+    if (cx > kMaxImageSide || cy > kMaxImageSide) return false;
+    if (cx * cy <= kMaxImageScreens * kSmallestScreen) return true;
     const int width = GetScreenWidth(), height = GetScreenHeight();
     const uint64_t screen = uint64_t(width > 0 ? width : 0) * uint64_t(height > 0 ? height : 0);
-    return cx <= kMaxImageSide && cy <= kMaxImageSide && cx * cy <= kMaxImageScreens * screen;
+    return cx * cy <= kMaxImageScreens * screen;
 }
 
 // Traced by every loader, but by DrawImageFile, which decodes the file at
@@ -52,18 +58,19 @@ void TraceRefused(LPCWSTR routine, LPCWSTR file, uint64_t cx, uint64_t cy) {
                  routine, static_cast<unsigned long long>(cx), static_cast<unsigned long long>(cy), file);
 }
 
-// The size a PNG file's header gives (its IHDR chunk), read before any
-// decoder sees the file: Wine's PNG decoder decodes every pixel as soon as
-// it is made. False for a file that is not a PNG.
-bool PngHeaderSize(const std::wstring& path, uint64_t* pcx, uint64_t* pcy) {
-    scoped::Kernel file(CreateFileW(path.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+// The size a PNG's header gives (its IHDR chunk), read from the file's
+// stream before any decoder sees it (Wine's PNG decoder decodes every pixel
+// as soon as it is given the stream); the stream is then rewound. False for
+// a file that is not a PNG.
+bool PngHeaderSize(IStream* pStream, uint64_t* pcx, uint64_t* pcy) {
     BYTE head[24];
-    DWORD got = 0;
-    if (!file || !ReadFile(file.get(), head, sizeof head, &got, nullptr) || got != sizeof head) return false;
+    ULONG got = 0;
+    const bool bRead = SUCCEEDED(pStream->Read(head, sizeof head, &got)) && got == sizeof head;
+    const LARGE_INTEGER start{};
+    pStream->Seek(start, STREAM_SEEK_SET, nullptr);
     static const BYTE kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (memcmp(head, kSignature, sizeof kSignature) != 0 || memcmp(head + 12, "IHDR", 4) != 0) return false;
+    if (!bRead || memcmp(head, kSignature, sizeof kSignature) != 0 || memcmp(head + 12, "IHDR", 4) != 0)
+        return false;
     auto be32 = [](const BYTE* p) {
         return uint64_t(p[0]) << 24 | uint64_t(p[1]) << 16 | uint64_t(p[2]) << 8 | p[3];
     };
@@ -72,22 +79,19 @@ bool PngHeaderSize(const std::wstring& path, uint64_t* pcx, uint64_t* pcy) {
     return true;
 }
 
-// A decoder for the file. Skins are PNG files: the PNG decoder is made
+// A decoder for the file's stream. Skins are PNG files: the PNG decoder is made
 // directly (from pPngClass when the caller holds it), which spares the
 // factory's search through every decoder it knows, a good part of each
 // file's time. Anything else still gets the factory's choice. Failures come
 // back as the factory's own codes.
-HRESULT OpenDecoder(IWICImagingFactory* pFactory, IClassFactory* pPngClass, LPCWSTR path,
+HRESULT OpenDecoder(IWICImagingFactory* pFactory, IClassFactory* pPngClass, IWICStream* pStream, LPCWSTR path,
                     IWICBitmapDecoder** ppDecoder) {
-    scoped::Com<IWICStream> stream;
-    HRESULT hr = pFactory->CreateStream(stream.put());
-    if (SUCCEEDED(hr)) hr = stream->InitializeFromFilename(path, GENERIC_READ);
-    if (FAILED(hr)) return hr;
     scoped::Com<IWICBitmapDecoder> png;
     void** ppv = reinterpret_cast<void**>(png.put());
-    hr = pPngClass ? pPngClass->CreateInstance(nullptr, IID_IWICBitmapDecoder, ppv)
-                   : CoCreateInstance(CLSID_WICPngDecoder, nullptr, CLSCTX_INPROC_SERVER, IID_IWICBitmapDecoder, ppv);
-    if (SUCCEEDED(hr) && SUCCEEDED(png->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand))) {
+    HRESULT hr = pPngClass ? pPngClass->CreateInstance(nullptr, IID_IWICBitmapDecoder, ppv)
+                           : CoCreateInstance(CLSID_WICPngDecoder, nullptr, CLSCTX_INPROC_SERVER,
+                                              IID_IWICBitmapDecoder, ppv);
+    if (SUCCEEDED(hr) && SUCCEEDED(png->Initialize(pStream, WICDecodeMetadataCacheOnDemand))) {
         *ppDecoder = png.get();
         png->AddRef();
         return S_OK;
@@ -101,13 +105,17 @@ HRESULT OpenDecoder(IWICImagingFactory* pFactory, IClassFactory* pPngClass, LPCW
 HBITMAP DecodeToDib(IWICImagingFactory* pFactory, IClassFactory* pPngClass, LPCWSTR routine, LPCWSTR cePath,
                     UINT* pcx, UINT* pcy) {
     std::wstring path = DevicePath(cePath);
+    // One opening of the file: its header is checked, then decoded.
+    scoped::Com<IWICStream> stream;
+    HRESULT hr = pFactory->CreateStream(stream.put());
+    if (SUCCEEDED(hr)) hr = stream->InitializeFromFilename(path.c_str(), GENERIC_READ);
     uint64_t cxHead = 0, cyHead = 0;
-    if (PngHeaderSize(path, &cxHead, &cyHead) && !UsableImageSize(cxHead, cyHead)) {
+    if (SUCCEEDED(hr) && PngHeaderSize(stream.get(), &cxHead, &cyHead) && !UsableImageSize(cxHead, cyHead)) {
         TraceRefused(routine, cePath, cxHead, cyHead);
         return nullptr;
     }
     scoped::Com<IWICBitmapDecoder> decoder;
-    HRESULT hr = OpenDecoder(pFactory, pPngClass, path.c_str(), decoder.put());
+    if (SUCCEEDED(hr)) hr = OpenDecoder(pFactory, pPngClass, stream.get(), path.c_str(), decoder.put());
     if (FAILED(hr)) {
         // A missing skin file is drawn at every refresh: say so once, when
         // the skin is loaded, not at every drawing.

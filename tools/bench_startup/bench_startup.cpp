@@ -306,6 +306,7 @@ int wmain(int argc, wchar_t** argv) {
         if (!traces.empty()) {
             SaveText(traces + L"\\floor-" + name + L".txt", a.trace);
             SaveText(traces + L"\\program-" + name + L".txt", b.trace);
+            if (!before.exe.empty()) SaveText(traces + L"\\before-" + name + L".txt", z.trace);
         }
         if (bEach)
             wprintf(L"  %3ls  floor %7.1f ms %5.1f MiB   program %7.1f ms %5.1f MiB   pairs %d ms\n", name.c_str(),
